@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need (only those missing),
+# then configures and builds into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 libgtest-dev googletest
+          qt6-base-dev libgl-dev mdbtools poppler-utils fonts-liberation xvfb xauth)
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    echo "Installazione pacchetti: ${missing[*]}"
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build

@@ -1,0 +1,37 @@
+#include "app/clock.h"
+
+#include <cctype>
+#include <ctime>
+
+namespace cl {
+
+namespace {
+std::string& fixedToday() {
+    static std::string value;
+    return value;
+}
+}  // namespace
+
+std::string todayIso() {
+    if (!fixedToday().empty()) return fixedToday();
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%Y-%m-%d", &local);
+    return buf;
+}
+
+void setToday(const std::string& iso) { fixedToday() = iso; }
+
+int currentYear() { return std::stoi(todayIso().substr(0, 4)); }
+
+bool isIsoDate(const std::string& t) {
+    if (t.size() != 10 || t[4] != '-' || t[7] != '-') return false;
+    for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!std::isdigit(static_cast<unsigned char>(t[i]))) return false;
+    int m = std::stoi(t.substr(5, 2)), d = std::stoi(t.substr(8, 2));
+    return m >= 1 && m <= 12 && d >= 1 && d <= 31;
+}
+
+}  // namespace cl

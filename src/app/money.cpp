@@ -1,0 +1,85 @@
+#include "app/money.h"
+
+#include <cmath>
+#include <limits>
+
+#include "store/error.h"
+
+namespace cl {
+
+namespace {
+
+double pow10(int n) {
+    double p = 1;
+    for (int i = 0; i < n; ++i) p *= 10;
+    return p;
+}
+
+// Nearest integer to y where y is an exact half (within tolerance) goes by `tie`.
+template <typename Tie>
+double roundScaled(double y, Tie tie) {
+    double fl = std::floor(y);
+    double frac = y - fl;
+    double tol = 1e-9 * std::max(1.0, std::fabs(y));
+    if (std::fabs(frac - 0.5) <= tol) return tie(fl);
+    return frac < 0.5 ? fl : fl + 1;
+}
+
+std::int64_t roundDivEven(__int128 num, __int128 den) {
+    if (den < 0) num = -num, den = -den;
+    __int128 q = num / den, r = num % den;
+    if (r < 0) r += den, q -= 1;  // floor division
+    __int128 twice = 2 * r;
+    if (twice > den || (twice == den && (q % 2 != 0))) q += 1;
+    if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min())
+        throw Error("Attenzione ... Importo fuori dai limiti.");
+    return static_cast<std::int64_t>(q);
+}
+
+}  // namespace
+
+double roundHalfEven(double x, int decimals) {
+    if (!std::isfinite(x)) return x;
+    double p = pow10(decimals);
+    return roundScaled(x * p, [](double fl) { return std::fmod(fl, 2.0) == 0 ? fl : fl + 1; }) / p;
+}
+
+double roundHalfAway(double x, int decimals) {
+    if (!std::isfinite(x)) return x;
+    double p = pow10(decimals);
+    return roundScaled(x * p, [](double fl) { return fl >= 0 ? fl + 1 : fl; }) / p;
+}
+
+Money Money::fromDouble(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 9e14)
+        throw Error("Attenzione ... Importo non valido o fuori dai limiti.");
+    double y = roundScaled(value * kScale,
+                           [](double fl) { return std::fmod(fl, 2.0) == 0 ? fl : fl + 1; });
+    return Money(static_cast<std::int64_t>(y));
+}
+
+Money Money::round2() const { return Money(roundDivEven(units_, 100) * 100); }
+Money Money::round0() const { return Money(roundDivEven(units_, kScale) * kScale); }
+
+Money operator*(Money a, Money b) {
+    return Money(roundDivEven(static_cast<__int128>(a.units_) * b.units_, Money::kScale));
+}
+
+Money operator/(Money a, Money b) {
+    if (b.units_ == 0) throw Error("Attenzione ... Divisione per zero.");
+    return Money(roundDivEven(static_cast<__int128>(a.units_) * Money::kScale, b.units_));
+}
+
+std::string Money::plain() const {
+    std::int64_t u = units_ < 0 ? -units_ : units_;
+    std::string s = std::to_string(u / kScale);
+    std::int64_t frac = u % kScale;
+    if (frac) {
+        std::string f = std::to_string(frac + kScale).substr(1);
+        while (!f.empty() && f.back() == '0') f.pop_back();
+        s += "." + f;
+    }
+    return units_ < 0 ? "-" + s : s;
+}
+
+}  // namespace cl

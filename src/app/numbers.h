@@ -1,0 +1,41 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "store/value.h"
+
+namespace cl {
+
+// Leading number: after leading blanks, the longest leading part that forms a number with "."
+// as decimal point; 12,5 gives 12, an empty or non-numeric text gives 0.
+double leadingNumber(const std::string& text);
+// Locale number: "," is the decimal separator, "." a thousands separator that is skipped
+// (1.234,5 -> 1234.5; 12.5 -> 125). Empty or not a number -> nullopt.
+std::optional<double> localeNumber(const std::string& text);
+// The test the key handlers make: the text reads as a locale number.
+inline bool isNumber(const std::string& text) { return localeNumber(text).has_value(); }
+// Locale number, or an Italian error naming the field when it is not one.
+double requireLocaleNumber(const std::string& text, const std::string& fieldCaption);
+// Whichever of "." and "," comes last is the decimal separator (as normalizza decides):
+// 5.5 and 5,5 are both five and a half; 1.234,5 and 1,234.5 are 1234.5.
+std::optional<double> lastSeparatorNumber(const std::string& text);
+// A whole number (optional sign, digits, blanks around); nullopt otherwise or out of 32 bits.
+std::optional<long long> wholeNumber(const std::string& text);
+
+// Turns a typed number into the system's display text (four decimals, Italian separators),
+// with implicit decimals when `implicito` is on (250 -> 2,5000).
+std::string normalizza(const store::Value& value, bool implicito);
+// Cents to add so that a price ends on 0 or 5 cents, given its second decimal digit.
+int correzione_centesimi(int d);
+
+// Display formats of the screens: "#,##0.00", "##0.0000", "###,##0.000", "#,###,##0.0000",
+// "00", "000000", "000000000", ... Italian separators, ties away from zero.
+std::string formatNumber(double value, const std::string& pattern);
+// Shortest plain text with "." (for CSV and SQL-free text): 12.5, 3, -0.25.
+std::string plainNumber(double value);
+// The text of a number as the Italian locale writes it without a format: 2,5 / 1234,5 / 3.
+std::string localeText(double value);
+// "2026-12-08" -> "08/12/2026"; other texts unchanged.
+std::string formatDate(const std::string& iso);
+
+}  // namespace cl

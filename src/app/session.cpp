@@ -1,0 +1,79 @@
+#include "app/session.h"
+
+#include <vector>
+
+#include "store/fixed_text.h"
+#include "store/schema.h"
+#include "store/table_view.h"
+
+namespace cl {
+
+Session::Session(std::filesystem::path root, char drive) : mapper_(std::move(root), drive) {
+    state.lettera_drive = mapper_.currentDrive();
+}
+
+std::string storeFolderFrom(const std::string& databaseField) {
+    std::vector<std::string> segments;
+    size_t start = 0;
+    while (true) {
+        size_t at = databaseField.find('\\', start);
+        segments.push_back(databaseField.substr(start, at - start));
+        if (at == std::string::npos) break;
+        start = at + 1;
+    }
+    std::string folder;
+    for (size_t i = 0; i < segments.size() && i <= 10; ++i) {
+        if (store::trimmed(segments[i]) == "DATI.MDB") break;
+        folder += segments[i] + "\\";
+    }
+    return folder;
+}
+
+bool Session::settoDb(Messages& messages) {
+    state.lettera_drive = mapper_.currentDrive();
+    const std::string suiteFolder = std::string(1, state.lettera_drive) + ":\\ostrel";
+    state.nomedb_suite = suiteFolder + "\\tramel.mdb";
+
+    std::filesystem::create_directories(host(suiteFolder));
+    auto suite = host(state.nomedb_suite);
+    if (!std::filesystem::exists(suite)) {
+        auto templ = host(suiteFolder + "\\client.mdb");
+        if (!std::filesystem::exists(templ)) {
+            messages.show("Attenzione ... File " + state.nomedb_suite + "  non esiste ",
+                          Icon::Critical);
+            return false;
+        }
+        std::filesystem::copy_file(templ, suite);
+    }
+
+    state.cartella_db.clear();
+    {
+        store::Database db(suite, store::OpenMode::ReadOnly);
+        store::validateSchema(db, store::DatabaseKind::Suite);
+        store::TableView data1("Data1", db);
+        data1.setSource("SELECT * FROM società ORDER BY [codute]");
+        data1.refresh();
+        if (!data1.eof()) {
+            state.cartella_db = storeFolderFrom(data1.text("database"));
+        }
+    }
+    if (state.cartella_db.empty())
+        state.cartella_db = std::string(1, state.lettera_drive) + ":\\tramel\\";
+    state.nomedb = state.cartella_db + "DATI.MDB";
+    state.nsede = 1;
+    return true;
+}
+
+std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::OpenMode mode) const {
+    if (!located()) throw Error("Attenzione ... Database del negozio non individuato.");
+    auto db = std::make_unique<store::Database>(host(state.nomedb), mode);
+    store::validateSchema(*db, store::DatabaseKind::Store);
+    if (attachFixed) {
+        auto fixed = host(state.nomedb_fisso);
+        db->attach(fixed, kFixedSchema, mode);
+        store::validateSchema(*db, store::DatabaseKind::FixedArticles, kFixedSchema, fixed.string());
+    }
+    return db;
+}
+
+}  // namespace cl

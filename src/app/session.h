@@ -1,0 +1,42 @@
+#pragma once
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/interfaces.h"
+#include "store/database.h"
+#include "store/windows_path.h"
+
+namespace cl {
+
+// Schema name under which the fixed-path article database is attached to the store's connection.
+inline constexpr const char* kFixedSchema = "fisso";
+
+// Where the databases live on this system, and the process-wide state of one program run.
+class Session {
+public:
+    Session(std::filesystem::path root, char drive);
+
+    AppState state;
+    const store::WindowsPathMapper& mapper() const { return mapper_; }
+    std::filesystem::path host(const std::string& windowsPath) const { return mapper_.map(windowsPath); }
+
+    // Setto_DB: fills the location state. False after the "non esiste" message.
+    bool settoDb(Messages& messages);
+    bool located() const { return !state.nomedb.empty(); }
+
+    // The store database, checked, with the fixed-path article database attached as "fisso"
+    // when asked: one connection, so that one transaction covers both files.
+    std::unique_ptr<store::Database> openStore(bool attachFixed = false,
+                                               store::OpenMode mode = store::OpenMode::ReadWrite) const;
+
+private:
+    store::WindowsPathMapper mapper_;
+};
+
+// Splits the `database` field of the first company at "\" and keeps the folder before the
+// "DATI.MDB" segment (at most eleven segments); empty when nothing is kept.
+std::string storeFolderFrom(const std::string& databaseField);
+
+}  // namespace cl

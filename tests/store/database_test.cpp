@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "store/database.h"
+#include "store/table_view.h"
+#include "support/temp_store.h"
+
+namespace cl {
+namespace {
+
+TEST(Transaction, FailureMidwayLeavesEveryAttachedDatabaseUnchanged) {
+    test::TempStore t;
+    t.exec("INSERT INTO variatil (bns, desart) VALUES (1, 'PANE')");
+    t.execFixed("INSERT INTO articolo (codart, desart, artvariato) VALUES (5, 'LATTE', 'S')");
+    std::string storeBefore = t.dump("variatil"), fixedBefore = t.dump("articolo", true);
+    {
+        auto db = t.session.openStore(true);
+        store::Transaction tx(*db);
+        db->exec("DELETE FROM variatil");
+        db->exec("UPDATE fisso.articolo SET artvariato = ''");
+        EXPECT_THROW(db->exec("INSERT INTO tabella_che_non_esiste VALUES (1)"), Error);
+    }
+    EXPECT_EQ(t.dump("variatil"), storeBefore);
+    EXPECT_EQ(t.dump("articolo", true), fixedBefore);
+}
+
+TEST(TableCursor, SeeksPaddedAndTrimmedKeysAlike) {
+    test::TempStore t;
+    t.exec("INSERT INTO codean (eanare, codare) VALUES ('123', 7), ('8001234567890', 9)");
+    auto db = t.session.openStore();
+    store::TableCursor codean(*db, "codean");
+    codean.setIndex("keyean");
+    EXPECT_TRUE(codean.seek(store::Value("123          ")));
+    EXPECT_EQ(codean.integer("codare"), 7);
+    EXPECT_TRUE(codean.seek(store::Value("8001234567890")));
+    EXPECT_EQ(codean.integer("codare"), 9);
+    EXPECT_FALSE(codean.seek(store::Value("999")));
+    EXPECT_TRUE(codean.noMatch());
+}
+
+}  // namespace
+}  // namespace cl

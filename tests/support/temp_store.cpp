@@ -1,0 +1,64 @@
+#include "support/temp_store.h"
+
+#include <unistd.h>
+
+#include <random>
+
+#include "app/init_databases.h"
+
+namespace cl::test {
+
+namespace {
+std::filesystem::path freshDir() {
+    static std::mt19937_64 rng{std::random_device{}()};
+    auto dir = std::filesystem::temp_directory_path() /
+               ("cl-test-" + std::to_string(getpid()) + "-" + std::to_string(rng()));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+std::string dumpQuery(store::Database& db, const std::string& sql) {
+    std::string out;
+    auto& st = db.prepare(sql);
+    while (st.step()) {
+        for (int i = 0; i < st.columnCount(); ++i) {
+            auto v = st.value(i);
+            out += v.isNull() ? "<null>" : v.text();
+            out += '|';
+        }
+        out += '\n';
+    }
+    return out;
+}
+}  // namespace
+
+TempStore::TempStore() : root(freshDir()), session(root, 'C') { initDatabases(session); }
+
+TempStore::~TempStore() {
+    std::error_code ec;
+    std::filesystem::permissions(root, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(root, ec);
+}
+
+void TempStore::exec(const std::string& sql) { store::Database(storeFile()).exec(sql); }
+void TempStore::execFixed(const std::string& sql) { store::Database(fixedFile()).exec(sql); }
+
+std::string TempStore::scalar(const std::string& sql) {
+    store::Database db(storeFile());
+    auto& st = db.prepare(sql);
+    return st.step() ? st.value(0).text() : std::string();
+}
+
+std::string TempStore::scalarFixed(const std::string& sql) {
+    store::Database db(fixedFile());
+    auto& st = db.prepare(sql);
+    return st.step() ? st.value(0).text() : std::string();
+}
+
+std::string TempStore::dump(const std::string& table, bool fixed) {
+    store::Database db(fixed ? fixedFile() : storeFile());
+    return dumpQuery(db, "SELECT * FROM \"" + table + "\" ORDER BY rowid");
+}
+
+}  // namespace cl::test
