@@ -20,7 +20,8 @@ template <typename Tie>
 double roundScaled(double y, Tie tie) {
     double fl = std::floor(y);
     double frac = y - fl;
-    double tol = 1e-9 * std::max(1.0, std::fabs(y));
+    // Only the representation error of y itself counts as a half: a few units in its last place.
+    double tol = std::max(1e-9, 8 * std::numeric_limits<double>::epsilon() * std::fabs(y));
     if (std::fabs(frac - 0.5) <= tol) return tie(fl);
     return frac < 0.5 ? fl : fl + 1;
 }
