@@ -16,6 +16,7 @@ TEST(RoundingRegression, LargeWholeNumbersAreNotMistakenForHalves) {
     EXPECT_DOUBLE_EQ(roundHalfEven(2.675, 2), 2.68);
     EXPECT_DOUBLE_EQ(roundHalfAway(1.005, 2), 1.01);
     EXPECT_EQ(normalizza(store::Value("71.234,"), false), "71.234,0000");
+    EXPECT_EQ(normalizza(store::Value("505250522020"), false), "505.250.522.020,0000");
 }
 
 }  // namespace
