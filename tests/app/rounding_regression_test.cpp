@@ -17,6 +17,8 @@ TEST(RoundingRegression, LargeWholeNumbersAreNotMistakenForHalves) {
     EXPECT_DOUBLE_EQ(roundHalfAway(1.005, 2), 1.01);
     EXPECT_EQ(normalizza(store::Value("71.234,"), false), "71.234,0000");
     EXPECT_EQ(normalizza(store::Value("505250522020"), false), "505.250.522.020,0000");
+    EXPECT_EQ(formatNumber(9e20, "#,##0.00"), "900.000.000.000.000.000.000,00");
+    EXPECT_EQ(formatNumber(-0.001, "#,##0.00"), "0,00");
 }
 
 }  // namespace
