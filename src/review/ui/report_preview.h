@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/session.h"
+#include "review/review_filter.h"
+
+class QWidget;
+
+namespace cl::review::ui {
+
+// "Stampa": the report of the rows the review grid shows, in a print preview from which the
+// operator prints on any printer or saves a PDF. Errors are shown as messages.
+void printReportWithPreview(QWidget* parent, Session& session, const ReviewFilter& filter);
+
+// The lines of the articles created without a barcode, as one document in a print preview.
+// Nothing opens for no lines.
+void printNoBarcodeWithPreview(QWidget* parent, const std::vector<std::string>& lines);
+
+}  // namespace cl::review::ui
