@@ -1,7 +1,7 @@
 #include "review/ui/report_pdf.h"
 
+#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <cstdlib>
 #include <functional>
@@ -52,7 +52,8 @@ void ensureGuiApplication() {
     static int argc = 1;
     static char name[] = "controllo-listino";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+    // A widget application, so that the same process can also open a print preview.
+    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
 }
 
 int writeReportPdf(const std::filesystem::path& file, const Session& session, store::Database& db,
