@@ -5,7 +5,6 @@
 #include <QPrinter>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 
 #include "review/report_layout.h"
 #include "review/report_nobarcode.h"
@@ -52,8 +51,9 @@ void ensureGuiApplication() {
     static int argc = 1;
     static char name[] = "controllo-listino";
     static char* argv[] = {name, nullptr};
-    // A widget application, so that the same process can also open a print preview.
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+    // A widget application, so that the same process can also open a print preview. It lives
+    // until the process ends: destroying it among the static objects at exit would crash.
+    new QApplication(argc, argv);
 }
 
 int writeReportPdf(const std::filesystem::path& file, const Session& session, store::Database& db,
