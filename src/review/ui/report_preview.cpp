@@ -39,11 +39,22 @@ void preview(QWidget* parent, const QString& name, const std::function<void(Prin
 }  // namespace
 
 void printReportWithPreview(QWidget* parent, Session& session, const ReviewFilter& filter) {
+    std::unique_ptr<store::Database> db;
+    try {
+        db = session.openStore(false, store::OpenMode::ReadOnly);
+    } catch (const std::exception& e) {
+        cl::ui::QtMessages(parent).show(e.what(), Icon::Critical, {});
+        return;
+    }
+    printReportWithPreview(parent, session, *db, filter);
+}
+
+void printReportWithPreview(QWidget* parent, const Session& session, store::Database& db,
+                            const ReviewFilter& filter) {
     std::vector<ReportRow> rows;
     try {
-        auto db = session.openStore(false, store::OpenMode::ReadOnly);
-        rows = leggoRigheReport(*db, filter);
-    } catch (const Error& e) {
+        rows = leggoRigheReport(db, filter);
+    } catch (const std::exception& e) {
         cl::ui::QtMessages(parent).show(e.what(), Icon::Critical, {});
         return;
     }
