@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -116,6 +117,34 @@ TEST_F(ReportPdfTest, SelectedAndSearchesNarrowTheReport) {
     r = run(cli("--pdf '" + pdf.string() + "' --search ean 8099999999999"));
     ASSERT_EQ(r.rc, 0) << r.out;
     EXPECT_NE(pdfText(pdf).find("ALTRO FORNITORE"), std::string::npos);
+}
+
+// The 450 x 650 page covers the printable area: A4 less 10 mm margins, 190 x 277 mm.
+TEST_F(ReportPdfTest, FramesSitWhereTheScalePutsThemOnThePaper) {
+    auto db = t.session.openStore();
+    ReviewFilter filter;
+    filter.supplier = 12;
+    ASSERT_EQ(writeReportPdf(pdf, t.session, *db, filter), 2);
+    auto png = t.root / "page";
+    ASSERT_EQ(run("pdftoppm -png -r 100 -f 1 -l 1 -singlefile '" + pdf.string() + "' '" +
+                  png.string() + "'")
+                  .rc,
+              0);
+    QImage page(QString::fromStdString(png.string() + ".png"));
+    ASSERT_FALSE(page.isNull());
+    const double pxPerMm = 100 / 25.4;
+    auto px = [&](double mm) { return static_cast<int>(mm * pxPerMm + 0.5); };
+    auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+    // Left frame of the title band (x = 10 units), seen at the band's middle (y = 35 units).
+    const int midY = px(10 + 35.0 / 650 * 277);
+    int left = 0;
+    while (left < page.width() && !dark(left, midY)) ++left;
+    EXPECT_NEAR(left, px(10 + 10.0 / 450 * 190), 2);
+    // Top frame of the title band (y = 25 units), seen in the title cell (x = 200 units).
+    const int midX = px(10 + 200.0 / 450 * 190);
+    int top = 0;
+    while (top < page.height() && !dark(midX, top)) ++top;
+    EXPECT_NEAR(top, px(10 + 25.0 / 650 * 277), 2);
 }
 
 TEST_F(ReportPdfTest, BadCommandLinesAndUnwritableFilesWriteNothing) {
