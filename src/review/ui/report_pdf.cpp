@@ -15,11 +15,9 @@
 
 namespace cl::review::ui {
 
-namespace {
-
 // Writes beside the target and renames at the end, so a failure leaves no half file.
-void writePdf(const std::filesystem::path& file, const QString& name,
-              const std::function<void(Printer&)>& draw) {
+void writeDocumentPdf(const std::filesystem::path& file, const QString& name,
+                      const std::function<void(Printer&)>& draw) {
     ensureGuiApplication();
     const auto part = std::filesystem::path(file.string() + ".part");
     QPrinter printer(QPrinter::HighResolution);
@@ -42,8 +40,6 @@ void writePdf(const std::filesystem::path& file, const QString& name,
     }
 }
 
-}  // namespace
-
 void ensureGuiApplication() {
     if (QCoreApplication::instance()) return;
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
@@ -61,7 +57,7 @@ int writeReportPdf(const std::filesystem::path& file, const Session& session, st
     const auto rows = leggoRigheReport(db, filter);
     const ReportHeading heading = intestazioneReport(session);
     int pages = 0;
-    writePdf(file, QStringLiteral("CONTROLLO PRODOTTI"), [&](Printer& p) {
+    writeDocumentPdf(file, QStringLiteral("CONTROLLO PRODOTTI"), [&](Printer& p) {
         ReportLayout layout(p, heading);
         layout.stampa2(rows);
         pages = layout.page();
@@ -71,7 +67,7 @@ int writeReportPdf(const std::filesystem::path& file, const Session& session, st
 
 void writeNoBarcodePdf(const std::filesystem::path& file, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
-    writePdf(file, QStringLiteral("Prodotti senza codice EAN"),
+    writeDocumentPdf(file, QStringLiteral("Prodotti senza codice EAN"),
              [&](Printer& p) { stampaSenzaEan(p, lines); });
 }
 

@@ -1,13 +1,20 @@
 #pragma once
+#include <QString>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/interfaces.h"
 #include "app/session.h"
 #include "review/review_filter.h"
 #include "store/database.h"
 
 namespace cl::review::ui {
+
+// Any document laid out through a Printer, as a PDF file that appears only when complete.
+void writeDocumentPdf(const std::filesystem::path& file, const QString& name,
+                      const std::function<void(Printer&)>& draw);
 
 // Printing needs a GUI application object; without a display it runs offscreen.
 void ensureGuiApplication();

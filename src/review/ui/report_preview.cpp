@@ -14,11 +14,10 @@
 
 namespace cl::review::ui {
 
-namespace {
-
 // The preview asks for the pages again whenever the operator changes the paper or prints:
 // each time the same document is laid out anew.
-void preview(QWidget* parent, const QString& name, const std::function<void(Printer&)>& draw) {
+void previewDocument(QWidget* parent, const QString& name,
+                     const std::function<void(Printer&)>& draw) {
     QPrinter printer(QPrinter::HighResolution);
     prepareReportPrinter(printer, name);
     QPrintPreviewDialog dialog(&printer, parent);
@@ -36,7 +35,6 @@ void preview(QWidget* parent, const QString& name, const std::function<void(Prin
     dialog.exec();
 }
 
-}  // namespace
 
 void printReportWithPreview(QWidget* parent, Session& session, const ReviewFilter& filter) {
     std::unique_ptr<store::Database> db;
@@ -59,13 +57,13 @@ void printReportWithPreview(QWidget* parent, const Session& session, store::Data
         return;
     }
     const ReportHeading heading = intestazioneReport(session);
-    preview(parent, QStringLiteral("CONTROLLO PRODOTTI"),
+    previewDocument(parent, QStringLiteral("CONTROLLO PRODOTTI"),
             [&](Printer& p) { ReportLayout(p, heading).stampa2(rows); });
 }
 
 void printNoBarcodeWithPreview(QWidget* parent, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
-    preview(parent, QStringLiteral("Prodotti senza codice EAN"),
+    previewDocument(parent, QStringLiteral("Prodotti senza codice EAN"),
             [&](Printer& p) { stampaSenzaEan(p, lines); });
 }
 

@@ -1,7 +1,10 @@
 #pragma once
+#include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "app/interfaces.h"
 #include "app/session.h"
 #include "review/review_filter.h"
 #include "store/database.h"
@@ -9,6 +12,10 @@
 class QWidget;
 
 namespace cl::review::ui {
+
+// Any document laid out through a Printer, in a print preview (print on any printer, or PDF).
+void previewDocument(QWidget* parent, const QString& name,
+                     const std::function<void(Printer&)>& draw);
 
 // "Stampa": the report of the rows the review grid shows, in a print preview from which the
 // operator prints on any printer or saves a PDF. Errors are shown as messages.
