@@ -188,9 +188,8 @@ TEST(AccessImport, ReplacingKeepsTheOriginalBesideAndReplacesAnOlderOne) {
 class StoreShapedImport : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (accessFixture().empty()) GTEST_SKIP() << "Access sample file not present";
-        source = dir.path / "DATI.MDB";  // passes as an Access file; the tools ignore it
-        std::filesystem::copy_file(accessFixture(), source);
+        source = dir.path / "DATI.MDB";
+        cl::test::writeFakeAccessFile(source);
         fake.tables(cl::test::tableNamesOf(DatabaseKind::Store));
         fake.schema(cl::test::accessSchemaOf(DatabaseKind::Store));
         fake.indexes("CREATE INDEX \"codean_ean_idx\" ON \"codean\" (\"eanare\");\n");

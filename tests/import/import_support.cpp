@@ -17,6 +17,14 @@ std::filesystem::path accessFixture() {
     return std::filesystem::exists(file) ? file : std::filesystem::path();
 }
 
+void writeFakeAccessFile(const std::filesystem::path& file, char tag) {
+    std::string bytes(8192, '\0');
+    bytes.replace(0, 20, std::string("\0\1\0\0Standard Jet DB\0", 20));
+    bytes[0x14] = 1;
+    bytes.back() = tag;
+    writeFile(file, bytes);
+}
+
 ScratchDir::ScratchDir() {
     static std::mt19937_64 rng{std::random_device{}()};
     path = std::filesystem::temp_directory_path() /

@@ -11,6 +11,10 @@ namespace cl::test {
 // The real Access 2000 sample, or empty when it is not on this machine.
 std::filesystem::path accessFixture();
 
+// A file that passes as an Access (Jet 4) file by its header and size; with stand-in tools the
+// import never reads further. `tag` makes two deliveries differ.
+void writeFakeAccessFile(const std::filesystem::path& file, char tag = 'a');
+
 // A scratch folder removed at the end of the test.
 struct ScratchDir {
     ScratchDir();
