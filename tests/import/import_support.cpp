@@ -10,10 +10,26 @@
 
 namespace cl::test {
 
+namespace {
+std::filesystem::path buildDir() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+}
+}  // namespace
+
 std::filesystem::path accessFixture() {
     const char* shared = std::getenv("CL_SHARED");
+    std::filesystem::path dir = shared && *shared
+                                    ? std::filesystem::path(shared)
+                                    : buildDir().parent_path().parent_path() / "shared";
+    auto file = dir / "fixtures/access/node-adodb.mdb";
+    return std::filesystem::exists(file) ? file : std::filesystem::path();
+}
+
+std::filesystem::path programBinary() {
+    const char* bin = std::getenv("CL_BINARY");
     std::filesystem::path file =
-        std::filesystem::path(shared ? shared : "../shared") / "fixtures/access/node-adodb.mdb";
+        bin && *bin ? std::filesystem::path(bin) : buildDir() / "controllo-listino";
     return std::filesystem::exists(file) ? file : std::filesystem::path();
 }
 

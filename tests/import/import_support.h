@@ -8,8 +8,11 @@
 
 namespace cl::test {
 
-// The real Access 2000 sample, or empty when it is not on this machine.
+// The real Access 2000 sample, or empty when it is not on this machine: $CL_SHARED, else the
+// shared folder beside the worktree of the build (ctest does not always pass the variable).
 std::filesystem::path accessFixture();
+// The program: $CL_BINARY, else beside this test executable; empty when absent.
+std::filesystem::path programBinary();
 
 // A file that passes as an Access (Jet 4) file by its header and size; with stand-in tools the
 // import never reads further. `tag` makes two deliveries differ.
