@@ -146,13 +146,14 @@ struct Source {
     std::string shown;
     std::vector<AccessTable> tables;
     std::vector<AccessIndex> indexes;
+    std::vector<AutoNumber> autoNumbers;
     std::vector<long long> counts;
     long long total = 0;
 };
 
 Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
                   const std::string& shown) {
-    Source src{file, shown, {}, {}, {}, 0};
+    Source src{file, shown, {}, {}, {}, {}, 0};
     auto names = listTables(tools, file, shown);
     if (names.empty())
         throw Error("Attenzione ... Il file Access " + shown +
@@ -180,6 +181,16 @@ Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
                        "--indexes", "--no-relations", file.string(), "oracle"},
                       r));
     checkTool(r, "mdb-schema --indexes", shown);
+    for (auto& a : parseAutoNumbers(tools.capture(
+             "mdb-schema",
+             {"--no-drop-table", "--no-not-null", "--no-default-values", "--no-comments",
+              "--no-indexes", "--no-relations", file.string(), "mysql"},
+             r))) {
+        auto t = std::find_if(src.tables.begin(), src.tables.end(),
+                              [&](const AccessTable& d) { return d.name == a.table; });
+        if (t != src.tables.end() && t->column(a.column)) src.autoNumbers.push_back(a);
+    }
+    checkTool(r, "mdb-schema mysql", shown);
     return src;
 }
 
@@ -299,6 +310,7 @@ ImportReport importAccess(const std::filesystem::path& source, const std::filesy
                 report.tables.push_back({src.tables[t].name, src.counts[t]});
             }
             createIndexes(db, src, report);
+            for (const auto& a : src.autoNumbers) db.exec(autoNumberTriggerSql(a));
             tx.commit();
             if (options.validate && report.kind) validateSchema(db, *report.kind, "main", shown);
         }

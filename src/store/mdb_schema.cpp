@@ -171,6 +171,48 @@ std::vector<AccessTable> parseAccessSchema(const std::string& text) {
     return tables;
 }
 
+namespace {
+
+// A name between backticks, doubled inside, from position at (on the opening backtick).
+std::string backticked(const std::string& line, size_t at) {
+    std::string name;
+    for (size_t i = at + 1; i < line.size(); ++i) {
+        if (line[i] != '`') {
+            name += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '`') {
+            name += '`';
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+std::vector<AutoNumber> parseAutoNumbers(const std::string& text) {
+    std::vector<AutoNumber> out;
+    std::istringstream in(text);
+    std::string line, table;
+    while (std::getline(in, line)) {
+        if (line.rfind("CREATE TABLE `", 0) == 0)
+            table = backticked(line, line.find('`'));
+        else if (!table.empty() && line.rfind("\t`", 0) == 0 &&
+                 line.find(" auto_increment") != std::string::npos)
+            out.push_back({table, backticked(line, 1)});
+    }
+    return out;
+}
+
+std::string autoNumberTriggerSql(const AutoNumber& f) {
+    const std::string t = quoted(f.table), c = quoted(f.column);
+    return "CREATE TRIGGER " + quoted(f.table + "_" + f.column + "_contatore") +
+           " AFTER INSERT ON " + t + " WHEN NEW." + c + " IS NULL BEGIN UPDATE " + t + " SET " + c +
+           " = (SELECT coalesce(max(" + c + "), 0) + 1 FROM " + t +
+           ") WHERE rowid = NEW.rowid; END";
+}
+
 std::vector<AccessIndex> parseIndexStatements(const std::string& text) {
     std::vector<AccessIndex> out;
     std::istringstream in(text);

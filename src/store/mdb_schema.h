@@ -53,6 +53,16 @@ std::vector<AccessTable> parseAccessSchema(const std::string& text);
 // Reads the index statements of `mdb-schema --indexes FILE oracle`.
 std::vector<AccessIndex> parseIndexStatements(const std::string& text);
 
+// An AutoNumber field: Access numbers new rows itself, so the import adds a trigger that does.
+struct AutoNumber {
+    std::string table;
+    std::string column;
+};
+// Reads the AutoNumber fields from `mdb-schema FILE mysql` ("auto_increment").
+std::vector<AutoNumber> parseAutoNumbers(const std::string& text);
+// After an insert that leaves the field null, it takes the highest value + 1.
+std::string autoNumberTriggerSql(const AutoNumber& field);
+
 AccessType accessTypeNamed(const std::string& typeText);
 // Storage of each Access type in SQLite: money NUMERIC, dates and texts TEXT COLLATE NOCASE,
 // whole numbers and Yes/No INTEGER, Single/Double REAL, binaries BLOB.

@@ -118,6 +118,19 @@ TEST(AccessImport, RealAccessFileArrivesAsMdbExportReadsIt) {
     EXPECT_EQ(idx.value(0).integer(), 1);
 }
 
+TEST(AccessImport, AutoNumberOfTheSampleNumbersNewRowsAsAccessWould) {
+    NEED_FIXTURE();
+    ScratchDir dir;
+    auto target = dir.path / "NODE.DB";
+    importAccess(accessFixture(), target, {});
+    Database db(target);
+    db.exec("INSERT INTO Users (UserName, UserMarried) VALUES ('Zoë', 0)");
+    auto& id = db.prepare("SELECT UserId FROM Users WHERE UserName = 'Zoë'");
+    ASSERT_TRUE(id.step());
+    EXPECT_EQ(id.value(0).integer(), 4);
+    id.reset();
+}
+
 TEST(AccessImport, FailureLeavesSourceAndTargetUntouched) {
     NEED_FIXTURE();
     ScratchDir dir;

@@ -190,3 +190,23 @@ TEST(MdbSchema, StoresExportedValuesByType) {
                                      3));
     EXPECT_EQ(v(AccessType::Memo, "Caffè € 1,50\n\"extra\"", true).text, "Caffè € 1,50\n\"extra\"");
 }
+
+TEST(MdbSchema, AutoNumberFieldsNumberNewRowsAsAccessDid) {
+    auto found = parseAutoNumbers(
+        "CREATE TABLE `Clienti ``A```\n (\n\t`Id`\t\t\tint not null auto_increment unique, \n"
+        "\t`Nome`\t\t\tvarchar (255)\n);\n");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].table, "Clienti `A`");
+    EXPECT_EQ(found[0].column, "Id");
+
+    cl::test::ScratchDir dir;
+    Database db(dir.path / "t.db", OpenMode::Create);
+    db.exec("CREATE TABLE \"Clienti `A`\" (Id INTEGER, Nome TEXT)");
+    db.exec(autoNumberTriggerSql(found[0]));
+    db.exec("INSERT INTO \"Clienti `A`\" (Nome) VALUES ('uno')");
+    db.exec("INSERT INTO \"Clienti `A`\" VALUES (10, 'dieci')");
+    db.exec("INSERT INTO \"Clienti `A`\" (Nome) VALUES ('undici')");
+    auto& st = db.prepare("SELECT group_concat(Id) FROM \"Clienti `A`\"");
+    st.step();
+    EXPECT_EQ(st.value(0).text(), "1,10,11");
+}
