@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -126,6 +127,7 @@ ToolResult ToolRunner::run(const std::string& name, const std::vector<std::strin
             sink(std::string_view(buf, static_cast<size_t>(n)));
         } catch (...) {
             failure = std::current_exception();
+            ::kill(pid, SIGTERM);  // its output is no longer wanted
         }
     }
     int status = 0;
