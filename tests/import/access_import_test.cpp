@@ -300,3 +300,25 @@ TEST_F(StoreShapedImport, AFileWithoutTheProgramsTablesIsNotPutInPlace) {
     EXPECT_EQ(cl::test::listing(dir.path), before);
     EXPECT_EQ(fileKind(source), FileKind::Access);
 }
+
+TEST_F(StoreShapedImport, MalformedExportsAndEmptyFilesAreRefused) {
+    auto before = cl::test::listing(dir.path);
+    fake.rows("fornitori", 1, "1,\"a\",\"field too many\"\n");
+    try {
+        importAccess(source, dir.path / "NUOVO.DB", options);
+        FAIL() << "a row with a field too many was accepted";
+    } catch (const cl::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("ha 3 campi invece di 2"), std::string::npos)
+            << e.what();
+    }
+    fake.rows("fornitori", 1, "1,\"never closed\n");
+    EXPECT_THROW(importAccess(source, dir.path / "NUOVO.DB", options), cl::Error);
+    fake.tables({});
+    try {
+        importAccess(source, dir.path / "NUOVO.DB", options);
+        FAIL() << "a file without tables was converted";
+    } catch (const cl::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("non contiene tabelle"), std::string::npos);
+    }
+    EXPECT_EQ(cl::test::listing(dir.path), before);
+}
