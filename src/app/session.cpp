@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/access_files.h"
 #include "store/fixed_text.h"
 #include "store/schema.h"
 #include "store/table_view.h"
@@ -43,8 +44,11 @@ bool Session::settoDb(Messages& messages) {
                           Icon::Critical);
             return false;
         }
+        ensureSqlite(templ, suiteFolder + "\\client.mdb", store::DatabaseKind::Suite, &messages,
+                     accessProgress);
         std::filesystem::copy_file(templ, suite);
     }
+    ensureSqlite(suite, state.nomedb_suite, store::DatabaseKind::Suite, &messages, accessProgress);
 
     state.cartella_db.clear();
     {
@@ -66,6 +70,11 @@ bool Session::settoDb(Messages& messages) {
 
 std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::OpenMode mode) const {
     if (!located()) throw Error("Attenzione ... Database del negozio non individuato.");
+    ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, accessMessages,
+                 accessProgress);
+    if (attachFixed)
+        ensureSqlite(host(state.nomedb_fisso), state.nomedb_fisso,
+                     store::DatabaseKind::FixedArticles, accessMessages, accessProgress, true);
     auto db = std::make_unique<store::Database>(host(state.nomedb), mode);
     store::validateSchema(*db, store::DatabaseKind::Store);
     if (attachFixed) {

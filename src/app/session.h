@@ -31,6 +31,12 @@ public:
     std::unique_ptr<store::Database> openStore(bool attachFixed = false,
                                                store::OpenMode mode = store::OpenMode::ReadWrite) const;
 
+    // Where openStore asks before converting an Access file found in place of a database, and
+    // shows the conversion (not owned; unset: such a file is refused with how to convert it).
+    // A new Access delivery of the fixed-path article database is converted without asking.
+    Messages* accessMessages = nullptr;
+    Progress* accessProgress = nullptr;
+
 private:
     store::WindowsPathMapper mapper_;
 };

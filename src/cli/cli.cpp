@@ -191,6 +191,10 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
     Session session(root, drive);
     CliMessages messages(yes);
     if (i == words.size()) return gui(session, yes);
+    // The command line asks before converting an Access file (--yes answers) and shows the bar.
+    CliProgress accessProgress;
+    session.accessMessages = &messages;
+    session.accessProgress = &accessProgress;
 
     auto it = registry().find(words[i]);
     if (it == registry().end()) {
