@@ -75,22 +75,34 @@ void addArticle(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const 
     if (!row.tipart.isNull() && row.tipart.number() == 2) colore = 5;
 
     UpdateStore::Fields f{
-        {"codart", Value(code)},          {"desart", row.descrizione},
-        {"umart", unitOf(row.um)},        {"imbart", row.imbart},
+        {"codart", Value(code)},
+        {"desart", row.descrizione},
+        {"umart", unitOf(row.um)},
+        {"imbart", row.imbart},
         {"ivart", Value(formatNumber(static_cast<double>(vatPercent(row.iva)), "00"))},
-        {"codafo", Value(work.gcodafo)},  {"desfor", Value(run.nomeFornitore)},
+        {"codafo", Value(work.gcodafo)},
+        {"desfor", Value(run.nomeFornitore)},
         {"codfor", Value(work.codiceFornitore)},
-        {"desgru", row.gruppo},           {"dessot", row.sottogruppo},
-        {"codgru", row.codgru},           {"codsot", row.codsot},
-        {"datreg", Value(run.today)},     {"datagg", Value(run.today)},
-        {"przart", row.prezzoN},          {"quaco", row.pezzatura},
-        {"umquaco", row.umconf},          {"tipart", Value(1)},
-        {"annoco", Value(run.year)},      {"codrep", Value(codrep)},
+        {"desgru", row.gruppo},
+        {"dessot", row.sottogruppo},
+        {"codgru", row.codgru},
+        {"codsot", row.codsot},
+        {"datreg", Value(run.today)},
+        {"datagg", Value(run.today)},
+        {"przart", row.prezzoN},
+        {"quaco", row.pezzatura},
+        {"umquaco", row.umconf},
+        {"tipart", Value(1)},
+        {"annoco", Value(run.year)},
+        {"codrep", Value(codrep)},
         {"desrep", Value(desrep)},
         {"descas", Value(store::firstChars(row.descrizione.text(), 30))},
-        {"fl1art", Value(0)},             {"fl2art", Value(" ")},
-        {"cobart", row.costoN},           {"cofart", row.costoN},
-        {"przpub", row.prezzoN},          {"ricart", row.marN},
+        {"fl1art", Value(0)},
+        {"fl2art", Value(" ")},
+        {"cobart", row.costoN},
+        {"cofart", row.costoN},
+        {"przpub", row.prezzoN},
+        {"ricart", row.marN},
         {"colore", Value(colore)}};
     for (const char* zero : {"qinv", "qacq", "qres", "qven", "qgia", "cosmp", "scopro", "przpro",
                              "scosal", "valgia", "q1", "sq1", "q2", "sq2", "scomi"})
@@ -142,8 +154,8 @@ void barcodeRow(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const 
 void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work,
                   Variant variant) {
     const std::string codlis = formatNumber(static_cast<double>(work.codiceFornitore), "000000");
-    long long code = work.gcodart != 0 && variant == Variant::Nuovo ? work.gcodart
-                                                                     : nextFreeCode(store.db());
+    long long code =
+        work.gcodart != 0 && variant == Variant::Nuovo ? work.gcodart : nextFreeCode(store.db());
     work.gcodafo = supplierArticleCode(row.codiceForn);
     if (long long linked = supplierListRow(run, store, row, work, codlis, code, variant))
         code = linked;
@@ -151,7 +163,8 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, Work
 
     long long codrep = !row.codrep.isNull() && row.codrep.integer() > 0 ? row.codrep.integer() : 0;
     std::string desrep = store::fixedWidth("", 30);
-    if (auto name = store.reparto(codrep)) desrep = store::fixedWidth(store::firstChars(*name, 30), 30);
+    if (auto name = store.reparto(codrep))
+        desrep = store::fixedWidth(store::firstChars(*name, 30), 30);
 
     if (!store.listinoEsiste(codlis))
         store.add("fistini", {{"dsclistino", Value(store::firstChars(run.nomeFornitore, 20))},
@@ -166,7 +179,8 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, Work
     run.progress.setText("codarw", std::to_string(code));
     run.progress.setText("descw", row.descrizione.text());
 
-    if (!store.articolo(code)) addArticle(run, store, row, work, code, codrep, desrep, fatxmul, variant);
+    if (!store.articolo(code))
+        addArticle(run, store, row, work, code, codrep, desrep, fatxmul, variant);
     if (work.gean == kNoEan) {
         if (variant == Variant::Nuovo)
             run.result.righeSenzaEan.push_back(rigaSenzaEan(code, row.descrizione.text()));

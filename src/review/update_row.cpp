@@ -1,9 +1,8 @@
-#include "review/update_work.h"
-
 #include <cmath>
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "review/update_work.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -11,11 +10,11 @@ namespace cl::review {
 
 namespace {
 // In the order of ReviewRow's members.
-const char* const kAliases[] = {"CodArt", "Ean",     "Descrizione", "UM",         "Iva",
-                                "CostoN", "MarN",    "PrezzoN",     "PrezzoV",    "Datagg",
-                                "CodiceForn", "codrep", "codgru",   "codsot",     "Gruppo",
-                                "Sottogruppo", "imbart", "pezzatura", "umconf",   "codfor",
-                                "tipart", "modificatoamano"};
+const char* const kAliases[] = {
+    "CodArt",         "Ean",         "Descrizione", "UM",         "Iva",    "CostoN", "MarN",
+    "PrezzoN",        "PrezzoV",     "Datagg",      "CodiceForn", "codrep", "codgru", "codsot",
+    "Gruppo",         "Sottogruppo", "imbart",      "pezzatura",  "umconf", "codfor", "tipart",
+    "modificatoamano"};
 constexpr size_t kCount = sizeof kAliases / sizeof kAliases[0];
 }  // namespace
 
@@ -29,11 +28,17 @@ ReviewRowReader::ReviewRowReader(const store::Statement& walk) {
 
 ReviewRow ReviewRowReader::read(const store::Statement& walk) const {
     ReviewRow r;
-    store::Value* fields[kCount] = {
-        &r.codart,  &r.ean,       &r.descrizione, &r.um,     &r.iva,         &r.costoN,
-        &r.marN,    &r.prezzoN,   &r.prezzoV,     &r.datagg, &r.codiceForn,  &r.codrep,
-        &r.codgru,  &r.codsot,    &r.gruppo,      &r.sottogruppo, &r.imbart, &r.pezzatura,
-        &r.umconf,  &r.codfor,    &r.tipart,      &r.modificatoamano};
+    store::Value* fields[kCount] = {&r.codart,      &r.ean,
+                                    &r.descrizione, &r.um,
+                                    &r.iva,         &r.costoN,
+                                    &r.marN,        &r.prezzoN,
+                                    &r.prezzoV,     &r.datagg,
+                                    &r.codiceForn,  &r.codrep,
+                                    &r.codgru,      &r.codsot,
+                                    &r.gruppo,      &r.sottogruppo,
+                                    &r.imbart,      &r.pezzatura,
+                                    &r.umconf,      &r.codfor,
+                                    &r.tipart,      &r.modificatoamano};
     for (size_t i = 0; i < kCount; ++i) *fields[i] = walk.value(columns_[i]);
     return r;
 }

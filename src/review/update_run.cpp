@@ -26,7 +26,8 @@ template <typename PerRow>
 void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
     SqlText source = reviewSource(filter);
     auto& walk = db.prepare(source.text);
-    for (size_t i = 0; i < source.params.size(); ++i) walk.bind(static_cast<int>(i) + 1, source.params[i]);
+    for (size_t i = 0; i < source.params.size(); ++i)
+        walk.bind(static_cast<int>(i) + 1, source.params[i]);
     struct Reset {
         store::Statement& st;
         ~Reset() { st.reset(); }
@@ -40,7 +41,8 @@ void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow
 long long deleteReviewRows(store::Database& db, const ReviewFilter& filter) {
     SqlText where = whereClause(filter);
     auto& del = db.prepare("DELETE FROM variatil" + where.text);
-    for (size_t i = 0; i < where.params.size(); ++i) del.bind(static_cast<int>(i) + 1, where.params[i]);
+    for (size_t i = 0; i < where.params.size(); ++i)
+        del.bind(static_cast<int>(i) + 1, where.params[i]);
     del.run();
     return db.changes();
 }

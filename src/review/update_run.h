@@ -28,7 +28,8 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
 inline constexpr const char* kFineAggiornamento =
     "Elaborazione terminata, cliccare su OK per uscire?";
 inline constexpr const char* kFineAggiornamentoTitolo = "Attenzione!";
-inline constexpr const char* kDomandaSoloFornitori = "Sei sicuro di voler aggiornare il listino ...";
+inline constexpr const char* kDomandaSoloFornitori =
+    "Sei sicuro di voler aggiornare il listino ...";
 inline constexpr const char* kMessaggioSenzaEan =
     "Attenzione !!!! Sono stati creati dei prodotti senza codici EAN e il programma ha prodotto "
     "una lista.Selezionare i prodotti da Gestione Articoli e aggiungere i codici EAN ...";

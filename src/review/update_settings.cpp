@@ -40,7 +40,8 @@ long long nextFreeCode(store::Database& db) {
     st.reset();
     if (highest.isNull()) return 1;
     if (highest.integer() >= std::numeric_limits<int>::max())
-        throw Error("Attenzione ... Il codice articolo più alto (" + std::to_string(highest.integer()) +
+        throw Error("Attenzione ... Il codice articolo più alto (" +
+                    std::to_string(highest.integer()) +
                     ") è già il massimo possibile: non si possono creare altri articoli.");
     return highest.integer() + 1;
 }

@@ -16,9 +16,13 @@ std::optional<double> numberOrNull(const Value& v) {
     return v.isNull() ? std::nullopt : std::optional<double>(v.number());
 }
 
-Value rounded2(std::optional<double> x) { return x ? Value(roundHalfEven(*x, 2)) : Value(); }
+Value rounded2(std::optional<double> x) {
+    return x ? Value(roundHalfEven(*x, 2)) : Value();
+}
 
-bool flagOne(const Value& v) { return store::trimmed(v.text()) == "1"; }
+bool flagOne(const Value& v) {
+    return store::trimmed(v.text()) == "1";
+}
 
 // A new price is written unless the row's article was updated today and not edited by hand.
 bool writesPrice(const UpdateRun& run, const ReviewRow& row) {
@@ -139,8 +143,8 @@ bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const ReviewRow& row, W
         if (pieces == 0) f["pezzix"] = Value(pieces = 1);
         if (price && store::trimmed(b.aggi) == "A") {
             f["prezzo"] = row.prezzoN;
-            f["prezzox"] =
-                Value((Money::fromDouble(row.prezzoN.number()) * Money::fromInt(pieces)).toDouble());
+            f["prezzox"] = Value(
+                (Money::fromDouble(row.prezzoN.number()) * Money::fromInt(pieces)).toDouble());
             if (!s.noinvio) f["flagean"] = Value("S");
             f["neti"] = Value(1);
         }
@@ -155,11 +159,16 @@ void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const ReviewRo
                               const WorkArea& w, long long code) {
     if (store::trimmed(w.gcodafo).empty() || w.codiceFornitore == 0) return;
     auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
-    Fields f{{"desart", row.descrizione},          {"cobart", row.costoN},
-             {"cofart", row.costoN},               {"codafo", row.codiceForn},
-             {"ivart", row.iva},                   {"umart", row.um},
-             {"desfor", Value(run.nomeFornitore)}, {"dsclistino", Value(run.nomeFornitore)},
-             {"codfor", Value(w.codiceFornitore)}, {"datval", Value(run.today)}};
+    Fields f{{"desart", row.descrizione},
+             {"cobart", row.costoN},
+             {"cofart", row.costoN},
+             {"codafo", row.codiceForn},
+             {"ivart", row.iva},
+             {"umart", row.um},
+             {"desfor", Value(run.nomeFornitore)},
+             {"dsclistino", Value(run.nomeFornitore)},
+             {"codfor", Value(w.codiceFornitore)},
+             {"datval", Value(run.today)}};
     if (found) {
         store.edit("listi02", found->rowid, f);
     } else {
@@ -211,7 +220,8 @@ void secondoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) 
     if (code == 0 || !run.settings.aggcodafo) return;
     if (escluso(run, store, row, false)) return;
     WorkArea w = freshWorkArea(run, row);
-    if (!store.articoloConCodafo(code, store::trimmed(w.gcodafo))) creo_art_nuovo_forni(run, store, row, w);
+    if (!store.articoloConCodafo(code, store::trimmed(w.gcodafo)))
+        creo_art_nuovo_forni(run, store, row, w);
 }
 
 }  // namespace cl::review

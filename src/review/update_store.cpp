@@ -10,14 +10,19 @@ using store::Value;
 
 namespace {
 // A fixed-width text key may be stored padded or not: both forms hit the index.
-Value padded(const std::string& key, size_t width) { return Value(store::fixedWidth(key, width)); }
-Value bare(const std::string& key) { return Value(store::trimmed(key)); }
+Value padded(const std::string& key, size_t width) {
+    return Value(store::fixedWidth(key, width));
+}
+Value bare(const std::string& key) {
+    return Value(store::trimmed(key));
+}
 }  // namespace
 
 std::optional<UpdateStore::Found> UpdateStore::one(store::Statement& st) {
     std::optional<Found> out;
     if (st.step()) {
-        out = Found{st.value(0).integer(), st.value(1), st.columnCount() > 2 ? st.value(2) : Value()};
+        out =
+            Found{st.value(0).integer(), st.value(1), st.columnCount() > 2 ? st.value(2) : Value()};
     }
     st.reset();
     return out;
@@ -47,8 +52,8 @@ bool UpdateStore::articoloConCodafo(long long codart, const std::string& codafoT
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
-    auto& st = db_.prepare(
-        "SELECT rowid, codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1");
+    auto& st =
+        db_.prepare("SELECT rowid, codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1");
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
     return one(st);
 }
@@ -83,8 +88,8 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::strin
 std::optional<UpdateStore::Found> UpdateStore::fornitoreEsatto(const std::string& codafo,
                                                                const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
-    auto& st = db_.prepare(
-        "SELECT rowid, codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
+    auto& st =
+        db_.prepare("SELECT rowid, codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
 }
@@ -127,10 +132,12 @@ bool UpdateStore::listinoEsiste(const std::string& codlis) {
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
-    auto& st = db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
+    auto& st =
+        db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
     st.bind(1, Value(codsot));
     std::optional<Subgroup> out;
-    if (st.step() && !st.value(0).isNull()) out = Subgroup{st.value(0).text(), st.value(1).integer()};
+    if (st.step() && !st.value(0).isNull())
+        out = Subgroup{st.value(0).text(), st.value(1).integer()};
     st.reset();
     return out;
 }

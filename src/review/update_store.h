@@ -12,7 +12,7 @@ namespace cl::review {
 // The store look-ups and writes of the update and creation routines: statements prepared once
 // (cached by the connection) and rebound per row; every look-up goes through an index.
 class UpdateStore {
-public:
+  public:
     explicit UpdateStore(store::Database& db) : db_(db) {}
     store::Database& db() { return db_; }
 
@@ -55,7 +55,7 @@ public:
     void add(const std::string& table, const Fields& fields);
     void edit(const std::string& table, long long rowid, const Fields& fields);
 
-private:
+  private:
     std::optional<Found> one(store::Statement& st);
     store::Database& db_;
 };

@@ -19,11 +19,11 @@ struct ReviewRow {
 
 // Resolves the aliases of the review source once, then fills a ReviewRow per step.
 class ReviewRowReader {
-public:
+  public:
     explicit ReviewRowReader(const store::Statement& walk);
     ReviewRow read(const store::Statement& walk) const;
 
-private:
+  private:
     std::vector<int> columns_;
 };
 
@@ -33,11 +33,11 @@ inline const std::string kNoEan = "0000000000000";
 // The shared work area of the current row, read by the creation routines.
 struct WorkArea {
     long long gcodart = 0;
-    std::string gean = kNoEan;         // 13 characters
-    std::string gcodafo;               // 16 characters, blank-padded
-    double gcosiva = 0;                // cost including VAT
-    long long codiceFornitore = 0;     // supplier code of the row
-    long long iva = 0;                 // VAT percentage of the row
+    std::string gean = kNoEan;      // 13 characters
+    std::string gcodafo;            // 16 characters, blank-padded
+    double gcosiva = 0;             // cost including VAT
+    long long codiceFornitore = 0;  // supplier code of the row
+    long long iva = 0;              // VAT percentage of the row
 };
 
 // What an update run leaves for the screen and the command line.

@@ -13,7 +13,7 @@ namespace cl::test {
 
 // A store with supplier 12 "ROSSI SPA", today fixed, and helpers to add rows by field.
 class UpdateTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr const char* kToday = "2026-12-08";
     using Row = std::map<std::string, store::Value>;
 
@@ -64,7 +64,7 @@ protected:
     RecordingMessages messages;
     RecordingProgress progress;
 
-private:
+  private:
     int bns_ = 0;
 };
 

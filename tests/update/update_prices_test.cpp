@@ -7,7 +7,7 @@ namespace {
 using store::Value;
 
 class UpdatePrices : public UpdateTest {
-protected:
+  protected:
     void article(long long code, double przpub, Row extra = {}) {
         extra.emplace("codart", code);
         extra.emplace("przpub", przpub);
@@ -58,9 +58,15 @@ TEST_F(UpdatePrices, VatOfFiftyOrMoreUsesCostAndVatZeroLeavesMarkupAndGivesFullM
 TEST_F(UpdatePrices, PriceUpdatedTodayIsKeptUnlessEditedByHandAndBarcodesFollow) {
     article(1, 2.5);
     article(2, 2.5);
-    insert("codean", {{"eanare", "8000000000011"}, {"codare", 1}, {"aggi", "A"}, {"pezzix", 0},
+    insert("codean", {{"eanare", "8000000000011"},
+                      {"codare", 1},
+                      {"aggi", "A"},
+                      {"pezzix", 0},
                       {"prezzo", 2.5}});
-    insert("codean", {{"eanare", "8000000000028"}, {"codare", 2}, {"aggi", "A"}, {"pezzix", 6},
+    insert("codean", {{"eanare", "8000000000028"},
+                      {"codare", 2},
+                      {"aggi", "A"},
+                      {"pezzix", 6},
                       {"prezzo", 2.5}});
     insert("codean", {{"eanare", "8000000000035"}, {"codare", 2}, {"aggi", " "}, {"prezzo", 2.5}});
     row(1, "8000000000011", 1, "10", 2.99, {{"datagg", kToday}});
@@ -83,8 +89,9 @@ TEST_F(UpdatePrices, NoEanSkipsBarcodesAndWritesSupplierListRow) {
     row(9, "0000000000000", 1.5, "4", 3.2);
     run();
     EXPECT_EQ(q("SELECT count(*) FROM codean"), "0");
-    EXPECT_EQ(q("SELECT codart||'/'||codlis||'/'||cobart||'/'||trim(codafo)||'/'||codfor FROM listi02"),
-              "9/000012/1.5/000004711/12");
+    EXPECT_EQ(
+        q("SELECT codart||'/'||codlis||'/'||cobart||'/'||trim(codafo)||'/'||codfor FROM listi02"),
+        "9/000012/1.5/000004711/12");
     EXPECT_EQ(q("SELECT dsclistino FROM listi02"), std::string("ROSSI SPA") + std::string(36, ' '));
 }
 
@@ -140,8 +147,15 @@ TEST_F(UpdatePrices, OptionalBoxesWriteDescriptionDepartmentGroupsUnitsVatAndPac
     article(9, 3);
     insert("codean", {{"eanare", "8009999999999"}, {"codare", 9}, {"aggi", "A"}, {"pezzix", 1}});
     row(9, "8009999999999", 1.5, "4", 2,
-        {{"rica", 31.5}, {"codrep", 3}, {"codsot", 51}, {"codgru", 99}, {"umart", "GR"},
-         {"pezzatura", 500.0}, {"umconf", "KG"}, {"imbart", 12}, {"tipart", 2},
+        {{"rica", 31.5},
+         {"codrep", 3},
+         {"codsot", 51},
+         {"codgru", 99},
+         {"umart", "GR"},
+         {"pezzatura", 500.0},
+         {"umconf", "KG"},
+         {"imbart", 12},
+         {"tipart", 2},
          {"desart", std::string(40, 'D')}});
     run();
     EXPECT_EQ(q("SELECT desart FROM listi01"), std::string(40, 'D'));
@@ -154,7 +168,8 @@ TEST_F(UpdatePrices, OptionalBoxesWriteDescriptionDepartmentGroupsUnitsVatAndPac
     EXPECT_EQ(q("SELECT quaco||'/'||umquaco||'/'||prztot FROM listi01"), "500.0/KG/4");
     EXPECT_EQ(q("SELECT ivart||'/'||imbart||'/'||colore FROM listi01"), "04/12/5");
     EXPECT_EQ(q("SELECT ifnull(flagean,'-') FROM codean"), "-");
-    EXPECT_EQ(q("SELECT codfor||'/'||length(desfor)||'/'||length(codafo) FROM listi01"), "12/45/16");
+    EXPECT_EQ(q("SELECT codfor||'/'||length(desfor)||'/'||length(codafo) FROM listi01"),
+              "12/45/16");
 }
 
 TEST_F(UpdatePrices, ClosingMessageComesOnceAfterTheRun) {

@@ -1,6 +1,7 @@
+#include "review/update_settings.h"
+
 #include <gtest/gtest.h>
 
-#include "review/update_settings.h"
 #include "support/temp_store.h"
 
 namespace cl::review {
