@@ -5,6 +5,7 @@
 #include "review/update_steps.h"
 #include "review/update_store.h"
 #include "store/error.h"
+#include "store/fixed_text.h"
 
 namespace cl::review {
 
@@ -14,7 +15,7 @@ UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& s
                    Messages& messages, Progress& progress) {
     UpdateRun run(db, settings, messages, progress);
     run.codiceFornitore = state.codice_fornitore;
-    run.nomeFornitore = state.nome_fornitore;
+    run.nomeFornitore = store::fixedWidth(state.nome_fornitore, 45);
     run.codiceLis = formatNumber(static_cast<double>(state.codice_fornitore), "000000");
     run.today = todayIso();
     run.year = currentYear();

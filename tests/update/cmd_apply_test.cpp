@@ -1,11 +1,19 @@
 // The command line twin: "apply" as the program starts it.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "update_fixture.h"
 
 namespace cl::test {
 namespace {
+
+// The executable under test: CL_BINARY, else the one built beside the tests.
+std::string binary() {
+    if (const char* bin = std::getenv("CL_BINARY"); bin && std::filesystem::exists(bin)) return bin;
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "controllo-listino")
+        .string();
+}
 
 struct Ran {
     int status;
@@ -35,9 +43,8 @@ class CmdApply : public UpdateTest {
                   {"prezpubv", 2.0}});
     }
     Ran apply(const std::string& options) {
-        const char* bin = std::getenv("CL_BINARY");
-        std::string cmd = std::string(bin ? bin : "controllo-listino") + " --root '" +
-                          ts.root.string() + "' --today " + kToday + " apply " + options + " 2>&1";
+        std::string cmd = binary() + " --root '" + ts.root.string() + "' --today " + kToday +
+                          " apply " + options + " 2>&1";
         Ran r{0, {}};
         FILE* p = popen(cmd.c_str(), "r");
         char buf[512];
@@ -68,7 +75,7 @@ TEST_F(CmdApply, ListTicksExactlyTheNamedBoxes) {
 TEST_F(CmdApply, UnknownWordIsAUsageErrorAndWritesNothing) {
     std::string before = everything();
     Ran r = apply("--updates prices");
-    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.status, 2) << r.out;
     EXPECT_NE(r.out.find("voce sconosciuta in --updates: prices"), std::string::npos);
     EXPECT_EQ(everything(), before);
 }
@@ -79,9 +86,8 @@ TEST_F(CmdApply, SupplierListsOnlyAsksAndWithoutYesWritesNothing) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Sei sicuro di voler aggiornare il listino ..."), std::string::npos);
     EXPECT_EQ(everything(), before);
-    const char* bin = std::getenv("CL_BINARY");
-    std::string cmd = std::string(bin ? bin : "controllo-listino") + " --root '" +
-                      ts.root.string() + "' --yes apply --supplier-lists-only >/dev/null 2>&1";
+    std::string cmd = binary() + " --root '" + ts.root.string() +
+                      "' --yes apply --supplier-lists-only >/dev/null 2>&1";
     EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "1");
