@@ -11,10 +11,10 @@ namespace cl::review {
 namespace {
 // In the order of ReviewRow's members.
 const char* const kAliases[] = {
-    "CodArt",         "Ean",         "Descrizione", "UM",         "Iva",    "CostoN", "MarN",
-    "PrezzoN",        "PrezzoV",     "Datagg",      "CodiceForn", "codrep", "codgru", "codsot",
-    "Gruppo",         "Sottogruppo", "imbart",      "pezzatura",  "umconf", "codfor", "tipart",
-    "modificatoamano"};
+    "CodArt",          "Ean",         "Descrizione", "UM",         "Iva",    "CostoN", "MarN",
+    "PrezzoN",         "PrezzoV",     "Datagg",      "CodiceForn", "codrep", "codgru", "codsot",
+    "Gruppo",          "Sottogruppo", "imbart",      "pezzatura",  "umconf", "codfor", "tipart",
+    "modificatoamano", "bns"};
 constexpr size_t kCount = sizeof kAliases / sizeof kAliases[0];
 }  // namespace
 
@@ -38,7 +38,8 @@ ReviewRow ReviewRowReader::read(const store::Statement& walk) const {
                                     &r.gruppo,      &r.sottogruppo,
                                     &r.imbart,      &r.pezzatura,
                                     &r.umconf,      &r.codfor,
-                                    &r.tipart,      &r.modificatoamano};
+                                    &r.tipart,      &r.modificatoamano,
+                                    &r.bns};
     for (size_t i = 0; i < kCount; ++i) *fields[i] = walk.value(columns_[i]);
     return r;
 }

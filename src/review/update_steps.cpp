@@ -74,6 +74,7 @@ void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, 
     auto art = store.articolo(code);
     if (!art) {
         w.gcodart = code;
+        run.creatiPrimoPassaggio.insert(row.bns.integer());
         creo_art_nuovo(run, store, row, w);
         return;
     }
@@ -219,6 +220,7 @@ void secondoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) 
     long long code = row.codart.integer();
     if (code == 0 || !run.settings.aggcodafo) return;
     if (escluso(run, store, row, false)) return;
+    if (run.creatiPrimoPassaggio.count(row.bns.integer())) return;
     WorkArea w = freshWorkArea(run, row);
     if (!store.articoloConCodafo(code, store::trimmed(w.gcodafo)))
         creo_art_nuovo_forni(run, store, row, w);

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "app/interfaces.h"
@@ -14,7 +15,7 @@ namespace cl::review {
 struct ReviewRow {
     store::Value codart, ean, descrizione, um, iva, costoN, marN, prezzoN, prezzoV, datagg,
         codiceForn, codrep, codgru, codsot, gruppo, sottogruppo, imbart, pezzatura, umconf, codfor,
-        tipart, modificatoamano;
+        tipart, modificatoamano, bns;
 };
 
 // Resolves the aliases of the review source once, then fills a ReviewRow per step.
@@ -65,6 +66,9 @@ struct UpdateRun {
     std::string today;
     int year = 0;
     UpdateResult result;
+    // Rows (bns) whose article the first pass created because its code had no record: the
+    // second pass must not create that product a second time.
+    std::unordered_set<long long> creatiPrimoPassaggio;
 };
 
 // The work area as a row starts it: VAT 0, supplier article code blank, the run's supplier,

@@ -150,6 +150,15 @@ TEST_F(CreoArt, ArticleCodeWithoutRecordIsCreatedUnderThatCode) {
     EXPECT_EQ(q("SELECT group_concat(codart) FROM listi01"), "1234");
 }
 
+TEST_F(CreoArt, ArticleCreatedByTheFirstPassIsNotCreatedAgainByTheSecond) {
+    // The letters give a blank supplier code on the new record, which the second pass's
+    // look-up by the row's code would not find.
+    nuovo("8001111111111", {{"codart", 1234}, {"codafo", "AB12"}});
+    run();
+    EXPECT_EQ(q("SELECT group_concat(codart) FROM listi01"), "1234");
+    EXPECT_EQ(q("SELECT group_concat(codare) FROM codean"), "1234");
+}
+
 // ---- the supplier-list pass ----
 
 TEST_F(CreoArt, SupplierPassCreatesNextCodeAndLeavesListLinkedToOldCode) {
