@@ -1,0 +1,132 @@
+// Speed of "Aggiorna": 100 000 review rows updating articles, and 10 000 rows creating new
+// articles, on stores of 10 000 and 100 000 articles. The time per row on the larger store
+// must stay within 1.3 times the smaller one.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/clock.h"
+#include "app/session.h"
+#include "review/update_run.h"
+#include "store/database.h"
+#include "store/schema.h"
+
+using namespace cl;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Quiet : Messages {
+    void show(const std::string&, Icon, const std::string&) override {}
+    Answer ask(const std::string&, const std::string&, Icon, Answer) override {
+        return Answer::Yes;
+    }
+};
+
+std::string ean(long long n) {
+    std::string digits = std::to_string(n);
+    return "80" + std::string(11 - digits.size(), '0') + digits;
+}
+std::string codafo(long long n) {
+    std::string digits = std::to_string(n);
+    return std::string(9 - digits.size(), '0') + digits;
+}
+
+void fillStore(store::Database& db, long long articles) {
+    store::Transaction tx(db);
+    auto& a = db.prepare(
+        "INSERT INTO listi01 (codart, desart, przpub, cofart, codafo, ivart, codfor) "
+        "VALUES (?, ?, ?, ?, ?, '10', 12)");
+    auto& b = db.prepare(
+        "INSERT INTO codean (eanare, codare, aggi, pezzix, prezzo) VALUES (?, ?, 'A', 1, ?)");
+    auto& l = db.prepare(
+        "INSERT INTO listi02 (codlis, codafo, codart, desart, cobart) VALUES ('000012', ?, ?, ?, "
+        "1.1)");
+    for (long long i = 1; i <= articles; ++i) {
+        std::string d = "ARTICOLO " + std::to_string(i);
+        a.reset().bindAll(i, d, 2.5, 1.1, codafo(i) + "       ").run();
+        b.reset().bindAll(ean(i), i, 2.5).run();
+        l.reset().bindAll(codafo(i) + "       ", i, d).run();
+    }
+    tx.commit();
+}
+
+// Review rows: `updates` of existing articles (cycling over the store), then `creations` of
+// products the store does not have.
+void fillReview(store::Database& db, long long articles, long long updates, long long creations) {
+    store::Transaction tx(db);
+    db.exec("DELETE FROM variatil");
+    auto& v = db.prepare(
+        "INSERT INTO variatil (bns, sel, codfor, codart, ea1art, desart, codafo, coston, ivart, "
+        "prezpubv, rica, umart) VALUES (?, 'X', 12, ?, ?, ?, ?, 1.2, '10', 2.9, 20, 'PZ')");
+    long long bns = 0;
+    for (long long i = 0; i < updates; ++i) {
+        long long code = i % articles + 1;
+        v.reset()
+            .bindAll(++bns, code, ean(code), "ARTICOLO " + std::to_string(code), codafo(code))
+            .run();
+    }
+    for (long long i = 0; i < creations; ++i) {
+        long long n = 5000000 + i;
+        v.reset().bindAll(++bns, 0, ean(n), "NUOVO " + std::to_string(n), codafo(n)).run();
+    }
+    tx.commit();
+}
+
+double runUpdate(store::Database& db, const review::UpdateSettings& settings) {
+    AppState state;
+    state.codice_fornitore = 12;
+    state.nome_fornitore = "ROSSI SPA";
+    review::ReviewFilter filter;
+    filter.supplier = 12;
+    filter.selectedOnly = true;
+    Quiet quiet;
+    NullProgress progress;
+    auto t0 = std::chrono::steady_clock::now();
+    review::aggiorna(state, db, settings, filter, quiet, progress);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+struct Figures {
+    double updatePerRow, createPerRow;
+};
+
+Figures measure(const fs::path& dir, long long articles) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    store::createDatabase((dir / "DATI.MDB").string(), store::DatabaseKind::Store);
+    store::createDatabase((dir / "fisso.MDB").string(), store::DatabaseKind::FixedArticles);
+    store::Database db(dir / "DATI.MDB");
+    db.attach(dir / "fisso.MDB", kFixedSchema);
+    fillStore(db, articles);
+
+    review::UpdateSettings settings = review::settingsAfterReviewLoad(std::nullopt);
+    settings.aggcodafo = settings.kcos = true;
+    const long long updates = 100000, creations = 10000;
+    fillReview(db, articles, updates, 0);
+    double u = runUpdate(db, settings);
+    fillReview(db, articles, 0, creations);
+    double c = runUpdate(db, settings);
+    std::printf(
+        "store %7lld articles: %lld updates %.2f s (%.1f us/row), %lld new articles %.2f s "
+        "(%.1f us/row)\n",
+        articles, updates, u, u / updates * 1e6, creations, c, c / creations * 1e6);
+    return {u / updates, c / creations};
+}
+
+}  // namespace
+
+int main() {
+    setToday("2026-12-08");
+    fs::path base = fs::temp_directory_path() / "cl-bench-apply";
+    Figures small = measure(base / "small", 10000);
+    Figures large = measure(base / "large", 100000);
+    fs::remove_all(base);
+    double ru = large.updatePerRow / small.updatePerRow;
+    double rc = large.createPerRow / small.createPerRow;
+    std::printf("per-row ratio 100 000 / 10 000: updates %.2f, creations %.2f (limit 1.30)\n", ru,
+                rc);
+    return ru <= 1.3 && rc <= 1.3 ? 0 : 1;
+}

@@ -1,0 +1,86 @@
+#include <iostream>
+#include <sstream>
+
+#include "app/parameters.h"
+#include "cli/cli.h"
+#include "review/review_load.h"
+#include "review/update_run.h"
+#include "store/fixed_text.h"
+
+namespace cl::cli {
+namespace {
+
+using review::UpdateSettings;
+
+// The words of --updates and the boxes they tick.
+struct UpdateWord {
+    const char* word;
+    bool UpdateSettings::*flag;
+};
+constexpr UpdateWord kWords[] = {
+    {"cost", &UpdateSettings::kcos},           {"markup", &UpdateSettings::kric},
+    {"price", &UpdateSettings::kpre},          {"create", &UpdateSettings::kcrea},
+    {"descriptions", &UpdateSettings::AggDes}, {"departments", &UpdateSettings::AggRep},
+    {"groups", &UpdateSettings::gruppiM},      {"units", &UpdateSettings::umeum},
+    {"vat", &UpdateSettings::codiceIva},       {"supplier-code", &UpdateSettings::aggcodafo},
+    {"pack", &UpdateSettings::aimb},           {"no-send", &UpdateSettings::noinvio},
+};
+
+// Exactly the listed boxes ticked, the others not.
+void applyList(const std::string& list, UpdateSettings& s) {
+    for (const auto& w : kWords) s.*w.flag = false;
+    std::stringstream in(list);
+    std::string word;
+    while (std::getline(in, word, ',')) {
+        word = store::trimmed(word);
+        if (word.empty()) continue;
+        bool known = false;
+        for (const auto& w : kWords)
+            if (word == w.word) s.*w.flag = known = true;
+        if (!known) throw UsageError{"voce sconosciuta in --updates: " + word};
+    }
+}
+
+int runApply(Context& ctx, const Args& args) {
+    if (!args.positional().empty()) throw UsageError{"argomenti inattesi"};
+    ctx.locate();
+    Session& session = ctx.session;
+    auto db = session.openStore(true);
+    // The check screen's load presets the supplier from the parameter row.
+    if (auto row = leggiParametri(*db, session.state.chiave_parametri))
+        session.state.codice_fornitore = row->cliente;
+    review::ReviewOpening opening = review::apriRevisione(session, *db);
+    UpdateSettings settings = review::settingsAfterReviewLoad(opening.parameters);
+    review::ReviewFilter filter = opening.filter;
+    review::aggiornaListino(*db, settings, filter);
+    if (auto list = args.value("updates")) applyList(*list, settings);
+    settings.CreaLisForn = args.flag("supplier-lists-only");
+
+    CliProgress progress;
+    review::UpdateResult r =
+        review::aggiorna(session.state, *db, settings, filter, ctx.messages, progress);
+    if (!r.performed) {
+        std::cerr << "Aggiornamento non eseguito: nessuna modifica.\n";
+        return kFailed;
+    }
+    for (const auto& line : r.righeSenzaEan) std::cout << line << "\n";
+    if (settings.CreaLisForn)
+        std::cout << "Listino fornitore aggiornato: " << r.aggiornati << " articoli.\n";
+    else
+        std::cout << "Articoli aggiornati: " << r.aggiornati << ", creati: " << r.creati
+                  << ", esclusi (gruppo bloccato): " << r.esclusi << ".\n";
+    std::cout << "Righe elaborate tolte dalla revisione: " << r.righeElaborate << ".\n";
+    return kDone;
+}
+
+Registration reg{{"apply",
+                  "[--updates LISTA] [--supplier-lists-only]",
+                  "aggiorna il negozio con le righe selezionate della revisione (Aggiorna "
+                  "Listino, Aggiorna); LISTA: cost,markup,price,create,descriptions,departments,"
+                  "groups,units,vat,supplier-code,pack,no-send",
+                  {"updates"},
+                  {"supplier-lists-only"},
+                  runApply}};
+
+}  // namespace
+}  // namespace cl::cli

@@ -1,0 +1,20 @@
+#pragma once
+#include "review/update_store.h"
+#include "review/update_work.h"
+
+namespace cl::review {
+
+// A new article from the current review row: supplier-list row and header when missing, the
+// listi01 record, the barcode row. Takes over the code the supplier list already links to;
+// a product without barcode gets a "Creato Codice :" line in the run's result.
+void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work);
+
+// The twin for the supplier-list pass: always the next free code; an existing barcode moves
+// to the new article with the new price; nothing printed for a product without barcode.
+void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work);
+
+// "Creato Codice : 12   DESCRIZIONE  ****NO CODICE EAN": the code as a number prints with a
+// blank for its sign before it and a blank after it.
+std::string rigaSenzaEan(long long code, const std::string& descrizione);
+
+}  // namespace cl::review

@@ -1,0 +1,108 @@
+#include "review/update_run.h"
+
+#include "app/clock.h"
+#include "app/numbers.h"
+#include "review/update_steps.h"
+#include "review/update_store.h"
+#include "store/error.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+namespace {
+
+UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& settings,
+                   Messages& messages, Progress& progress) {
+    UpdateRun run(db, settings, messages, progress);
+    run.codiceFornitore = state.codice_fornitore;
+    run.nomeFornitore = store::fixedWidth(state.nome_fornitore, 45);
+    run.codiceLis = formatNumber(static_cast<double>(state.codice_fornitore), "000000");
+    run.today = todayIso();
+    run.year = currentYear();
+    return run;
+}
+
+// Walks the review view from its first row; the statement is reset however the walk ends.
+template <typename PerRow>
+void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
+    SqlText source = reviewSource(filter);
+    auto& walk = db.prepare(source.text);
+    for (size_t i = 0; i < source.params.size(); ++i)
+        walk.bind(static_cast<int>(i) + 1, source.params[i]);
+    struct Reset {
+        store::Statement& st;
+        ~Reset() { st.reset(); }
+    } reset{walk};
+    ReviewRowReader reader(walk);
+    while (walk.step()) perRow(reader.read(walk));
+}
+
+// The work rows the view covered, skipped and excluded ones too: the same condition, while
+// nothing else has touched variatil during the run.
+long long deleteReviewRows(store::Database& db, const ReviewFilter& filter) {
+    SqlText where = whereClause(filter);
+    auto& del = db.prepare("DELETE FROM variatil" + where.text);
+    for (size_t i = 0; i < where.params.size(); ++i)
+        del.bind(static_cast<int>(i) + 1, where.params[i]);
+    del.run();
+    return db.changes();
+}
+
+[[noreturn]] void failed(const std::exception& e) {
+    throw Error(std::string("Aggiornamento non eseguito: nessuna modifica è stata salvata.\n") +
+                e.what());
+}
+
+}  // namespace
+
+UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSettings& settings,
+                            const ReviewFilter& filter, Messages& messages, Progress& progress) {
+    state.fl_costo = settings.kcos ? "1" : "0";
+    state.fl_ricarica = settings.kric ? "1" : "0";
+    state.fl_prezzo = settings.kpre ? "1" : "0";
+    state.fl_crea = settings.kcrea ? "1" : "0";
+    UpdateRun run = startRun(state, db, settings, messages, progress);
+    try {
+        store::Transaction tx(db);
+        UpdateStore store(db);
+        walkReview(db, filter, [&](const ReviewRow& row) { primoPassaggio(run, store, row); });
+        walkReview(db, filter, [&](const ReviewRow& row) { secondoPassaggio(run, store, row); });
+        run.result.righeElaborate = deleteReviewRows(db, filter);
+        tx.commit();
+    } catch (const std::exception& e) {
+        failed(e);
+    }
+    run.result.performed = true;
+    // Told once, after the run, rather than once per product.
+    if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
+    messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
+    return run.result;
+}
+
+UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const ReviewFilter& filter,
+                                Messages& messages, Progress& progress) {
+    ReviewFilter selected = filter;
+    selected.selectedOnly = true;
+    if (messages.ask(kDomandaSoloFornitori, "", Icon::None, Answer::Yes) != Answer::Yes) return {};
+    UpdateSettings none;
+    UpdateRun run = startRun(state, db, none, messages, progress);
+    try {
+        store::Transaction tx(db);
+        UpdateStore store(db);
+        walkReview(db, selected, [&](const ReviewRow& row) { soloFornitori(run, store, row); });
+        run.result.righeElaborate = deleteReviewRows(db, selected);
+        tx.commit();
+    } catch (const std::exception& e) {
+        failed(e);
+    }
+    run.result.performed = true;
+    return run.result;
+}
+
+UpdateResult aggiorna(AppState& state, store::Database& db, const UpdateSettings& settings,
+                      const ReviewFilter& filter, Messages& messages, Progress& progress) {
+    if (settings.CreaLisForn) return aggiorno_Solo_forn(state, db, filter, messages, progress);
+    return aggiorno_tutto(state, db, settings, filter, messages, progress);
+}
+
+}  // namespace cl::review

@@ -1,0 +1,37 @@
+#pragma once
+#include "app/app_state.h"
+#include "app/interfaces.h"
+#include "review/review_filter.h"
+#include "review/update_settings.h"
+#include "review/update_work.h"
+#include "store/database.h"
+
+namespace cl::review {
+
+// "Aggiorna" (Command5): the supplier-list-only update when CreaLisForn is ticked, else the
+// full update. `db` is the store with the fixed-path database attached as "fisso"; `filter`
+// is the review grid's (after "Aggiorna Listino": the supplier's selected rows). One
+// transaction: on any failure nothing is written and cl::Error carries the message to show.
+UpdateResult aggiorna(AppState& state, store::Database& db, const UpdateSettings& settings,
+                      const ReviewFilter& filter, Messages& messages, Progress& progress);
+
+// The full update: listi01, codean, listi02 and fistini from the review rows, new articles,
+// then the rows consumed from variatil. Shows the closing message after the commit.
+UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSettings& settings,
+                            const ReviewFilter& filter, Messages& messages, Progress& progress);
+
+// Only the supplier price list listi02, after the operator confirms.
+UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const ReviewFilter& filter,
+                                Messages& messages, Progress& progress);
+
+// The closing message of the update and its title.
+inline constexpr const char* kFineAggiornamento =
+    "Elaborazione terminata, cliccare su OK per uscire?";
+inline constexpr const char* kFineAggiornamentoTitolo = "Attenzione!";
+inline constexpr const char* kDomandaSoloFornitori =
+    "Sei sicuro di voler aggiornare il listino ...";
+inline constexpr const char* kMessaggioSenzaEan =
+    "Attenzione !!!! Sono stati creati dei prodotti senza codici EAN e il programma ha prodotto "
+    "una lista.Selezionare i prodotti da Gestione Articoli e aggiungere i codici EAN ...";
+
+}  // namespace cl::review

@@ -1,0 +1,43 @@
+#include "review/update_steps.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+using store::Value;
+
+void soloFornitori(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+    long long code = row.codart.integer();
+    std::string ean = eanOf(row.ean);
+    // The supplier code is the run's for every row.
+    if (run.codiceFornitore != 0 && code == 0) {
+        if (auto linked = store.fornitoreEsatto(row.codiceForn.text(), run.codiceLis))
+            code = linked->codart.integer();
+    }
+    // The barcode decides the article, also over the supplier list.
+    if (ean != kNoEan) {
+        if (auto b = store.barcode(ean)) code = b->codart.integer();
+    }
+    if (run.codiceFornitore == 0 || code == 0) return;
+    UpdateStore::Fields f{{"desart", row.descrizione},
+                          {"cobart", row.costoN},
+                          {"cofart", row.costoN},
+                          {"codafo", row.codiceForn},
+                          {"ivart", row.iva},
+                          {"umart", row.um},
+                          {"desfor", Value(run.nomeFornitore)},
+                          {"dsclistino", Value(run.nomeFornitore)},
+                          {"codfor", Value(run.codiceFornitore)},
+                          {"datval", Value(run.today)}};
+    if (auto found = store.fornitorePerArticolo(code, run.codiceLis)) {
+        store.edit("listi02", found->rowid, f);
+    } else {
+        f["codart"] = Value(code);
+        f["codlis"] = Value(run.codiceLis);
+        store.add("listi02", f);
+    }
+    run.progress.setCount("cntaw", ++run.result.aggiornati);
+    run.progress.setText("eanaw", row.ean.text());
+    run.progress.setText("desaw", row.descrizione.text());
+}
+
+}  // namespace cl::review

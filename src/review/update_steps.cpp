@@ -1,0 +1,229 @@
+#include "review/update_steps.h"
+
+#include "app/money.h"
+#include "app/numbers.h"
+#include "review/creo_art_nuovo.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+using store::Value;
+using Fields = UpdateStore::Fields;
+
+namespace {
+
+std::optional<double> numberOrNull(const Value& v) {
+    return v.isNull() ? std::nullopt : std::optional<double>(v.number());
+}
+
+Value rounded2(std::optional<double> x) {
+    return x ? Value(roundHalfEven(*x, 2)) : Value();
+}
+
+bool flagOne(const Value& v) {
+    return store::trimmed(v.text()) == "1";
+}
+
+// A new price is written unless the row's article was updated today and not edited by hand.
+bool writesPrice(const UpdateRun& run, const ReviewRow& row) {
+    return !isToday(row.datagg, run.today) || flagOne(row.modificatoamano);
+}
+
+void costFields(const WorkArea& w, const ReviewRow& row, const Value& stored, Fields& f) {
+    f["cobart"] = row.costoN;
+    f["cofart"] = row.costoN;
+    f["cosiva"] = Value(w.gcosiva);
+    auto przpub = numberOrNull(stored);
+    if (w.gcosiva != 0)
+        f["ricart"] = rounded2(przpub ? std::optional((*przpub - w.gcosiva) / w.gcosiva * 100)
+                                      : std::nullopt);
+    if (przpub && *przpub != 0) f["marg"] = rounded2((*przpub - w.gcosiva) / *przpub * 100);
+}
+
+void groupFields(UpdateStore& store, const ReviewRow& row, Fields& f) {
+    long long codgru = row.codgru.integer(), codsot = row.codsot.integer();
+    std::string gruppo, sottogruppo;
+    if (codsot != 0) {
+        if (auto sub = store.sottogruppo(codsot)) {
+            sottogruppo = sub->name;
+            codgru = sub->codgru;
+        }
+    }
+    if (codgru != 0) gruppo = store.gruppoNome(codgru).value_or("");
+    f["dessot"] = Value(store::fixedWidth(sottogruppo, 30));
+    f["codsot"] = Value(codsot);
+    f["desgru"] = Value(store::fixedWidth(gruppo, 30));
+    f["codgru"] = Value(codgru);
+}
+
+void unitFields(UpdateStore& store, const ReviewRow& row, const Value& przpub, Fields& f) {
+    double factor = store.fattore(store::fixedWidth(row.um.text(), 2)).value_or(0);
+    double pezzatura = row.pezzatura.number();
+    if (pezzatura <= 0) return;
+    f["quaco"] = row.pezzatura;
+    f["umquaco"] = row.umconf;
+    if (factor != 0) {
+        auto price = numberOrNull(przpub);
+        f["prztot"] = rounded2(price ? std::optional(*price / (pezzatura / factor)) : std::nullopt);
+    }
+}
+
+// Step 7: the article's listi01 record, field by field as the boxes ask.
+void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& w,
+                      long long code) {
+    auto art = store.articolo(code);
+    if (!art) {
+        w.gcodart = code;
+        run.creatiPrimoPassaggio.insert(row.bns.integer());
+        creo_art_nuovo(run, store, row, w);
+        return;
+    }
+    const UpdateSettings& s = run.settings;
+    Fields f;
+    Value przpub = art->extra;
+    if (s.kcos) costFields(w, row, przpub, f);
+    if (s.aimb) f["imbart"] = row.imbart;
+    if (s.kpre) {
+        if (writesPrice(run, row)) f["przpub"] = przpub = row.prezzoN;
+        if (!row.tipart.isNull() && row.tipart.number() == 2) f["colore"] = Value(5);
+    }
+    if (s.AggDes) {
+        f["desart"] = row.descrizione;
+        f["descas"] = Value(store::firstChars(row.descrizione.text(), 30));
+    }
+    if (s.kric) {
+        f["marg"] = row.marN;
+        if (w.gcosiva != 0)
+            f["ricart"] = rounded2((row.prezzoN.number() - w.gcosiva) / w.gcosiva * 100);
+    }
+    if (s.AggRep && row.codrep.integer() != 0) {
+        if (auto name = store.reparto(row.codrep.integer())) {
+            f["desrep"] = Value(store::fixedWidth(*name, 30));
+            f["codrep"] = row.codrep;
+        }
+    }
+    if (s.gruppiM) groupFields(store, row, f);
+    if (s.umeum) unitFields(store, row, przpub, f);
+    if (s.codiceIva) f["ivart"] = Value(formatNumber(static_cast<double>(w.iva), "00"));
+    if (s.aggcodafo) f["codafo"] = Value(w.gcodafo);
+    f["datagg"] = Value(run.today);
+    f["codfor"] = Value(w.codiceFornitore);
+    f["desfor"] = Value(run.nomeFornitore);
+    store.edit("listi01", art->rowid, f);
+}
+
+// Step 8. False when a new barcode row was added (the supplier-list step is then not done).
+bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& w,
+                     long long& code) {
+    const UpdateSettings& s = run.settings;
+    auto found = store.barcode(w.gean);
+    if (!found) {
+        // The article's sale price as stored after this row's update.
+        auto art = store.articolo(code);
+        Value price = art ? art->extra : Value(0);
+        Fields f{{"eanare", Value(w.gean)},
+                 {"codare", Value(code)},
+                 {"desart", Value(store::firstChars(row.descrizione.text(), 35))},
+                 {"desfor", Value(store::firstChars(run.nomeFornitore, 35))},
+                 {"codafo", row.codiceForn},
+                 {"aggi", Value("A")},
+                 {"pezzix", Value(1)},
+                 {"prezzo", price},
+                 {"prezzox", price},
+                 {"neti", Value(1)},
+                 {"primasecon", Value("P")}};
+        if (!s.noinvio) f["flagean"] = Value("S");
+        store.add("codean", f);
+        return false;
+    }
+    code = found->codart.integer();
+    bool price = s.kpre && writesPrice(run, row);
+    for (const auto& b : store.barcodesOf(code)) {
+        Fields f;
+        long long pieces = b.pezzix.integer();
+        if (pieces == 0) f["pezzix"] = Value(pieces = 1);
+        if (price && store::trimmed(b.aggi) == "A") {
+            f["prezzo"] = row.prezzoN;
+            f["prezzox"] = Value(
+                (Money::fromDouble(row.prezzoN.number()) * Money::fromInt(pieces)).toDouble());
+            if (!s.noinvio) f["flagean"] = Value("S");
+            f["neti"] = Value(1);
+        }
+        if (s.aggcodafo) f["codafo"] = row.codiceForn;
+        if (!f.empty()) store.edit("codean", b.rowid, f);
+    }
+    return true;
+}
+
+// Step 9: the supplier list row of the supplier article code.
+void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const ReviewRow& row,
+                              const WorkArea& w, long long code) {
+    if (store::trimmed(w.gcodafo).empty() || w.codiceFornitore == 0) return;
+    auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
+    Fields f{{"desart", row.descrizione},
+             {"cobart", row.costoN},
+             {"cofart", row.costoN},
+             {"codafo", row.codiceForn},
+             {"ivart", row.iva},
+             {"umart", row.um},
+             {"desfor", Value(run.nomeFornitore)},
+             {"dsclistino", Value(run.nomeFornitore)},
+             {"codfor", Value(w.codiceFornitore)},
+             {"datval", Value(run.today)}};
+    if (found) {
+        store.edit("listi02", found->rowid, f);
+    } else {
+        f["codart"] = Value(code);
+        f["codlis"] = Value(run.codiceLis);
+        store.add("listi02", f);
+    }
+}
+
+bool escluso(UpdateRun& run, UpdateStore& store, const ReviewRow& row, bool count) {
+    if (!store.gruppoEscluso(row.codgru.integer())) return false;
+    if (count) {
+        run.progress.setCount("cntew", ++run.result.esclusi);
+        run.progress.setText("eanew", row.ean.text());
+        run.progress.setText("desew", row.descrizione.text());
+    }
+    return true;
+}
+
+}  // namespace
+
+void primoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+    // A price of 0 or less (or none) is never written.
+    if (row.prezzoN.number() <= 0) return;
+    if (escluso(run, store, row, true)) return;
+    WorkArea w = freshWorkArea(run, row);
+    long long code = row.codart.integer();
+    if (w.codiceFornitore != 0 && code == 0) {
+        if (auto linked = store.fornitoreTrimmed(w.gcodafo, run.codiceLis))
+            code = linked->codart.integer();
+    }
+    if (run.settings.kcrea && code == 0) {
+        run.progress.setCount("cntcw", ++run.result.creati);
+        creo_art_nuovo(run, store, row, w);
+        return;
+    }
+    run.progress.setCount("cntaw", ++run.result.aggiornati);
+    run.progress.setText("eanaw", row.ean.text());
+    run.progress.setText("desaw", row.descrizione.text());
+    if (code != 0) {
+        aggiornaArticolo(run, store, row, w, code);
+        if (w.gean != kNoEan && !aggiornaBarcode(run, store, row, w, code)) return;
+    }
+    aggiornaListinoFornitore(run, store, row, w, code);
+}
+
+void secondoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+    long long code = row.codart.integer();
+    if (code == 0 || !run.settings.aggcodafo) return;
+    if (escluso(run, store, row, false)) return;
+    if (run.creatiPrimoPassaggio.count(row.bns.integer())) return;
+    WorkArea w = freshWorkArea(run, row);
+    if (!store.articoloConCodafo(code, store::trimmed(w.gcodafo)))
+        creo_art_nuovo_forni(run, store, row, w);
+}
+
+}  // namespace cl::review

@@ -1,0 +1,63 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/database.h"
+#include "store/value.h"
+
+namespace cl::review {
+
+// The store look-ups and writes of the update and creation routines: statements prepared once
+// (cached by the connection) and rebound per row; every look-up goes through an index.
+class UpdateStore {
+  public:
+    explicit UpdateStore(store::Database& db) : db_(db) {}
+    store::Database& db() { return db_; }
+
+    struct Found {
+        long long rowid = 0;
+        store::Value codart;  // codart, or codare for a barcode
+        store::Value extra;   // przpub of an article, pezzix of a barcode
+    };
+
+    // gruppi by codgru: is the group excluded from the update (escgruppo 1)?
+    bool gruppoEscluso(long long codgru);
+    std::optional<Found> articolo(long long codart);  // listi01 by primary
+    // listi01 by code whose trimmed codafo equals the given one.
+    bool articoloConCodafo(long long codart, const std::string& codafoTrimmed);
+    std::optional<Found> barcode(const std::string& ean);  // codean by keyean
+    struct Barcode {
+        long long rowid = 0;
+        store::Value pezzix;
+        std::string aggi;
+    };
+    std::vector<Barcode> barcodesOf(long long codart);  // codean WHERE codare = ...
+    // listi02 WHERE trim(codafo) = ... and codlis = ...; a blank code never matches.
+    std::optional<Found> fornitoreTrimmed(const std::string& codafo, const std::string& codlis);
+    // listi02 WHERE codafo = ... (as stored, not trimmed) and codlis = ...
+    std::optional<Found> fornitoreEsatto(const std::string& codafo, const std::string& codlis);
+    std::optional<Found> fornitorePerArticolo(long long codart, const std::string& codlis);
+    std::optional<std::string> reparto(long long code);  // reparti.descrizione
+    // unitam.fatxmul for a unit, read as the number its text begins with; nullopt: not found.
+    std::optional<double> fattore(const std::string& unit);
+    bool listinoEsiste(const std::string& codlis);  // fistini by codlis
+    // Names from the fixed-path article database.
+    struct Subgroup {
+        std::string name;
+        long long codgru = 0;
+    };
+    std::optional<Subgroup> sottogruppo(long long codsot);
+    std::optional<std::string> gruppoNome(long long codice);
+
+    using Fields = std::map<std::string, store::Value>;
+    void add(const std::string& table, const Fields& fields);
+    void edit(const std::string& table, long long rowid, const Fields& fields);
+
+  private:
+    std::optional<Found> one(store::Statement& st);
+    store::Database& db_;
+};
+
+}  // namespace cl::review

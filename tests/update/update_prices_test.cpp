@@ -1,0 +1,195 @@
+// The full update on articles the store already has: prices, costs, markups, barcodes.
+#include "update_fixture.h"
+
+namespace cl::test {
+namespace {
+
+using store::Value;
+
+class UpdatePrices : public UpdateTest {
+  protected:
+    void article(long long code, double przpub, Row extra = {}) {
+        extra.emplace("codart", code);
+        extra.emplace("przpub", przpub);
+        extra.emplace("desart", "VECCHIA");
+        insert("listi01", extra);
+    }
+    void row(long long code, const std::string& ean, double cost, const std::string& iva,
+             double price, Row extra = {}) {
+        extra.emplace("codart", code);
+        extra.emplace("ea1art", ean);
+        extra.emplace("coston", cost);
+        extra.emplace("ivart", iva);
+        extra.emplace("prezpubv", price);
+        extra.emplace("desart", "PASTA DI SEMOLA");
+        extra.emplace("codafo", "000004711");
+        variatil(extra);
+    }
+};
+
+TEST_F(UpdatePrices, CostBoxComputesVatCostMarkupAndMarginFromStoredPrice) {
+    settings.kcos = true;
+    settings.kpre = false;
+    article(5, 15);
+    row(5, "8001234567890", 10, "22", 16);
+    run();
+    EXPECT_EQ(q("SELECT cosiva FROM listi01"), "12.2");
+    EXPECT_EQ(q("SELECT ricart FROM listi01"), "22.95");
+    EXPECT_EQ(q("SELECT marg FROM listi01"), "18.67");
+    EXPECT_EQ(q("SELECT cobart || '/' || cofart FROM listi01"), "10/10");
+    EXPECT_EQ(q("SELECT przpub FROM listi01"), "15");
+}
+
+TEST_F(UpdatePrices, VatOfFiftyOrMoreUsesCostAndVatZeroLeavesMarkupAndGivesFullMargin) {
+    settings.kcos = true;
+    settings.kpre = false;
+    article(1, 20);
+    article(2, 20, {{"ricart", 33.0}});
+    row(1, "8000000000011", 10, "55", 20);
+    row(2, "8000000000028", 10, "0", 20);
+    run();
+    EXPECT_EQ(q("SELECT cosiva FROM listi01 WHERE codart=1"), "10");
+    EXPECT_EQ(q("SELECT ricart FROM listi01 WHERE codart=1"), "100");
+    EXPECT_EQ(q("SELECT cosiva FROM listi01 WHERE codart=2"), "0");
+    EXPECT_EQ(q("SELECT ricart FROM listi01 WHERE codart=2"), "33");
+    EXPECT_EQ(q("SELECT marg FROM listi01 WHERE codart=2"), "100");
+}
+
+TEST_F(UpdatePrices, PriceUpdatedTodayIsKeptUnlessEditedByHandAndBarcodesFollow) {
+    article(1, 2.5);
+    article(2, 2.5);
+    insert("codean", {{"eanare", "8000000000011"},
+                      {"codare", 1},
+                      {"aggi", "A"},
+                      {"pezzix", 0},
+                      {"prezzo", 2.5}});
+    insert("codean", {{"eanare", "8000000000028"},
+                      {"codare", 2},
+                      {"aggi", "A"},
+                      {"pezzix", 6},
+                      {"prezzo", 2.5}});
+    insert("codean", {{"eanare", "8000000000035"}, {"codare", 2}, {"aggi", " "}, {"prezzo", 2.5}});
+    row(1, "8000000000011", 1, "10", 2.99, {{"datagg", kToday}});
+    row(2, "8000000000028", 1, "10", 2.99, {{"datagg", kToday}, {"modificatoamano", "1"}});
+    auto r = run();
+    EXPECT_EQ(r.aggiornati, 2);
+    EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart=1"), "2.5");
+    EXPECT_EQ(q("SELECT prezzo || '/' || pezzix FROM codean WHERE codare=1"), "2.5/1");
+    EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart=2"), "2.99");
+    EXPECT_EQ(q("SELECT prezzo||'/'||prezzox||'/'||flagean||'/'||neti FROM codean "
+                "WHERE eanare='8000000000028'"),
+              "2.99/17.94/S/1");
+    // A barcode whose price does not follow the article keeps it.
+    EXPECT_EQ(q("SELECT prezzo FROM codean WHERE eanare='8000000000035'"), "2.5");
+    EXPECT_EQ(q("SELECT datagg FROM listi01 WHERE codart=1"), kToday);
+}
+
+TEST_F(UpdatePrices, NoEanSkipsBarcodesAndWritesSupplierListRow) {
+    article(9, 3);
+    row(9, "0000000000000", 1.5, "4", 3.2);
+    run();
+    EXPECT_EQ(q("SELECT count(*) FROM codean"), "0");
+    EXPECT_EQ(
+        q("SELECT codart||'/'||codlis||'/'||cobart||'/'||trim(codafo)||'/'||codfor FROM listi02"),
+        "9/000012/1.5/000004711/12");
+    EXPECT_EQ(q("SELECT dsclistino FROM listi02"), std::string("ROSSI SPA") + std::string(36, ' '));
+}
+
+TEST_F(UpdatePrices, NewEanAddsBarcodeAtStoredPriceAndSkipsSupplierList) {
+    settings.kpre = false;  // the barcode gets the article's price as stored
+    article(9, 3.4);
+    row(9, "8009999999999", 1.5, "4", 3.2, {{"codafo", "000000077"}});
+    run();
+    EXPECT_EQ(q("SELECT codare||'/'||prezzo||'/'||prezzox||'/'||aggi||'/'||pezzix||'/'||neti||'/'||"
+                "primasecon||'/'||flagean||'/'||trim(codafo) FROM codean"),
+              "9/3.4/3.4/A/1/1/P/S/000000077");
+    EXPECT_EQ(q("SELECT count(*) FROM listi02"), "0");
+}
+
+TEST_F(UpdatePrices, NewEanTakesThePriceThisRowWrote) {
+    article(9, 3.4);
+    row(9, "8009999999999", 1.5, "4", 3.2);
+    run();
+    EXPECT_EQ(q("SELECT prezzo FROM codean"), "3.2");
+}
+
+TEST_F(UpdatePrices, ZeroPriceRowIsNotWrittenNorCountedButIsConsumed) {
+    article(9, 3.4);
+    row(9, "8009999999999", 1.5, "4", 0);
+    row(9, "8009999999999", 1.5, "4", -1);
+    auto r = run();
+    EXPECT_EQ(r.aggiornati, 0);
+    EXPECT_EQ(q("SELECT przpub||'/'||ifnull(datagg,'-') FROM listi01"), "3.4/-");
+    EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
+    EXPECT_EQ(r.righeElaborate, 2);
+}
+
+TEST_F(UpdatePrices, BlockedGroupIsCountedShownAndLeftAlone) {
+    insert("gruppi", {{"codgru", 30}, {"escgruppo", 1}});
+    article(9, 3.4);
+    row(9, "8009999999999", 1.5, "4", 3.9, {{"codgru", 30}});
+    auto r = run();
+    EXPECT_EQ(r.esclusi, 1);
+    EXPECT_EQ(progress.values["cntew"], "1");
+    EXPECT_EQ(progress.values["eanew"], "8009999999999");
+    EXPECT_EQ(progress.values["desew"], "PASTA DI SEMOLA");
+    EXPECT_EQ(q("SELECT przpub FROM listi01"), "3.4");
+    EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
+}
+
+TEST_F(UpdatePrices, OptionalBoxesWriteDescriptionDepartmentGroupsUnitsVatAndPack) {
+    settings.kric = settings.gruppiM = settings.codiceIva = settings.aimb = true;
+    settings.noinvio = true;
+    insert("reparti", {{"reparto", 3}, {"descrizione", "ALIMENTARI"}});
+    insert("unitam", {{"coduni", "GR"}, {"fatxmul", 1000}});
+    insert("sottogruppi", {{"codsot", 51}, {"descrizione", "PASTA LUNGA"}, {"codgru", 5}}, true);
+    insert("gruppi", {{"codice", 5}, {"descrizione", "PASTA"}}, true);
+    article(9, 3);
+    insert("codean", {{"eanare", "8009999999999"}, {"codare", 9}, {"aggi", "A"}, {"pezzix", 1}});
+    row(9, "8009999999999", 1.5, "4", 2,
+        {{"rica", 31.5},
+         {"codrep", 3},
+         {"codsot", 51},
+         {"codgru", 99},
+         {"umart", "GR"},
+         {"pezzatura", 500.0},
+         {"umconf", "KG"},
+         {"imbart", 12},
+         {"tipart", 2},
+         {"desart", std::string(40, 'D')}});
+    run();
+    EXPECT_EQ(q("SELECT desart FROM listi01"), std::string(40, 'D'));
+    EXPECT_EQ(q("SELECT descas FROM listi01"), std::string(30, 'D'));
+    EXPECT_EQ(q("SELECT marg||'/'||ricart FROM listi01"), "31.5/28.21");  // (2 - 1.56) / 1.56
+    EXPECT_EQ(q("SELECT codrep||'/'||desrep FROM listi01"), "3/ALIMENTARI" + std::string(20, ' '));
+    EXPECT_EQ(q("SELECT codgru||'/'||rtrim(desgru)||'/'||codsot||'/'||rtrim(dessot) FROM listi01"),
+              "5/PASTA/51/PASTA LUNGA");
+    EXPECT_EQ(q("SELECT length(desgru) FROM listi01"), "30");
+    EXPECT_EQ(q("SELECT quaco||'/'||umquaco||'/'||prztot FROM listi01"), "500.0/KG/4");
+    EXPECT_EQ(q("SELECT ivart||'/'||imbart||'/'||colore FROM listi01"), "04/12/5");
+    EXPECT_EQ(q("SELECT ifnull(flagean,'-') FROM codean"), "-");
+    EXPECT_EQ(q("SELECT codfor||'/'||length(desfor)||'/'||length(codafo) FROM listi01"),
+              "12/45/16");
+}
+
+TEST_F(UpdatePrices, ClosingMessageComesOnceAfterTheRun) {
+    article(9, 3);
+    row(9, "0000000000000", 1, "4", 3.5);
+    run();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Elaborazione terminata, cliccare su OK per uscire?");
+    EXPECT_EQ(messages.shown[0].title, "Attenzione!");
+}
+
+TEST_F(UpdatePrices, OnlyTheSelectedRowsOfTheSupplierAreTouched) {
+    article(9, 3);
+    row(9, "0000000000000", 1, "4", 3.5, {{"sel", " "}});
+    row(9, "0000000000000", 1, "4", 3.6, {{"codfor", 13}});
+    auto r = run();
+    EXPECT_EQ(r.righeElaborate, 0);
+    EXPECT_EQ(q("SELECT przpub FROM listi01"), "3");
+    EXPECT_EQ(q("SELECT count(*) FROM variatil"), "2");
+}
+
+}  // namespace
+}  // namespace cl::test
