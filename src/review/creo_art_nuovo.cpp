@@ -1,5 +1,7 @@
 #include "review/creo_art_nuovo.h"
 
+#include "review/report_nobarcode.h"
+
 #include "app/money.h"
 #include "app/numbers.h"
 #include "review/update_settings.h"
@@ -190,11 +192,6 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, Work
 }
 
 }  // namespace
-
-std::string rigaSenzaEan(long long code, const std::string& descrizione) {
-    std::string number = (code < 0 ? "-" : " ") + std::to_string(code < 0 ? -code : code) + " ";
-    return "Creato Codice :" + number + "  " + descrizione + "  " + "****NO CODICE EAN";
-}
 
 void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work) {
     creaArticolo(run, store, row, work, Variant::Nuovo);

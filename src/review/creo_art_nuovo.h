@@ -13,8 +13,5 @@ void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, Wo
 // to the new article with the new price; nothing printed for a product without barcode.
 void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work);
 
-// "Creato Codice : 12   DESCRIZIONE  ****NO CODICE EAN": the code as a number prints with a
-// blank for its sign before it and a blank after it.
-std::string rigaSenzaEan(long long code, const std::string& descrizione);
 
 }  // namespace cl::review

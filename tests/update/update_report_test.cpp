@@ -1,8 +1,7 @@
-#include "review/update_report.h"
+#include "review/report_nobarcode.h"
 
 #include <gtest/gtest.h>
 
-#include "review/creo_art_nuovo.h"
 
 namespace cl::review {
 namespace {
