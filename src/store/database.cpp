@@ -203,12 +203,15 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
     try {
         // A garbage file with a valid header shows up here, not later in the middle of a run.
         exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+        // Reset at once: a statement left stepping would hold a read lock and make a later
+        // DROP TABLE or DETACH on this connection fail as "locked".
         prepare("SELECT count(*) FROM sqlite_master").step();
-    } catch (...) {
+        prepare("SELECT count(*) FROM sqlite_master");
+    } catch (const Error& e) {
         cache_.clear();
         sqlite3_close(db_);
         db_ = nullptr;
-        throw;
+        throw Error("Attenzione ... Impossibile aprire " + file.string() + ": " + e.what());
     }
 }
 
@@ -227,6 +230,7 @@ void Database::attach(const std::filesystem::path& file, const std::string& sche
     st.step();
     exec("PRAGMA " + schema + ".journal_mode=DELETE; PRAGMA " + schema + ".synchronous=FULL;");
     prepare("SELECT count(*) FROM " + schema + ".sqlite_master").step();
+    prepare("SELECT count(*) FROM " + schema + ".sqlite_master");  // reset: no lock held
 }
 
 void Database::detach(const std::string& schema) {
