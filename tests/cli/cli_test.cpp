@@ -52,6 +52,9 @@ TEST(Cli, HelpListsTheCommandsAndUsageErrorsExitTwo) {
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(contains(help.out, "init"));
     EXPECT_TRUE(contains(help.out, "demo [--articles N] [--seed S] [--changed-share P] [--force]"));
+    Outcome demoHelp = run(dir, {"demo", "--help"});
+    EXPECT_EQ(demoHelp.code, 0);
+    EXPECT_TRUE(contains(demoHelp.out, "Uso: controllo-listino demo [--articles N]"));
     EXPECT_EQ(run(dir, {"--nonesiste"}).code, 2);
     EXPECT_EQ(run(dir, {"comandofinto"}).code, 2);
     EXPECT_EQ(run(dir, {"--today", "2026-13-01", "init"}).code, 2);
