@@ -8,6 +8,7 @@
 #include "demo/demo_random.h"
 #include "demo/ean.h"
 #include "store/error.h"
+#include "store/fixed_text.h"
 
 namespace cl::demo {
 
@@ -110,6 +111,17 @@ class Builder {
   private:
     const DemoProduct& drawProduct() { return rnd_.pick(demoProducts()); }
 
+    // A product drawn again becomes a variety of its own, as long as there are varieties left.
+    std::string variantOf(const std::string& key) {
+        static const std::vector<std::string> varieties{
+            "NUOVA RICETTA",  "SENZA GLUTINE", "CONF. FAMIGLIA", "FORMATO SCORTA", "LINEA VERDE",
+            "EXTRA",          "PREMIUM",       "ORIGINALE",      "DEL CONTADINO",  "DI MONTAGNA",
+            "GUSTO DELICATO", "GUSTO INTENSO", "LEGGERO",        "ALTA QUALITA'",  "RISERVA",
+            "SPECIALE",       "ESTATE",        "INVERNO",        "DELLA CASA",     "GRAN SAPORE"};
+        size_t seen = seen_[key]++;
+        return seen == 0 || seen > varieties.size() ? "" : varieties[seen - 1] + " ";
+    }
+
     void describe(DemoArticle& a, const DemoProduct& p) {
         const auto& sub = subgroupByCode(p.subgroup);
         const auto& group = groupOf(sub);
@@ -129,8 +141,11 @@ class Builder {
         a.content = size.pack * size.quantity;
         a.contentUnit = size.unit;
         const std::string& qualifier = rnd_.pick(demoQualifiers());
-        a.description = p.name + (qualifier.empty() ? "" : " " + qualifier) + " " + a.brand +
+        a.description = p.name + (qualifier.empty() ? "" : " " + qualifier) + " " +
+                        variantOf(p.name + qualifier + a.brand + sizeText) + a.brand +
                         (size.weighed ? "" : " " + sizeText);
+        // Descriptions are kept within 50 characters, as the article files hold them.
+        a.description = store::rtrimmed(store::firstChars(a.description, 50));
         Money perReference = moneyBetween(rnd_, p.costMin, p.costMax);
         double references = size.weighed ? 1 : a.content / unitMultiplier(size.unit);
         a.cost = Money::fromDouble(perReference.toDouble() * references);
@@ -277,6 +292,7 @@ class Builder {
     DemoModel model_;
     BarcodeMaker barcodes_;
     long long nextCentral_ = 100001, localCodes_ = 0, codeOnly_ = 0;
+    std::map<std::string, size_t> seen_;
 };
 
 }  // namespace
