@@ -26,6 +26,7 @@ struct DemoGroup {
     int department;  // 0: left null in the store (a check run then takes department 2)
     int excluded;    // escgruppo
     double markup;   // ricarica of the central group; < 0: left null
+    std::vector<std::string> brands = {};  // empty: the department's
 };
 
 struct DemoSubgroup {

@@ -119,7 +119,7 @@ class Builder {
             "GUSTO DELICATO", "GUSTO INTENSO", "LEGGERO",        "ALTA QUALITA'",  "RISERVA",
             "SPECIALE",       "ESTATE",        "INVERNO",        "DELLA CASA",     "GRAN SAPORE"};
         size_t seen = seen_[key]++;
-        return seen == 0 || seen > varieties.size() ? "" : varieties[seen - 1] + " ";
+        return seen == 0 || seen > varieties.size() ? "" : varieties[seen - 1];
     }
 
     void describe(DemoArticle& a, const DemoProduct& p) {
@@ -129,7 +129,7 @@ class Builder {
         a.group = group.code;
         a.department = group.department ? group.department : 2;
         const auto& dept = departmentByCode(a.department);
-        a.brand = rnd_.pick(dept.brands);
+        a.brand = rnd_.pick(group.brands.empty() ? dept.brands : group.brands);
         const std::string& sizeText = rnd_.pick(p.sizes);
         Size size = parseSize(sizeText);
         a.vat = p.vat;
@@ -141,10 +141,15 @@ class Builder {
         a.content = size.pack * size.quantity;
         a.contentUnit = size.unit;
         const std::string& qualifier = rnd_.pick(demoQualifiers());
-        a.description = p.name + (qualifier.empty() ? "" : " " + qualifier) + " " +
-                        variantOf(p.name + qualifier + a.brand + sizeText) + a.brand +
-                        (size.weighed ? "" : " " + sizeText);
-        // Descriptions are kept within 50 characters, as the article files hold them.
+        const std::string variety = variantOf(p.name + qualifier + a.brand + sizeText);
+        const std::string sizeSuffix = size.weighed ? "" : " " + sizeText;
+        // Descriptions stay within 50 characters, as the article files hold them: the qualifier
+        // gives way before anything is cut.
+        for (int drop = 0; drop < 2; ++drop) {
+            a.description = p.name + (drop < 1 && !qualifier.empty() ? " " + qualifier : "") +
+                            (!variety.empty() ? " " + variety : "") + " " + a.brand + sizeSuffix;
+            if (store::charCount(a.description) <= 50) break;
+        }
         a.description = store::rtrimmed(store::firstChars(a.description, 50));
         Money perReference = moneyBetween(rnd_, p.costMin, p.costMax);
         double references = size.weighed ? 1 : a.content / unitMultiplier(size.unit);
