@@ -212,6 +212,11 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
         sqlite3_close(db_);
         db_ = nullptr;
         throw Error("Attenzione ... Impossibile aprire " + file.string() + ": " + e.what());
+    } catch (...) {
+        cache_.clear();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw;
     }
 }
 
