@@ -36,8 +36,8 @@ void printSummary(const demo::DemoSummary& s, const demo::DemoOptions& o) {
               << " codici a barre, " << m.listRows << " righe nei listini fornitori)\n"
               << "  Articoli centrali:          " << m.centralArticles << ", variati " << m.marked
               << ": aumentati " << m.increased << ", diminuiti " << m.decreased << ", invariati "
-              << m.unchanged << ", nuovi " << m.newProducts << ", solo codice fornitore "
-              << m.codeOnly << "\n"
+              << m.unchanged << ", nuovi " << m.newProducts << "\n"
+              << "  Variati noti al negozio solo per codice fornitore: " << m.codeOnly << "\n"
               << "  Fornitore ricordato:        " << wholesaler.code << " " << wholesaler.name
               << "\n";
     const char* labels[] = {"Database del negozio:       ", "Database articoli centrale: ",
