@@ -30,8 +30,12 @@ bool isIsoDate(const std::string& t) {
     if (t.size() != 10 || t[4] != '-' || t[7] != '-') return false;
     for (size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (!std::isdigit(static_cast<unsigned char>(t[i]))) return false;
-    int m = std::stoi(t.substr(5, 2)), d = std::stoi(t.substr(8, 2));
-    return m >= 1 && m <= 12 && d >= 1 && d <= 31;
+    int y = std::stoi(t.substr(0, 4)), m = std::stoi(t.substr(5, 2)), d = std::stoi(t.substr(8, 2));
+    if (m < 1 || m > 12 || d < 1) return false;
+    // 2026-02-31 is not a day: refused rather than stored as a date no calendar has.
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= days[m - 1] + (m == 2 && leap ? 1 : 0);
 }
 
 }  // namespace cl

@@ -203,6 +203,14 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
         return kUsage;
     }
     const Command& cmd = it->second;
+    for (size_t j = i + 1; j < words.size(); ++j) {
+        if (words[j] == "--help" || words[j] == "-h") {
+            std::cout << "Uso: controllo-listino " << cmd.name
+                      << (cmd.usage.empty() ? "" : " " + cmd.usage) << "\n    " << cmd.summary
+                      << "\n";
+            return kDone;
+        }
+    }
     try {
         Args args(std::vector<std::string>(words.begin() + static_cast<long>(i) + 1, words.end()),
                   cmd.valueOptions, cmd.flagOptions);

@@ -176,7 +176,14 @@ void checkUsable(const std::filesystem::path& file, OpenMode mode) {
         case FileKind::SQLite:
             break;
     }
-    if (mode != OpenMode::ReadOnly && ::access(file.c_str(), W_OK) != 0)
+    // A file without any write permission is read-only even for a user (root) whom access()
+    // would let write.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    bool noWriteBit = (fs::status(file, ec).permissions() & writeBits) == fs::perms::none;
+    if (mode != OpenMode::ReadOnly && (noWriteBit || ::access(file.c_str(), W_OK) != 0))
         throw Error("Attenzione ... Il file " + name +
                     " è in sola lettura: impossibile aggiornarlo.");
 }
@@ -200,8 +207,15 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
     try {
         // A garbage file with a valid header shows up here, not later in the middle of a run.
         exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+        // Reset at once: a statement left stepping would hold a read lock and make a later
+        // DROP TABLE or DETACH on this connection fail as "locked".
         prepare("SELECT count(*) FROM sqlite_master").step();
         resetAll();
+    } catch (const Error& e) {
+        cache_.clear();
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw Error("Attenzione ... Impossibile aprire " + file.string() + ": " + e.what());
     } catch (...) {
         cache_.clear();
         sqlite3_close(db_);

@@ -1,0 +1,69 @@
+#include "app/parameters.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_store.h"
+
+namespace cl {
+namespace {
+
+TEST(Parameters, KeyOfTheSite) {
+    EXPECT_EQ(chiaveParametri(1), "01L");
+    EXPECT_EQ(chiaveParametri(2), "02L");
+}
+
+TEST(Parameters, AddThenEditRoundTrip) {
+    test::TempStore t;
+    auto db = t.session.openStore();
+    EXPECT_FALSE(leggiParametri(*db, "01L"));
+
+    ParameterRow row;
+    row.acos = 1;
+    row.apv = 1;
+    row.creart = 1;
+    row.cliente = 12;
+    row.tiposel = 2;
+    salvaParametri(*db, "01L", row);
+    auto read = leggiParametri(*db, "01L");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->acos, 1);
+    EXPECT_EQ(read->aric, 0);
+    EXPECT_EQ(read->apv, 1);
+    EXPECT_EQ(read->creart, 1);
+    EXPECT_EQ(read->cliente, 12);
+    EXPECT_EQ(read->tiposel, 2);
+
+    // The saved row is edited in place, and codpag and cassa are always written 0.
+    db->exec("UPDATE parametri SET codpag = 5, cassa = 7");
+    row.acos = 0;
+    row.aric = 1;
+    row.cliente = 0;
+    row.tiposel = 4;
+    salvaParametri(*db, "01L", row);
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "1");
+    EXPECT_EQ(t.scalar("SELECT codpag || '/' || cassa || '/' || tipo FROM parametri"), "0/0/01L");
+    read = leggiParametri(*db, "01L");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->acos, 0);
+    EXPECT_EQ(read->aric, 1);
+    EXPECT_EQ(read->cliente, 0);
+    EXPECT_EQ(read->tiposel, 4);
+}
+
+TEST(Parameters, OtherSitesAndNullFieldsDoNotDisturb) {
+    test::TempStore t;
+    t.exec("INSERT INTO parametri (tipo, cliente) VALUES ('02L', 99)");
+    t.exec("INSERT INTO parametri (tipo) VALUES ('01L')");
+    auto db = t.session.openStore();
+    auto read = leggiParametri(*db, "01L");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->cliente, 0);
+    EXPECT_EQ(read->acos, 0);
+    EXPECT_EQ(read->tiposel, 0);
+    salvaParametri(*db, "01L", ParameterRow{});
+    EXPECT_EQ(t.scalar("SELECT cliente FROM parametri WHERE tipo = '02L'"), "99");
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "2");
+}
+
+}  // namespace
+}  // namespace cl

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "store/database.h"
+#include "store/table_view.h"
+#include "support/temp_dir.h"
+#include "support/temp_store.h"
+
+namespace cl {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under the root with its bytes, to show that a refused open wrote nothing.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.is_regular_file()) out[e.path().string()] = test::fileBytes(e.path());
+    return out;
+}
+
+std::string openError(test::TempStore& t, bool attachFixed) {
+    try {
+        t.session.openStore(attachFixed);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "<aperto>";
+}
+
+void expectRefused(test::TempStore& t, const std::string& expected, bool attachFixed = false) {
+    auto before = snapshot(t.root);
+    std::string message = openError(t, attachFixed);
+    EXPECT_NE(message.find(expected), std::string::npos) << message;
+    EXPECT_EQ(message.rfind("Attenzione ... ", 0), 0u) << message;
+    EXPECT_EQ(snapshot(t.root), before) << "a refused file must stay as it was";
+}
+
+std::string accessHeader(const char* kind) {
+    std::string bytes(4, '\0');
+    bytes += kind;
+    bytes.resize(2048, '\x01');
+    return bytes;
+}
+
+TEST(BadFiles, MissingEmptyGarbageAndAccessStoreFiles) {
+    test::TempStore t;
+    auto store = t.storeFile();
+    fs::remove(store);
+    expectRefused(t, "non esiste");
+    test::writeBytes(store, "");
+    expectRefused(t, "è vuoto");
+    test::writeBytes(store, "codart;desart\n1;PANE\n");
+    expectRefused(t, "non è un database valido");
+    test::writeBytes(store, accessHeader("Standard Jet DB"));
+    expectRefused(t, "è un database Access");
+    expectRefused(t, "import-mdb");
+    test::writeBytes(store, accessHeader("Standard ACE DB"));
+    expectRefused(t, "è un database Access");
+    std::string fakeSqlite("SQLite format 3\0", 16);
+    fakeSqlite.resize(4096, '\x7f');
+    test::writeBytes(store, fakeSqlite);
+    expectRefused(t, "danneggiato");
+    fs::remove(store);
+    fs::create_directories(store);
+    expectRefused(t, "è una cartella");
+}
+
+TEST(BadFiles, MissingTableOrFieldIsNamed) {
+    test::TempStore t;
+    t.exec("DROP TABLE fistini");
+    expectRefused(t, "manca la tabella \"fistini\"");
+    t.exec("CREATE TABLE fistini (codlis TEXT, datval TEXT)");
+    expectRefused(t, "manca il campo \"dsclistino\" della tabella \"fistini\"");
+    t.exec("DROP TABLE fistini; CREATE TABLE fistini (codlis TEXT, dsclistino TEXT, datval TEXT)");
+    EXPECT_EQ(openError(t, false), "<aperto>");
+    t.execFixed("DROP INDEX articolo_artvariato; ALTER TABLE articolo DROP COLUMN artvariato");
+    expectRefused(t, "manca il campo \"artvariato\" della tabella \"articolo\"", true);
+}
+
+TEST(BadFiles, ReadOnlyFileIsRefusedForWriting) {
+    test::TempStore t;
+    fs::permissions(t.storeFile(), fs::perms::owner_read | fs::perms::group_read);
+    expectRefused(t, "sola lettura");
+    // Reading it is fine.
+    EXPECT_NO_THROW(t.session.openStore(false, store::OpenMode::ReadOnly));
+    fs::permissions(t.storeFile(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST(BadFiles, BadFixedArticleDatabaseLeavesTheStoreUntouched) {
+    test::TempStore t;
+    test::writeBytes(t.fixedFile(), accessHeader("Standard Jet DB"));
+    // A delivery at the fixed path is converted first; a damaged one is refused as such.
+    expectRefused(t, "Access", true);
+    fs::remove(t.fixedFile());
+    expectRefused(t, "non esiste", true);
+}
+
+TEST(NullReads, NullFieldsReadAsEmptyTextOrZero) {
+    store::Value null;
+    EXPECT_EQ(null.text(), "");
+    EXPECT_EQ(null.number(), 0);
+    EXPECT_EQ(null.integer(), 0);
+    test::TempStore t;
+    t.exec("INSERT INTO listi01 (codart) VALUES (5)");
+    t.exec("INSERT INTO codean (eanare, codare) VALUES ('8001234567895', 5)");
+    auto db = t.session.openStore();
+    store::TableCursor listi01(*db, "listi01");
+    listi01.setIndex("primary");
+    ASSERT_TRUE(listi01.seek(store::Value(5)));
+    EXPECT_EQ(listi01.text("desart"), "");
+    EXPECT_EQ(listi01.number("ricart"), 0);
+    EXPECT_EQ(listi01.number("przpub"), 0);
+    EXPECT_EQ(listi01.integer("codrep"), 0);
+    EXPECT_TRUE(listi01.field("datagg").isNull());
+    store::TableView codean("codean", *db);
+    codean.setSource("SELECT * FROM codean WHERE codare = ?", {store::Value(5)});
+    codean.refresh();
+    ASSERT_FALSE(codean.eof());
+    EXPECT_EQ(codean.integer("pezzix"), 0);
+    EXPECT_EQ(codean.text("flagean"), "");
+}
+
+}  // namespace
+}  // namespace cl
