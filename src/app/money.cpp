@@ -20,7 +20,10 @@ template <typename Tie>
 double roundScaled(double y, Tie tie) {
     double fl = std::floor(y);
     double frac = y - fl;
-    double tol = 1e-9 * std::max(1.0, std::fabs(y));
+    // Only the representation error of y itself counts as a half: a few units in its last place.
+    // Past 2^52 a double holds no fraction at all.
+    if (std::fabs(y) >= 4503599627370496.0) return y;
+    double tol = std::min(1e-6, std::max(1e-9, 4 * std::numeric_limits<double>::epsilon() * std::fabs(y)));
     if (std::fabs(frac - 0.5) <= tol) return tie(fl);
     return frac < 0.5 ? fl : fl + 1;
 }

@@ -158,18 +158,19 @@ std::string formatNumber(double value, const std::string& pattern) {
         if (c == '0') ++minDigits;
 
     double r = roundHalfAway(value, decimals);
-    double scaled = std::fabs(r) * std::pow(10.0, decimals);
-    // Beyond what a long long holds, print without grouping rather than garbage.
-    if (!std::isfinite(scaled) || scaled > 9e18) return localeText(value);
-    long long units = std::llround(scaled);
-    long long p = 1;
-    for (int i = 0; i < decimals; ++i) p *= 10;
-    std::string whole = std::to_string(units / p);
+    if (!std::isfinite(r)) return localeText(value);
+    char buf[400];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::fabs(r));
+    std::string digits = buf;
+    auto dot = digits.find('.');
+    std::string whole = digits.substr(0, dot);
+    std::string frac = dot == std::string::npos ? "" : digits.substr(dot + 1);
     if (whole == "0" && minDigits == 0) whole.clear();
     while (whole.size() < minDigits) whole = "0" + whole;
     std::string out = grouping ? groupThousands(whole) : whole;
-    if (decimals > 0) out += "," + std::to_string(units % p + p).substr(1);
-    if (units != 0 && r < 0) out = "-" + out;
+    if (decimals > 0) out += "," + frac;
+    bool zero = digits.find_first_not_of("0.") == std::string::npos;
+    if (!zero && r < 0) out = "-" + out;
     return out;
 }
 

@@ -80,7 +80,11 @@ Statement& Statement::bind(int index, const Value& value) {
 bool Statement::step() {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_DONE) {
+        // A finished statement lets go of its read lock at once: other workstations may write.
+        sqlite3_reset(stmt_);
+        return false;
+    }
     std::string detail = sqlite3_errmsg(db_);
     sqlite3_reset(stmt_);
     throw Error(engineMessage(rc, detail));
@@ -197,6 +201,7 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
         // A garbage file with a valid header shows up here, not later in the middle of a run.
         exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
         prepare("SELECT count(*) FROM sqlite_master").step();
+        resetAll();
     } catch (...) {
         cache_.clear();
         sqlite3_close(db_);
@@ -220,6 +225,11 @@ void Database::attach(const std::filesystem::path& file, const std::string& sche
     st.step();
     exec("PRAGMA " + schema + ".journal_mode=DELETE; PRAGMA " + schema + ".synchronous=FULL;");
     prepare("SELECT count(*) FROM " + schema + ".sqlite_master").step();
+    resetAll();
+}
+
+void Database::resetAll() {
+    for (auto& [sql, st] : cache_) sqlite3_reset(st->handle());
 }
 
 void Database::detach(const std::string& schema) {
@@ -273,10 +283,15 @@ bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; 
 Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction() {
-    if (!done_ && db_.inTransaction()) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!done_ && db_.inTransaction()) {
+        db_.resetAll();
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
 }
 
 void Transaction::commit() {
+    // Statements left on a row would keep the commit from releasing the locks.
+    db_.resetAll();
     db_.exec("COMMIT");
     done_ = true;
 }

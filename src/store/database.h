@@ -43,6 +43,7 @@ public:
     long long integer(const std::string& name) const { return value(name).integer(); }
     bool isNull(const std::string& name) const { return value(name).isNull(); }
     const std::string& sql() const { return sql_; }
+    sqlite3_stmt* handle() { return stmt_; }
 
 private:
     void loadColumns() const;
@@ -74,6 +75,8 @@ public:
     void exec(const std::string& sql);
     bool tableExists(const std::string& table, const std::string& schema = "main");
     std::vector<std::string> columns(const std::string& table, const std::string& schema = "main");
+    // Lets every cached statement go of its rows (and of its read lock).
+    void resetAll();
     long long lastInsertRowid() const;
     int changes() const;
     bool inTransaction() const;

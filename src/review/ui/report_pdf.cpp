@@ -1,0 +1,74 @@
+#include "review/ui/report_pdf.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QPrinter>
+#include <cstdlib>
+#include <functional>
+
+#include "review/report_layout.h"
+#include "review/report_nobarcode.h"
+#include "review/report_print.h"
+#include "review/report_rows.h"
+#include "review/ui/qt_printer.h"
+#include "store/error.h"
+
+namespace cl::review::ui {
+
+// Writes beside the target and renames at the end, so a failure leaves no half file.
+void writeDocumentPdf(const std::filesystem::path& file, const QString& name,
+                      const std::function<void(Printer&)>& draw) {
+    ensureGuiApplication();
+    const auto part = std::filesystem::path(file.string() + ".part");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(part.string()));
+    prepareReportPrinter(printer, name);
+    try {
+        QtPrinter out(printer);
+        draw(out);
+    } catch (...) {
+        std::error_code ec;
+        std::filesystem::remove(part, ec);
+        throw;
+    }
+    std::error_code ec;
+    std::filesystem::rename(part, file, ec);
+    if (ec) {
+        std::filesystem::remove(part, ec);
+        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".");
+    }
+}
+
+void ensureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "controllo-listino";
+    static char* argv[] = {name, nullptr};
+    // A widget application, so that the same process can also open a print preview. It lives
+    // until the process ends: destroying it among the static objects at exit would crash.
+    new QApplication(argc, argv);
+}
+
+int writeReportPdf(const std::filesystem::path& file, const Session& session, store::Database& db,
+                   const ReviewFilter& filter) {
+    const auto rows = leggoRigheReport(db, filter);
+    const ReportHeading heading = intestazioneReport(session);
+    int pages = 0;
+    writeDocumentPdf(file, QStringLiteral("CONTROLLO PRODOTTI"), [&](Printer& p) {
+        ReportLayout layout(p, heading);
+        layout.stampa2(rows);
+        pages = layout.page();
+    });
+    return pages;
+}
+
+void writeNoBarcodePdf(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    writeDocumentPdf(file, QStringLiteral("Prodotti senza codice EAN"),
+             [&](Printer& p) { stampaSenzaEan(p, lines); });
+}
+
+}  // namespace cl::review::ui

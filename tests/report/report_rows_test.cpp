@@ -1,0 +1,99 @@
+#include "review/report_rows.h"
+
+#include <gtest/gtest.h>
+
+#include "app/clock.h"
+#include "report/recording_printer.h"
+#include "review/report_print.h"
+#include "support/temp_store.h"
+
+namespace cl::review {
+namespace {
+
+class ReportRowsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        t.exec(
+            "INSERT INTO listi01 (codart, umart, imbart, cofart, ivart, cosiva, ricart) VALUES "
+            "(1, 'PZ', 6, 1.5, '10', 1.65, 30), (3, 'KG', NULL, 12345, '04', 12838.8, 12.5)");
+        t.exec(
+            "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, prezpub) VALUES "
+            "(1, 'X', 1, '8001234567890', 'PANE', 12, 2.2), "
+            "(2, 'X', 2, '8000000000002', 'ACQUA', 12, 0.5), "
+            "(3, ' ', 3, '2000000000003', 'DELL''ORTO', 12, 0), "
+            "(4, 'X', 1, '8001234567890', 'ALTRO FORNITORE', 13, 9)");
+        db = t.session.openStore();
+    }
+    test::TempStore t;
+    std::unique_ptr<store::Database> db;
+};
+
+TEST_F(ReportRowsTest, RowsOfTheViewInItsOrderWithTheirArticles) {
+    ReviewFilter f;
+    f.supplier = 12;
+    auto rows = leggoRigheReport(*db, f);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].descrizione, "ACQUA");
+    EXPECT_FALSE(rows[0].article);
+    EXPECT_EQ(rows[1].descrizione, "DELL'ORTO");
+    ASSERT_TRUE(rows[1].article);
+    EXPECT_EQ(rows[1].article->umart, "KG");
+    EXPECT_TRUE(rows[1].article->imbart.isNull());
+    EXPECT_DOUBLE_EQ(rows[1].article->cofart, 12345);
+    EXPECT_EQ(rows[2].ean, "8001234567890");
+    EXPECT_DOUBLE_EQ(rows[2].prezzoV, 2.2);
+    EXPECT_DOUBLE_EQ(rows[2].article->cosiva, 1.65);
+
+    f.selectedOnly = true;
+    rows = leggoRigheReport(*db, f);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].descrizione, "PANE");
+}
+
+TEST_F(ReportRowsTest, StampaPrintsTheViewWithTodayAndTheCompany) {
+    setToday("2026-12-08");
+    t.session.state.company = "SUPERMERCATO ROSSI DI MARIO ROSSI";
+    ReviewFilter f;
+    f.supplier = 12;
+    f.search = SearchKind::Description;
+    f.searchText = "'";
+    test::RecordingPrinter p;
+    stampaReport(t.session, *db, f, p);
+    setToday("");
+
+    EXPECT_NE(p.find("print [08/12/2026] @8"), -1);
+    EXPECT_NE(p.find("print [Societa:SUPERMERCATO ROSSI DI MAR] @10b"), -1);
+    // Only DELL'ORTO: pack null prints nothing, price 0 gives margin 0.
+    int at = p.find("print [2000000000003] @8");
+    ASSERT_NE(at, -1);
+    auto text = [&](int k) { return p.ops[at + k * 3]; };
+    EXPECT_EQ(text(2), "print [KG] @8");
+    EXPECT_EQ(text(3), "print [] @8");
+    EXPECT_EQ(text(4), "print [12.345,00] @8");
+    EXPECT_EQ(text(5), "print [04] @8");
+    EXPECT_EQ(text(6), "print [12.838,80] @8");
+    EXPECT_EQ(text(7), "print [12,50] @8");
+    EXPECT_EQ(text(8), "print [     0,00] @8");
+    EXPECT_EQ(text(9), "print [0,00] @8");
+    EXPECT_EQ(p.find("print [8001234567890] @8"), -1);
+}
+
+TEST_F(ReportRowsTest, NegativeMarginWhenTheCostExceedsThePrice) {
+    ReviewFilter f;
+    f.supplier = 12;
+    f.search = SearchKind::Code;
+    f.searchText = "1";
+    test::RecordingPrinter p;
+    stampaReport(t.session, *db, f, p);
+    // (2.2 - 1.65) / 2.2 = 25 %; then a price below the cost gives a negative margin.
+    EXPECT_NE(p.find("print [25,00] @8"), -1);
+    db.reset();  // a second connection writes
+    t.exec("UPDATE variatil SET prezpub = 1.5 WHERE bns = 1");
+    db = t.session.openStore();
+    test::RecordingPrinter q;
+    stampaReport(t.session, *db, f, q);
+    EXPECT_NE(q.find("print [-10,00] @8"), -1);
+}
+
+}  // namespace
+}  // namespace cl::review
