@@ -1,0 +1,56 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store/database.h"
+
+namespace cl::history {
+
+// Schema name of the history database on the store's connection.
+inline constexpr const char* kHistorySchema = "storia";
+
+// The store tables an update writes; every change to them is journaled with the row before and
+// after, so that the run can be undone and its price changes listed.
+const std::vector<std::string>& journaledTables();
+
+// The journal beside the store database: same folder, DATI.history.
+std::filesystem::path historyFileFor(const std::filesystem::path& storeFile);
+
+struct RunInfo {
+    std::string kind;  // "Aggiorna" or "Aggiorna solo listini fornitori"
+    long long supplier = 0;
+    std::string supplierName;
+    std::string options;  // the ticked boxes, as the operator chose them
+};
+
+// Journal of one update run. Construct before the transaction begins (the history database is
+// attached then, and created when first needed); beginRun and endRun inside the transaction, so
+// that a run that rolls back records nothing.
+class Journal {
+public:
+    Journal(store::Database& db, const std::filesystem::path& storeFile);
+    ~Journal();
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+
+    long long beginRun(const RunInfo& info);
+    void endRun();
+    long long run() const { return run_; }
+
+private:
+    void prepareShadow(const std::string& table, const std::vector<std::string>& columns);
+    void createTriggers(const std::string& table, const std::vector<std::string>& columns);
+    void dropTriggers();
+    store::Database& db_;
+    long long run_ = 0;
+    bool capturing_ = false;
+};
+
+// Attaches the history database to a store connection (creating it when missing).
+void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
+std::string quoteName(const std::string& name);
+// Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".
+std::string journalNow();
+
+}  // namespace cl::history

@@ -1,0 +1,95 @@
+#include "history/price_history.h"
+
+#include "history/journal.h"
+#include "store/error.h"
+#include "store/fixed_text.h"
+
+namespace cl::history {
+
+namespace {
+
+const std::string H = kHistorySchema;
+
+std::optional<Money> moneyOf(const store::Value& v) {
+    if (v.isNull()) return std::nullopt;
+    return Money::fromDouble(v.number());
+}
+
+std::unique_ptr<store::Database> openWithHistory(Session& session) {
+    auto storeFile = session.host(session.state.nomedb);
+    auto db = session.openStore(false, store::OpenMode::ReadOnly);
+    if (std::filesystem::exists(historyFileFor(storeFile))) {
+        db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
+    }
+    return db;
+}
+
+bool historyAttached(store::Database& db) {
+    auto& st = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    st.bind(1, store::Value(H));
+    bool found = st.step();
+    st.reset();
+    return found;
+}
+
+ArticleHistory historyOf(store::Database& db, long long article) {
+    ArticleHistory out;
+    out.article = article;
+    auto& desc = db.prepare("SELECT desart FROM listi01 WHERE codart = ?");
+    desc.bind(1, store::Value(article));
+    if (desc.step()) out.description = store::rtrimmed(desc.value(0).text());
+    desc.reset();
+    if (!historyAttached(db) || db.columns("before_listi01", H).empty() ||
+        db.columns("after_listi01", H).empty())
+        return out;
+    auto& st = db.prepare(
+        "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, b.cofart, a.cofart, b.przpub, "
+        "a.przpub, a.desart FROM " + H + ".changes c JOIN " + H + ".runs r ON r.id = c.run LEFT JOIN " +
+        H + ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
+        ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY c.id");
+    st.bind(1, store::Value(article));
+    while (st.step()) {
+        PriceChange p;
+        p.run = st.value(0).integer();
+        p.at = st.value(1).text();
+        p.kind = st.value(2).text();
+        p.undone = st.value(3).integer() != 0;
+        p.created = st.value(4).text() == "I";
+        p.costBefore = moneyOf(st.value(5));
+        p.costAfter = moneyOf(st.value(6));
+        p.priceBefore = moneyOf(st.value(7));
+        p.priceAfter = moneyOf(st.value(8));
+        if (out.description.empty()) out.description = store::rtrimmed(st.value(9).text());
+        bool costSame = p.costBefore == p.costAfter, priceSame = p.priceBefore == p.priceAfter;
+        if (p.created || !costSame || !priceSame) out.changes.push_back(p);
+    }
+    return out;
+}
+
+}  // namespace
+
+ArticleHistory storicoArticolo(Session& session, long long article) {
+    auto db = openWithHistory(session);
+    return historyOf(*db, article);
+}
+
+ArticleHistory storicoEan(Session& session, const std::string& ean) {
+    auto db = openWithHistory(session);
+    auto& st = db->prepare("SELECT codare FROM codean WHERE eanare = ? OR eanare = ?");
+    st.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
+    long long article = 0;
+    if (st.step()) article = st.value(0).integer();
+    st.reset();
+    if (!article && historyAttached(*db) && !db->columns("after_codean", H).empty()) {
+        auto& j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
+                              ".after_codean a ON a.change = c.id WHERE a.eanare = ? OR a.eanare = ? "
+                              "ORDER BY c.id DESC LIMIT 1");
+        j.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
+        if (j.step()) article = j.value(0).integer();
+        j.reset();
+    }
+    if (!article) throw Error("Attenzione ... Il codice EAN " + store::trimmed(ean) + " non è presente.");
+    return historyOf(*db, article);
+}
+
+}  // namespace cl::history

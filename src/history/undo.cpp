@@ -1,0 +1,269 @@
+#include "history/undo.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "history/journal.h"
+#include "store/error.h"
+
+namespace cl::history {
+
+namespace {
+
+const std::string H = kHistorySchema;
+
+// Columns both the shadow table and the store table have (the shadow never loses one).
+std::vector<std::string> sharedColumns(store::Database& db, const std::string& table) {
+    auto shadow = db.columns("before_" + table, H);
+    if (shadow.empty()) shadow = db.columns("after_" + table, H);
+    auto live = db.columns(table);
+    std::vector<std::string> out;
+    for (const auto& c : shadow)
+        if (c != "change" && std::find(live.begin(), live.end(), c) != live.end()) out.push_back(c);
+    return out;
+}
+
+std::string joined(const std::vector<std::string>& cols, const std::string& prefix) {
+    std::string out;
+    for (const auto& c : cols) out += (out.empty() ? "" : ", ") + prefix + quoteName(c);
+    return out;
+}
+
+struct LastChange {
+    long long id = 0, row = 0, article = 0;
+    std::string table, op;
+};
+
+// The last change of the run to every row it touched.
+std::vector<LastChange> lastChanges(store::Database& db, long long run) {
+    auto& st = db.prepare("SELECT id, tbl, op, row, article FROM " + H +
+                          ".changes WHERE id IN (SELECT max(id) FROM " + H +
+                          ".changes WHERE run = ? GROUP BY tbl, row) ORDER BY id");
+    st.bind(1, store::Value(run));
+    std::vector<LastChange> out;
+    while (st.step())
+        out.push_back({st.value(0).integer(), st.value(3).integer(), st.value(4).integer(),
+                       st.value(1).text(), st.value(2).text()});
+    return out;
+}
+
+bool rowExists(store::Database& db, const std::string& table, long long row) {
+    auto& st = db.prepare("SELECT 1 FROM main." + quoteName(table) + " WHERE rowid = ?");
+    st.bind(1, store::Value(row));
+    bool found = st.step();
+    st.reset();
+    return found;
+}
+
+bool rowEqualsAfter(store::Database& db, const LastChange& c) {
+    auto cols = sharedColumns(db, c.table);
+    std::string cond;
+    for (const auto& col : cols)
+        cond += " AND t." + quoteName(col) + " IS a." + quoteName(col);
+    auto& st = db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
+                          quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" +
+                          cond);
+    st.bindAll(c.row, c.id);
+    bool same = st.step();
+    st.reset();
+    return same;
+}
+
+}  // namespace
+
+std::string Conflict::describe() const {
+    std::string what = "tabella " + table + ", riga " + std::to_string(row);
+    if (article) what += " (articolo " + std::to_string(article) + ")";
+    return laterRun ? what + ": modificata dall'aggiornamento " + std::to_string(laterRun)
+                    : what + ": modificata dopo l'aggiornamento";
+}
+
+std::vector<RunSummary> listRuns(store::Database& db) {
+    auto& st = db.prepare("SELECT r.id, r.at, r.kind, r.supplier, r.supplier_name, r.options, "
+                          "r.undone_at IS NOT NULL, (SELECT count(*) FROM " + H +
+                          ".changes c WHERE c.run = r.id) FROM " + H + ".runs r ORDER BY r.id DESC");
+    std::vector<RunSummary> out;
+    while (st.step()) {
+        RunSummary r;
+        r.id = st.value(0).integer();
+        r.at = st.value(1).text();
+        r.kind = st.value(2).text();
+        r.supplier = st.value(3).integer();
+        r.supplierName = st.value(4).text();
+        r.options = st.value(5).text();
+        r.undone = st.value(6).integer() != 0;
+        r.changes = st.value(7).integer();
+        out.push_back(r);
+    }
+    return out;
+}
+
+std::optional<RunSummary> findRun(store::Database& db, long long id) {
+    for (const auto& r : listRuns(db))
+        if (r.id == id) return r;
+    return std::nullopt;
+}
+
+std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
+    std::vector<Conflict> out;
+    auto& later = db.prepare(
+        "SELECT c1.tbl, c1.row, c1.article, min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
+        ".changes c2 ON c2.tbl = c1.tbl AND c2.row = c1.row AND c2.run > c1.run JOIN " + H +
+        ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, c1.row");
+    later.bind(1, store::Value(run));
+    std::set<std::pair<std::string, long long>> touchedLater;
+    while (later.step()) {
+        Conflict c{later.value(0).text(), later.value(1).integer(), later.value(2).integer(),
+                   later.value(3).integer()};
+        touchedLater.insert({c.table, c.row});
+        out.push_back(c);
+    }
+    for (const auto& c : lastChanges(db, run)) {
+        if (touchedLater.count({c.table, c.row})) continue;
+        bool ok = c.op == "D" ? (c.table == "variatil" || !rowExists(db, c.table, c.row))
+                              : rowEqualsAfter(db, c);
+        if (!ok) out.push_back({c.table, c.row, c.article, 0});
+    }
+    return out;
+}
+
+void revertRun(store::Database& db, long long run) {
+    auto& st = db.prepare("SELECT id, tbl, op, row FROM " + H +
+                          ".changes WHERE run = ? ORDER BY id DESC");
+    st.bind(1, store::Value(run));
+    struct Step {
+        long long id, row;
+        std::string table, op;
+    };
+    std::vector<Step> steps;
+    while (st.step())
+        steps.push_back({st.value(0).integer(), st.value(3).integer(), st.value(1).text(),
+                         st.value(2).text()});
+    std::map<std::string, std::vector<std::string>> columns;
+    for (const auto& s : steps) {
+        auto& cols = columns[s.table];
+        if (cols.empty()) cols = sharedColumns(db, s.table);
+        const std::string t = "main." + quoteName(s.table);
+        const std::string before = H + "." + quoteName("before_" + s.table);
+        if (s.op == "I") {
+            db.prepare("DELETE FROM " + t + " WHERE rowid = ?").bind(1, store::Value(s.row)).run();
+        } else if (s.op == "U") {
+            db.prepare("UPDATE " + t + " SET (" + joined(cols, "") + ") = (SELECT " +
+                       joined(cols, "") + " FROM " + before + " WHERE change = ?) WHERE rowid = ?")
+                .bindAll(s.id, s.row)
+                .run();
+        } else {
+            // A consumed review row whose place a later check has taken comes back beside it.
+            if (!rowExists(db, s.table, s.row)) {
+                db.prepare("INSERT INTO " + t + " (rowid, " + joined(cols, "") + ") SELECT ?, " +
+                           joined(cols, "") + " FROM " + before + " WHERE change = ?")
+                    .bindAll(s.row, s.id)
+                    .run();
+            } else {
+                db.prepare("INSERT INTO " + t + " (" + joined(cols, "") + ") SELECT " +
+                           joined(cols, "") + " FROM " + before + " WHERE change = ?")
+                    .bind(1, store::Value(s.id))
+                    .run();
+            }
+        }
+    }
+    db.prepare("UPDATE " + H + ".runs SET undone_at = ? WHERE id = ?")
+        .bindAll(journalNow(), run)
+        .run();
+}
+
+}  // namespace cl::history
+
+namespace cl::history {
+
+namespace {
+
+std::string runTitle(const RunSummary& r) {
+    return "l'aggiornamento " + std::to_string(r.id) + " del " + r.at + " (" + r.kind +
+           (r.supplierName.empty() ? "" : ", " + r.supplierName) + ")";
+}
+
+std::string listed(const std::vector<Conflict>& conflicts) {
+    std::string out;
+    size_t shown = 0;
+    for (const auto& c : conflicts) {
+        if (++shown > 20) {
+            out += "\n... e altre " + std::to_string(conflicts.size() - 20) + " righe";
+            break;
+        }
+        out += "\n- " + c.describe();
+    }
+    return out;
+}
+
+}  // namespace
+
+bool annullaAggiornamento(Session& session, std::optional<long long> run, Messages& messages) {
+    const std::string title = "Annulla ultimo aggiornamento";
+    auto storeFile = session.host(session.state.nomedb);
+    if (!std::filesystem::exists(historyFileFor(storeFile))) {
+        messages.show("Nessun aggiornamento da annullare.", Icon::Information, title);
+        return false;
+    }
+    auto db = session.openStore();
+    attachHistory(*db, storeFile);
+    auto runs = listRuns(*db);
+    std::optional<RunSummary> target;
+    for (const auto& r : runs)
+        if (run ? r.id == *run : !r.undone) {
+            target = r;
+            break;
+        }
+    if (!target) {
+        if (run) throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.");
+        messages.show("Nessun aggiornamento da annullare.", Icon::Information, title);
+        return false;
+    }
+    if (target->undone)
+        throw Error("Attenzione ... " + runTitle(*target) + " è già stato annullato.");
+
+    // Later runs that touched the same rows must go first, when the operator agrees.
+    std::vector<RunSummary> order{*target};
+    auto conflicts = conflictsOf(*db, target->id);
+    std::set<long long> later;
+    bool external = false;
+    for (const auto& c : conflicts) {
+        if (c.laterRun) later.insert(c.laterRun);
+        else external = true;
+    }
+    if (external)
+        throw Error("Attenzione ... Impossibile annullare " + runTitle(*target) +
+                    ": alcune righe sono state modificate in seguito." + listed(conflicts));
+    if (!later.empty()) {
+        std::string question = "Alcune righe di " + runTitle(*target) +
+                               " sono state modificate da aggiornamenti successivi:" +
+                               listed(conflicts) +
+                               "\nAnnullare prima gli aggiornamenti successivi?";
+        if (messages.ask(question, title, Icon::Question, Answer::No) == Answer::No) {
+            throw Error("Attenzione ... Annullamento rinunciato: " + runTitle(*target) +
+                        " ha righe modificate in seguito." + listed(conflicts));
+        }
+        // Every later, not undone run goes, newest first: the chain of changes unwinds in order.
+        order.clear();
+        for (const auto& r : runs)
+            if (!r.undone && r.id >= target->id) order.push_back(r);
+    }
+    std::string question = "Annullare " + runTitle(*target);
+    if (order.size() > 1) question += " e i " + std::to_string(order.size() - 1) + " successivi";
+    question += "? Verranno ripristinati i valori precedenti.";
+    if (messages.ask(question, title, Icon::Question, Answer::No) == Answer::No) return false;
+
+    store::Transaction tx(*db);
+    for (const auto& r : order) {
+        auto left = conflictsOf(*db, r.id);
+        if (!left.empty())
+            throw Error("Attenzione ... Impossibile annullare " + runTitle(r) + "." + listed(left));
+        revertRun(*db, r.id);
+    }
+    tx.commit();
+    messages.show("Annullato " + runTitle(*target) + ".", Icon::Information, title);
+    return true;
+}
+
+}  // namespace cl::history

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "app/clock.h"
+#include "history/journal.h"
+#include "history/labels.h"
+#include "history/price_history.h"
+#include "history/undo.h"
+#include "support/temp_store.h"
+
+namespace cl {
+namespace {
+
+using history::Journal;
+
+// Every row with every value quoted, so that 12 and 12.0 or '' and NULL differ.
+std::string typedDump(test::TempStore& t, const std::string& table) {
+    store::Database db(t.storeFile());
+    std::string cols;
+    for (const auto& c : db.columns(table)) cols += ", quote(\"" + c + "\")";
+    auto& st = db.prepare("SELECT rowid" + cols + " FROM \"" + table + "\" ORDER BY rowid");
+    std::string out;
+    while (st.step()) {
+        for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";
+        out += "\n";
+    }
+    return out;
+}
+
+std::string allTables(test::TempStore& t) {
+    std::string out;
+    for (const auto& table : history::journaledTables()) out += table + ":\n" + typedDump(t, table);
+    return out;
+}
+
+struct JournalTest : ::testing::Test {
+    test::TempStore t;
+    JournalTest() {
+        setToday("2026-12-08");
+        t.exec(
+            "INSERT INTO listi01 (codart, desart, cofart, przpub, prztot, umart, marg) VALUES "
+            "(1, 'PANE', 1.1, 2.5, 0, 'PZ', 10.5), (2, 'LATTE DELL''ORTO', 0.8, 1.29, 1.29, 'LT', 20);"
+            "INSERT INTO codean (eanare, codare, prezzo, primasecon) VALUES "
+            "('8000000000017', 1, 2.5, 'P'), ('8000000000024', 2, 1.29, 'P');"
+            "INSERT INTO variatil (bns, codart, desart, prezpubv, percdiff) VALUES "
+            "(1, 1, 'PANE', 2.7, 8.123456789012345), (2, 0, 'NUOVO', 3.1, 100);"
+            "INSERT INTO unitam (coduni, fatxmul, umrife) VALUES ('LT', 1, 'LT');");
+    }
+    ~JournalTest() override { setToday(""); }
+
+    // What an update does: prices changed, an article and its barcode created, a barcode moved,
+    // a supplier row and header added, the review rows consumed.
+    long long update(const std::string& extraSql = "") {
+        auto db = t.session.openStore();
+        Journal journal(*db, t.storeFile());
+        store::Transaction tx(*db);
+        long long run = journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
+        db->exec(
+            "UPDATE listi01 SET przpub = 2.7, cofart = 1.2, datagg = '2026-12-08' WHERE codart = 1;"
+            "UPDATE listi01 SET desart = 'LATTE INTERO' WHERE codart = 2;"
+            "INSERT INTO listi01 (codart, desart, przpub, prztot, umart) VALUES (3, 'NUOVO', 3.1, 6.2, 'LT');"
+            "INSERT INTO codean (eanare, codare, prezzo) VALUES ('8000000000031', 3, 3.1);"
+            "UPDATE codean SET codare = 3 WHERE eanare = '8000000000024';"
+            "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000000003       ', 3);"
+            "INSERT INTO fistini (codlis, dsclistino) VALUES ('000012', 'FORNITORE SPA');"
+            "DELETE FROM variatil;" + extraSql);
+        journal.endRun();
+        tx.commit();
+        return run;
+    }
+};
+
+TEST_F(JournalTest, UndoRestoresByteIdenticalTables) {
+    std::string before = allTables(t);
+    long long run = update();
+    EXPECT_NE(allTables(t), before);
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_EQ(allTables(t), before);
+    // Once undone, there is nothing left to undo.
+    EXPECT_FALSE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_THROW(history::annullaAggiornamento(t.session, run, m), Error);
+}
+
+TEST_F(JournalTest, UndoAnsweredNoChangesNothing) {
+    update();
+    std::string after = allTables(t);
+    test::RecordingMessages m;  // answers No
+    EXPECT_FALSE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_EQ(allTables(t), after);
+}
+
+TEST_F(JournalTest, FailedRunRecordsNothing) {
+    std::string before = allTables(t);
+    EXPECT_THROW(update("INSERT INTO tabella_assente VALUES (1);"), Error);
+    EXPECT_EQ(allTables(t), before);
+    store::Database db(t.storeFile());
+    history::attachHistory(db, t.storeFile());
+    EXPECT_TRUE(history::listRuns(db).empty());
+    EXPECT_EQ(db.prepare("SELECT count(*) FROM storia.changes").step() ? 1 : 0, 1);
+}
+
+TEST_F(JournalTest, LaterRunIsAConflictUnlessUndoneFirst) {
+    std::string before = allTables(t);
+    long long first = update();
+    {
+        auto db = t.session.openStore();
+        Journal journal(*db, t.storeFile());
+        store::Transaction tx(*db);
+        journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
+        db->exec("UPDATE listi01 SET przpub = 2.9 WHERE codart = 1");
+        journal.endRun();
+        tx.commit();
+    }
+    std::string afterBoth = allTables(t);
+    test::RecordingMessages refuse;  // No to "undo the later runs first?"
+    EXPECT_THROW(history::annullaAggiornamento(t.session, first, refuse), Error);
+    EXPECT_EQ(allTables(t), afterBoth);
+    ASSERT_FALSE(refuse.shown.empty());
+    EXPECT_NE(refuse.shown[0].text.find("articolo 1"), std::string::npos);
+
+    test::RecordingMessages cascade;
+    cascade.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(t.session, first, cascade));
+    EXPECT_EQ(allTables(t), before);
+}
+
+TEST_F(JournalTest, ChangeOutsideAnUpdateBlocksTheUndo) {
+    update();
+    t.exec("UPDATE listi01 SET przpub = 9.99 WHERE codart = 1");
+    std::string now = allTables(t);
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes};
+    try {
+        history::annullaAggiornamento(t.session, std::nullopt, m);
+        FAIL() << "undo should refuse";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("modificata dopo"), std::string::npos);
+    }
+    EXPECT_EQ(allTables(t), now);
+}
+
+TEST_F(JournalTest, LabelsListTheArticlesWhosePriceChanged) {
+    update();
+    auto list = history::etichetteDaRistampare(t.session, std::nullopt);
+    ASSERT_EQ(list.labels.size(), 2u);  // article 2 changed its description only
+    EXPECT_EQ(list.labels[0].description, "NUOVO");
+    EXPECT_FALSE(list.labels[0].oldPrice);
+    EXPECT_EQ(list.labels[0].ean, "8000000000024");  // moved onto the new article, primary
+    ASSERT_TRUE(list.labels[0].unitPrice);
+    EXPECT_EQ(list.labels[0].referenceUnit, "LT");
+    EXPECT_EQ(list.labels[1].article, 1);
+    EXPECT_EQ(list.labels[1].oldPrice->plain(), "2.5");
+    EXPECT_EQ(list.labels[1].newPrice.plain(), "2.7");
+    EXPECT_NE(history::labelsCsv(list).find("1,8000000000017,PANE,2.5,2.7,,\n"), std::string::npos);
+}
+
+TEST_F(JournalTest, PriceHistoryByArticleAndByBarcode) {
+    update();
+    auto h = history::storicoArticolo(t.session, 1);
+    ASSERT_EQ(h.changes.size(), 1u);
+    EXPECT_EQ(h.changes[0].priceBefore->plain(), "2.5");
+    EXPECT_EQ(h.changes[0].priceAfter->plain(), "2.7");
+    EXPECT_EQ(h.changes[0].costAfter->plain(), "1.2");
+    EXPECT_EQ(history::storicoEan(t.session, "8000000000031").article, 3);
+    EXPECT_TRUE(history::storicoArticolo(t.session, 2).changes.empty());
+    EXPECT_THROW(history::storicoEan(t.session, "123"), Error);
+}
+
+}  // namespace
+}  // namespace cl
