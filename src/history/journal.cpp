@@ -66,6 +66,11 @@ std::filesystem::path historyFileFor(const std::filesystem::path& storeFile) {
 }
 
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile) {
+    auto& attached = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    attached.bind(1, store::Value(kHistorySchema));
+    bool already = attached.step();
+    attached.reset();
+    if (already) return;
     auto file = historyFileFor(storeFile);
     if (!std::filesystem::exists(file)) {
         // Made beside and moved into place, so that a half-made journal never appears.

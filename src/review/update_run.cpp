@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/numbers.h"
+#include "history/journal.h"
 #include "review/update_steps.h"
 #include "review/update_store.h"
 #include "store/error.h"
@@ -48,6 +49,14 @@ long long deleteReviewRows(store::Database& db, const ReviewFilter& filter) {
     return db.changes();
 }
 
+// The journal's record of the run: who, for which supplier, with which boxes ticked.
+history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, const char* kind) {
+    std::string ticked;
+    for (const auto& box : updateBoxes())
+        if (settings.*box.flag) ticked += (ticked.empty() ? "" : ",") + std::string(box.control);
+    return {kind, state.codice_fornitore, store::rtrimmed(state.nome_fornitore), ticked};
+}
+
 [[noreturn]] void failed(const std::exception& e) {
     throw Error(std::string("Aggiornamento non eseguito: nessuna modifica è stata salvata.\n") +
                 e.what());
@@ -63,11 +72,16 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     state.fl_crea = settings.kcrea ? "1" : "0";
     UpdateRun run = startRun(state, db, settings, messages, progress);
     try {
+        // The journal of the run is written in the update's own transaction: a run that fails
+        // leaves no trace, one that succeeds can be undone.
+        history::Journal journal(db, db.file());
         store::Transaction tx(db);
+        run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
         UpdateStore store(db);
         walkReview(db, filter, [&](const ReviewRow& row) { primoPassaggio(run, store, row); });
         walkReview(db, filter, [&](const ReviewRow& row) { secondoPassaggio(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, filter);
+        journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
         failed(e);
@@ -87,10 +101,15 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
     UpdateSettings none;
     UpdateRun run = startRun(state, db, none, messages, progress);
     try {
+        history::Journal journal(db, db.file());
         store::Transaction tx(db);
+        UpdateSettings ticked;
+        ticked.CreaLisForn = true;
+        run.result.run = journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
         UpdateStore store(db);
         walkReview(db, selected, [&](const ReviewRow& row) { soloFornitori(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, selected);
+        journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
         failed(e);

@@ -46,6 +46,7 @@ struct UpdateResult {
     bool performed = false;  // false when the operator answered No
     long long aggiornati = 0, creati = 0, esclusi = 0;
     long long righeElaborate = 0;  // variatil rows consumed
+    long long run = 0;             // number of the run in the journal of updates
     // "Creato Codice : ..." lines of the products created without a barcode, for the printer.
     std::vector<std::string> righeSenzaEan;
     // A creation routine cleared the grid's filter condition.
