@@ -20,7 +20,9 @@ template <typename Tie>
 double roundScaled(double y, Tie tie) {
     double fl = std::floor(y);
     double frac = y - fl;
-    double tol = 1e-9 * std::max(1.0, std::fabs(y));
+    // Relative to y for small values, but never so wide that a whole number (or any fraction
+    // far from a half) counts as a tie once y is large: at 1e9 a relative 1e-9 is a full unit.
+    double tol = std::min(1e-9 * std::max(1.0, std::fabs(y)), 1e-6);
     if (std::fabs(frac - 0.5) <= tol) return tie(fl);
     return frac < 0.5 ? fl : fl + 1;
 }

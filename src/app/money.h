@@ -5,9 +5,9 @@
 
 namespace cl {
 
-// Rounds a double to n decimals, ties to the even digit. A value within 1e-9 (relative) of a
-// half is taken as that half, so that 2.675 (stored as 2.67499...) rounds as the decimal it
-// stands for.
+// Rounds a double to n decimals, ties to the even digit. A value within 1e-9 (relative, at most
+// 1e-6 of the last decimal's unit) of a half is taken as that half, so that 2.675 (stored as
+// 2.67499...) rounds as the decimal it stands for.
 double roundHalfEven(double x, int decimals);
 // Ties away from zero, as display formats do.
 double roundHalfAway(double x, int decimals);

@@ -13,6 +13,9 @@ Session::Session(std::filesystem::path root, char drive) : mapper_(std::move(roo
 }
 
 std::string storeFolderFrom(const std::string& databaseField) {
+    // An empty field has no segments at all (not one empty segment), so the fallback folder
+    // applies instead of a bare "\".
+    if (databaseField.empty()) return {};
     std::vector<std::string> segments;
     size_t start = 0;
     while (true) {

@@ -172,7 +172,14 @@ void checkUsable(const std::filesystem::path& file, OpenMode mode) {
         case FileKind::SQLite:
             break;
     }
-    if (mode != OpenMode::ReadOnly && ::access(file.c_str(), W_OK) != 0)
+    // A file without any write permission is read-only even for a user (root) whom access()
+    // would let write.
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto writeBits =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    bool noWriteBit = (fs::status(file, ec).permissions() & writeBits) == fs::perms::none;
+    if (mode != OpenMode::ReadOnly && (noWriteBit || ::access(file.c_str(), W_OK) != 0))
         throw Error("Attenzione ... Il file " + name +
                     " è in sola lettura: impossibile aggiornarlo.");
 }
