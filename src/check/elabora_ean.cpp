@@ -2,6 +2,7 @@
 
 #include "check/comparison_steps.h"
 #include "check/pricing.h"
+#include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -94,6 +95,15 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     insertVariatil(ctx.db, v);
 }
 
+WalkRow centralArticle(store::Database& db, long long rowid) {
+    auto& st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a.rowid = ?");
+    st.bind(1, store::Value(rowid));
+    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.");
+    WalkRow r = readWalkRow(st);
+    st.reset();
+    return r;
+}
+
 }  // namespace
 
 RunResult elabora_ean(RunContext& ctx) {
@@ -111,27 +121,30 @@ RunResult elabora_ean(RunContext& ctx) {
     std::unordered_set<long long> handled;  // store articles already treated in this run
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
-    auto& walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
+    // Only what the comparison needs is sorted; a written article is read whole by its rowid.
+    auto& walk = ctx.db.prepare("SELECT a.rowid, a.przart, a.ivart, c.eanare" + from +
                                 " ORDER BY a.desart, a.codart, c.eanare");
     while (walk.step()) {
-        const WalkRow r = readWalkRow(walk);
+        const std::string eanare = walk.value(3).text();
         ++counts.examined;
         bar.rowDone();
-        auto found = ctx.lookups.barcode(store::fixedWidth(r.eanare, 13));
+        auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));
         if (!found || store::trimmed(found->flagean) != "S") continue;
         // A barcode of no store article (code 0) is never written.
         if (found->codare == 0 || !handled.insert(found->codare).second) continue;
 
         StoreSide s = readStoreSide(ctx, found->codare);
-        Money cost = moneyOf(r.przart);
+        Money cost = moneyOf(walk.value(1));
         Money price =
-            calculatedPrice(cost, s.markup, vatRate(store::firstChars(r.ivart.text(), 2)));
+            calculatedPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
         if (ctx.rounding) price = roundToFiveCents(price);
         double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)
                                                            : variationPercent(price, s.oldPrice);
         ctx.app.tipo_filtro = 0;
         if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) continue;
         ++counts.processed;
+        WalkRow r = centralArticle(ctx.db, walk.value(0).integer());
+        r.eanare = eanare;
         writeBarcodeRow(ctx, r, found->codare, s, counts.processed);
         ++counts.written;
     }
