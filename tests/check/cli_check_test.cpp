@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "support/temp_store.h"
@@ -15,11 +16,17 @@ struct Ran {
     std::string out;
 };
 
+// CL_BINARY, or the executable built beside the tests.
+std::string binary() {
+    const char* bin = std::getenv("CL_BINARY");
+    if (bin && std::string(bin).find("$<") == std::string::npos) return bin;
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "controllo-listino")
+        .string();
+}
+
 // Runs the executable on the store's root; stdout and stderr together.
 Ran run(const TempStore& t, const std::string& args) {
-    const char* bin = std::getenv("CL_BINARY");
-    std::string cmd = std::string(bin ? bin : "controllo-listino") + " --root '" + t.root.string() +
-                      "' " + args + " 2>&1 </dev/null";
+    std::string cmd = binary() + " --root '" + t.root.string() + "' " + args + " 2>&1 </dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     std::string out;
     std::array<char, 512> buf;
