@@ -41,6 +41,7 @@ void openReviewScreen(Session& session) {
         counts = QString::fromStdString(e.what());
     }
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->resizeColumnsToContents();
     table->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(new QLabel(counts));
     layout->addWidget(table);
