@@ -35,10 +35,15 @@ StoreLookups::StoreLookups(store::Database& db) : db_(db) {
 std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
     std::string key = store::trimmed(ean);
     if (key.empty()) return std::nullopt;  // a blank barcode names no product
-    // Stored padded or not, the barcode is the same one.
-    auto& st = db_.prepare(
-        "SELECT codare, even, flagean FROM main.codean WHERE eanare IN (?1, ?2) LIMIT 1");
-    st.bindAll(store::fixedWidth(key, 13), key);
+    // Stored padded or not, the barcode is the same one; a full 13-character code has one form.
+    const std::string padded = store::fixedWidth(key, 13);
+    auto& st = padded == key
+                   ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?1")
+                   : db_.prepare(
+                         "SELECT codare, even, flagean FROM main.codean "
+                         "WHERE eanare IN (?1, ?2) LIMIT 1");
+    st.bind(1, store::Value(padded));
+    if (padded != key) st.bind(2, store::Value(key));
     std::optional<StoreBarcode> out;
     if (st.step())
         out = StoreBarcode{st.value(0).integer(), st.value(1).integer(), st.value(2).text()};
