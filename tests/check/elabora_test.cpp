@@ -92,6 +92,23 @@ TEST_F(Elabora, DepartmentExcludedIsCountedButNotWritten) {
     EXPECT_EQ(field("bns", "1"), "2");
 }
 
+TEST_F(Elabora, NewArticleTakesTheDepartmentOfItsGroup) {
+    t.exec(
+        "INSERT INTO reparti (reparto, descrizione, tx) VALUES (5, 'TABACCHI', 'N'), "
+        "(6, 'DROGHERIA', '')");
+    t.exec(
+        "INSERT INTO gruppi (codgru, dscgruppo, codrep) VALUES (9, 'SIGARI', 5), "
+        "(8, 'PASTA', NULL)");
+    t.execFixed("INSERT INTO sottogruppi (codsot, codgru) VALUES (1, 9), (2, 8)");
+    central(1, "SIGARO NUOVO", "8000000000011", "1", "2", "'22'", "codsot=1");
+    central(2, "PASTA NUOVA", "8000000000028", "1", "2", "'22'", "codsot=2");
+    ASSERT_EQ(check().outcome, RunOutcome::Done);
+    EXPECT_EQ(progress.values["bnsw"], "2");
+    ASSERT_EQ(rows(), 1);
+    // A group without a department gives department 2.
+    EXPECT_EQ(field("codrep || '/' || desgru", "1"), "2/PASTA                         ");
+}
+
 TEST_F(Elabora, LeadingZeroBarcodes) {
     central(1, "INTERNO", "0001234567890", "1", "2");
     central(2, "ZERI", "0000012345678", "1", "2");
@@ -112,6 +129,14 @@ TEST_F(Elabora, SupplierListFindsTheArticleByUnpaddedCode) {
     EXPECT_EQ(field("prezoff", "1"), "2.5");
     EXPECT_EQ(field("umart", "1"), "CF");
     EXPECT_EQ(field("perc", "1"), "0");  // no store markup
+}
+
+TEST_F(Elabora, SupplierListCodePaddedInTheStoreIsNotFound) {
+    central(33, "BISCOTTI", "8007777777777", "2", "NULL");
+    t.exec(
+        "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000000033       ', 90)");
+    ASSERT_EQ(check().outcome, RunOutcome::Done);
+    EXPECT_EQ(field("codart || offerta", "1"), "0*** NUOVO ");
 }
 
 TEST_F(Elabora, ValuesAreNotCarriedFromOneRowToTheNext) {

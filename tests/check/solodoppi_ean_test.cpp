@@ -123,6 +123,25 @@ TEST_F(BarcodeCheck, MissingMarginIsReportedAndPriceRowMissingUsesMarkup30) {
     EXPECT_EQ(field("prezpub", "codart = 77"), "0");
 }
 
+TEST_F(BarcodeCheck, FailureMidwayRollsBackTheEmptiedWorkTable) {
+    for (int i = 1; i <= 9; ++i) {
+        std::string ean = "800000000000" + std::to_string(i);
+        centralPair(i, "ART" + std::to_string(i), ean, "1", "2");
+        storeArticle(10 + i, ean, "1", "2");
+    }
+    t.exec("INSERT INTO variatil (bns, desart) VALUES (1, 'VECCHIA')");
+    t.exec(
+        "CREATE TRIGGER boom BEFORE INSERT ON variatil WHEN NEW.bns = 5 "
+        "BEGIN SELECT RAISE(ABORT, 'guasto simulato'); END");
+    messages.answers.push_back(Answer::Yes);
+    auto before = t.dump("variatil");
+    EXPECT_EQ(barcodeCheck().outcome, RunOutcome::Failed);
+    EXPECT_EQ(t.dump("variatil"), before);
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "0");
+    EXPECT_NE(messages.shown.back().text.find("Nessuna modifica è stata salvata."),
+              std::string::npos);
+}
+
 TEST_F(BarcodeCheck, EmptyWalkKeepsTheWorkTable) {
     t.exec("INSERT INTO variatil (bns, desart) VALUES (1, 'VECCHIA')");
     auto before = t.dump("variatil");
