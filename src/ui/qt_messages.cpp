@@ -8,25 +8,32 @@ namespace cl::ui {
 namespace {
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Critical: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::Exclamation: return QMessageBox::Warning;
-        case Icon::None: break;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 }  // namespace
 
 void QtMessages::show(const std::string& text, Icon icon, const std::string& title) {
-    QMessageBox box(qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
+    QMessageBox box(qtIcon(icon),
+                    QString::fromStdString(title.empty() ? "Controllo Listino" : title),
                     QString::fromStdString(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 Answer QtMessages::ask(const std::string& text, const std::string& title, Icon icon,
                        Answer defaultAnswer) {
-    QMessageBox box(qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
+    QMessageBox box(qtIcon(icon),
+                    QString::fromStdString(title.empty() ? "Controllo Listino" : title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
     box.button(QMessageBox::Yes)->setText("Sì");
     box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);

@@ -7,14 +7,14 @@ namespace cl::ui {
 
 // Message boxes with the system's texts, icons and titles.
 class QtMessages : public Messages {
-public:
+  public:
     explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     void show(const std::string& text, Icon icon, const std::string& title) override;
     Answer ask(const std::string& text, const std::string& title, Icon icon,
                Answer defaultAnswer) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

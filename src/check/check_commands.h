@@ -1,0 +1,39 @@
+#pragma once
+#include "app/interfaces.h"
+#include "app/session.h"
+#include "check/check_state.h"
+#include "check/run_context.h"
+
+namespace cl::check {
+
+enum class RunOutcome {
+    NoSupplier,  // refused: no supplier chosen, nothing saved
+    Declined,    // the operator kept the unapplied review: nothing written
+    NoArticles,  // nothing to check: parameters saved, the work table as it was
+    Done,        // the work table refilled
+    Failed,      // the message was shown, everything rolled back
+};
+
+struct RunReport {
+    RunOutcome outcome = RunOutcome::Failed;
+    RunCounts counts;
+    // The review screen follows every run that was not refused and did not fail.
+    bool opensReview() const {
+        return outcome == RunOutcome::Declined || outcome == RunOutcome::NoArticles ||
+               outcome == RunOutcome::Done;
+    }
+};
+
+inline constexpr const char* kNoSupplier =
+    "ATTENZIONE !!!. Non è stato selezionato il Fornitore...";
+
+// "Controllo dati": flags, supplier check, parameter row, then the comparison run (the one
+// over articles without barcodes when "Solo prodotti doppi" is ticked). One transaction over
+// the store and the central database.
+RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messages& messages,
+                         Progress& progress);
+// "Controllo articoli presenti in Barcode": the same, with the barcode presence check.
+RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
+                         Progress& progress);
+
+}  // namespace cl::check

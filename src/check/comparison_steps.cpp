@@ -1,0 +1,217 @@
+#include "check/comparison_steps.h"
+
+#include "check/pricing.h"
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+namespace {
+store::Value money(Money m) {
+    return store::Value(m.toDouble());
+}
+store::Value money(const store::Value& v) {
+    return v.isNull() ? v : money(moneyOf(v));
+}
+}  // namespace
+
+const std::string& walkColumns() {
+    static const std::string columns =
+        "a.codart, a.desart, a.przart, a.przpub, a.ivart, a.umart, a.desfor, a.desgru, a.codgru, "
+        "a.codsot, a.dessot, a.imbart, a.ea2art, a.datval, a.colli, a.tipges, a.tipart, "
+        "a.marchio, a.pezzatura, a.umconf, a.ea1art, a.fl2art, a.fl3art, a.codrep";
+    return columns;
+}
+
+WalkRow readWalkRow(const store::Statement& st) {
+    WalkRow r;
+    store::Value* fields[] = {&r.codart,    &r.desart, &r.przart, &r.przpub, &r.ivart,  &r.umart,
+                              &r.desfor,    &r.desgru, &r.codgru, &r.codsot, &r.dessot, &r.imbart,
+                              &r.ea2art,    &r.datval, &r.colli,  &r.tipges, &r.tipart, &r.marchio,
+                              &r.pezzatura, &r.umconf, &r.ea1art, &r.fl2art, &r.fl3art, &r.codrep};
+    int i = 0;
+    for (auto* f : fields) *f = st.value(i++);
+    if (st.columnCount() > i) r.eanare = st.value(i).text();
+    return r;
+}
+
+ComparisonSteps::ComparisonSteps(RunContext& ctx, ComparisonKind kind) : ctx_(ctx), kind_(kind) {
+    codice_lis = zeroPadded(ctx.app.codice_fornitore, 6);
+}
+
+void ComparisonSteps::lookupGroups(Working& w) {
+    if (auto* g = ctx_.lookups.subgroupGroup(w.codice_sottogruppo)) w.codice_gruppo = *g;
+    if (auto* g = ctx_.lookups.storeGroup(w.codice_gruppo)) {
+        if (!g->codrep.isNull()) w.codice_reparto = g->codrep.integer();
+        if (!g->dscgruppo.isNull()) w.descr_gruppo = store::fixedWidth(g->dscgruppo.text(), 30);
+    }
+    if (auto* d = ctx_.lookups.department(w.codice_reparto))
+        w.descr_reparto = store::fixedWidth(d->descrizione, 30);
+}
+
+void ComparisonSteps::searchStore(Working& w, const WalkRow& r, const std::string& barcode,
+                                  const std::string& codafoText) {
+    if (auto found = ctx_.lookups.barcode(barcode)) {
+        w.codice_art = found->codare;
+        w.venduto = found->even;
+        return;
+    }
+    w.stato = store::fixedWidth("*** NUOVO", 10);
+    if (auto codart = ctx_.lookups.supplierListArticle(codafoText, codice_lis)) {
+        w.codice_art = *codart;
+        return;
+    }
+    w.descrizione = store::fixedWidth(r.desart.text(), 50);
+    w.unita = r.umart.text();
+    w.nome_fornitore = store::fixedWidth(r.desfor.text(), 45);
+}
+
+void ComparisonSteps::readPriceRow(Working& w) {
+    w.ricarica = Money::fromDouble(ctx_.defaultMarkup);
+    price_.reset();
+    if (w.codice_art == 0) return;
+    price_ = ctx_.lookups.priceRow(w.codice_art);
+    if (!price_) return;
+    const PriceRow& p = *price_;
+    if (!p.ricart.isNull()) {
+        w.storeMarkup = true;
+        w.ricarica = Money::fromDouble(p.ricart.number());
+        if (!p.marg.isNull()) w.margine_vecchio = p.marg.number();
+    }
+    w.prezzo_vecchio = moneyOf(p.przpub);
+    w.costo_vecchio = moneyOf(p.cofart);
+    w.unita = p.umart;
+    if (kind_ == ComparisonKind::Changed) {
+        if (!p.datagg.isNull()) w.data_agg = p.datagg;
+    } else {
+        // A store row without a description keeps the central one.
+        if (!store::trimmed(p.desart).empty()) w.descrizione = store::fixedWidth(p.desart, 50);
+        if (!p.desfor.empty()) w.nome_fornitore = store::fixedWidth(p.desfor, 45);
+    }
+    if (!moneyOf(p.przsal).isZero()) {
+        w.stato = store::fixedWidth("OFFERTA", 10);
+        w.prezzo_offerta = moneyOf(p.przsal);
+    }
+}
+
+void ComparisonSteps::computePrice(Working& w, const WalkRow& r) {
+    w.costo_nuovo = moneyOf(r.przart);
+    if (!r.przpub.isNull()) w.prezzo_nuovo = moneyOf(r.przpub);
+    if (!r.ivart.isNull()) w.aliquota = store::firstChars(r.ivart.text(), 2);
+    if (ctx_.screen.markup != MarkupSource::NewOnly) {
+        w.descr_gruppo = store::fixedWidth(r.desgru.text(), 30);
+        auto group = ctx_.lookups.centralGroupMarkup(w.codice_gruppo);
+        if (!group)
+            w.ricarica = Money::fromDouble(ctx_.defaultMarkup);
+        else if (*group)
+            w.ricarica = Money::fromDouble(**group);
+        // The run over changed articles never marks up by more than 100 %.
+        if (kind_ == ComparisonKind::Changed && w.ricarica > Money::fromInt(100))
+            w.ricarica = Money::fromInt(100);
+    }
+    w.costo_nuovo = calculatedPrice(w.costo_nuovo, w.ricarica, vatRate(w.aliquota));
+    if (ctx_.rounding) w.costo_nuovo = roundToFiveCents(w.costo_nuovo);
+}
+
+void ComparisonSteps::countExamined() {
+    ++counts.examined;
+    ctx_.progress.setCount("cntw", counts.examined);
+}
+
+void ComparisonSteps::computeVariation(Working& w, const WalkRow& r) {
+    if (ctx_.screen.reference == Reference::Cost) {
+        if (!r.przart.isNull()) {
+            Money cost = moneyOf(r.przart);
+            if (!w.costo_vecchio.isZero()) w.diff_costo = cost - w.costo_vecchio;
+            w.variazione = variationPercent(cost, w.costo_vecchio);
+        }
+    } else {
+        Money q = w.prezzo_nuovo.isZero() ? w.costo_nuovo : w.prezzo_nuovo;
+        w.variazione = variationPercent(q, w.prezzo_vecchio);
+    }
+    ctx_.app.tipo_filtro = 0;
+}
+
+bool ComparisonSteps::passesFilters(const Working& w) const {
+    ComparedRow row{w.variazione, store::trimmed(w.stato) == "*** NUOVO", w.venduto,
+                    w.diff_costo.toDouble()};
+    return passesComparisonFilters(ctx_.screen.filters(), ctx_.limit, row);
+}
+
+bool ComparisonSteps::departmentExcluded(Working& w) {
+    if (w.codice_art != 0) {
+        w.codice_reparto = 1;
+        if (price_ && !price_->codrep.isNull()) w.codice_reparto = price_->codrep.integer();
+    }
+    auto* d = ctx_.lookups.department(w.codice_reparto);
+    return d && store::trimmed(d->tx) == "N";
+}
+
+void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& barcode) {
+    const bool changed = kind_ == ComparisonKind::Changed;
+    if (auto* g = ctx_.lookups.storeGroup(w.codice_gruppo)) {
+        if (w.codice_reparto == 0) w.codice_reparto = g->codrep.isNull() ? 2 : g->codrep.integer();
+        w.descr_gruppo = store::fixedWidth(g->dscgruppo.text(), 30);
+    }
+    if (auto* d = ctx_.lookups.department(w.codice_reparto))
+        w.descr_reparto = store::fixedWidth(d->descrizione, 30);
+    ++counts.processed;
+    ctx_.progress.setCount("bnsw", counts.processed);
+    if (changed && departmentExcluded(w)) return;
+
+    VariatilRow v;
+    v.codart = w.codice_art;
+    v.desart = store::fixedWidth(w.descrizione, 30);
+    v.umart = store::fixedWidth(w.unita, 2);
+    v.ea1art = store::fixedWidth(barcode, 13);
+    v.przart = money(r.przart);
+    v.imbart = r.imbart;
+    v.ivart = fixedOrNull(r.ivart, 2);
+    v.ea2art = r.ea2art;
+    v.fl1art = " ";
+    v.desfor = store::fixedWidth(w.nome_fornitore, 35);
+    v.codfor = ctx_.app.codice_fornitore;
+    v.desgru = store::fixedWidth(w.descr_gruppo, 30);
+    v.dessot = fixedOrNull(r.dessot, 30);
+    v.datval = r.datval;
+    if (changed) v.datagg = w.data_agg;
+    v.colli = r.colli;
+    v.tipges = r.tipges;
+    v.tipart = r.tipart;
+    v.przvec = money(w.costo_vecchio);
+    v.coston = money(r.przart);
+    Money cost = moneyOf(r.przart);
+    if (!w.costo_vecchio.isZero()) {
+        double old = w.costo_vecchio.toDouble();
+        v.percdiff = (cost.toDouble() - old) / old * 100;
+    } else if (changed) {
+        v.percdiff = 100.0;
+    }
+    v.offerta = store::fixedWidth(w.stato, 10);
+    v.prezoff = money(w.prezzo_offerta);
+    v.codafo = zeroPadded(r.codart.integer(), 9);
+    v.marchio = r.marchio;
+    v.pezzatura = r.pezzatura;
+    v.umconf = r.umconf;
+    v.codgru = r.codgru;
+    v.codsot = r.codsot;
+    v.desrep = store::fixedWidth(w.descr_reparto, 20);
+    v.codrep = w.codice_reparto;
+    v.perc = w.storeMarkup ? w.margine_vecchio : 0.0;
+
+    Money vat = vatRate(store::firstChars(r.ivart.text(), 2));
+    Money prezpubv =
+        w.prezzo_nuovo.isZero() ? newPublicPrice(cost, w.ricarica, vat) : w.prezzo_nuovo;
+    double rica = newMargin(prezpubv, r.ivart.isNull() ? std::nullopt : std::optional<Money>(vat),
+                            r.przart.isNull() ? std::nullopt : std::optional<Money>(cost),
+                            ctx_.defaultMarkup);
+    if (changed && !ctx_.screen.tut && cost.isZero() && prezpubv.isZero()) return;
+    v.rica = rica;
+    v.prezpub = money(w.prezzo_vecchio);
+    v.prezpubv = money(prezpubv);
+    v.bns = counts.processed;
+    v.sel = "X";
+    insertVariatil(ctx_.db, v);
+    ++counts.written;
+}
+
+}  // namespace cl::check

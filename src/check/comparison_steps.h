@@ -1,0 +1,65 @@
+#pragma once
+#include <string>
+
+#include "app/money.h"
+#include "check/run_context.h"
+#include "check/run_support.h"
+
+namespace cl::check {
+
+// The central article of one walk row (fields of articolo, and the barcode of the join).
+struct WalkRow {
+    store::Value codart, desart, przart, przpub, ivart, umart, desfor, desgru, codgru, codsot,
+        dessot, imbart, ea2art, datval, colli, tipges, tipart, marchio, pezzatura, umconf, ea1art,
+        fl2art, fl3art, codrep;
+    std::string eanare;
+};
+// The column list that readWalkRow expects, for "SELECT <list> FROM fisso.articolo a ...".
+const std::string& walkColumns();
+WalkRow readWalkRow(const store::Statement& st);
+
+enum class ComparisonKind { Changed, WithoutBarcode };
+
+// The working values of one walk row; every one starts afresh at each row.
+struct Working {
+    long long codice_art = 0;
+    std::string stato, descrizione, aliquota, unita, nome_fornitore;
+    Money costo_nuovo, prezzo_nuovo, costo_vecchio, prezzo_vecchio, prezzo_offerta, ricarica,
+        diff_costo;
+    double margine_vecchio = 0;
+    bool storeMarkup = false;  // the store price row has a markup (ricart not null)
+    store::Value data_agg;
+    long long venduto = 0;
+    long long codice_gruppo = 0, codice_sottogruppo = 0, codice_reparto = 0;
+    std::string descr_gruppo, descr_sottogruppo, descr_reparto;
+    double variazione = 0;
+};
+
+// The steps of the comparison runs shared by the run over changed articles and the one over
+// articles without barcodes.
+class ComparisonSteps {
+  public:
+    ComparisonSteps(RunContext& ctx, ComparisonKind kind);
+
+    void lookupGroups(Working& w);  // sub-group, group, department
+    // The store's barcode, else its supplier list under the article's code text.
+    void searchStore(Working& w, const WalkRow& r, const std::string& barcode,
+                     const std::string& codafoText);
+    void readPriceRow(Working& w);
+    void computePrice(Working& w, const WalkRow& r);
+    void countExamined();
+    void computeVariation(Working& w, const WalkRow& r);
+    bool passesFilters(const Working& w) const;
+    void write(Working& w, const WalkRow& r, const std::string& barcode);
+
+    RunCounts counts;
+    std::string codice_lis;
+
+  private:
+    bool departmentExcluded(Working& w);
+    RunContext& ctx_;
+    ComparisonKind kind_;
+    std::optional<PriceRow> price_;
+};
+
+}  // namespace cl::check

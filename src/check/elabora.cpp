@@ -1,0 +1,116 @@
+#include "app/numbers.h"
+#include "check/comparison_steps.h"
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+namespace {
+
+long long articleNumber(const store::Value& codart) {
+    if (codart.isNumber()) return codart.integer();
+    return wholeNumber(codart.text()).value_or(0);
+}
+
+long long countOf(store::Database& db, const std::string& sql) {
+    auto& st = db.prepare(sql);
+    st.step();
+    long long n = st.value(0).integer();
+    st.reset();
+    return n;
+}
+
+// The walk has rows: ask about an unapplied review, then empty the work table.
+bool startWalk(RunContext& ctx) {
+    if (!confirmDiscardReview(ctx.db, ctx.messages)) return false;
+    emptyVariatil(ctx.db);
+    return true;
+}
+
+void clearChangeMarks(store::Database& db) {
+    db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
+}
+
+void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
+    Working w;
+    w.descrizione = store::fixedWidth(r.desart.text(), 50);
+    w.descr_sottogruppo = store::fixedWidth(r.dessot.text(), 30);
+    w.codice_sottogruppo = r.codsot.integer();
+    steps.lookupGroups(w);
+    const std::string barcode = store::fixedWidth(r.eanare, 13);
+    // Codes "000..." other than "00000..." are internal codes, not products.
+    if (barcode.rfind("000", 0) == 0 && barcode.rfind("00000", 0) != 0) return;
+    steps.searchStore(w, r, barcode, zeroPadded(articleNumber(r.codart), 9));
+    steps.readPriceRow(w);
+    steps.computePrice(w, r);
+    steps.countExamined();
+    steps.computeVariation(w, r);
+    if (steps.passesFilters(w)) steps.write(w, r, barcode);
+}
+
+void compareWithoutBarcode(ComparisonSteps& steps, StoreLookups& lookups, const WalkRow& r) {
+    const long long code = articleNumber(r.codart);
+    if (lookups.centralHasBarcode(code)) return;
+    Working w;
+    w.descrizione = store::fixedWidth(r.desart.text(), 50);
+    w.descr_sottogruppo = store::fixedWidth(r.dessot.text(), 30);
+    w.codice_sottogruppo = r.codsot.integer();
+    steps.lookupGroups(w);
+    if (store::trimmed(w.descrizione).empty()) return;
+    const std::string barcode = store::fixedWidth(r.ea1art.text(), 13);
+    // Here the code text is the 16-character field of the supplier list, padded.
+    steps.searchStore(w, r, barcode, store::fixedWidth(zeroPadded(code, 9), 16));
+    steps.readPriceRow(w);
+    steps.computePrice(w, r);
+    steps.countExamined();
+    steps.computeVariation(w, r);
+    if (steps.passesFilters(w)) steps.write(w, r, barcode);
+}
+
+}  // namespace
+
+RunResult elabora(RunContext& ctx) {
+    ComparisonSteps steps(ctx, ComparisonKind::Changed);
+    const std::string from =
+        " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart "
+        "WHERE a.artvariato = 'S'";
+    long long rows = countOf(ctx.db, "SELECT count(*)" + from);
+    if (rows == 0) {
+        ctx.messages.show(kNoArticles, Icon::Information);
+        return {RunEnd::NoArticles, {}};
+    }
+    if (!startWalk(ctx)) return {RunEnd::Declined, {}};
+    {
+        RunProgress bar(ctx.progress, rows);
+        auto& walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
+                                    " ORDER BY a.desart, a.codart, c.eanare");
+        while (walk.step()) {
+            compareChanged(steps, readWalkRow(walk));
+            bar.rowDone();
+        }
+        clearChangeMarks(ctx.db);
+    }
+    return {RunEnd::Done, steps.counts};
+}
+
+RunResult elabora_solodoppi(RunContext& ctx) {
+    ComparisonSteps steps(ctx, ComparisonKind::WithoutBarcode);
+    const std::string from = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
+    long long rows = countOf(ctx.db, "SELECT count(*)" + from);
+    if (rows == 0) {
+        ctx.messages.show(kNoArticles, Icon::Information);
+        return {RunEnd::NoArticles, {}};
+    }
+    if (!startWalk(ctx)) return {RunEnd::Declined, {}};
+    {
+        RunProgress bar(ctx.progress, rows);
+        auto& walk = ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a.rowid");
+        while (walk.step()) {
+            compareWithoutBarcode(steps, ctx.lookups, readWalkRow(walk));
+            bar.rowDone();
+        }
+        clearChangeMarks(ctx.db);
+    }
+    return {RunEnd::Done, steps.counts};
+}
+
+}  // namespace cl::check

@@ -1,0 +1,154 @@
+#include <unordered_set>
+
+#include "check/comparison_steps.h"
+#include "check/pricing.h"
+#include "store/error.h"
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+namespace {
+
+bool blank(const store::Value& v) {
+    return v.isNull() || (v.isText() && store::trimmed(v.text()).empty());
+}
+store::Value money(Money m) {
+    return store::Value(m.toDouble());
+}
+
+// What the barcode check reads of the store article (each row starts afresh).
+struct StoreSide {
+    Money markup, oldPrice, oldCost, offer;
+    double margin = 0;
+    bool hasMarkup = false;
+    std::string description, unit, supplier, group, subgroup, status;
+    store::Value lastUpdate;
+};
+
+StoreSide readStoreSide(RunContext& ctx, long long codice_art) {
+    StoreSide s;
+    auto p = ctx.lookups.priceRow(codice_art);
+    // Without a sale-list row (or its markup) the article is priced with the run's markup of 30.
+    s.markup = Money::fromInt(30);
+    if (!p) return s;
+    if (!blank(p->ricart)) {
+        s.hasMarkup = true;
+        s.markup = Money::fromDouble(p->ricart.number());
+        if (!blank(p->marg))
+            s.margin = p->marg.number();
+        else
+            ctx.messages.show(
+                "ATTENZIONE !!!. Articolo " + std::to_string(codice_art) + " senza margine ...",
+                Icon::Information);
+    }
+    s.oldPrice = moneyOf(p->przpub);
+    s.oldCost = moneyOf(p->cofart);
+    s.description = p->desart;
+    s.unit = p->umart;
+    s.supplier = p->desfor;
+    s.group = p->desgru;
+    s.subgroup = p->dessot;
+    if (!moneyOf(p->przsal).isZero()) {
+        s.status = "OFFERTA";
+        s.offer = moneyOf(p->przsal);
+    }
+    if (!blank(p->datagg)) s.lastUpdate = p->datagg;
+    return s;
+}
+
+void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, const StoreSide& s,
+                     long long bns) {
+    VariatilRow v;
+    v.codart = codice_art;
+    v.desart = store::fixedWidth(s.description, 30);
+    v.umart = store::fixedWidth(s.unit, 2);
+    v.ea1art = store::fixedWidth(r.eanare, 13);
+    v.przart = r.przart.isNull() ? r.przart : money(moneyOf(r.przart));
+    v.imbart = r.imbart;
+    v.ivart = fixedOrNull(r.ivart, 2);
+    v.ea2art = r.ea2art;
+    v.fl1art = " ";
+    v.fl2art = r.fl2art;
+    v.fl3art = r.fl3art;
+    v.desfor = store::fixedWidth(s.supplier, 35);
+    v.codfor = ctx.app.codice_fornitore;  // so that the review, which selects by supplier, shows it
+    v.desgru = store::fixedWidth(s.group, 30);
+    v.dessot = store::fixedWidth(s.subgroup, 30);
+    v.datval = r.datval;
+    v.datagg = s.lastUpdate;
+    v.colli = r.colli;
+    v.tipges = r.tipges;
+    v.tipart = r.tipart;
+    v.przvec = money(s.oldCost);
+    v.coston = v.przart;
+    v.offerta = store::fixedWidth(s.status, 10);
+    v.prezoff = money(s.offer);
+    v.codafo = zeroPadded(r.codart.integer(), 6);
+    v.marchio = r.marchio;
+    v.pezzatura = r.pezzatura;
+    v.codrep = !r.codrep.isNull() && r.codrep.integer() == 999 ? store::Value(0) : r.codrep;
+    v.perc = s.hasMarkup ? s.margin : 0.0;
+    v.rica = s.margin;
+    v.prezpub = money(s.oldPrice);
+    v.prezpubv = money(moneyOf(r.przpub));
+    v.bns = bns;
+    insertVariatil(ctx.db, v);
+}
+
+WalkRow centralArticle(store::Database& db, long long rowid) {
+    auto& st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a.rowid = ?");
+    st.bind(1, store::Value(rowid));
+    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.");
+    WalkRow r = readWalkRow(st);
+    st.reset();
+    return r;
+}
+
+}  // namespace
+
+RunResult elabora_ean(RunContext& ctx) {
+    const std::string from = " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart";
+    auto& count = ctx.db.prepare("SELECT count(*)" + from);
+    count.step();
+    const long long rows = count.value(0).integer();
+    count.reset();
+    // Nothing to check: the work table keeps what it holds.
+    if (rows == 0) return {RunEnd::NoArticles, {}};
+    if (!confirmDiscardReview(ctx.db, ctx.messages)) return {RunEnd::Declined, {}};
+    emptyVariatil(ctx.db);
+
+    RunCounts counts;
+    std::unordered_set<long long> handled;  // store articles already treated in this run
+    RunProgress bar(ctx.progress, rows);
+    const FilterBoxes filters = ctx.screen.filters();
+    // Only what the comparison needs is sorted; a written article is read whole by its rowid.
+    auto& walk = ctx.db.prepare("SELECT a.rowid, a.przart, a.ivart, c.eanare" + from +
+                                " ORDER BY a.desart, a.codart, c.eanare");
+    while (walk.step()) {
+        const std::string eanare = walk.value(3).text();
+        ++counts.examined;
+        bar.rowDone();
+        auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));
+        if (!found || store::trimmed(found->flagean) != "S") continue;
+        // A barcode of no store article (code 0) is never written.
+        if (found->codare == 0 || !handled.insert(found->codare).second) continue;
+
+        StoreSide s = readStoreSide(ctx, found->codare);
+        Money cost = moneyOf(walk.value(1));
+        Money price =
+            calculatedPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
+        if (ctx.rounding) price = roundToFiveCents(price);
+        double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)
+                                                           : variationPercent(price, s.oldPrice);
+        ctx.app.tipo_filtro = 0;
+        if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) continue;
+        ++counts.processed;
+        WalkRow r = centralArticle(ctx.db, walk.value(0).integer());
+        r.eanare = eanare;
+        writeBarcodeRow(ctx, r, found->codare, s, counts.processed);
+        ++counts.written;
+    }
+    return {RunEnd::Done, counts};
+}
+
+}  // namespace cl::check

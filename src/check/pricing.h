@@ -1,0 +1,28 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "app/money.h"
+
+namespace cl::check {
+
+// base x percent / 100, exact, rounded once to 4 decimals (ties to even).
+Money percentOf(Money base, Money percent);
+// Cost + markup, then + VAT, each addition rounded to 4 decimals; the sum to the cent.
+Money calculatedPrice(Money cost, Money markup, Money vat);
+// The sale price raised to the next multiple of 0.05 (the rounding flag "S").
+Money roundToFiveCents(Money price);
+// (now - before) / before x 100, rounded to 2 decimals, ties to even; 100 when before is 0.
+double variationPercent(Money now, Money before);
+// The VAT rate of an article's 2-character field, read as a locale number. A rate that is
+// empty or not a number counts as 0: the article is still shown, with its rate blank.
+Money vatRate(const std::string& ivart);
+// New public price when the central article has none: cost + markup rounded to 4 decimals,
+// + VAT rounded to the cent (no 0.05 rounding).
+Money newPublicPrice(Money cost, Money markup, Money vat);
+// New margin on the net price: (net - cost) / net x 100, or the default markup when that
+// is 0 or cannot be computed (no VAT rate, no cost, a price of 0).
+double newMargin(Money price, std::optional<Money> vat, std::optional<Money> cost,
+                 double defaultMarkup);
+
+}  // namespace cl::check

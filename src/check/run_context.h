@@ -1,0 +1,47 @@
+#pragma once
+#include "app/app_state.h"
+#include "app/interfaces.h"
+#include "check/check_state.h"
+#include "check/filters.h"
+#include "check/store_lookups.h"
+#include "store/database.h"
+
+namespace cl::check {
+
+// What every run works with: one connection (store + "fisso"), the process-wide values, the
+// screen's controls as the run reads them, and the interfaces that show its progress.
+struct RunContext {
+    RunContext(store::Database& db, AppState& app, const CheckScreenState& screen,
+               Messages& messages, Progress& progress);
+
+    store::Database& db;
+    AppState& app;
+    const CheckScreenState& screen;
+    Messages& messages;
+    Progress& progress;
+    StoreLookups lookups;
+    Limit limit;           // "% limite"
+    double defaultMarkup;  // ricnw, read as a leading number
+    bool rounding;         // fl_arrotonda = "S"
+};
+
+// What a run leaves: counters for the screen and the command line.
+struct RunCounts {
+    long long examined = 0;   // n_controllati (cntw)
+    long long processed = 0;  // n_elaborati (bnsw, bns)
+    long long written = 0;    // rows stored in variatil
+};
+
+enum class RunEnd { Done, NoArticles, Declined };
+
+struct RunResult {
+    RunEnd end = RunEnd::Done;
+    RunCounts counts;
+};
+
+// The three runs. Each works inside the caller's transaction and throws cl::Error on failure.
+RunResult elabora(RunContext& ctx);
+RunResult elabora_solodoppi(RunContext& ctx);
+RunResult elabora_ean(RunContext& ctx);
+
+}  // namespace cl::check

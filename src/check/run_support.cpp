@@ -1,0 +1,74 @@
+#include "check/run_support.h"
+
+#include <cstdio>
+
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+RunProgress::RunProgress(Progress& progress, long long rows) : progress_(progress), rows_(rows) {
+    progress_.setBar(0);
+    progress_.showBar(true);
+}
+
+RunProgress::~RunProgress() {
+    progress_.showBar(false);
+}
+
+void RunProgress::rowDone() {
+    ++done_;
+    int position = rows_ > 0 ? static_cast<int>(done_ * 20000 / rows_) : 0;
+    if (position != shown_) {
+        shown_ = position;
+        progress_.setBar(position);
+    }
+}
+
+long long variatilRows(store::Database& db) {
+    auto& st = db.prepare("SELECT count(*) FROM main.variatil");
+    st.step();
+    long long n = st.value(0).integer();
+    st.reset();
+    return n;
+}
+
+bool confirmDiscardReview(store::Database& db, Messages& messages) {
+    long long rows = variatilRows(db);
+    if (rows == 0) return true;
+    std::string text = "ATTENZIONE !!!. Ci sono ancora " + std::to_string(rows) +
+                       " articoli variati non aggiornati in listino dal controllo precedente. "
+                       "Proseguendo verranno cancellati. Eseguire ugualmente il nuovo controllo ?";
+    return messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) == Answer::Yes;
+}
+
+void emptyVariatil(store::Database& db) {
+    db.prepare("DELETE FROM main.variatil").run();
+}
+
+void insertVariatil(store::Database& db, const VariatilRow& r) {
+    auto& st = db.prepare(
+        "INSERT INTO main.variatil (bns, sel, codart, ea1art, desart, umart, ivart, imbart, "
+        "ea2art, fl1art, fl2art, fl3art, datval, colli, tipges, tipart, marchio, pezzatura, "
+        "umconf, desfor, codfor, codafo, codrep, desrep, codgru, desgru, codsot, dessot, przart, "
+        "przvec, coston, perc, rica, prezpub, prezpubv, percdiff, offerta, prezoff, datagg) "
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    st.bindAll(r.bns, r.sel, r.codart, r.ea1art, r.desart, r.umart, r.ivart, r.imbart, r.ea2art,
+               r.fl1art, r.fl2art, r.fl3art, r.datval, r.colli, r.tipges, r.tipart, r.marchio,
+               r.pezzatura, r.umconf, r.desfor, r.codfor, r.codafo, r.codrep, r.desrep, r.codgru,
+               r.desgru, r.codsot, r.dessot, r.przart, r.przvec, r.coston, r.perc, r.rica,
+               r.prezpub, r.prezpubv, r.percdiff, r.offerta, r.prezoff, r.datagg);
+    st.run();
+}
+
+store::Value fixedOrNull(const store::Value& v, size_t width) {
+    if (v.isNull()) return v;
+    return store::Value(store::fixedWidth(v.text(), width));
+}
+
+std::string zeroPadded(long long n, int digits) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%0*lld", digits, n);
+    return buf;
+}
+
+}  // namespace cl::check

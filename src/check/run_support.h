@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "app/interfaces.h"
+#include "store/database.h"
+#include "store/value.h"
+
+namespace cl::check {
+
+// The progress bar of a run: 0 to 20000 over the walk. The position is computed from the row
+// number, so that it reaches its end for any number of rows; the bar is only told when the
+// position moves.
+class RunProgress {
+  public:
+    RunProgress(Progress& progress, long long rows);
+    ~RunProgress();
+    void rowDone();
+
+  private:
+    Progress& progress_;
+    long long rows_, done_ = 0;
+    int shown_ = -1;
+};
+
+// Asks before a run empties a review that was never applied. False when the operator says No.
+bool confirmDiscardReview(store::Database& db, Messages& messages);
+long long variatilRows(store::Database& db);
+void emptyVariatil(store::Database& db);
+
+// One variatil row; fields left null stay empty.
+struct VariatilRow {
+    store::Value bns, sel, codart, ea1art, desart, umart, ivart, imbart, ea2art, fl1art, fl2art,
+        fl3art, datval, colli, tipges, tipart, marchio, pezzatura, umconf, desfor, codfor, codafo,
+        codrep, desrep, codgru, desgru, codsot, dessot, przart, przvec, coston, perc, rica, prezpub,
+        prezpubv, percdiff, offerta, prezoff, datagg;
+};
+void insertVariatil(store::Database& db, const VariatilRow& row);
+
+// A fixed-width text, or null when the source was null.
+store::Value fixedOrNull(const store::Value& v, size_t width);
+// A whole number as text with at least `digits` digits ("000000000" style).
+std::string zeroPadded(long long n, int digits);
+
+inline constexpr const char* kNoArticles =
+    "ATTENZIONE !!!. Non ci sono articoli da controllare  ...";
+
+}  // namespace cl::check

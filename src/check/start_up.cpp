@@ -1,0 +1,59 @@
+#include "check/start_up.h"
+
+#include <filesystem>
+
+#include "app/init_databases.h"
+#include "app/parameters.h"
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+namespace {
+
+// The Windows path of the first database that is not there, or empty.
+std::string missingDatabase(const Session& s) {
+    for (const auto& p : {s.state.nomedb, s.state.nomedb_fisso})
+        if (!std::filesystem::exists(s.host(p))) return p;
+    return {};
+}
+
+bool offerToCreate(Session& session, Messages& messages) {
+    if (messages.ask(kCreateDatabases, "Controllo Articoli", Icon::Question, Answer::No) !=
+        Answer::Yes)
+        return false;
+    initDatabases(session);
+    return session.located() && missingDatabase(session).empty();
+}
+
+}  // namespace
+
+bool locateDatabases(Session& session, Messages& messages) {
+    if (!session.settoDb(messages)) return offerToCreate(session, messages);
+    std::string missing = missingDatabase(session);
+    if (missing.empty()) return true;
+    messages.show("Attenzione ... File " + missing + "  non esiste ", Icon::Critical);
+    return offerToCreate(session, messages);
+}
+
+std::vector<Supplier> formLoad(Session& session, CheckScreenState& screen) {
+    AppState& app = session.state;
+    auto db = session.openStore(false, store::OpenMode::ReadOnly);
+    app.chiave_parametri = chiaveParametri(app.nsede);
+    auto row = leggiParametri(*db, app.chiave_parametri);
+    long long remembered = row ? row->cliente : app.codice_fornitore;
+    std::optional<std::string> name;
+    if (remembered != 0) {
+        auto& st = db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = ?");
+        st.bind(1, store::Value(remembered));
+        if (st.step()) name = st.value(0).text();
+        st.reset();
+    }
+    presetAtStartUp(screen, app, row, name);
+    std::vector<Supplier> list;
+    auto& st =
+        db->prepare("SELECT codfornitore, dscfornitore FROM fornitori ORDER BY dscfornitore");
+    while (st.step()) list.push_back({st.value(0).integer(), st.value(1).text()});
+    return list;
+}
+
+}  // namespace cl::check

@@ -1,0 +1,120 @@
+#include "check/store_lookups.h"
+
+#include "store/fixed_text.h"
+
+namespace cl::check {
+
+Money moneyOf(const store::Value& v) {
+    return v.isNull() ? Money() : Money::fromDouble(v.number());
+}
+
+StoreLookups::StoreLookups(store::Database& db) : db_(db) {
+    // The first row of a key wins, as a lookup query's first row would.
+    auto& sub = db.prepare("SELECT codsot, codgru FROM fisso.sottogruppi ORDER BY rowid");
+    while (sub.step())
+        if (!sub.value(0).isNull())
+            subgroups_.emplace(sub.value(0).integer(), sub.value(1).integer());
+    auto& gr = db.prepare("SELECT codgru, codrep, dscgruppo FROM main.gruppi ORDER BY rowid");
+    while (gr.step())
+        if (!gr.value(0).isNull())
+            groups_.emplace(gr.value(0).integer(), StoreGroup{gr.value(1), gr.value(2)});
+    auto& rep = db.prepare("SELECT reparto, descrizione, tx FROM main.reparti ORDER BY rowid");
+    while (rep.step())
+        if (!rep.value(0).isNull())
+            departments_.emplace(rep.value(0).integer(),
+                                 Department{rep.value(1).text(), rep.value(2).text()});
+    auto& cg = db.prepare("SELECT codice, ricarica FROM fisso.gruppi ORDER BY rowid");
+    while (cg.step()) {
+        if (cg.value(0).isNull()) continue;
+        auto v = cg.value(1);
+        centralGroups_.emplace(cg.value(0).integer(),
+                               v.isNull() ? std::nullopt : std::optional<double>(v.number()));
+    }
+}
+
+std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
+    std::string key = store::trimmed(ean);
+    if (key.empty()) return std::nullopt;  // a blank barcode names no product
+    // Stored padded or not, the barcode is the same one; a full 13-character code has one form.
+    const std::string padded = store::fixedWidth(key, 13);
+    auto& st = padded == key
+                   ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?1")
+                   : db_.prepare(
+                         "SELECT codare, even, flagean FROM main.codean "
+                         "WHERE eanare IN (?1, ?2) LIMIT 1");
+    st.bind(1, store::Value(padded));
+    if (padded != key) st.bind(2, store::Value(key));
+    std::optional<StoreBarcode> out;
+    if (st.step())
+        out = StoreBarcode{st.value(0).integer(), st.value(1).integer(), st.value(2).text()};
+    st.reset();
+    return out;
+}
+
+std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
+    auto& st = db_.prepare(
+        "SELECT ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, "
+        "desgru, dessot FROM main.listi01 WHERE codart = ? LIMIT 1");
+    st.bind(1, store::Value(codart));
+    std::optional<PriceRow> out;
+    if (st.step()) {
+        PriceRow r;
+        r.ricart = st.value(0);
+        r.marg = st.value(1);
+        r.przpub = st.value(2);
+        r.cofart = st.value(3);
+        r.przsal = st.value(4);
+        r.datagg = st.value(5);
+        r.codrep = st.value(6);
+        r.desart = st.value(7).text();
+        r.umart = st.value(8).text();
+        r.desfor = st.value(9).text();
+        r.desgru = st.value(10).text();
+        r.dessot = st.value(11).text();
+        out = std::move(r);
+    }
+    st.reset();
+    return out;
+}
+
+std::optional<long long> StoreLookups::supplierListArticle(const std::string& codafo,
+                                                           const std::string& codlis) {
+    auto& st =
+        db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
+    st.bindAll(codafo, codlis);
+    std::optional<long long> out;
+    if (st.step()) out = st.value(0).integer();
+    st.reset();
+    return out;
+}
+
+bool StoreLookups::centralHasBarcode(long long codart) {
+    auto& st = db_.prepare("SELECT 1 FROM fisso.codean WHERE codare = ? LIMIT 1");
+    st.bind(1, store::Value(codart));
+    bool found = st.step();
+    st.reset();
+    return found;
+}
+
+const long long* StoreLookups::subgroupGroup(long long codsot) const {
+    auto it = subgroups_.find(codsot);
+    return it == subgroups_.end() ? nullptr : &it->second;
+}
+
+const StoreGroup* StoreLookups::storeGroup(long long codgru) const {
+    auto it = groups_.find(codgru);
+    return it == groups_.end() ? nullptr : &it->second;
+}
+
+const Department* StoreLookups::department(long long reparto) const {
+    auto it = departments_.find(reparto);
+    return it == departments_.end() ? nullptr : &it->second;
+}
+
+std::optional<std::optional<double>> StoreLookups::centralGroupMarkup(long long codice) const {
+    auto it = centralGroups_.find(codice);
+    if (it == centralGroups_.end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace cl::check

@@ -1,0 +1,61 @@
+#pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+#include "app/interfaces.h"
+#include "app/session.h"
+#include "check/check_commands.h"
+#include "check/check_state.h"
+#include "check/start_up.h"
+
+namespace cl::check::ui {
+
+// The check screen lis04g ("Controllo Articoli"). It holds the controls; the state a run reads
+// is copied into a CheckScreenState, and the domain does the rest.
+class CheckScreen : public QWidget {
+    Q_OBJECT
+  public:
+    CheckScreen(Session& session, Messages& messages, QWidget* parent = nullptr);
+
+    // Form_Load after the location: parameter row, presets, supplier list.
+    void load(const std::vector<Supplier>& suppliers, const CheckScreenState& state);
+    CheckScreenState state() const;
+
+    // Called after a run that hands over to the review screen.
+    std::function<void(const RunReport&)> onRunEnded;
+
+    RunReport command1();  // "Controllo dati"
+    RunReport command3();  // "Controllo articoli presenti in Barcode"
+
+    QComboBox* DBCombo3;
+    QLineEdit *codforw, *perif, *ricnw, *cntw, *bnsw;
+    QCheckBox *kcos, *kric, *kpre, *kcrea, *tut, *sma, *sve, *men, *piu, *nuo;
+    QRadioButton *pvk, *csk, *dagruppimerc, *soloartnuo;
+    QProgressBar* ProgressBar1;
+    QPushButton *Command1, *Command2, *Command3;
+    QComboBox* Drive1;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void build();
+    void connectFilter(QCheckBox* box, FilterBox which);
+    void supplierChosen(int index);
+    RunReport run(bool barcode);
+    void setRunning(bool running);
+
+    Session& session_;
+    Messages& messages_;
+    bool running_ = false;
+    std::vector<QWidget*> inputs_;
+};
+
+}  // namespace cl::check::ui
