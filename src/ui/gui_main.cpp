@@ -14,6 +14,8 @@ namespace cl::ui {
 int runGui(Session& session, bool, int argc, char** argv) {
     QApplication app(argc, argv);
     QtMessages messages;
+    // An Access file met where a database belongs is converted after the operator agrees.
+    session.accessMessages = &messages;
     if (!check::locateDatabases(session, messages)) return 0;
 
     auto* screen = new check::ui::CheckScreen(session, messages);
