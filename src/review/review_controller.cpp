@@ -87,7 +87,8 @@ bool ReviewController::eliminaDati() {
 
 long long ReviewController::apriRicalcolo() {
     state_.selectedOnly();
-    long long n = contaRighe(db_, state_.shown());
+    showView();
+    long long n = static_cast<long long>(rows_.count());
     progress_.setCount("cntrw", n);
     return n;
 }
