@@ -47,7 +47,9 @@ Args::Args(std::vector<std::string> words, std::vector<std::string> valueOptions
     }
 }
 
-bool Args::flag(const std::string& name) const { return flags_.count(name) > 0; }
+bool Args::flag(const std::string& name) const {
+    return flags_.count(name) > 0;
+}
 
 std::optional<std::string> Args::value(const std::string& name) const {
     auto it = values_.find(name);
@@ -102,7 +104,8 @@ void CliProgress::setBar(int position) {
 }
 
 void CliProgress::showBar(bool visible) {
-    if (bar_ && !visible && lastShown_ >= 0 && isatty(STDERR_FILENO)) std::fputs("\r    \r", stderr);
+    if (bar_ && !visible && lastShown_ >= 0 && isatty(STDERR_FILENO))
+        std::fputs("\r    \r", stderr);
     bar_ = visible;
     lastShown_ = -1;
 }
@@ -114,8 +117,9 @@ std::string CliProgress::get(const std::string& control) const {
 
 void Context::locate() {
     if (!session.settoDb(messages))
-        throw Error("Creare i database vuoti con \"controllo-listino init\" oppure crearne uno "
-                    "di prova con \"controllo-listino demo\".");
+        throw Error(
+            "Creare i database vuoti con \"controllo-listino init\" oppure crearne uno "
+            "di prova con \"controllo-listino demo\".");
 }
 
 // ---- registry and entry ----
@@ -125,7 +129,9 @@ std::map<std::string, Command>& registry() {
     return commands;
 }
 
-Registration::Registration(Command c) { registry().emplace(c.name, std::move(c)); }
+Registration::Registration(Command c) {
+    registry().emplace(c.name, std::move(c));
+}
 
 namespace {
 
@@ -134,7 +140,9 @@ void printHelp(std::ostream& out) {
            "Senza comando apre le schermate (Controllo Articoli).\n\n"
            "Opzioni globali:\n"
            "  --root DIR        cartella con una sottocartella per lettera di unità\n"
-           "                    (predefinita: " << store::defaultRoot().string() << ")\n"
+           "                    (predefinita: "
+        << store::defaultRoot().string()
+        << ")\n"
            "  --drive X         unità corrente (predefinita C)\n"
            "  --today AAAA-MM-GG  data di oggi per le operazioni\n"
            "  --yes             risponde Sì a ogni domanda\n\n"

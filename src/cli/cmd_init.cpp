@@ -15,8 +15,12 @@ int runInit(Context& ctx, const Args& args) {
     return kDone;
 }
 
-Registration reg{{"init", "", "crea vuoti i database mancanti (suite, modello, negozio, articoli)",
-                  {}, {}, runInit}};
+Registration reg{{"init",
+                  "",
+                  "crea vuoti i database mancanti (suite, modello, negozio, articoli)",
+                  {},
+                  {},
+                  runInit}};
 
 }  // namespace
 }  // namespace cl::cli

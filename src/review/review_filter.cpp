@@ -9,9 +9,12 @@ const std::string& reviewColumns() {
     static const std::string columns =
         std::string("SELECT [Sel],[CodArt],[ea1art] as Ean,[desart] as Descrizione, ") +
         " [umart] as UM,[desrep] as Reparto,[ivart] as Iva,[Przvec] as CostoV, " +
-        " [Perc] As MarV, [Prezpub] As PrezzoV,[Datagg], " + " [CostoN] ,[rica] as MarN, [Prezpubv] As PrezzoN, " +
-        " [percdiff] as Var,[Offerta] as Stato,[codafo] as CodiceForn,[PrezOff],[fl1art] as Mod,[desgru] As Gruppo,[dessot] as Sottogruppo,[colli],[codrep],[codgru]," +
-        " [marchio],[imbart],[bns],[pezzatura],[umconf],[codfor],[codsot],[tipart],[variati],[modificatoamano] FROM variatil ";
+        " [Perc] As MarV, [Prezpub] As PrezzoV,[Datagg], " +
+        " [CostoN] ,[rica] as MarN, [Prezpubv] As PrezzoN, " +
+        " [percdiff] as Var,[Offerta] as Stato,[codafo] as CodiceForn,[PrezOff],[fl1art] as "
+        "Mod,[desgru] As Gruppo,[dessot] as Sottogruppo,[colli],[codrep],[codgru]," +
+        " [marchio],[imbart],[bns],[pezzatura],[umconf],[codfor],[codsot],[tipart],[variati],["
+        "modificatoamano] FROM variatil ";
     return columns;
 }
 
@@ -46,8 +49,9 @@ SqlText whereClause(const ReviewFilter& f) {
                 break;
             case SearchKind::Code: {
                 auto n = wholeNumber(f.searchText);
-                if (!n) throw Error("Attenzione ... Il codice \"" + f.searchText +
-                                    "\" non è un numero intero valido.");
+                if (!n)
+                    throw Error("Attenzione ... Il codice \"" + f.searchText +
+                                "\" non è un numero intero valido.");
                 conds.push_back("codart = ?");
                 out.params.emplace_back(*n);
                 break;
@@ -70,13 +74,18 @@ SqlText whereClause(const ReviewFilter& f) {
 }
 
 std::string orderClause(const ReviewFilter& f) {
-    switch (f.search) {
-        case SearchKind::Code: return " ORDER BY [codart]";
-        case SearchKind::SupplierCode: return " ORDER BY [codafo]";
-        case SearchKind::Subgroup: return " ORDER BY [dessot],[desart]";
-        case SearchKind::Ean: return " ORDER BY [ea1art]";
+    switch (f.sortBy.value_or(f.search)) {
+        case SearchKind::Code:
+            return " ORDER BY [codart]";
+        case SearchKind::SupplierCode:
+            return " ORDER BY [codafo]";
+        case SearchKind::Subgroup:
+            return " ORDER BY [dessot],[desart]";
+        case SearchKind::Ean:
+            return " ORDER BY [ea1art]";
         case SearchKind::Description:
-        case SearchKind::None: break;
+        case SearchKind::None:
+            break;
     }
     return " ORDER BY [desart]";
 }

@@ -12,12 +12,15 @@ enum class SearchKind { None, Description, Code, SupplierCode, Subgroup, Ean };
 // What the review grid shows, as structure rather than appended SQL text, so that every
 // sequence of searches and commands gives a valid condition.
 struct ReviewFilter {
-    std::optional<long long> supplier;  // codfor = supplier (the base condition at load)
-    bool selectedOnly = false;          // sel = 'X'
-    bool changedOnly = false;           // variati = 'V' (the variation filter)
-    std::optional<std::string> ean;     // an EAN search: replaces the supplier condition
+    std::optional<long long> supplier;     // codfor = supplier (the base condition at load)
+    bool selectedOnly = false;             // sel = 'X'
+    bool changedOnly = false;              // variati = 'V' (the variation filter)
+    std::optional<std::string> ean;        // an EAN search: replaces the supplier condition
     SearchKind search = SearchKind::None;  // one of the other four searches, on top
     std::string searchText;
+    // The sort a search left in force after the grid is reloaded without it (none: by the
+    // search itself, else by description).
+    std::optional<SearchKind> sortBy;
 };
 
 struct SqlText {

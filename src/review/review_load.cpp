@@ -19,7 +19,8 @@ ReviewOpening apriRevisione(Session& session, store::Database& db) {
     fornitori.setSource("SELECT * FROM fornitori ");
     fornitori.refresh();
     bool found = fornitori.findFirst("codfornitore", store::Value(s.codice_fornitore));
-    s.nome_fornitore = store::fixedWidth(found ? fornitori.text("dscfornitore") : "Sede Centrale", 45);
+    s.nome_fornitore =
+        store::fixedWidth(found ? fornitori.text("dscfornitore") : "Sede Centrale", 45);
     return out;
 }
 

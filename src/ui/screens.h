@@ -3,7 +3,8 @@
 
 namespace cl::ui {
 
-// Opens the review screen (not modal) over the work table the check has filled.
+// Opens the review screen over variatil for the supplier the check left in the session, as
+// the check screen does at the end of a run.
 void openReviewScreen(Session& session);
 
 }  // namespace cl::ui

@@ -1,0 +1,37 @@
+#include <iostream>
+
+#include "cli/review_session.h"
+
+namespace cl::cli {
+namespace {
+
+// "Ricalcola Prezzi", the rounding box, then one of the panel's two "Ricalcola".
+int runRecalc(Context& ctx, const Args& args) {
+    if (!args.positional().empty()) throw UsageError{"argomenti inattesi"};
+    auto percent = args.value("percent");
+    auto markup = args.value("markup");
+    if (percent.has_value() == markup.has_value())
+        throw UsageError{"indicare --percent P oppure --markup P"};
+    auto s = openReviewSession(ctx, ctx.messages);
+    if (args.flag("round")) ctx.session.state.fl_arrotonda = std::string(1, 'S');
+    long long selected = s->review->apriRicalcolo();
+    std::cout << "Articoli Selezionati: " << selected << "\n";
+    long long n =
+        percent ? s->review->ricalcolaDaPrezzo(*percent) : s->review->ricalcolaDaCosto(*markup);
+    if (n == 0)
+        std::cout << "Nessun articolo selezionato: nessun prezzo ricalcolato.\n";
+    else
+        std::cout << "Articoli Aggiornati: " << n << "\n";
+    return kDone;
+}
+
+Registration reg{{"recalc",
+                  "(--percent P | --markup P) [--round]",
+                  "ricalcola i prezzi di vendita delle righe selezionate (dal prezzo attuale o "
+                  "dal costo nuovo)",
+                  {"percent", "markup"},
+                  {"round"},
+                  runRecalc}};
+
+}  // namespace
+}  // namespace cl::cli

@@ -1,0 +1,54 @@
+#include "review/recalc.h"
+
+#include <cstdlib>
+
+#include "app/numbers.h"
+#include "store/error.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+float percentuale(const std::string& text, const std::string& caption) {
+    std::string t = store::trimmed(text);
+    if (t.empty()) return 0.0f;
+    auto v = lastSeparatorNumber(t);
+    if (!v || *v > 1e6 || *v < -1e6)
+        throw Error("Attenzione ... " + caption + ": \"" + text +
+                    "\" non è una percentuale valida.");
+    return static_cast<float>(*v);
+}
+
+int ivaIntera(const std::string& ivart) {
+    std::string t = store::trimmed(ivart);
+    if (t.empty()) return 0;
+    auto v = wholeNumber(t);
+    if (!v) throw Error("Attenzione ... Aliquota IVA \"" + ivart + "\" non valida.");
+    return static_cast<int>(*v);
+}
+
+Money arrotondaPrezzo(Money price) {
+    Money r = price.round2();
+    // The last digit of the cents; a negative amount is treated as its mirror.
+    std::int64_t units = r.units() < 0 ? -r.units() : r.units();
+    int d = static_cast<int>((units / 100) % 10);
+    Money step = Money::fromUnits(correzione_centesimi(d) * 100LL);
+    return r.units() < 0 ? r - step : r + step;
+}
+
+Money prezzoDaPercentuale(Money oldPrice, float p, bool round) {
+    float factor = p / 100.0f;
+    double old = oldPrice.toDouble();
+    Money price = Money::fromDouble(old + old * static_cast<double>(factor));
+    return round ? arrotondaPrezzo(price) : price;
+}
+
+Money prezzoDaCosto(Money newCost, float p, int vat, bool round) {
+    float factor = p / 100.0f;
+    double cost = newCost.toDouble();
+    double price = cost + cost * static_cast<double>(factor);
+    price = price + price * (static_cast<double>(vat) / 100.0);
+    Money m = Money::fromDouble(price);
+    return round ? arrotondaPrezzo(m) : m;
+}
+
+}  // namespace cl::review

@@ -1,0 +1,151 @@
+#include "review/review_commands.h"
+
+#include <string>
+#include <utility>
+
+#include "app/money.h"
+#include "review/recalc.h"
+#include "store/error.h"
+
+namespace cl::review {
+
+namespace {
+
+void bindAllParams(store::Statement& st, const std::vector<store::Value>& params, int first = 1) {
+    for (size_t i = 0; i < params.size(); ++i) st.bind(first + static_cast<int>(i), params[i]);
+}
+
+// Runs "<sql> <condition of the view>" in one transaction; returns the rows changed.
+long long runOverView(store::Database& db, const std::string& sql, const ReviewFilter& view,
+                      const std::vector<store::Value>& leading = {}) {
+    SqlText where = whereClause(view);
+    store::Transaction tx(db);
+    auto& st = db.prepare(sql + where.text);
+    bindAllParams(st, leading);
+    bindAllParams(st, where.params, static_cast<int>(leading.size()) + 1);
+    st.run();
+    long long changed = db.changes();
+    tx.commit();
+    return changed;
+}
+
+// Reads (rowid, fields...) of every row of the view in its order, before any row is written.
+std::vector<std::pair<long long, std::vector<store::Value>>> readView(store::Database& db,
+                                                                      const ReviewFilter& view,
+                                                                      const std::string& fields) {
+    SqlText where = whereClause(view);
+    auto& st =
+        db.prepare("SELECT rowid, " + fields + " FROM variatil" + where.text + orderClause(view));
+    bindAllParams(st, where.params);
+    std::vector<std::pair<long long, std::vector<store::Value>>> rows;
+    while (st.step()) {
+        std::vector<store::Value> values;
+        for (int i = 1; i < st.columnCount(); ++i) values.push_back(st.value(i));
+        rows.emplace_back(st.value(0).integer(), std::move(values));
+    }
+    return rows;
+}
+
+Money moneyOf(const store::Value& v) {
+    return Money::fromDouble(v.number());
+}
+
+template <typename PriceOf>
+long long rewritePrices(store::Database& db, const ReviewFilter& view, const std::string& fields,
+                        Progress& progress, PriceOf priceOf) {
+    store::Transaction tx(db);
+    auto rows = readView(db, view, fields);
+    long long n = 0;
+    for (const auto& [rowid, values] : rows) {
+        Money price = priceOf(values);
+        auto& up = db.prepare("UPDATE variatil SET prezpubv = ? WHERE rowid = ?");
+        up.bindAll(price.toDouble(), rowid);
+        up.run();
+        if (++n % 256 == 0) progress.setCount("cntbw", n);
+    }
+    progress.setCount("cntbw", n);
+    tx.commit();
+    return n;
+}
+
+}  // namespace
+
+long long contaRighe(store::Database& db, const ReviewFilter& view) {
+    SqlText where = whereClause(view);
+    auto& st = db.prepare("SELECT count(*) FROM variatil" + where.text);
+    bindAllParams(st, where.params);
+    long long n = st.step() ? st.value(0).integer() : 0;
+    st.reset();
+    return n;
+}
+
+long long impostaSelezione(store::Database& db, const ReviewFilter& view, bool selected) {
+    return runOverView(db, "UPDATE variatil SET sel = ?", view,
+                       {store::Value(selected ? "X" : "")});
+}
+
+long long selezionaPerPrezzo(store::Database& db, const ReviewFilter& view, PriceTest test) {
+    // A null price reads as 0, as the grid shows it.
+    const std::string holds = test == PriceTest::Changed
+                                  ? "coalesce(prezpubv, 0) <> coalesce(prezpub, 0)"
+                                  : "coalesce(prezpub, 0) < coalesce(prezpubv, 0)";
+    return runOverView(db,
+                       "UPDATE variatil SET variati = CASE WHEN " + holds +
+                           " THEN 'V' ELSE variati END, sel = CASE WHEN " + holds +
+                           " THEN 'X' ELSE '' END",
+                       view);
+}
+
+long long eliminaRighe(store::Database& db, const ReviewFilter& view) {
+    return runOverView(db, "DELETE FROM variatil", view);
+}
+
+bool invertiSelezione(store::Database& db, long long bns) {
+    store::Transaction tx(db);
+    auto& st = db.prepare(
+        "UPDATE variatil SET sel = CASE WHEN coalesce(sel, '') = '' THEN 'X' ELSE '' END "
+        "WHERE rowid = (SELECT rowid FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1)");
+    st.bindAll(bns);
+    st.run();
+    bool found = db.changes() > 0;
+    tx.commit();
+    return found;
+}
+
+void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
+    store::Transaction tx(db);
+    for (long long bns : keys) {
+        auto& st = db.prepare(
+            "UPDATE variatil SET sel = CASE WHEN coalesce(sel, '') = '' THEN 'X' ELSE '' END "
+            "WHERE rowid = (SELECT rowid FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1)");
+        st.bindAll(bns);
+        st.run();
+        if (db.changes() == 0)
+            throw Error("Attenzione ... Nessuna riga con bns = " + std::to_string(bns) +
+                        ": nessuna selezione cambiata.");
+    }
+    tx.commit();
+}
+
+long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
+                            Progress& progress) {
+    return rewritePrices(db, view, "prezpub", progress, [&](const auto& v) {
+        return prezzoDaPercentuale(moneyOf(v[0]), p, round);
+    });
+}
+
+long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
+                           Progress& progress) {
+    return rewritePrices(db, view, "coston, ivart, bns", progress, [&](const auto& v) {
+        int vat = 0;
+        try {
+            vat = ivaIntera(v[1].text());
+        } catch (const Error& e) {
+            throw Error(std::string(e.what()) + " (riga bns " + v[2].text() +
+                        "): nessun prezzo ricalcolato.");
+        }
+        return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
+    });
+}
+
+}  // namespace cl::review

@@ -1,0 +1,35 @@
+#pragma once
+#include <vector>
+
+#include "app/interfaces.h"
+#include "review/review_filter.h"
+#include "store/database.h"
+
+namespace cl::review {
+
+// The bulk commands of the review screen over the rows of a view. Each is one transaction:
+// on any failure nothing is written.
+
+long long contaRighe(store::Database& db, const ReviewFilter& view);
+// "Seleziona Tutti" / "Deseleziona Tutti": sel = "X" or empty on every row of the view.
+long long impostaSelezione(store::Database& db, const ReviewFilter& view, bool selected);
+
+enum class PriceTest { Changed, Increased };
+// "Seleziona Solo PV Variati" / "Seleziona solo PV aumentati": rows passing the test get
+// variati = "V" and sel = "X"; the others sel = empty (variati untouched).
+long long selezionaPerPrezzo(store::Database& db, const ReviewFilter& view, PriceTest test);
+// "Elimina Dati": deletes the rows of the view.
+long long eliminaRighe(store::Database& db, const ReviewFilter& view);
+// A click on the selection cell: sel "X" <-> empty on the row with this key. False when the
+// key is not in the table.
+bool invertiSelezione(store::Database& db, long long bns);
+// The same for several keys at once; a key not in the table fails the whole command.
+void invertiSelezioni(store::Database& db, const std::vector<long long>& keys);
+
+// The two recalculations of the panel over the rows of the view, counting in "cntbw".
+long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
+                            Progress& progress);
+long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
+                           Progress& progress);
+
+}  // namespace cl::review

@@ -1,0 +1,148 @@
+#include "review/review_controller.h"
+
+#include "review/recalc.h"
+#include "review/review_commands.h"
+#include "review/review_grid.h"
+#include "review/review_load.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+ReviewController::ReviewController(Session& session, store::Database& db, Messages& messages,
+                                   Progress& progress)
+    : session_(session), db_(db), messages_(messages), progress_(progress) {}
+
+void ReviewController::open() {
+    ReviewOpening opening = apriRevisione(session_, db_);
+    parameters_ = opening.parameters;
+    state_ = ReviewState(opening.filter);
+    leggo();
+}
+
+void ReviewController::leggo() {
+    state_.rebind();
+    bold_.clear();
+    rows_.load(db_, state_.shown());
+    // Every row is coloured and counted: colours and formats are worked out as rows are shown.
+    progress_.setCount("cntw", static_cast<long long>(rows_.count()));
+    progress_.setCount("nrartw", static_cast<long long>(rows_.count()));
+}
+
+void ReviewController::showView() {
+    bold_.clear();
+    rows_.load(db_, state_.shown());
+}
+
+void ReviewController::search(SearchKind kind, const std::string& text) {
+    state_.search(kind, text);
+    showView();
+}
+
+std::string ReviewController::vediSelezioni() {
+    std::string caption = state_.toggleShowSelected();
+    leggo();
+    return caption;
+}
+
+long long ReviewController::selezionaTutti() {
+    state_.rebind();
+    long long n = impostaSelezione(db_, state_.shown(), true);
+    state_.afterSelectAll();
+    leggo();
+    return n;
+}
+
+long long ReviewController::deselezionaTutti() {
+    state_.rebind();
+    long long n = impostaSelezione(db_, state_.shown(), false);
+    state_.afterDeselectAll(session_.state.codice_fornitore);
+    leggo();
+    return n;
+}
+
+long long ReviewController::selezionaPvVariati() {
+    state_.clearVariationFilter();
+    long long n = selezionaPerPrezzo(db_, state_.shown(), PriceTest::Changed);
+    state_.afterPriceSelection();
+    leggo();
+    return n;
+}
+
+long long ReviewController::selezionaPvAumentati() {
+    state_.clearVariationFilter();
+    long long n = selezionaPerPrezzo(db_, state_.shown(), PriceTest::Increased);
+    state_.afterPriceSelection();
+    leggo();
+    return n;
+}
+
+bool ReviewController::eliminaDati() {
+    Answer a = messages_.ask("Attenzione  !!  Sei sicuro di voler Eliminare i prodotti importati ?",
+                             "Elimina prodotti importati", Icon::Question, Answer::No);
+    if (a != Answer::Yes) return false;
+    eliminaRighe(db_, state_.shown());
+    rows_.clear();
+    return true;
+}
+
+long long ReviewController::apriRicalcolo() {
+    state_.selectedOnly();
+    showView();
+    long long n = static_cast<long long>(rows_.count());
+    progress_.setCount("cntrw", n);
+    return n;
+}
+
+long long ReviewController::ricalcolaDaPrezzo(const std::string& percw) {
+    float p = percentuale(percw, "Percentuale");
+    state_.rebind();
+    long long n = review::ricalcolaDaPrezzo(db_, state_.shown(), p,
+                                            session_.state.fl_arrotonda == "S", progress_);
+    if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
+    return n;
+}
+
+long long ReviewController::ricalcolaDaCosto(const std::string& perc2w) {
+    float p = percentuale(perc2w, "Percentuale di ricarica");
+    state_.rebind();
+    long long n = review::ricalcolaDaCosto(db_, state_.shown(), p,
+                                           session_.state.fl_arrotonda == "S", progress_);
+    if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
+    return n;
+}
+
+priceedit::EditorInputs ReviewController::inputsFor(size_t row) const {
+    const ReviewRow& r = rows_.row(row);
+    priceedit::EditorInputs in;
+    in.gridRow = row;
+    in.codart = r[kCodArt].integer();
+    in.ean = store::fixedWidth(r[kEan].text(), 13);
+    in.codafo = store::fixedWidth(r[kCodiceForn].text(), 16);
+    in.bns = r[kBns].integer();
+    return in;
+}
+
+std::optional<priceedit::EditorInputs> ReviewController::click(size_t row, int col) {
+    // A grid without data rows has nothing to select or open.
+    if (row >= rows_.count()) return std::nullopt;
+    if (col == kSel) {
+        invertiSelezione(db_, rows_.row(row)[kBns].integer());
+        rows_.refreshRow(row);
+        std::string sel = rows_.row(row)[kSel].text();
+        // A cell the editor wrote shows the toggled value too.
+        if (rows_.row(row).written.count(kSel)) rows_.writeCell(row, kSel, sel);
+        if (sel == "X")
+            bold_.insert(row);
+        else
+            bold_.erase(row);
+    }
+    if (col > kSel && col < 17) return inputsFor(row);
+    return std::nullopt;
+}
+
+std::optional<priceedit::EditorInputs> ReviewController::enter(size_t row) {
+    if (row >= rows_.count()) return std::nullopt;
+    return inputsFor(row);
+}
+
+}  // namespace cl::review

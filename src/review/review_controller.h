@@ -1,0 +1,73 @@
+#pragma once
+#include <optional>
+#include <set>
+#include <string>
+
+#include "app/interfaces.h"
+#include "app/parameters.h"
+#include "app/session.h"
+#include "priceedit/editor_inputs.h"
+#include "review/review_rows.h"
+#include "review/review_state.h"
+
+namespace cl::review {
+
+// The review screen without its widgets: opening, the grid's rows and counts, the searches,
+// the selection cell and the commands. The Qt screen and the command line both drive it.
+// Counters go to Progress under the names of their controls ("nrartw", "cntw", "cntrw",
+// "cntbw").
+class ReviewController {
+  public:
+    ReviewController(Session& session, store::Database& db, Messages& messages, Progress& progress);
+
+    // Form_Load: the opening (base condition, parameter row, supplier name), then leggo.
+    void open();
+    const std::optional<ParameterRow>& parameters() const { return parameters_; }
+
+    // Reloads the grid from the base condition (leggo).
+    void leggo();
+    // A search box's Enter: the view shows the search; counts stay as they were.
+    void search(SearchKind kind, const std::string& text);
+
+    std::string vediSelezioni();
+    long long selezionaTutti();
+    long long deselezionaTutti();
+    long long selezionaPvVariati();
+    long long selezionaPvAumentati();
+    // Asks first; true when the rows were deleted (the screen then closes).
+    bool eliminaDati();
+    // "Ricalcola Prezzi": the view becomes the selected rows; returns their count.
+    long long apriRicalcolo();
+    // The panel's two "Ricalcola": rows written; with rows, " Elaborazione terminata" is shown
+    // and the screen must be opened again.
+    long long ricalcolaDaPrezzo(const std::string& percw);
+    long long ricalcolaDaCosto(const std::string& perc2w);
+
+    // A click on (row, col) of the data rows (row from 0, col 0..34): toggles the selection
+    // on column 1, and asks for the editor on columns 2 to 16.
+    std::optional<priceedit::EditorInputs> click(size_t row, int col);
+    // Enter on the grid: the editor on the current row.
+    std::optional<priceedit::EditorInputs> enter(size_t row);
+    bool isBold(size_t row) const { return bold_.count(row) > 0; }
+
+    const ReviewRows& rows() const { return rows_; }
+    ReviewRows& rows() { return rows_; }
+    const ReviewState& state() const { return state_; }
+    Session& session() { return session_; }
+    store::Database& database() { return db_; }
+
+  private:
+    void showView();
+    priceedit::EditorInputs inputsFor(size_t row) const;
+
+    Session& session_;
+    store::Database& db_;
+    Messages& messages_;
+    Progress& progress_;
+    std::optional<ParameterRow> parameters_;
+    ReviewState state_{ReviewFilter{}};
+    ReviewRows rows_;
+    std::set<size_t> bold_;
+};
+
+}  // namespace cl::review

@@ -1,0 +1,51 @@
+#include "review/review_rows.h"
+
+#include "store/error.h"
+
+namespace cl::review {
+
+namespace {
+// Rows read and kept at most; beyond, the cache starts afresh (the grid shows a few dozen).
+constexpr size_t kCacheLimit = 4096;
+}  // namespace
+
+void ReviewRows::load(store::Database& db, const ReviewFilter& filter) {
+    db_ = &db;
+    rowids_.clear();
+    written_.clear();
+    cache_.clear();
+    SqlText where = whereClause(filter);
+    auto& st = db.prepare("SELECT rowid FROM variatil" + where.text + orderClause(filter));
+    for (size_t i = 0; i < where.params.size(); ++i)
+        st.bind(static_cast<int>(i + 1), where.params[i]);
+    while (st.step()) rowids_.push_back(st.value(0).integer());
+}
+
+void ReviewRows::clear() {
+    rowids_.clear();
+    written_.clear();
+    cache_.clear();
+}
+
+const ReviewRow& ReviewRows::row(size_t i) const {
+    if (auto it = cache_.find(i); it != cache_.end()) return it->second;
+    if (!db_ || i >= rowids_.size()) throw Error("Attenzione ... Riga della griglia inesistente.");
+    if (cache_.size() >= kCacheLimit) cache_.clear();
+    ReviewRow r;
+    auto& st = db_->prepare(reviewColumns() + "WHERE rowid = ?");
+    st.bind(1, store::Value(rowids_[i]));
+    if (st.step()) {
+        for (int c = 1; c <= kColumnCount && c - 1 < st.columnCount(); ++c)
+            r.cells[static_cast<size_t>(c)] = st.value(c - 1);
+    }
+    st.reset();
+    if (auto w = written_.find(i); w != written_.end()) r.written = w->second;
+    return cache_.emplace(i, std::move(r)).first->second;
+}
+
+void ReviewRows::writeCell(size_t i, int col, std::string text) {
+    written_[i][col] = text;
+    if (auto it = cache_.find(i); it != cache_.end()) it->second.written[col] = std::move(text);
+}
+
+}  // namespace cl::review

@@ -1,0 +1,29 @@
+#include <QApplication>
+
+#include "review/ui/review_screen.h"
+#include "store/error.h"
+#include "ui/qt_messages.h"
+#include "ui/screens.h"
+
+namespace cl::ui {
+
+void openReviewScreen(Session& session) {
+    std::unique_ptr<store::Database> db;
+    ReviewScreen* screen = nullptr;
+    try {
+        db = session.openStore();
+        // The store's open leaves its check query stepped, holding a read lock; reset it so
+        // that other workstations can write while the review stays open.
+        db->prepare("SELECT count(*) FROM sqlite_master");
+        screen = new ReviewScreen(session, std::move(db));
+    } catch (const std::exception& e) {
+        QtMessages().show(e.what(), Icon::Critical, {});
+        return;
+    }
+    screen->onAggiornaListino = reviewHooks().onAggiornaListino;
+    screen->onStampa = reviewHooks().onStampa;
+    screen->onReopen = [&session] { openReviewScreen(session); };
+    screen->show();
+}
+
+}  // namespace cl::ui

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "support/variatil_rows.h"
+
+namespace cl::test {
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+class ReviewCli : public ::testing::Test {
+  protected:
+    TempStore store;
+
+    void SetUp() override {
+        store.exec("INSERT INTO parametri (tipo, cliente) VALUES ('01L', 12)");
+        store.exec("INSERT INTO fornitori VALUES (12, 'ORTO SRL')");
+        addVariatil(store, {.bns = 1,
+                            .codart = 100,
+                            .desart = "POMODORI DELL'ORTO",
+                            .prezpub = "10",
+                            .prezpubv = "11",
+                            .przart = "10",
+                            .coston = "1"});
+        addVariatil(store, {.bns = 2,
+                            .codart = 0,
+                            .sel = "",
+                            .desart = "LATTE 50%",
+                            .prezpub = "0",
+                            .prezpubv = "5"});
+        addVariatil(store, {.bns = 3, .codfor = 99, .desart = "ALTRO"});
+    }
+
+    Outcome run(const std::string& args, const std::string& stdinText = "") {
+        const char* bin = std::getenv("CL_BINARY");
+        if (!bin) throw std::runtime_error("CL_BINARY non impostato");
+        std::string errFile = (store.root / "stderr.txt").string();
+        std::string inFile = (store.root / "stdin.txt").string();
+        FILE* in = std::fopen(inFile.c_str(), "w");
+        std::fputs(stdinText.c_str(), in);
+        std::fclose(in);
+        std::string cmd = std::string(bin) + " --root " + store.root.string() + " " + args + " <" +
+                          inFile + " 2>" + errFile;
+        Outcome r;
+        FILE* p = popen(cmd.c_str(), "r");
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+        r.status = WEXITSTATUS(pclose(p));
+        FILE* e = std::fopen(errFile.c_str(), "r");
+        while ((n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
+        std::fclose(e);
+        return r;
+    }
+    std::string q(const std::string& sql) { return store.scalar(sql); }
+};
+
+TEST_F(ReviewCli, ReviewShowsTheSuppliersGridInItalianOrRawCsv) {
+    Outcome r = run("review");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, 27), "Sel\tCodArt\tEan\tDescrizione\t");
+    EXPECT_NE(r.out.find("POMODORI DELL'ORTO\tPZ\t\t22\t8,0000\t20,00\t10,00\t"),
+              std::string::npos);
+    EXPECT_EQ(r.out.find("ALTRO"), std::string::npos);
+    Outcome csv = run("review --csv --search description \"DELL'ORTO\"");
+    EXPECT_EQ(csv.status, 0) << csv.err;
+    EXPECT_NE(csv.out.find("X,100,8001234567890,POMODORI DELL'ORTO,PZ,,22,8,20,10,,1,18,11,10,"),
+              std::string::npos)
+        << csv.out;
+    Outcome pct = run("review --csv --search description 50%");
+    EXPECT_NE(pct.out.find("LATTE 50%"), std::string::npos);
+    EXPECT_EQ(pct.out.find("POMODORI"), std::string::npos);
+    Outcome sel = run("review --selected --csv");
+    EXPECT_EQ(sel.out.find("LATTE"), std::string::npos);
+}
+
+TEST_F(ReviewCli, UsageErrorsExitTwo) {
+    EXPECT_EQ(run("review --search colour rosso").status, 2);
+    EXPECT_EQ(run("review --search description").status, 2);
+    EXPECT_EQ(run("select some").status, 2);
+    EXPECT_EQ(run("recalc").status, 2);
+    EXPECT_EQ(run("recalc --percent 5 --markup 5").status, 2);
+    EXPECT_EQ(run("edit 1").status, 2);
+    EXPECT_EQ(run("edit 1 --markup 3 --price 4").status, 2);
+    EXPECT_EQ(run("toggle uno").status, 2);
+}
+
+TEST_F(ReviewCli, RefusalsExitOneAndWriteNothing) {
+    std::string before = store.dump("variatil");
+    Outcome code = run("review --search code 1x");
+    EXPECT_EQ(code.status, 1);
+    EXPECT_NE(code.err.find("non è un codice articolo"), std::string::npos);
+    EXPECT_EQ(run("toggle 1 77").status, 1);
+    EXPECT_EQ(run("recalc --percent dieci").status, 1);
+    Outcome edit = run("edit 1 --price abc");
+    EXPECT_EQ(edit.status, 1);
+    EXPECT_NE(edit.err.find("Attenzione...,Dati non validi"), std::string::npos);
+    EXPECT_EQ(run("edit 1 --margin 100,0").status, 1);
+    Outcome no = run("delete-rows", "n\n");
+    EXPECT_EQ(no.status, 1);
+    EXPECT_EQ(store.dump("variatil"), before);
+}
+
+TEST_F(ReviewCli, SelectToggleRecalcEditDelete) {
+    EXPECT_EQ(run("select all").status, 0);
+    EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil ORDER BY bns"), "XXX");
+    Outcome t = run("toggle 2");
+    EXPECT_EQ(t.out, "bns 2: deselezionata\n");
+    Outcome r = run("recalc --markup 30 --round");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(" Elaborazione terminata"), std::string::npos);
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "1.6");
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 2"), "5");
+
+    Outcome e = run("edit 1 --vat 10 --markup 30");
+    EXPECT_EQ(e.status, 0) << e.err;
+    EXPECT_EQ(e.out, "bns 1 (articolo 100): P.Vendita 14,30  % Margine 23,08  % Ricarica 30,00\n");
+    EXPECT_EQ(q("SELECT prezpubv || ' ' || rica || ' ' || fl1art FROM variatil WHERE bns = 1"),
+              "14.3 23.08 S");
+
+    Outcome d = run("delete-rows --yes");
+    EXPECT_EQ(d.status, 0) << d.err;
+    EXPECT_EQ(q("SELECT group_concat(bns) FROM variatil"), "3");
+}
+
+}  // namespace
+}  // namespace cl::test

@@ -1,0 +1,326 @@
+#include "review/ui/review_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <cstdlib>
+
+#include "priceedit/ui/editor_dialog.h"
+#include "review/review_grid.h"
+#include "support/variatil_rows.h"
+#include "ui/evidenzia.h"
+
+namespace cl::ui {
+namespace {
+
+// Mouse and key events as the platform delivers them.
+void mouseClick(QWidget* w, QPoint at = {}) {
+    if (at.isNull()) at = w->rect().center();
+    QPointF global = w->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
+}
+
+void keyClick(QWidget* w, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+    QApplication::processEvents();
+}
+
+void keyClicks(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "tests_review_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication a(argc, argv);
+    return a;
+}
+
+// Answers every message box that opens, keeping its text.
+class MessageBoxes {
+  public:
+    MessageBoxes() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                if (!box || !box->isVisible()) continue;
+                texts.push_back(box->text().toStdString());
+                QAbstractButton* b = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
+                if (!b) b = box->button(QMessageBox::Ok);
+                b->click();
+            }
+        });
+        timer_.start();
+    }
+    std::vector<std::string> texts;
+    bool answerYes = false;
+
+  private:
+    QTimer timer_;
+};
+
+class ReviewScreenTest : public ::testing::Test {
+  protected:
+    test::TempStore store;
+    MessageBoxes boxes;
+    ReviewScreen* screen = nullptr;
+
+    void SetUp() override {
+        app();
+        store.exec("INSERT INTO fornitori VALUES (12, 'ORTOFRUTTA SRL')");
+        test::addVariatil(store, {.bns = 1,
+                                  .codart = 100,
+                                  .sel = "",
+                                  .desart = "POMODORI DELL'ORTO",
+                                  .prezpub = "10",
+                                  .prezpubv = "9",
+                                  .przart = "10"});
+        test::addVariatil(store, {.bns = 2,
+                                  .codart = 0,
+                                  .sel = "",
+                                  .desart = "LATTE NUOVO",
+                                  .prezpub = "0",
+                                  .prezpubv = "5"});
+        test::addVariatil(store, {.bns = 3,
+                                  .codart = 300,
+                                  .sel = "X",
+                                  .desart = "ZUCCHERO",
+                                  .prezpub = "1",
+                                  .prezpubv = "1.2",
+                                  .coston = "1"});
+        store.session.state.codice_fornitore = 12;
+        open();
+    }
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+        QApplication::processEvents();
+    }
+    void open() {
+        auto db = store.session.openStore();
+        db->prepare("SELECT count(*) FROM sqlite_master");
+        screen = new ReviewScreen(store.session, std::move(db));
+        screen->onReopen = [this] { reopened = true; };
+        screen->show();
+        // Let the window take the focus before the test clicks.
+        screen->activateWindow();
+        QApplication::processEvents();
+    }
+    QTableView* grid() { return screen->grid(); }
+    QString cell(int row, int col) { return grid()->model()->index(row, col).data().toString(); }
+    template <typename T>
+    T* find(const char* name, QWidget* in = nullptr) {
+        T* w = (in ? in : screen)->findChild<T*>(name);
+        if (!w) throw std::runtime_error(std::string("manca ") + name);
+        return w;
+    }
+    void clickCell(int row, int col) {
+        QModelIndex i = grid()->model()->index(row, col);
+        grid()->scrollTo(i);
+        mouseClick(grid()->viewport(), grid()->visualRect(i).center());
+    }
+    void typeEnter(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->setText(text);
+        keyClick(box, Qt::Key_Return);
+    }
+    std::string q(const std::string& sql) { return store.scalar(sql); }
+    bool reopened = false;
+};
+
+TEST_F(ReviewScreenTest, OpensWithCaptionSupplierCountsAndGrid) {
+    EXPECT_EQ(screen->windowTitle(), "Gestione Articoli  1");
+    EXPECT_EQ(find<QLabel>("tiposw")->text().trimmed(), "ORTOFRUTTA SRL");
+    EXPECT_EQ(find<QLineEdit>("nrartw")->text(), "3");
+    EXPECT_EQ(find<QLineEdit>("cntw")->text(), "3");
+    auto* model = grid()->model();
+    EXPECT_EQ(model->columnCount(), 35);
+    EXPECT_EQ(model->headerData(14, Qt::Horizontal).toString(), "PrezzoN");
+    EXPECT_TRUE(grid()->isColumnHidden(19));
+    EXPECT_EQ(grid()->columnWidth(4), 3100 / 15);
+    EXPECT_EQ(cell(0, 4).trimmed(), "LATTE NUOVO");
+    EXPECT_EQ(cell(0, 15), "100,00");
+    EXPECT_EQ(model->index(0, 15).data(Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(255, 0, 0));
+    EXPECT_EQ(model->index(0, 15).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(255, 255, 0));
+    EXPECT_EQ(cell(1, 15), "-10,00");
+    EXPECT_EQ(model->index(1, 15).data(Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(0, 255, 0));
+    EXPECT_EQ(find<QPushButton>("Command7")->toolTip(),
+              "Seleziona solo prodotti con prezzo di vendita variato");
+    EXPECT_FALSE(find<QGroupBox>("Frame6")->isVisible());
+}
+
+TEST_F(ReviewScreenTest, SearchBoxesRunOnEnterAndPaintYellowOnClick) {
+    auto* ricw = find<QLineEdit>("ricw");
+    mouseClick(ricw);
+    EXPECT_EQ(background(ricw), QColor(255, 255, 0));
+    typeEnter(ricw, "DELL'ORTO");
+    ASSERT_EQ(grid()->model()->rowCount(), 1);
+    EXPECT_EQ(cell(0, 4).trimmed(), "POMODORI DELL'ORTO");
+    mouseClick(find<QLineEdit>("codw"));
+    EXPECT_NE(background(ricw), QColor(255, 255, 0));
+
+    typeEnter(find<QLineEdit>("codw"), "abc");
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_NE(boxes.texts[0].find("non è un codice articolo"), std::string::npos);
+    EXPECT_EQ(grid()->model()->rowCount(), 1);  // nothing searched
+    typeEnter(find<QLineEdit>("codw"), "300");
+    EXPECT_EQ(cell(0, 4).trimmed(), "ZUCCHERO");
+    keyClick(find<QLineEdit>("codw"), Qt::Key_Down);
+    EXPECT_TRUE(grid()->hasFocus() || !QApplication::focusWidget());
+}
+
+TEST_F(ReviewScreenTest, SelectionCellTogglesAndBolds) {
+    clickCell(0, 1);
+    EXPECT_EQ(q("SELECT sel FROM variatil WHERE bns = 2"), "X");
+    EXPECT_EQ(cell(0, 1), "X");
+    EXPECT_TRUE(grid()->model()->index(0, 4).data(Qt::FontRole).value<QFont>().bold());
+    clickCell(0, 1);
+    EXPECT_EQ(q("SELECT sel FROM variatil WHERE bns = 2"), "");
+    EXPECT_EQ(screen->editor(), nullptr);
+}
+
+TEST_F(ReviewScreenTest, EditorFromTheGridTypedEnterConferma) {
+    clickCell(1, 4);  // POMODORI: cost 10, VAT 22
+    EditorDialog* editor = screen->editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_FALSE(editor->isModal());
+    EXPECT_EQ(editor->windowTitle(), "Modifica Prezzi di Vendita");
+    using priceedit::Field;
+    EXPECT_EQ(editor->box(Field::coston)->text(), "10,000");
+    EXPECT_EQ(background(editor->box(Field::codarw)), kLockedGrey);
+
+    QLineEdit* ricn = editor->box(Field::ricn);
+    editor->activateWindow();
+    ricn->setFocus();
+    QApplication::processEvents();
+    if (ricn->hasFocus()) EXPECT_EQ(background(ricn), kFocusYellow);
+    keyClicks(ricn, "30");
+    keyClick(ricn, Qt::Key_Return);
+    EXPECT_EQ(editor->box(Field::pren)->text(), "15,86");
+    EXPECT_EQ(editor->box(Field::margw)->text(), "23,08");
+    mouseClick(editor->conferma());
+    QApplication::processEvents();
+
+    EXPECT_EQ(screen->editor(), nullptr);
+    EXPECT_EQ(cell(1, 14), "15,86");
+    EXPECT_EQ(cell(1, 13), "23,08");
+    EXPECT_EQ(cell(1, 1), "X");
+    EXPECT_EQ(q("SELECT prezpubv || ' ' || sel || modificatoamano FROM variatil WHERE bns = 1"),
+              "15.86 X1");
+}
+
+TEST_F(ReviewScreenTest, EditorFocusColoursAndLightGreenMargin) {
+    store.exec("UPDATE variatil SET rica = 0 WHERE bns = 3");
+    clickCell(2, 3);
+    EditorDialog* editor = screen->editor();
+    ASSERT_NE(editor, nullptr);
+    using priceedit::Field;
+    EXPECT_EQ(background(editor->box(Field::margw)), kLightGreen);
+    evidenzia(editor, editor->box(Field::pren));
+    EXPECT_EQ(background(editor->box(Field::pren)), kFocusYellow);
+    EXPECT_EQ(background(editor->box(Field::margw)), kEditableWhite);
+    EXPECT_EQ(background(editor->box(Field::umw)), kLockedGrey);
+    // Another row closes the open editor first.
+    clickCell(0, 2);
+    QApplication::processEvents();
+    ASSERT_NE(screen->editor(), nullptr);
+    EXPECT_NE(screen->editor(), editor);
+    EXPECT_EQ(screen->editor()->box(Field::desarw)->text().trimmed(), "LATTE NUOVO");
+}
+
+TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
+    mouseClick(find<QPushButton>("Command3"));
+    EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil"), "XXX");
+    mouseClick(find<QPushButton>("Command2"));
+    EXPECT_EQ(find<QPushButton>("Command2")->text(), "Vedi tutti");
+    mouseClick(find<QPushButton>("Command8"));
+    auto* frame6 = find<QGroupBox>("Frame6");
+    EXPECT_TRUE(frame6->isVisible());
+    EXPECT_EQ(find<QLineEdit>("cntrw")->text(), "3");
+    find<QCheckBox>("arropvw")->click();
+    EXPECT_EQ(store.session.state.fl_arrotonda, "S");
+    find<QLineEdit>("perc2w")->setText("30");
+    mouseClick(find<QPushButton>("Command12"));
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 3"), "1.6");
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), " Elaborazione terminata");
+    EXPECT_TRUE(reopened);
+}
+
+TEST_F(ReviewScreenTest, EliminaDatiNoKeepsTheScreen) {
+    std::string before = store.dump("variatil");
+    mouseClick(find<QPushButton>("Command4"));
+    EXPECT_EQ(store.dump("variatil"), before);
+    EXPECT_TRUE(screen->isVisible());
+    boxes.answerYes = true;
+    mouseClick(find<QPushButton>("Command4"));
+    EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
+}
+
+TEST_F(ReviewScreenTest, Screenshots) {
+    const char* dir = std::getenv("CL_SCREENSHOTS");
+    if (!dir) GTEST_SKIP() << "CL_SCREENSHOTS non impostato";
+    const char* names[] = {"BISCOTTI FROLLINI", "CAFFE' MOKA",         "FARINA 00",
+                           "OLIO EXTRAVERGINE", "PASTA PENNE",         "RISO CARNAROLI",
+                           "SALE FINO",         "TONNO ALL'OLIO",      "ACETO BALSAMICO",
+                           "MIELE MILLEFIORI",  "PASSATA DI POMODORO", "YOGURT BIANCO"};
+    int bns = 10;
+    for (const char* n : names) {
+        double old = 1 + bns * 0.37;
+        test::addVariatil(store, {.bns = bns,
+                                  .codart = 400 + bns,
+                                  .sel = bns % 3 ? "X" : "",
+                                  .desart = n,
+                                  .prezpub = std::to_string(old),
+                                  .prezpubv = std::to_string(old * (bns % 4 ? 1.06 : 0.97)),
+                                  .coston = std::to_string(old * 0.6)});
+        ++bns;
+    }
+    screen->close();
+    open();
+    screen->resize(1180, 640);
+    clickCell(3, 1);
+    QApplication::processEvents();
+    screen->grab().save(QString(dir) + "/review-screen.png");
+    clickCell(9, 4);
+    EditorDialog* editor = screen->editor();
+    editor->box(priceedit::Field::ricn)->setText("30");
+    editor->pressEnter(priceedit::Field::ricn);
+    evidenzia(editor, editor->box(priceedit::Field::pren));
+    QApplication::processEvents();
+    editor->grab().save(QString(dir) + "/editor.png");
+    mouseClick(find<QPushButton>("Command8"));
+    QApplication::processEvents();
+    screen->grab().save(QString(dir) + "/review-recalc-panel.png");
+}
+
+}  // namespace
+}  // namespace cl::ui
