@@ -41,7 +41,7 @@ Value timesPieces(const Value& price, const Value& pezzix) {
 }
 
 // Step 4: the supplier-list row; returns the code the list already links to (0: none).
-long long supplierListRow(UpdateRun& run, UpdateStore& store, const ReviewRow& row,
+long long supplierListRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
                           const WorkArea& work, const std::string& codlis, long long code,
                           Variant variant) {
     auto found = store.fornitoreTrimmed(work.gcodafo, codlis);
@@ -63,7 +63,7 @@ long long supplierListRow(UpdateRun& run, UpdateStore& store, const ReviewRow& r
     return variant == Variant::Nuovo ? found->codart.integer() : 0;
 }
 
-void addArticle(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const WorkArea& work,
+void addArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const WorkArea& work,
                 long long code, long long codrep, const std::string& desrep, double fatxmul,
                 Variant variant) {
     std::optional<double> price;
@@ -114,7 +114,7 @@ void addArticle(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const 
     store.add("listi01", f);
 }
 
-void barcodeRow(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const WorkArea& work,
+void barcodeRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const WorkArea& work,
                 long long code, Variant variant) {
     auto found = store.barcode(work.gean);
     UpdateStore::Fields f;
@@ -153,7 +153,7 @@ void barcodeRow(UpdateRun& run, UpdateStore& store, const ReviewRow& row, const 
         store.add("codean", f);
 }
 
-void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work,
+void creaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work,
                   Variant variant) {
     const std::string codlis = formatNumber(static_cast<double>(work.codiceFornitore), "000000");
     long long code =
@@ -193,11 +193,11 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, Work
 
 }  // namespace
 
-void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work) {
+void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work) {
     creaArticolo(run, store, row, work, Variant::Nuovo);
 }
 
-void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const ReviewRow& row,
+void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
                           WorkArea& work) {
     work.gcodart = 0;
     creaArticolo(run, store, row, work, Variant::Forni);

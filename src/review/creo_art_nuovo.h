@@ -7,11 +7,11 @@ namespace cl::review {
 // A new article from the current review row: supplier-list row and header when missing, the
 // listi01 record, the barcode row. Takes over the code the supplier list already links to;
 // a product without barcode gets a "Creato Codice :" line in the run's result.
-void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work);
+void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work);
 
 // The twin for the supplier-list pass: always the next free code; an existing barcode moves
 // to the new article with the new price; nothing printed for a product without barcode.
-void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& work);
+void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work);
 
 
 }  // namespace cl::review

@@ -9,7 +9,7 @@
 namespace cl::review {
 
 namespace {
-// In the order of ReviewRow's members.
+// In the order of UpdateRow's members.
 const char* const kAliases[] = {
     "CodArt",          "Ean",         "Descrizione", "UM",         "Iva",    "CostoN", "MarN",
     "PrezzoN",         "PrezzoV",     "Datagg",      "CodiceForn", "codrep", "codgru", "codsot",
@@ -18,7 +18,7 @@ const char* const kAliases[] = {
 constexpr size_t kCount = sizeof kAliases / sizeof kAliases[0];
 }  // namespace
 
-ReviewRowReader::ReviewRowReader(const store::Statement& walk) {
+UpdateRowReader::UpdateRowReader(const store::Statement& walk) {
     for (const char* alias : kAliases) {
         int i = walk.columnIndex(alias);
         if (i < 0) throw Error(std::string("Colonna \"") + alias + "\" mancante nella revisione.");
@@ -26,8 +26,8 @@ ReviewRowReader::ReviewRowReader(const store::Statement& walk) {
     }
 }
 
-ReviewRow ReviewRowReader::read(const store::Statement& walk) const {
-    ReviewRow r;
+UpdateRow UpdateRowReader::read(const store::Statement& walk) const {
+    UpdateRow r;
     store::Value* fields[kCount] = {&r.codart,      &r.ean,
                                     &r.descrizione, &r.um,
                                     &r.iva,         &r.costoN,
@@ -61,7 +61,7 @@ long long vatPercent(const store::Value& iva) {
     return static_cast<long long>(std::trunc(v));
 }
 
-WorkArea freshWorkArea(const UpdateRun& run, const ReviewRow& row) {
+WorkArea freshWorkArea(const UpdateRun& run, const UpdateRow& row) {
     WorkArea w;
     w.gean = eanOf(row.ean);
     w.gcodafo = store::fixedWidth(row.codiceForn.text(), 16);

@@ -34,7 +34,7 @@ void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow
         store::Statement& st;
         ~Reset() { st.reset(); }
     } reset{walk};
-    ReviewRowReader reader(walk);
+    UpdateRowReader reader(walk);
     while (walk.step()) perRow(reader.read(walk));
 }
 
@@ -78,8 +78,8 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         store::Transaction tx(db);
         run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
         UpdateStore store(db);
-        walkReview(db, filter, [&](const ReviewRow& row) { primoPassaggio(run, store, row); });
-        walkReview(db, filter, [&](const ReviewRow& row) { secondoPassaggio(run, store, row); });
+        walkReview(db, filter, [&](const UpdateRow& row) { primoPassaggio(run, store, row); });
+        walkReview(db, filter, [&](const UpdateRow& row) { secondoPassaggio(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, filter);
         journal.endRun();
         tx.commit();
@@ -107,7 +107,7 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         ticked.CreaLisForn = true;
         run.result.run = journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
         UpdateStore store(db);
-        walkReview(db, selected, [&](const ReviewRow& row) { soloFornitori(run, store, row); });
+        walkReview(db, selected, [&](const UpdateRow& row) { soloFornitori(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, selected);
         journal.endRun();
         tx.commit();

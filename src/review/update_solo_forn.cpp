@@ -5,7 +5,7 @@ namespace cl::review {
 
 using store::Value;
 
-void soloFornitori(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = row.codart.integer();
     std::string ean = eanOf(row.ean);
     // The supplier code is the run's for every row.

@@ -25,11 +25,11 @@ bool flagOne(const Value& v) {
 }
 
 // A new price is written unless the row's article was updated today and not edited by hand.
-bool writesPrice(const UpdateRun& run, const ReviewRow& row) {
+bool writesPrice(const UpdateRun& run, const UpdateRow& row) {
     return !isToday(row.datagg, run.today) || flagOne(row.modificatoamano);
 }
 
-void costFields(const WorkArea& w, const ReviewRow& row, const Value& stored, Fields& f) {
+void costFields(const WorkArea& w, const UpdateRow& row, const Value& stored, Fields& f) {
     f["cobart"] = row.costoN;
     f["cofart"] = row.costoN;
     f["cosiva"] = Value(w.gcosiva);
@@ -40,7 +40,7 @@ void costFields(const WorkArea& w, const ReviewRow& row, const Value& stored, Fi
     if (przpub && *przpub != 0) f["marg"] = rounded2((*przpub - w.gcosiva) / *przpub * 100);
 }
 
-void groupFields(UpdateStore& store, const ReviewRow& row, Fields& f) {
+void groupFields(UpdateStore& store, const UpdateRow& row, Fields& f) {
     long long codgru = row.codgru.integer(), codsot = row.codsot.integer();
     std::string gruppo, sottogruppo;
     if (codsot != 0) {
@@ -56,7 +56,7 @@ void groupFields(UpdateStore& store, const ReviewRow& row, Fields& f) {
     f["codgru"] = Value(codgru);
 }
 
-void unitFields(UpdateStore& store, const ReviewRow& row, const Value& przpub, Fields& f) {
+void unitFields(UpdateStore& store, const UpdateRow& row, const Value& przpub, Fields& f) {
     double factor = store.fattore(store::fixedWidth(row.um.text(), 2)).value_or(0);
     double pezzatura = row.pezzatura.number();
     if (pezzatura <= 0) return;
@@ -69,7 +69,7 @@ void unitFields(UpdateStore& store, const ReviewRow& row, const Value& przpub, F
 }
 
 // Step 7: the article's listi01 record, field by field as the boxes ask.
-void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& w,
+void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
                       long long code) {
     auto art = store.articolo(code);
     if (!art) {
@@ -113,7 +113,7 @@ void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const ReviewRow& row, 
 }
 
 // Step 8. False when a new barcode row was added (the supplier-list step is then not done).
-bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const ReviewRow& row, WorkArea& w,
+bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
                      long long& code) {
     const UpdateSettings& s = run.settings;
     auto found = store.barcode(w.gean);
@@ -156,7 +156,7 @@ bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const ReviewRow& row, W
 }
 
 // Step 9: the supplier list row of the supplier article code.
-void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const ReviewRow& row,
+void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
                               const WorkArea& w, long long code) {
     if (store::trimmed(w.gcodafo).empty() || w.codiceFornitore == 0) return;
     auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
@@ -179,7 +179,7 @@ void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const ReviewRo
     }
 }
 
-bool escluso(UpdateRun& run, UpdateStore& store, const ReviewRow& row, bool count) {
+bool escluso(UpdateRun& run, UpdateStore& store, const UpdateRow& row, bool count) {
     if (!store.gruppoEscluso(row.codgru.integer())) return false;
     if (count) {
         run.progress.setCount("cntew", ++run.result.esclusi);
@@ -191,7 +191,7 @@ bool escluso(UpdateRun& run, UpdateStore& store, const ReviewRow& row, bool coun
 
 }  // namespace
 
-void primoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     // A price of 0 or less (or none) is never written.
     if (row.prezzoN.number() <= 0) return;
     if (escluso(run, store, row, true)) return;
@@ -216,7 +216,7 @@ void primoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
     aggiornaListinoFornitore(run, store, row, w, code);
 }
 
-void secondoPassaggio(UpdateRun& run, UpdateStore& store, const ReviewRow& row) {
+void secondoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = row.codart.integer();
     if (code == 0 || !run.settings.aggcodafo) return;
     if (escluso(run, store, row, false)) return;

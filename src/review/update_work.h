@@ -12,17 +12,17 @@
 namespace cl::review {
 
 // One row of the review view, read through the grid's aliases.
-struct ReviewRow {
+struct UpdateRow {
     store::Value codart, ean, descrizione, um, iva, costoN, marN, prezzoN, prezzoV, datagg,
         codiceForn, codrep, codgru, codsot, gruppo, sottogruppo, imbart, pezzatura, umconf, codfor,
         tipart, modificatoamano, bns;
 };
 
-// Resolves the aliases of the review source once, then fills a ReviewRow per step.
-class ReviewRowReader {
+// Resolves the aliases of the review source once, then fills a UpdateRow per step.
+class UpdateRowReader {
   public:
-    explicit ReviewRowReader(const store::Statement& walk);
-    ReviewRow read(const store::Statement& walk) const;
+    explicit UpdateRowReader(const store::Statement& walk);
+    UpdateRow read(const store::Statement& walk) const;
 
   private:
     std::vector<int> columns_;
@@ -74,7 +74,7 @@ struct UpdateRun {
 
 // The work area as a row starts it: VAT 0, supplier article code blank, the run's supplier,
 // then the row's own non-null values; the VAT-inclusive cost from them.
-WorkArea freshWorkArea(const UpdateRun& run, const ReviewRow& row);
+WorkArea freshWorkArea(const UpdateRun& run, const UpdateRow& row);
 
 // The row's barcode as the work area holds it: 13 characters; a blank one counts as none.
 std::string eanOf(const store::Value& ean);
