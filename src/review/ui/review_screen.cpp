@@ -98,7 +98,9 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
 }
 
 ReviewScreen::~ReviewScreen() {
-    if (editor_) editor_->close();
+    // The editor and the grid read the controller and the database: gone before them.
+    delete editor_;
+    flex1_->setModel(nullptr);
     // The progress boxes die with the widgets; the controller must not write to them after.
     progress_.boxes.clear();
 }
