@@ -279,6 +279,8 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
     EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil"), "XXX");
     mouseClick(find<QPushButton>("Command2"));
     EXPECT_EQ(find<QPushButton>("Command2")->text(), "Vedi tutti");
+    EXPECT_TRUE(grid()->isColumnHidden(19));  // widths survive the reload
+    EXPECT_EQ(grid()->columnWidth(4), 3100 / 15);
     mouseClick(find<QPushButton>("Command8"));
     auto* frame6 = find<QGroupBox>("Frame6");
     EXPECT_TRUE(frame6->isVisible());

@@ -119,12 +119,12 @@ QWidget* ReviewScreen::buildCommands() {
         std::string caption;
         if (guarded([&] { caption = review_->vediSelezioni(); }))
             command2_->setText(QString::fromStdString(caption));
-        model_->reload();
+        redraw();
     });
     auto bulk = [this](QPushButton* b, long long (review::ReviewController::*command)()) {
         connect(b, &QPushButton::clicked, this, [this, command] {
             guarded([&] { ((*review_).*command)(); });
-            model_->reload();
+            redraw();
         });
     };
     bulk(command3, &review::ReviewController::selezionaTutti);
@@ -134,13 +134,13 @@ QWidget* ReviewScreen::buildCommands() {
     connect(command4, &QPushButton::clicked, this, [this] {
         bool deleted = false;
         guarded([&] { deleted = review_->eliminaDati(); });
-        model_->reload();
+        redraw();
         if (deleted) close();
     });
     connect(command8, &QPushButton::clicked, this, [this] {
         if (session_.state.fl_arrotonda == "S") arropvw_->setChecked(true);
         bool ok = guarded([&] { review_->apriRicalcolo(); });
-        model_->reload();
+        redraw();
         if (!ok) return;
         cntbw_->clear();
         frame6_->adjustSize();
