@@ -295,6 +295,23 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
     EXPECT_TRUE(reopened);
 }
 
+TEST_F(ReviewScreenTest, UpdateAndPrintButtonsCallTheirHooks) {
+    int updates = 0, prints = 0;
+    screen->onAggiornaListino = [&](ReviewScreen& s) {
+        ++updates;
+        EXPECT_EQ(&s, screen);
+    };
+    screen->onStampa = [&](ReviewScreen&) { ++prints; };
+    mouseClick(find<QPushButton>("Command1"));
+    mouseClick(find<QPushButton>("Command10"));
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(prints, 1);
+    screen->onStampa = nullptr;
+    mouseClick(find<QPushButton>("Command10"));
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), "Attenzione ... Funzione non disponibile.");
+}
+
 TEST_F(ReviewScreenTest, EliminaDatiNoKeepsTheScreen) {
     std::string before = store.dump("variatil");
     mouseClick(find<QPushButton>("Command4"));

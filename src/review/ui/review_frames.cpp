@@ -109,12 +109,22 @@ QWidget* ReviewScreen::buildCommands() {
     row->addWidget(cmdesc);
 
     connect(cmdesc, &QPushButton::clicked, this, &QWidget::close);
-    connect(command1, &QPushButton::clicked, this, [this] {
-        if (onAggiornaListino) onAggiornaListino(*this);
-    });
-    connect(command10, &QPushButton::clicked, this, [this] {
-        if (onStampa) onStampa(*this);
-    });
+    // The hooks may open screens and dialogs of their own: no wait cursor around them.
+    auto hook = [this](QPushButton* b, std::function<void(ReviewScreen&)> ReviewScreen::*member) {
+        connect(b, &QPushButton::clicked, this, [this, member] {
+            if (!(this->*member)) {
+                messages_.show("Attenzione ... Funzione non disponibile.", Icon::Information, {});
+                return;
+            }
+            try {
+                (this->*member)(*this);
+            } catch (const std::exception& e) {
+                messages_.show(e.what(), Icon::Critical, {});
+            }
+        });
+    };
+    hook(command1, &ReviewScreen::onAggiornaListino);
+    hook(command10, &ReviewScreen::onStampa);
     connect(command2_, &QPushButton::clicked, this, [this] {
         std::string caption;
         if (guarded([&] { caption = review_->vediSelezioni(); }))
