@@ -85,10 +85,14 @@ bool ReviewController::eliminaDati() {
     return true;
 }
 
-long long ReviewController::apriRicalcolo() {
+long long ReviewController::soloSelezionati() {
     state_.selectedOnly();
     showView();
-    long long n = static_cast<long long>(rows_.count());
+    return static_cast<long long>(rows_.count());
+}
+
+long long ReviewController::apriRicalcolo() {
+    long long n = soloSelezionati();
     progress_.setCount("cntrw", n);
     return n;
 }

@@ -36,7 +36,10 @@ class ReviewController {
     long long selezionaPvAumentati();
     // Asks first; true when the rows were deleted (the screen then closes).
     bool eliminaDati();
-    // "Ricalcola Prezzi": the view becomes the selected rows; returns their count.
+    // The base condition takes the selected rows only and the view shows them ("Ricalcola
+    // Prezzi" and "Aggiorna Listino" start so); returns their count.
+    long long soloSelezionati();
+    // "Ricalcola Prezzi": soloSelezionati, the count shown in cntrw.
     long long apriRicalcolo();
     // The panel's two "Ricalcola": rows written; with rows, " Elaborazione terminata" is shown
     // and the screen must be opened again.

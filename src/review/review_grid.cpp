@@ -91,7 +91,9 @@ std::optional<double> variazione(const ReviewRow& row) {
 CellLook cellLook(const ReviewRow& row, int col) {
     CellLook look;
     const store::Value& v = row[col];
-    auto n = numberOf(v);
+    // Column 15 shows the price variation in place of the stored one, when there is one.
+    std::optional<double> var = col == kVar ? variazione(row) : std::nullopt;
+    std::optional<double> n = var ? var : numberOf(v);
     switch (col) {
         case kCostoN:
             if (n) look.background = *n < 0 ? kRed : kGreen;
@@ -107,15 +109,15 @@ CellLook cellLook(const ReviewRow& row, int col) {
         case kMarV:
             look.background = n && *n < 0 ? kRed : kYellow;
             break;
-        case kVar: {
+        case kVar:
             look.background = kYellow;
-            if (auto var = variazione(row)) {
-                n = *var;
-                if (*var < 0) look.background = kGreen;
-                if (*var > 0) look.background = kRed, look.foreground = kYellow;
+            if (var && *var < 0) {
+                look.background = kGreen;
+            } else if (var && *var > 0) {
+                look.background = kRed;
+                look.foreground = kYellow;
             }
             break;
-        }
         default:
             break;
     }
@@ -124,7 +126,7 @@ CellLook cellLook(const ReviewRow& row, int col) {
         return look;
     }
     const std::string format = columnInfo(col).format;
-    bool numeric = v.isNumber() || (col == kVar && variazione(row));
+    bool numeric = v.isNumber() || var;
     look.text = !format.empty() && numeric && n ? formatNumber(*n, format) : shownText(v, col);
     return look;
 }

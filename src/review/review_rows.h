@@ -30,6 +30,7 @@ class ReviewRows {
     void load(store::Database& db, const ReviewFilter& filter);
     void clear();
     size_t count() const { return rowids_.size(); }
+    // Valid until the next call to row() (the cache may start afresh then).
     const ReviewRow& row(size_t i) const;
     long long rowid(size_t i) const { return rowids_.at(i); }
     // Forgets what was read, so that the next read shows the database as it is now.

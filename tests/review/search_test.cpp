@@ -105,6 +105,25 @@ TEST_F(Searches, VediTuttiThenVediSelezioniIsValid) {
     EXPECT_EQ(shown().size(), 4u);
 }
 
+TEST_F(Searches, RecalculationAfterVediTuttiCountsTheSelectedRowsOfEverySupplier) {
+    store.exec("UPDATE variatil SET sel = '' WHERE bns = 2");
+    review->vediSelezioni();
+    review->vediSelezioni();  // "Vedi tutti": no condition at all
+    EXPECT_EQ(review->apriRicalcolo(), 3);
+    EXPECT_EQ(progress.values["cntrw"], "3");
+    EXPECT_EQ(shown(), (Strings{"ALTRO FORNITORE", "POMODORI DELL'ORTO", "SCONTO 50X LATTE"}));
+}
+
+TEST_F(Searches, BulkCommandsRebindDroppingTheSearch) {
+    review->search(SearchKind::Description, "POMODORI");
+    EXPECT_EQ(review->selezionaTutti(), 3);  // the supplier's rows, not the search's
+    review->search(SearchKind::Description, "POMODORI");
+    store.exec("UPDATE variatil SET prezpubv = prezpub");
+    EXPECT_EQ(review->selezionaPvVariati(), 1);  // the rows the view shows
+    EXPECT_EQ(sel(1), "");
+    EXPECT_EQ(sel(2), "X");
+}
+
 TEST_F(Searches, ParameterRowSupplierDecidesDeselectButNotTheOpeningView) {
     // The base condition takes the supplier the check left; cliente comes into force after.
     store.exec(

@@ -2,12 +2,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "support/variatil_rows.h"
 
 namespace cl::test {
 namespace {
+
+// The program under test: CL_BINARY, else the executable beside this test's own.
+std::string binary() {
+    if (const char* bin = std::getenv("CL_BINARY")) return bin;
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "controllo-listino")
+        .string();
+}
 
 struct Outcome {
     int status;
@@ -38,15 +46,14 @@ class ReviewCli : public ::testing::Test {
     }
 
     Outcome run(const std::string& args, const std::string& stdinText = "") {
-        const char* bin = std::getenv("CL_BINARY");
-        if (!bin) throw std::runtime_error("CL_BINARY non impostato");
+        std::string bin = binary();
         std::string errFile = (store.root / "stderr.txt").string();
         std::string inFile = (store.root / "stdin.txt").string();
         FILE* in = std::fopen(inFile.c_str(), "w");
         std::fputs(stdinText.c_str(), in);
         std::fclose(in);
-        std::string cmd = std::string(bin) + " --root " + store.root.string() + " " + args + " <" +
-                          inFile + " 2>" + errFile;
+        std::string cmd =
+            bin + " --root " + store.root.string() + " " + args + " <" + inFile + " 2>" + errFile;
         Outcome r;
         FILE* p = popen(cmd.c_str(), "r");
         char buf[4096];

@@ -56,8 +56,9 @@ QApplication& app() {
     static int argc = 1;
     static char name[] = "tests_review_ui";
     static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
+    // Never destroyed: Qt's own globals are gone by the time static objects would be.
+    static QApplication* a = new QApplication(argc, argv);
+    return *a;
 }
 
 // Answers every message box that opens, keeping its text.
@@ -86,6 +87,7 @@ class MessageBoxes {
 
 class ReviewScreenTest : public ::testing::Test {
   protected:
+    QApplication& application = app();  // before any timer
     test::TempStore store;
     MessageBoxes boxes;
     ReviewScreen* screen = nullptr;
@@ -221,11 +223,18 @@ TEST_F(ReviewScreenTest, EditorFromTheGridTypedEnterConferma) {
     editor->activateWindow();
     ricn->setFocus();
     QApplication::processEvents();
-    if (ricn->hasFocus()) EXPECT_EQ(background(ricn), kFocusYellow);
+    ASSERT_TRUE(ricn->hasFocus());
+    EXPECT_EQ(background(ricn), kFocusYellow);
+    EXPECT_EQ(ricn->selectedText(), ricn->text());
     keyClicks(ricn, "30");
     keyClick(ricn, Qt::Key_Return);
     EXPECT_EQ(editor->box(Field::pren)->text(), "15,86");
     EXPECT_EQ(editor->box(Field::margw)->text(), "23,08");
+    EXPECT_TRUE(editor->box(Field::pren)->hasFocus());
+    EXPECT_EQ(background(editor->box(Field::pren)), kFocusYellow);
+    editor->box(Field::coston)->setFocus();  // chiaro
+    QApplication::processEvents();
+    EXPECT_EQ(background(editor->box(Field::pren)), QApplication::palette().color(QPalette::Base));
     mouseClick(editor->conferma());
     QApplication::processEvents();
 
@@ -235,6 +244,15 @@ TEST_F(ReviewScreenTest, EditorFromTheGridTypedEnterConferma) {
     EXPECT_EQ(cell(1, 1), "X");
     EXPECT_EQ(q("SELECT prezpubv || ' ' || sel || modificatoamano FROM variatil WHERE bns = 1"),
               "15.86 X1");
+}
+
+TEST_F(ReviewScreenTest, EnterOnTheGridOpensTheEditorOnTheCurrentRow) {
+    grid()->setFocus();
+    grid()->setCurrentIndex(grid()->model()->index(2, 20));
+    keyClick(grid(), Qt::Key_Return);
+    ASSERT_NE(screen->editor(), nullptr);
+    EXPECT_EQ(screen->editor()->box(priceedit::Field::desarw)->text().trimmed(), "ZUCCHERO");
+    EXPECT_TRUE(screen->isVisible());
 }
 
 TEST_F(ReviewScreenTest, EditorFocusColoursAndLightGreenMargin) {
@@ -261,6 +279,8 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
     EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil"), "XXX");
     mouseClick(find<QPushButton>("Command2"));
     EXPECT_EQ(find<QPushButton>("Command2")->text(), "Vedi tutti");
+    EXPECT_TRUE(grid()->isColumnHidden(19));  // widths survive the reload
+    EXPECT_EQ(grid()->columnWidth(4), 3100 / 15);
     mouseClick(find<QPushButton>("Command8"));
     auto* frame6 = find<QGroupBox>("Frame6");
     EXPECT_TRUE(frame6->isVisible());
@@ -273,6 +293,23 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
     ASSERT_FALSE(boxes.texts.empty());
     EXPECT_EQ(boxes.texts.back(), " Elaborazione terminata");
     EXPECT_TRUE(reopened);
+}
+
+TEST_F(ReviewScreenTest, UpdateAndPrintButtonsCallTheirHooks) {
+    int updates = 0, prints = 0;
+    screen->onAggiornaListino = [&](ReviewScreen& s) {
+        ++updates;
+        EXPECT_EQ(&s, screen);
+    };
+    screen->onStampa = [&](ReviewScreen&) { ++prints; };
+    mouseClick(find<QPushButton>("Command1"));
+    mouseClick(find<QPushButton>("Command10"));
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(prints, 1);
+    screen->onStampa = nullptr;
+    mouseClick(find<QPushButton>("Command10"));
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), "Attenzione ... Funzione non disponibile.");
 }
 
 TEST_F(ReviewScreenTest, EliminaDatiNoKeepsTheScreen) {

@@ -109,22 +109,32 @@ QWidget* ReviewScreen::buildCommands() {
     row->addWidget(cmdesc);
 
     connect(cmdesc, &QPushButton::clicked, this, &QWidget::close);
-    connect(command1, &QPushButton::clicked, this, [this] {
-        if (onAggiornaListino) onAggiornaListino(*this);
-    });
-    connect(command10, &QPushButton::clicked, this, [this] {
-        if (onStampa) onStampa(*this);
-    });
+    // The hooks may open screens and dialogs of their own: no wait cursor around them.
+    auto hook = [this](QPushButton* b, std::function<void(ReviewScreen&)> ReviewScreen::*member) {
+        connect(b, &QPushButton::clicked, this, [this, member] {
+            if (!(this->*member)) {
+                messages_.show("Attenzione ... Funzione non disponibile.", Icon::Information, {});
+                return;
+            }
+            try {
+                (this->*member)(*this);
+            } catch (const std::exception& e) {
+                messages_.show(e.what(), Icon::Critical, {});
+            }
+        });
+    };
+    hook(command1, &ReviewScreen::onAggiornaListino);
+    hook(command10, &ReviewScreen::onStampa);
     connect(command2_, &QPushButton::clicked, this, [this] {
         std::string caption;
         if (guarded([&] { caption = review_->vediSelezioni(); }))
             command2_->setText(QString::fromStdString(caption));
-        model_->reload();
+        redraw();
     });
     auto bulk = [this](QPushButton* b, long long (review::ReviewController::*command)()) {
         connect(b, &QPushButton::clicked, this, [this, command] {
             guarded([&] { ((*review_).*command)(); });
-            model_->reload();
+            redraw();
         });
     };
     bulk(command3, &review::ReviewController::selezionaTutti);
@@ -134,13 +144,13 @@ QWidget* ReviewScreen::buildCommands() {
     connect(command4, &QPushButton::clicked, this, [this] {
         bool deleted = false;
         guarded([&] { deleted = review_->eliminaDati(); });
-        model_->reload();
+        redraw();
         if (deleted) close();
     });
     connect(command8, &QPushButton::clicked, this, [this] {
         if (session_.state.fl_arrotonda == "S") arropvw_->setChecked(true);
         bool ok = guarded([&] { review_->apriRicalcolo(); });
-        model_->reload();
+        redraw();
         if (!ok) return;
         cntbw_->clear();
         frame6_->adjustSize();

@@ -92,21 +92,26 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
     tiposw_->setText(QString::fromStdString(session_.state.nome_fornitore));
     tiposw_->setObjectName("tiposw");
     setWindowTitle(QString("Gestione Articoli  %1").arg(session_.state.nsede));
-    model_->reload();
-    vedo();
+    redraw();
     resize(1180, 720);
 }
 
 ReviewScreen::~ReviewScreen() {
-    if (editor_) editor_->close();
+    // The editor and the grid read the controller and the database: gone before them.
+    delete editor_;
+    flex1_->setModel(nullptr);
     // The progress boxes die with the widgets; the controller must not write to them after.
     progress_.boxes.clear();
 }
 
 void ReviewScreen::reload() {
     review_->leggo();
+    redraw();
+}
+
+void ReviewScreen::redraw() {
     model_->reload();
-    vedo();
+    vedo();  // a reset grid forgets its column widths
 }
 
 void ReviewScreen::reopen() {
@@ -142,7 +147,7 @@ bool ReviewScreen::guarded(const std::function<void()>& command) {
         QApplication::restoreOverrideCursor();
         messages_.show(e.what(), Icon::Critical, {});
         // What the view shows may have changed before the failure.
-        model_->reload();
+        redraw();
         return false;
     }
     QApplication::restoreOverrideCursor();
@@ -157,10 +162,7 @@ void ReviewScreen::runSearch(QLineEdit* box) {
         {"forw", review::SearchKind::Subgroup},
         {"eanw", review::SearchKind::Ean}};
     auto kind = kinds.at(box->objectName().toStdString());
-    if (guarded([&] { review_->search(kind, box->text().toStdString()); })) {
-        model_->reload();
-        vedo();
-    }
+    if (guarded([&] { review_->search(kind, box->text().toStdString()); })) redraw();
 }
 
 void ReviewScreen::gridClicked(int row, int col) {
@@ -180,7 +182,7 @@ void ReviewScreen::openEditor(const priceedit::EditorInputs& inputs) {
         rows.writeCell(cells.gridRow, review::kMarN, cells.marN);
         rows.writeCell(cells.gridRow, review::kPrezzoN, cells.prezzoN);
         rows.writeCell(cells.gridRow, review::kSel, cells.sel);
-        model_->reload();
+        redraw();
     });
     editor_->show();
 }

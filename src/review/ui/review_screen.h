@@ -68,6 +68,8 @@ class ReviewScreen : public QWidget {
     QWidget* buildCommands();
     QGroupBox* buildRecalcPanel();
     void vedo();
+    // The grid drawn again from the rows the controller holds.
+    void redraw();
     void chiaro();
     void runSearch(QLineEdit* box);
     void gridClicked(int row, int col);
