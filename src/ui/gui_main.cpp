@@ -7,12 +7,14 @@
 #include "check/ui/check_screen.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"
+#include "ui/review_wiring.h"
 #include "ui/screens.h"
 
 namespace cl::ui {
 
 int runGui(Session& session, bool, int argc, char** argv) {
     QApplication app(argc, argv);
+    wireReviewScreen();
     QtMessages messages;
     // An Access file met where a database belongs is converted after the operator agrees.
     session.accessMessages = &messages;

@@ -99,6 +99,19 @@ QWidget* ReviewScreen::buildCommands() {
     g->addWidget(command7, 1, 1);
     g->addWidget(command14, 1, 2);
     g->addWidget(command4, 1, 3);
+    int extraColumn = 0;
+    for (const auto& extra : reviewHooks().extraCommands) {
+        auto* b = button(frame1, extra.control.c_str(), extra.caption.c_str(), extra.tooltip.c_str());
+        g->addWidget(b, 2, extraColumn++);
+        auto run = extra.run;
+        connect(b, &QPushButton::clicked, this, [this, run] {
+            try {
+                run(*this);
+            } catch (const std::exception& e) {
+                messages_.show(e.what(), Icon::Critical, {});
+            }
+        });
+    }
     row->addWidget(frame1, 1);
 
     cntw_ = box(w, "cntw", true);

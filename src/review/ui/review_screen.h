@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "priceedit/ui/editor_dialog.h"
 #include "review/review_controller.h"
@@ -26,6 +28,12 @@ class ReviewScreen;
 struct ReviewHooks {
     std::function<void(ReviewScreen&)> onAggiornaListino;
     std::function<void(ReviewScreen&)> onStampa;
+    // Further commands shown in the command frame after the review's own.
+    struct Command {
+        std::string control, caption, tooltip;
+        std::function<void(ReviewScreen&)> run;
+    };
+    std::vector<Command> extraCommands;
 };
 ReviewHooks& reviewHooks();
 

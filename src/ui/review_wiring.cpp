@@ -1,0 +1,86 @@
+#include "ui/review_wiring.h"
+
+#include <QGroupBox>
+
+#include "history/ui/history_screens.h"
+#include "review/ui/report_preview.h"
+#include "review/ui/review_screen.h"
+#include "review/ui/update_panel.h"
+#include "review/update_settings.h"
+
+namespace cl::ui {
+
+namespace {
+
+using review::ui::UpdatePanel;
+
+void setFrame1Enabled(ReviewScreen& screen, bool enabled) {
+    if (auto* frame1 = screen.findChild<QGroupBox*>("Frame1")) frame1->setEnabled(enabled);
+}
+
+// The panel lives on the screen from the first "Aggiorna Listino" on, keeping its boxes.
+UpdatePanel* panelOf(ReviewScreen& screen) {
+    if (auto* panel = screen.findChild<UpdatePanel*>("Frame2")) return panel;
+    auto* panel = new UpdatePanel(&screen);
+    panel->setSettings(review::settingsAfterReviewLoad(screen.controller().parameters()));
+    QObject::connect(panel, &UpdatePanel::exitRequested, &screen,
+                     [&screen] { setFrame1Enabled(screen, true); });
+    QObject::connect(panel, &UpdatePanel::updateFinished, &screen,
+                     [&screen](const review::UpdateResult& result) {
+                         review::ui::printNoBarcodeWithPreview(&screen, result.righeSenzaEan);
+                         screen.close();
+                     });
+    return panel;
+}
+
+void aggiornaListino(ReviewScreen& screen) {
+    auto& review = screen.controller();
+    UpdatePanel* panel = panelOf(screen);
+    review.soloSelezionati();
+    screen.reload();
+    auto settings = panel->settings();
+    review::ReviewFilter filter = review.state().shown();
+    auto prep = review::aggiornaListino(review.database(), settings, filter);
+    setFrame1Enabled(screen, false);
+    panel->prepare(settings, prep.nextCode,
+                   UpdatePanel::storeRunner(review.session(), review.state().shown()));
+    panel->adjustSize();
+    panel->move((screen.width() - panel->width()) / 2, (screen.height() - panel->height()) / 2);
+    panel->raise();
+}
+
+}  // namespace
+
+void wireReviewScreen() {
+    auto& hooks = reviewHooks();
+    hooks.onAggiornaListino = aggiornaListino;
+    hooks.onStampa = [](ReviewScreen& screen) {
+        auto& review = screen.controller();
+        review::ui::printReportWithPreview(&screen, review.session(), review.database(),
+                                           review.state().shown());
+    };
+    hooks.extraCommands = {
+        {"CommandAnnulla", "Annulla ultimo aggiornamento",
+         "Rimette i valori precedenti all'ultimo aggiornamento del listino",
+         [](ReviewScreen& screen) {
+             if (history::ui::annullaUltimoAggiornamento(&screen, screen.controller().session()))
+                 screen.reopen();
+         }},
+        {"CommandStorico", "Storico prezzi", "Costi e prezzi di vendita passati di un articolo",
+         [](ReviewScreen& screen) {
+             auto* window = new history::ui::HistoryWindow(screen.controller().session(), &screen);
+             window->setAttribute(Qt::WA_DeleteOnClose);
+             window->show();
+         }},
+        {"CommandEtichette", "Etichette da ristampare",
+         "Articoli con prezzo di vendita variato dall'ultimo aggiornamento",
+         [](ReviewScreen& screen) {
+             auto* window =
+                 new history::ui::LabelsWindow(screen.controller().session(), std::nullopt, &screen);
+             window->setAttribute(Qt::WA_DeleteOnClose);
+             window->show();
+         }},
+    };
+}
+
+}  // namespace cl::ui

@@ -1,0 +1,87 @@
+// The review screen with everything the program wires to it: "Aggiorna Listino" opens the
+// update panel over the selected rows, "Aggiorna" writes the store and the journal, and the
+// screen closes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "app/clock.h"
+#include "review/ui/review_screen.h"
+#include "review/ui/update_panel.h"
+#include "support/temp_store.h"
+#include "ui/review_wiring.h"
+
+namespace cl::ui {
+namespace {
+
+QApplication& app() {
+    static int argc = 1;
+    static char name[] = "tests_flow_ui";
+    static char* argv[] = {name, nullptr};
+    static QApplication* a = new QApplication(argc, argv);
+    return *a;
+}
+
+class ReviewUpdateFlow : public ::testing::Test {
+protected:
+    test::TempStore ts;
+    void SetUp() override {
+        app();
+        setToday("2026-12-08");
+        ts.exec(
+            "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"
+            "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
+            "VALUES ('01L', 0, 0, 1, 1, 12, 4);"
+            "INSERT INTO listi01 (codart, desart, przpub, cofart, ivart) VALUES (5, 'PANE', 2.5, 1.5, '04');"
+            "INSERT INTO codean (eanare, codare, prezzo, aggi, pezzix) VALUES ('8000000000055', 5, 2.5, 'A', 1);"
+            "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, coston, ivart, prezpub, "
+            "prezpubv, codafo) VALUES (1, 'X', 5, '8000000000055', 'PANE', 12, 1.6, '04', 2.5, 2.7, "
+            "'000000005'), (2, '', 0, '8000000000062', 'LATTE', 12, 0.8, '04', 0, 1.1, '000000006');");
+        ts.session.state.codice_fornitore = 12;
+        wireReviewScreen();
+    }
+    void TearDown() override { setToday(""); }
+};
+
+TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndCloses) {
+    auto* screen = new ReviewScreen(ts.session, ts.session.openStore());
+    screen->onAggiornaListino = reviewHooks().onAggiornaListino;
+    screen->setAttribute(Qt::WA_DeleteOnClose, false);
+    screen->resize(1200, 700);
+    screen->show();
+    QApplication::processEvents();
+    // The journal's commands stand in the command frame beside the review's own.
+    EXPECT_NE(screen->findChild<QPushButton*>("CommandAnnulla"), nullptr);
+    EXPECT_NE(screen->findChild<QPushButton*>("CommandStorico"), nullptr);
+    EXPECT_NE(screen->findChild<QPushButton*>("CommandEtichette"), nullptr);
+
+    screen->findChild<QPushButton*>("Command1")->click();
+    auto* panel = screen->findChild<review::ui::UpdatePanel*>("Frame2");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_FALSE(screen->findChild<QGroupBox*>("Frame1")->isEnabled());
+    EXPECT_TRUE(panel->box("aggcodafo")->isChecked());
+    EXPECT_EQ(panel->counter("codarw")->text(), "6");
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        screen->grab().save(QString(dir) + "/review-update.png");
+
+    test::RecordingMessages messages;
+    panel->setMessages(&messages);
+    panel->aggiornaButton()->click();
+    QApplication::processEvents();
+    EXPECT_EQ(ts.scalar("SELECT przpub FROM listi01 WHERE codart = 5"), "2.7");
+    // Only the selected row was applied and consumed; the other stays for review.
+    EXPECT_EQ(ts.scalar("SELECT group_concat(bns) FROM variatil"), "2");
+    EXPECT_EQ(ts.scalar("SELECT count(*) FROM listi01"), "1");
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_EQ(messages.shown.back().text, "Elaborazione terminata, cliccare su OK per uscire?");
+    EXPECT_FALSE(screen->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(ts.storeFile().parent_path() / "DATI.history"));
+    delete screen;
+}
+
+}  // namespace
+}  // namespace cl::ui
