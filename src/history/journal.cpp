@@ -49,6 +49,11 @@ std::string columnList(const std::vector<std::string>& cols, const std::string& 
 
 }  // namespace
 
+std::optional<Money> journaledMoney(const store::Value& value) {
+    if (value.isNull()) return std::nullopt;
+    return Money::fromDouble(value.number());
+}
+
 std::string quoteName(const std::string& name) {
     std::string out = "\"";
     for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);

@@ -1,8 +1,10 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/money.h"
 #include "store/database.h"
 
 namespace cl::history {
@@ -50,6 +52,8 @@ private:
 // Attaches the history database to a store connection (creating it when missing).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
 std::string quoteName(const std::string& name);
+// A journaled amount: none for a null.
+std::optional<Money> journaledMoney(const store::Value& value);
 // Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".
 std::string journalNow();
 

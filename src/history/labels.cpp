@@ -13,11 +13,6 @@ namespace {
 
 const std::string H = kHistorySchema;
 
-std::optional<Money> moneyOf(const store::Value& v) {
-    if (v.isNull()) return std::nullopt;
-    return Money::fromDouble(v.number());
-}
-
 std::string csvField(const std::string& s) {
     if (s.find_first_of(",\"\n") == std::string::npos) return s;
     std::string out = "\"";
@@ -74,9 +69,9 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
         l.description = store::rtrimmed(st.value(1).text());
         l.newPrice = Money::fromDouble(st.value(2).number());
         bool created = !st.value(6).isNull();
-        if (!created) l.oldPrice = moneyOf(st.value(5));
+        if (!created) l.oldPrice = journaledMoney(st.value(5));
         if (!created && l.oldPrice && *l.oldPrice == l.newPrice) continue;
-        auto perUnit = moneyOf(st.value(3));
+        auto perUnit = journaledMoney(st.value(3));
         if (perUnit && !perUnit->isZero()) l.unitPrice = perUnit;
         ean.reset().bind(1, store::Value(l.article));
         if (ean.step()) l.ean = store::rtrimmed(ean.value(0).text());

@@ -10,11 +10,6 @@ namespace {
 
 const std::string H = kHistorySchema;
 
-std::optional<Money> moneyOf(const store::Value& v) {
-    if (v.isNull()) return std::nullopt;
-    return Money::fromDouble(v.number());
-}
-
 std::unique_ptr<store::Database> openWithHistory(Session& session) {
     auto storeFile = session.host(session.state.nomedb);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
@@ -55,10 +50,10 @@ ArticleHistory historyOf(store::Database& db, long long article) {
         p.kind = st.value(2).text();
         p.undone = st.value(3).integer() != 0;
         p.created = st.value(4).text() == "I";
-        p.costBefore = moneyOf(st.value(5));
-        p.costAfter = moneyOf(st.value(6));
-        p.priceBefore = moneyOf(st.value(7));
-        p.priceAfter = moneyOf(st.value(8));
+        p.costBefore = journaledMoney(st.value(5));
+        p.costAfter = journaledMoney(st.value(6));
+        p.priceBefore = journaledMoney(st.value(7));
+        p.priceAfter = journaledMoney(st.value(8));
         if (out.description.empty()) out.description = store::rtrimmed(st.value(9).text());
         bool costSame = p.costBefore == p.costAfter, priceSame = p.priceBefore == p.priceAfter;
         if (p.created || !costSame || !priceSame) out.changes.push_back(p);

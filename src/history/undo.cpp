@@ -202,10 +202,9 @@ std::string listed(const std::vector<Conflict>& conflicts) {
 bool annullaAggiornamento(Session& session, std::optional<long long> run, Messages& messages) {
     const std::string title = "Annulla ultimo aggiornamento";
     auto storeFile = session.host(session.state.nomedb);
-    if (!std::filesystem::exists(historyFileFor(storeFile))) {
-        messages.show("Nessun aggiornamento da annullare.", Icon::Information, title);
-        return false;
-    }
+    // Nothing to undo is a refusal: the command line exits 1 with the message on stderr.
+    if (!std::filesystem::exists(historyFileFor(storeFile)))
+        throw Error("Attenzione ... Nessun aggiornamento da annullare.");
     auto db = session.openStore();
     attachHistory(*db, storeFile);
     auto runs = listRuns(*db);
@@ -217,8 +216,7 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
         }
     if (!target) {
         if (run) throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.");
-        messages.show("Nessun aggiornamento da annullare.", Icon::Information, title);
-        return false;
+        throw Error("Attenzione ... Nessun aggiornamento da annullare.");
     }
     if (target->undone)
         throw Error("Attenzione ... " + runTitle(*target) + " è già stato annullato.");

@@ -18,16 +18,7 @@ void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
         if (auto b = store.barcode(ean)) code = b->codart.integer();
     }
     if (run.codiceFornitore == 0 || code == 0) return;
-    UpdateStore::Fields f{{"desart", row.descrizione},
-                          {"cobart", row.costoN},
-                          {"cofart", row.costoN},
-                          {"codafo", row.codiceForn},
-                          {"ivart", row.iva},
-                          {"umart", row.um},
-                          {"desfor", Value(run.nomeFornitore)},
-                          {"dsclistino", Value(run.nomeFornitore)},
-                          {"codfor", Value(run.codiceFornitore)},
-                          {"datval", Value(run.today)}};
+    UpdateStore::Fields f = listinoFornitore(run, row, run.codiceFornitore);
     if (auto found = store.fornitorePerArticolo(code, run.codiceLis)) {
         store.edit("listi02", found->rowid, f);
     } else {

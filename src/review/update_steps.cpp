@@ -10,6 +10,20 @@ namespace cl::review {
 using store::Value;
 using Fields = UpdateStore::Fields;
 
+UpdateStore::Fields listinoFornitore(const UpdateRun& run, const UpdateRow& row,
+                                     long long codiceFornitore) {
+    return {{"desart", row.descrizione},
+            {"cobart", row.costoN},
+            {"cofart", row.costoN},
+            {"codafo", row.codiceForn},
+            {"ivart", row.iva},
+            {"umart", row.um},
+            {"desfor", Value(run.nomeFornitore)},
+            {"dsclistino", Value(run.nomeFornitore)},
+            {"codfor", Value(codiceFornitore)},
+            {"datval", Value(run.today)}};
+}
+
 namespace {
 
 std::optional<double> numberOrNull(const Value& v) {
@@ -160,16 +174,7 @@ void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const UpdateRo
                               const WorkArea& w, long long code) {
     if (store::trimmed(w.gcodafo).empty() || w.codiceFornitore == 0) return;
     auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
-    Fields f{{"desart", row.descrizione},
-             {"cobart", row.costoN},
-             {"cofart", row.costoN},
-             {"codafo", row.codiceForn},
-             {"ivart", row.iva},
-             {"umart", row.um},
-             {"desfor", Value(run.nomeFornitore)},
-             {"dsclistino", Value(run.nomeFornitore)},
-             {"codfor", Value(w.codiceFornitore)},
-             {"datval", Value(run.today)}};
+    Fields f = listinoFornitore(run, row, w.codiceFornitore);
     if (found) {
         store.edit("listi02", found->rowid, f);
     } else {

@@ -10,6 +10,10 @@ void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row);
 // supplier article code becomes a new article from the supplier list.
 void secondoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row);
 
+// The fields a supplier-list row (listi02) takes from a review row, in both updates.
+UpdateStore::Fields listinoFornitore(const UpdateRun& run, const UpdateRow& row,
+                                     long long codiceFornitore);
+
 // One row of the supplier-list-only update: the listi02 row of the row's article.
 void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row);
 

@@ -70,7 +70,7 @@ TEST(BadInput, EveryTypedFieldGivesAMessageOrAResultNeverACrash) {
             ASSERT_EQ(integrity, "") << what;
             if (r.exitCode != 0) {
                 ++refused;
-                EXPECT_FALSE(r.err.empty()) << what << " failed without a message";
+                EXPECT_FALSE(r.err.empty()) << what << " (exit " << r.exitCode << ") failed without a message: " << r.out;
                 EXPECT_EQ(after, before) << what << " failed but wrote";
             } else {
                 ++accepted;

@@ -39,7 +39,7 @@ protected:
         for (auto it = mounts.rbegin(); it != mounts.rend(); ++it) umount2(it->c_str(), MNT_DETACH);
         fs::remove_all(dir);
     }
-    fs::path storeFile() const { return root / "C/tramel/DATI.MDB"; }
+    fs::path storeFile() const { return root / "C/negozio/dati/DATI.MDB"; }
     fs::path fixedFile() const { return root / "C/orvik/DATI.MDB"; }
     std::map<std::string, std::string> state() {
         std::string integrity;
