@@ -54,7 +54,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
                                           "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id LIMIT 1)"
                                     : "NULL";
     auto& st = db->prepare(
-        "SELECT a.codart, a.desart, a.przpub, a.prztot, a.umart, " + before +
+        "SELECT a.codart, a.desart, a.przpub, a.quaco, a.umquaco, " + before +
         ", (SELECT min(c3.op) FROM " + H + ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' "
         "AND c3.row = c.row AND c3.op = 'I') FROM " + H + ".changes c JOIN " + H +
         ".after_listi01 a ON a.change = c.id WHERE c.id IN (SELECT max(id) FROM " + H +
@@ -62,7 +62,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     st.bind(1, store::Value(out.run));
     auto& ean = db->prepare("SELECT eanare FROM codean WHERE codare = ? ORDER BY (primasecon = 'P') "
                             "DESC, rowid LIMIT 1");
-    auto& unit = db->prepare("SELECT umrife FROM unitam WHERE coduni = ? OR coduni = ?");
+    auto& unit = db->prepare("SELECT fatxmul, umrife FROM unitam WHERE coduni = ? OR coduni = ?");
     while (st.step()) {
         Label l;
         l.article = st.value(0).integer();
@@ -71,16 +71,22 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
         bool created = !st.value(6).isNull();
         if (!created) l.oldPrice = journaledMoney(st.value(5));
         if (!created && l.oldPrice && *l.oldPrice == l.newPrice) continue;
-        auto perUnit = journaledMoney(st.value(3));
-        if (perUnit && !perUnit->isZero()) l.unitPrice = perUnit;
         ean.reset().bind(1, store::Value(l.article));
         if (ean.step()) l.ean = store::rtrimmed(ean.value(0).text());
         ean.reset();
-        if (l.unitPrice) {
-            unit.reset().bindAll(store::fixedWidth(st.value(4).text(), 2), store::trimmed(st.value(4).text()));
-            if (unit.step()) l.referenceUnit = store::trimmed(unit.value(0).text());
-            unit.reset();
+        // The shelf shows the price per reference unit of the content (per litre for 500 ML):
+        // price / (content / multiplier of the content's unit), where the content is known.
+        double content = st.value(3).number();
+        std::string contentUnit = st.value(4).text();
+        unit.reset().bindAll(store::fixedWidth(contentUnit, 2), store::trimmed(contentUnit));
+        if (content > 0 && unit.step()) {
+            double factor = leadingNumber(unit.value(0).text());
+            if (factor > 0) {
+                l.unitPrice = Money::fromDouble(l.newPrice.toDouble() / (content / factor)).round2();
+                l.referenceUnit = store::trimmed(unit.value(1).text());
+            }
         }
+        unit.reset();
         out.labels.push_back(l);
     }
     std::sort(out.labels.begin(), out.labels.end(),
@@ -103,8 +109,8 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         const char* heading;
         double width;
     };
-    const Col cols[] = {{"Codice", 40}, {"Codice Ean", 70}, {"Descrizione", 160},
-                        {"Prezzo vecchio", 50}, {"Prezzo nuovo", 50}, {"Prezzo/UM", 50}};
+    const Col cols[] = {{"Codice", 35}, {"Codice Ean", 65}, {"Descrizione", 150},
+                        {"Prezzo vecchio", 60}, {"Prezzo nuovo", 60}, {"Prezzo/UM", 60}};
     p.setScale(450, 650);
     p.setFontName("times new roman");
     int page = 0;

@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "history/ui/history_screens.h"
 #include "review/ui/review_screen.h"
 #include "review/ui/update_panel.h"
 #include "support/temp_store.h"
@@ -81,6 +83,19 @@ TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndClos
     EXPECT_FALSE(screen->isVisible());
     EXPECT_TRUE(std::filesystem::exists(ts.storeFile().parent_path() / "DATI.history"));
     delete screen;
+
+    // The price history of the article shows the update, and the labels list it.
+    history::ui::HistoryWindow window(ts.session);
+    window.show();
+    window.search("5", false);
+    ASSERT_EQ(window.table()->rowCount(), 1);
+    EXPECT_EQ(window.table()->item(0, 4)->text(), "2,50");
+    EXPECT_EQ(window.table()->item(0, 5)->text(), "2,70");
+    window.search("8000000000055", true);
+    EXPECT_EQ(window.table()->rowCount(), 1);
+    if (const char* dir = std::getenv("CL_SCREENSHOTS")) window.grab().save(QString(dir) + "/history-window.png");
+    history::ui::LabelsWindow labels(ts.session, std::nullopt);
+    EXPECT_EQ(labels.list().labels.size(), 1u);
 }
 
 }  // namespace

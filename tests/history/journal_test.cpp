@@ -57,7 +57,8 @@ struct JournalTest : ::testing::Test {
         db->exec(
             "UPDATE listi01 SET przpub = 2.7, cofart = 1.2, datagg = '2026-12-08' WHERE codart = 1;"
             "UPDATE listi01 SET desart = 'LATTE INTERO' WHERE codart = 2;"
-            "INSERT INTO listi01 (codart, desart, przpub, prztot, umart) VALUES (3, 'NUOVO', 3.1, 6.2, 'LT');"
+            "INSERT INTO listi01 (codart, desart, przpub, prztot, umart, quaco, umquaco) "
+            "VALUES (3, 'NUOVO', 3.1, 6.2, 'PZ', 0.5, 'LT');"
             "INSERT INTO codean (eanare, codare, prezzo) VALUES ('8000000000031', 3, 3.1);"
             "UPDATE codean SET codare = 3 WHERE eanare = '8000000000024';"
             "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000000003       ', 3);"
@@ -148,6 +149,7 @@ TEST_F(JournalTest, LabelsListTheArticlesWhosePriceChanged) {
     EXPECT_FALSE(list.labels[0].oldPrice);
     EXPECT_EQ(list.labels[0].ean, "8000000000024");  // moved onto the new article, primary
     ASSERT_TRUE(list.labels[0].unitPrice);
+    EXPECT_EQ(list.labels[0].unitPrice->plain(), "6.2");  // 3,10 for half a litre
     EXPECT_EQ(list.labels[0].referenceUnit, "LT");
     EXPECT_EQ(list.labels[1].article, 1);
     EXPECT_EQ(list.labels[1].oldPrice->plain(), "2.5");
