@@ -32,7 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (bool implicito : {false, true}) {
         std::string shown = cl::normalizza(cl::store::Value(text), implicito);
         if (locale || either) {
-            if (cl::isNumber(shown)) {
+            // Within the 15 significant digits a double holds with four decimals.
+            auto value = cl::localeNumber(shown);
+            if (value && std::fabs(*value) < 1e10) {
                 check(cl::normalizza(cl::store::Value(shown), false) == shown);
             }
         }
@@ -44,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (std::fabs(*v) < 1e12) {
             auto back = cl::localeNumber(shown);
             check(back.has_value());
-            check(std::fabs(*back - cl::roundHalfAway(*v, 2)) < 1e-6 * std::max(1.0, std::fabs(*v)));
+            check(std::fabs(*back - cl::roundHalfAway(*v, 2)) <
+                  1e-6 * std::max(1.0, std::fabs(*v)));
         }
         try {
             cl::Money m = cl::Money::fromDouble(*v);

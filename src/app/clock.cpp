@@ -22,9 +22,13 @@ std::string todayIso() {
     return buf;
 }
 
-void setToday(const std::string& iso) { fixedToday() = iso; }
+void setToday(const std::string& iso) {
+    fixedToday() = iso;
+}
 
-int currentYear() { return std::stoi(todayIso().substr(0, 4)); }
+int currentYear() {
+    return std::stoi(todayIso().substr(0, 4));
+}
 
 bool isIsoDate(const std::string& t) {
     if (t.size() != 10 || t[4] != '-' || t[7] != '-') return false;

@@ -8,7 +8,7 @@ namespace cl {
 
 namespace {
 class SilentMessages : public Messages {
-public:
+  public:
     void show(const std::string&, Icon, const std::string&) override {}
     Answer ask(const std::string&, const std::string&, Icon, Answer a) override { return a; }
 };
@@ -32,7 +32,8 @@ std::vector<std::string> initDatabases(Session& session) {
     SilentMessages quiet;
     session.settoDb(quiet);
     createIfMissing(session, session.state.nomedb, store::DatabaseKind::Store, created);
-    createIfMissing(session, session.state.nomedb_fisso, store::DatabaseKind::FixedArticles, created);
+    createIfMissing(session, session.state.nomedb_fisso, store::DatabaseKind::FixedArticles,
+                    created);
     return created;
 }
 

@@ -9,7 +9,7 @@ enum class Answer { Yes, No };
 // Message boxes with the exact Italian texts; the screens show them, the CLI prints them,
 // tests record them.
 class Messages {
-public:
+  public:
     virtual ~Messages() = default;
     virtual void show(const std::string& text, Icon icon, const std::string& title = {}) = 0;
     virtual Answer ask(const std::string& text, const std::string& title, Icon icon,
@@ -19,7 +19,7 @@ public:
 // Counters and the progress bar of a run. Counters are named after the control that shows
 // them ("cntw", "bnsw", "cntaw", "eanaw", ...).
 class Progress {
-public:
+  public:
     virtual ~Progress() = default;
     virtual void setText(const std::string& control, const std::string& text) = 0;
     void setCount(const std::string& control, long long n) { setText(control, std::to_string(n)); }
@@ -29,7 +29,7 @@ public:
 
 // Page operations of the printed report, in the user scale set by setScale.
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     virtual void setScale(double width, double height) = 0;
     virtual void setPos(double x, double y) = 0;
@@ -48,7 +48,7 @@ public:
 
 // Does nothing: for runs whose counters nobody watches.
 class NullProgress : public Progress {
-public:
+  public:
     void setText(const std::string&, const std::string&) override {}
     void setBar(int) override {}
     void showBar(bool) override {}

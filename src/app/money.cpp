@@ -23,7 +23,8 @@ double roundScaled(double y, Tie tie) {
     // Only the representation error of y itself counts as a half: a few units in its last place.
     // Past 2^52 a double holds no fraction at all.
     if (std::fabs(y) >= 4503599627370496.0) return y;
-    double tol = std::min(1e-6, std::max(1e-9, 4 * std::numeric_limits<double>::epsilon() * std::fabs(y)));
+    double tol =
+        std::min(1e-6, std::max(1e-9, 4 * std::numeric_limits<double>::epsilon() * std::fabs(y)));
     if (std::fabs(frac - 0.5) <= tol) return tie(fl);
     return frac < 0.5 ? fl : fl + 1;
 }
@@ -34,7 +35,8 @@ std::int64_t roundDivEven(__int128 num, __int128 den) {
     if (r < 0) r += den, q -= 1;  // floor division
     __int128 twice = 2 * r;
     if (twice > den || (twice == den && (q % 2 != 0))) q += 1;
-    if (q > std::numeric_limits<std::int64_t>::max() || q < std::numeric_limits<std::int64_t>::min())
+    if (q > std::numeric_limits<std::int64_t>::max() ||
+        q < std::numeric_limits<std::int64_t>::min())
         throw Error("Attenzione ... Importo fuori dai limiti.");
     return static_cast<std::int64_t>(q);
 }
@@ -61,8 +63,12 @@ Money Money::fromDouble(double value) {
     return Money(static_cast<std::int64_t>(y));
 }
 
-Money Money::round2() const { return Money(roundDivEven(units_, 100) * 100); }
-Money Money::round0() const { return Money(roundDivEven(units_, kScale) * kScale); }
+Money Money::round2() const {
+    return Money(roundDivEven(units_, 100) * 100);
+}
+Money Money::round0() const {
+    return Money(roundDivEven(units_, kScale) * kScale);
+}
 
 Money operator*(Money a, Money b) {
     return Money(roundDivEven(static_cast<__int128>(a.units_) * b.units_, Money::kScale));

@@ -15,7 +15,7 @@ double roundHalfAway(double x, int decimals);
 // A fixed-point amount with four decimals. No implicit conversion from double: every rounding
 // is a named step.
 class Money {
-public:
+  public:
     static constexpr std::int64_t kScale = 10000;
 
     constexpr Money() = default;
@@ -26,8 +26,8 @@ public:
 
     constexpr std::int64_t units() const { return units_; }
     double toDouble() const { return static_cast<double>(units_) / kScale; }
-    Money round2() const;  // to the cent, ties to even
-    Money round0() const;  // to the unit, ties to even
+    Money round2() const;                                       // to the cent, ties to even
+    Money round0() const;                                       // to the unit, ties to even
     std::int64_t wholePart() const { return units_ / kScale; }  // toward zero
     bool isZero() const { return units_ == 0; }
     // Plain text with "." and the decimals needed: 12.5, 3, -0.0125.
@@ -42,7 +42,7 @@ public:
     Money& operator+=(Money b) { return *this = *this + b; }
     friend constexpr auto operator<=>(Money, Money) = default;
 
-private:
+  private:
     constexpr explicit Money(std::int64_t units) : units_(units) {}
     std::int64_t units_ = 0;
 };

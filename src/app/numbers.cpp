@@ -13,7 +13,9 @@ namespace cl {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Parses [sign] digits [. digits] with the given decimal mark, skipping `skip` characters
 // among the integer digits. Returns nullopt unless the whole (trimmed) text is consumed.
@@ -75,7 +77,9 @@ double leadingNumber(const std::string& text) {
     return std::isfinite(v) ? v : 0;
 }
 
-std::optional<double> localeNumber(const std::string& text) { return parseWhole(text, ',', '.'); }
+std::optional<double> localeNumber(const std::string& text) {
+    return parseWhole(text, ',', '.');
+}
 
 double requireLocaleNumber(const std::string& text, const std::string& fieldCaption) {
     auto v = localeNumber(text);
@@ -120,8 +124,10 @@ std::string normalizza(const store::Value& value, bool implicito) {
         auto dot = s.rfind('.'), comma = s.rfind(',');
         if (dot != std::string::npos && (comma == std::string::npos || dot > comma)) {
             for (char& c : s) {
-                if (c == '.') c = ',';
-                else if (c == ',' && swapBoth) c = '.';
+                if (c == '.')
+                    c = ',';
+                else if (c == ',' && swapBoth)
+                    c = '.';
             }
         }
         return s;
@@ -132,9 +138,12 @@ std::string normalizza(const store::Value& value, bool implicito) {
     size_t len = store::charCount(t);
     if (implicito && t.find_first_of(".,") == std::string::npos && len > 1) {
         double v = *localeNumber(t);
-        if (len == 3) t = localeText(v / 100);
-        else if (len == 4) t = localeText(v / 1000);
-        else if (len == 5) t = localeText(v / 10000);
+        if (len == 3)
+            t = localeText(v / 100);
+        else if (len == 4)
+            t = localeText(v / 1000);
+        else if (len == 5)
+            t = localeText(v / 10000);
     }
     t = swapIfDotLast(t, true);
     auto v = localeNumber(t);

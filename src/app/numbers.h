@@ -13,7 +13,9 @@ double leadingNumber(const std::string& text);
 // (1.234,5 -> 1234.5; 12.5 -> 125). Empty or not a number -> nullopt.
 std::optional<double> localeNumber(const std::string& text);
 // The test the key handlers make: the text reads as a locale number.
-inline bool isNumber(const std::string& text) { return localeNumber(text).has_value(); }
+inline bool isNumber(const std::string& text) {
+    return localeNumber(text).has_value();
+}
 // Locale number, or an Italian error naming the field when it is not one.
 double requireLocaleNumber(const std::string& text, const std::string& fieldCaption);
 // Whichever of "." and "," comes last is the decimal separator (as normalizza decides):

@@ -13,7 +13,9 @@ store::TableView openParametri(store::Database& db, const std::string& chiave) {
 }
 }  // namespace
 
-std::string chiaveParametri(int nsede) { return "0" + std::to_string(nsede) + "L"; }
+std::string chiaveParametri(int nsede) {
+    return "0" + std::to_string(nsede) + "L";
+}
 
 std::optional<ParameterRow> leggiParametri(store::Database& db, const std::string& chiave) {
     auto view = openParametri(db, chiave);

@@ -83,7 +83,8 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
     if (attachFixed) {
         auto fixed = host(state.nomedb_fisso);
         db->attach(fixed, kFixedSchema, mode);
-        store::validateSchema(*db, store::DatabaseKind::FixedArticles, kFixedSchema, fixed.string());
+        store::validateSchema(*db, store::DatabaseKind::FixedArticles, kFixedSchema,
+                              fixed.string());
     }
     return db;
 }

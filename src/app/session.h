@@ -15,12 +15,14 @@ inline constexpr const char* kFixedSchema = "fisso";
 
 // Where the databases live on this system, and the process-wide state of one program run.
 class Session {
-public:
+  public:
     Session(std::filesystem::path root, char drive);
 
     AppState state;
     const store::WindowsPathMapper& mapper() const { return mapper_; }
-    std::filesystem::path host(const std::string& windowsPath) const { return mapper_.map(windowsPath); }
+    std::filesystem::path host(const std::string& windowsPath) const {
+        return mapper_.map(windowsPath);
+    }
 
     // Setto_DB: fills the location state. False after the "non esiste" message.
     bool settoDb(Messages& messages);
@@ -28,8 +30,8 @@ public:
 
     // The store database, checked, with the fixed-path article database attached as "fisso"
     // when asked: one connection, so that one transaction covers both files.
-    std::unique_ptr<store::Database> openStore(bool attachFixed = false,
-                                               store::OpenMode mode = store::OpenMode::ReadWrite) const;
+    std::unique_ptr<store::Database> openStore(
+        bool attachFixed = false, store::OpenMode mode = store::OpenMode::ReadWrite) const;
 
     // Where openStore asks before converting an Access file found in place of a database, and
     // shows the conversion (not owned; unset: such a file is refused with how to convert it).
@@ -37,7 +39,7 @@ public:
     Messages* accessMessages = nullptr;
     Progress* accessProgress = nullptr;
 
-private:
+  private:
     store::WindowsPathMapper mapper_;
 };
 

@@ -21,7 +21,7 @@ struct UsageError {
 
 // The options and arguments of one command.
 class Args {
-public:
+  public:
     Args(std::vector<std::string> words, std::vector<std::string> valueOptions,
          std::vector<std::string> flagOptions);
     bool flag(const std::string& name) const;
@@ -29,7 +29,7 @@ public:
     std::vector<std::string> values(const std::string& name) const;  // repeated option
     const std::vector<std::string>& positional() const { return positional_; }
 
-private:
+  private:
     std::map<std::string, std::vector<std::string>> values_;
     std::map<std::string, bool> flags_;
     std::vector<std::string> positional_;
@@ -38,25 +38,25 @@ private:
 // Messages printed exactly as the screens would show them; questions answered by --yes, or on
 // a terminal, else No.
 class CliMessages : public Messages {
-public:
+  public:
     explicit CliMessages(bool yes) : yes_(yes) {}
     void show(const std::string& text, Icon icon, const std::string& title) override;
     Answer ask(const std::string& text, const std::string& title, Icon icon,
                Answer defaultAnswer) override;
 
-private:
+  private:
     bool yes_;
 };
 
 // Keeps the last value of every counter; draws the bar on stderr when it is a terminal.
 class CliProgress : public Progress {
-public:
+  public:
     void setText(const std::string& control, const std::string& text) override;
     void setBar(int position) override;
     void showBar(bool visible) override;
     std::string get(const std::string& control) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;
     bool bar_ = false;
     int lastShown_ = -1;

@@ -4,8 +4,8 @@
 #include "app/numbers.h"
 #include "cli/cli.h"
 #include "history/labels.h"
-#include "history/ui/history_screens.h"
 #include "history/price_history.h"
+#include "history/ui/history_screens.h"
 #include "history/undo.h"
 #include "store/error.h"
 
@@ -30,7 +30,9 @@ int runUndo(Context& ctx, const Args& args) {
 std::string amount(const std::optional<Money>& m) {
     return m ? formatNumber(m->toDouble(), "#,##0.00") : "";
 }
-std::string plain(const std::optional<Money>& m) { return m ? m->plain() : ""; }
+std::string plain(const std::optional<Money>& m) {
+    return m ? m->plain() : "";
+}
 
 int runHistory(Context& ctx, const Args& args) {
     auto article = args.value("article");
@@ -40,8 +42,9 @@ int runHistory(Context& ctx, const Args& args) {
     std::optional<long long> code;
     if (article) {
         code = wholeNumber(*article);
-        if (!code) throw Error("Attenzione ... Il codice articolo \"" + *article +
-                               "\" non è un numero intero valido.");
+        if (!code)
+            throw Error("Attenzione ... Il codice articolo \"" + *article +
+                        "\" non è un numero intero valido.");
     }
     ctx.locate();
     auto h = code ? history::storicoArticolo(ctx.session, *code)
@@ -88,7 +91,8 @@ int runLabels(Context& ctx, const Args& args) {
         std::cout << "Scritto " << *pdf << " (" << list.labels.size() << " etichette)\n";
         return kDone;
     }
-    std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at << "\n";
+    std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at
+              << "\n";
     if (list.labels.empty()) std::cout << "Nessun prezzo di vendita variato.\n";
     for (const auto& l : list.labels) {
         std::printf("%8lld  %-13s  %-40s %10s -> %10s", l.article, l.ean.c_str(),
@@ -102,15 +106,26 @@ int runLabels(Context& ctx, const Args& args) {
     return kDone;
 }
 
-Registration undoReg{{"undo", "[--run ID]",
-                      "annulla l'ultimo aggiornamento del listino (o quello indicato); chiede conferma",
-                      {"run"}, {}, runUndo}};
-Registration historyReg{{"history", "(--article CODICE | --ean EAN) [--csv]",
-                         "costi e prezzi di vendita passati di un articolo, con date e aggiornamenti",
-                         {"article", "ean"}, {"csv"}, runHistory}};
-Registration labelsReg{{"labels", "[--run ID] [--csv | --pdf FILE]",
+Registration undoReg{
+    {"undo",
+     "[--run ID]",
+     "annulla l'ultimo aggiornamento del listino (o quello indicato); chiede conferma",
+     {"run"},
+     {},
+     runUndo}};
+Registration historyReg{
+    {"history",
+     "(--article CODICE | --ean EAN) [--csv]",
+     "costi e prezzi di vendita passati di un articolo, con date e aggiornamenti",
+     {"article", "ean"},
+     {"csv"},
+     runHistory}};
+Registration labelsReg{{"labels",
+                        "[--run ID] [--csv | --pdf FILE]",
                         "etichette da ristampare: articoli con prezzo di vendita variato",
-                        {"run", "pdf"}, {"csv"}, runLabels}};
+                        {"run", "pdf"},
+                        {"csv"},
+                        runLabels}};
 
 }  // namespace
 }  // namespace cl::cli

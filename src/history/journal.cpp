@@ -146,8 +146,8 @@ void Journal::createTriggers(const std::string& table, const std::vector<std::st
     const std::string key = articleField(table);
     auto change = [&](const char* op, const char* side) {
         std::string article = key.empty() ? "NULL" : std::string(side) + "." + quoteName(key);
-        return "INSERT INTO changes (run, tbl, op, row, article) VALUES (" + run + ", '" +
-               table + "', '" + op + "', " + side + ".rowid, " + article + ");";
+        return "INSERT INTO changes (run, tbl, op, row, article) VALUES (" + run + ", '" + table +
+               "', '" + op + "', " + side + ".rowid, " + article + ");";
     };
     auto shadow = [&](const char* which, const char* side) {
         return "INSERT INTO " + quoteName(std::string(which) + table) + " (change, " +

@@ -30,7 +30,7 @@ struct RunInfo {
 // attached then, and created when first needed); beginRun and endRun inside the transaction, so
 // that a run that rolls back records nothing.
 class Journal {
-public:
+  public:
     Journal(store::Database& db, const std::filesystem::path& storeFile);
     ~Journal();
     Journal(const Journal&) = delete;
@@ -40,7 +40,7 @@ public:
     void endRun();
     long long run() const { return run_; }
 
-private:
+  private:
     void prepareShadow(const std::string& table, const std::vector<std::string>& columns);
     void createTriggers(const std::string& table, const std::vector<std::string>& columns);
     void dropTriggers();

@@ -20,7 +20,9 @@ std::string csvField(const std::string& s) {
     return out + "\"";
 }
 
-std::string amount(const std::optional<Money>& m) { return m ? formatNumber(m->toDouble(), "#,##0.00") : ""; }
+std::string amount(const std::optional<Money>& m) {
+    return m ? formatNumber(m->toDouble(), "#,##0.00") : "";
+}
 
 long long lastRun(store::Database& db) {
     auto& st = db.prepare("SELECT max(id) FROM " + H + ".runs WHERE undone_at IS NULL");
@@ -49,19 +51,23 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     if (db->columns("after_listi01", H).empty()) return out;
     bool haveBefore = !db->columns("before_listi01", H).empty();
     // First state before the run and last state after it, per article row.
-    std::string before = haveBefore ? "(SELECT b.przpub FROM " + H + ".changes c2 JOIN " + H +
-                                          ".before_listi01 b ON b.change = c2.id WHERE c2.run = c.run "
-                                          "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id LIMIT 1)"
-                                    : "NULL";
-    auto& st = db->prepare(
-        "SELECT a.codart, a.desart, a.przpub, a.quaco, a.umquaco, " + before +
-        ", (SELECT min(c3.op) FROM " + H + ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' "
-        "AND c3.row = c.row AND c3.op = 'I') FROM " + H + ".changes c JOIN " + H +
-        ".after_listi01 a ON a.change = c.id WHERE c.id IN (SELECT max(id) FROM " + H +
-        ".changes WHERE run = ? AND tbl = 'listi01' GROUP BY row)");
+    std::string before =
+        haveBefore ? "(SELECT b.przpub FROM " + H + ".changes c2 JOIN " + H +
+                         ".before_listi01 b ON b.change = c2.id WHERE c2.run = c.run "
+                         "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id LIMIT 1)"
+                   : "NULL";
+    auto& st =
+        db->prepare("SELECT a.codart, a.desart, a.przpub, a.quaco, a.umquaco, " + before +
+                    ", (SELECT min(c3.op) FROM " + H +
+                    ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' "
+                    "AND c3.row = c.row AND c3.op = 'I') FROM " +
+                    H + ".changes c JOIN " + H +
+                    ".after_listi01 a ON a.change = c.id WHERE c.id IN (SELECT max(id) FROM " + H +
+                    ".changes WHERE run = ? AND tbl = 'listi01' GROUP BY row)");
     st.bind(1, store::Value(out.run));
-    auto& ean = db->prepare("SELECT eanare FROM codean WHERE codare = ? ORDER BY (primasecon = 'P') "
-                            "DESC, rowid LIMIT 1");
+    auto& ean = db->prepare(
+        "SELECT eanare FROM codean WHERE codare = ? ORDER BY (primasecon = 'P') "
+        "DESC, rowid LIMIT 1");
     auto& unit = db->prepare("SELECT fatxmul, umrife FROM unitam WHERE coduni = ? OR coduni = ?");
     while (st.step()) {
         Label l;
@@ -82,7 +88,8 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
         if (content > 0 && unit.step()) {
             double factor = leadingNumber(unit.value(0).text());
             if (factor > 0) {
-                l.unitPrice = Money::fromDouble(l.newPrice.toDouble() / (content / factor)).round2();
+                l.unitPrice =
+                    Money::fromDouble(l.newPrice.toDouble() / (content / factor)).round2();
                 l.referenceUnit = store::trimmed(unit.value(1).text());
             }
         }
@@ -95,10 +102,11 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
 }
 
 std::string labelsCsv(const LabelList& list) {
-    std::string out = "codart,ean,descrizione,prezzo_vecchio,prezzo_nuovo,prezzo_unitario,unita_riferimento\n";
+    std::string out =
+        "codart,ean,descrizione,prezzo_vecchio,prezzo_nuovo,prezzo_unitario,unita_riferimento\n";
     for (const auto& l : list.labels) {
-        out += std::to_string(l.article) + "," + csvField(l.ean) + "," + csvField(l.description) + "," +
-               (l.oldPrice ? l.oldPrice->plain() : "") + "," + l.newPrice.plain() + "," +
+        out += std::to_string(l.article) + "," + csvField(l.ean) + "," + csvField(l.description) +
+               "," + (l.oldPrice ? l.oldPrice->plain() : "") + "," + l.newPrice.plain() + "," +
                (l.unitPrice ? l.unitPrice->plain() : "") + "," + csvField(l.referenceUnit) + "\n";
     }
     return out;
@@ -109,7 +117,7 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         const char* heading;
         double width;
     };
-    const Col cols[] = {{"Codice", 35}, {"Codice Ean", 65}, {"Descrizione", 150},
+    const Col cols[] = {{"Codice", 35},         {"Codice Ean", 65},   {"Descrizione", 150},
                         {"Prezzo vecchio", 60}, {"Prezzo nuovo", 60}, {"Prezzo/UM", 60}};
     p.setScale(450, 650);
     p.setFontName("times new roman");
@@ -145,11 +153,15 @@ void stampaEtichette(const LabelList& list, Printer& p) {
             p.newPage();
             heading();
         }
-        std::string unitText = l.unitPrice ? formatNumber(l.unitPrice->toDouble(), "#,##0.00") +
-                                                 (l.referenceUnit.empty() ? "" : "/" + l.referenceUnit)
-                                           : "";
-        const std::string texts[] = {std::to_string(l.article), l.ean, store::firstChars(l.description, 40),
-                                     l.oldPrice ? amount(l.oldPrice) : "nuovo", amount(l.newPrice),
+        std::string unitText = l.unitPrice
+                                   ? formatNumber(l.unitPrice->toDouble(), "#,##0.00") +
+                                         (l.referenceUnit.empty() ? "" : "/" + l.referenceUnit)
+                                   : "";
+        const std::string texts[] = {std::to_string(l.article),
+                                     l.ean,
+                                     store::firstChars(l.description, 40),
+                                     l.oldPrice ? amount(l.oldPrice) : "nuovo",
+                                     amount(l.newPrice),
                                      unitText};
         double x = 10;
         for (size_t i = 0; i < 6; ++i) {

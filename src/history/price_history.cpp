@@ -39,9 +39,11 @@ ArticleHistory historyOf(store::Database& db, long long article) {
         return out;
     auto& st = db.prepare(
         "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, b.cofart, a.cofart, b.przpub, "
-        "a.przpub, a.desart FROM " + H + ".changes c JOIN " + H + ".runs r ON r.id = c.run LEFT JOIN " +
-        H + ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
-        ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY c.id");
+        "a.przpub, a.desart FROM " +
+        H + ".changes c JOIN " + H + ".runs r ON r.id = c.run LEFT JOIN " + H +
+        ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
+        ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY "
+        "c.id");
     st.bind(1, store::Value(article));
     while (st.step()) {
         PriceChange p;
@@ -76,14 +78,16 @@ ArticleHistory storicoEan(Session& session, const std::string& ean) {
     if (st.step()) article = st.value(0).integer();
     st.reset();
     if (!article && historyAttached(*db) && !db->columns("after_codean", H).empty()) {
-        auto& j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
-                              ".after_codean a ON a.change = c.id WHERE a.eanare = ? OR a.eanare = ? "
-                              "ORDER BY c.id DESC LIMIT 1");
+        auto& j =
+            db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
+                        ".after_codean a ON a.change = c.id WHERE a.eanare = ? OR a.eanare = ? "
+                        "ORDER BY c.id DESC LIMIT 1");
         j.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
         if (j.step()) article = j.value(0).integer();
         j.reset();
     }
-    if (!article) throw Error("Attenzione ... Il codice EAN " + store::trimmed(ean) + " non è presente.");
+    if (!article)
+        throw Error("Attenzione ... Il codice EAN " + store::trimmed(ean) + " non è presente.");
     return historyOf(*db, article);
 }
 

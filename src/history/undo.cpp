@@ -59,11 +59,10 @@ bool rowExists(store::Database& db, const std::string& table, long long row) {
 bool rowEqualsAfter(store::Database& db, const LastChange& c) {
     auto cols = sharedColumns(db, c.table);
     std::string cond;
-    for (const auto& col : cols)
-        cond += " AND t." + quoteName(col) + " IS a." + quoteName(col);
-    auto& st = db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
-                          quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" +
-                          cond);
+    for (const auto& col : cols) cond += " AND t." + quoteName(col) + " IS a." + quoteName(col);
+    auto& st =
+        db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
+                   quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" + cond);
     st.bindAll(c.row, c.id);
     bool same = st.step();
     st.reset();
@@ -80,9 +79,10 @@ std::string Conflict::describe() const {
 }
 
 std::vector<RunSummary> listRuns(store::Database& db) {
-    auto& st = db.prepare("SELECT r.id, r.at, r.kind, r.supplier, r.supplier_name, r.options, "
-                          "r.undone_at IS NOT NULL, (SELECT count(*) FROM " + H +
-                          ".changes c WHERE c.run = r.id) FROM " + H + ".runs r ORDER BY r.id DESC");
+    auto& st = db.prepare(
+        "SELECT r.id, r.at, r.kind, r.supplier, r.supplier_name, r.options, "
+        "r.undone_at IS NOT NULL, (SELECT count(*) FROM " +
+        H + ".changes c WHERE c.run = r.id) FROM " + H + ".runs r ORDER BY r.id DESC");
     std::vector<RunSummary> out;
     while (st.step()) {
         RunSummary r;
@@ -110,7 +110,8 @@ std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
     auto& later = db.prepare(
         "SELECT c1.tbl, c1.row, c1.article, min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
         ".changes c2 ON c2.tbl = c1.tbl AND c2.row = c1.row AND c2.run > c1.run JOIN " + H +
-        ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, c1.row");
+        ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, "
+        "c1.row");
     later.bind(1, store::Value(run));
     std::set<std::pair<std::string, long long>> touchedLater;
     while (later.step()) {
@@ -129,8 +130,8 @@ std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
 }
 
 void revertRun(store::Database& db, long long run) {
-    auto& st = db.prepare("SELECT id, tbl, op, row FROM " + H +
-                          ".changes WHERE run = ? ORDER BY id DESC");
+    auto& st =
+        db.prepare("SELECT id, tbl, op, row FROM " + H + ".changes WHERE run = ? ORDER BY id DESC");
     st.bind(1, store::Value(run));
     struct Step {
         long long id, row;
@@ -138,8 +139,8 @@ void revertRun(store::Database& db, long long run) {
     };
     std::vector<Step> steps;
     while (st.step())
-        steps.push_back({st.value(0).integer(), st.value(3).integer(), st.value(1).text(),
-                         st.value(2).text()});
+        steps.push_back(
+            {st.value(0).integer(), st.value(3).integer(), st.value(1).text(), st.value(2).text()});
     std::map<std::string, std::vector<std::string>> columns;
     for (const auto& s : steps) {
         auto& cols = columns[s.table];
@@ -215,7 +216,8 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
             break;
         }
     if (!target) {
-        if (run) throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.");
+        if (run)
+            throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.");
         throw Error("Attenzione ... Nessun aggiornamento da annullare.");
     }
     if (target->undone)
@@ -227,17 +229,19 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
     std::set<long long> later;
     bool external = false;
     for (const auto& c : conflicts) {
-        if (c.laterRun) later.insert(c.laterRun);
-        else external = true;
+        if (c.laterRun)
+            later.insert(c.laterRun);
+        else
+            external = true;
     }
     if (external)
         throw Error("Attenzione ... Impossibile annullare " + runTitle(*target) +
                     ": alcune righe sono state modificate in seguito." + listed(conflicts));
     if (!later.empty()) {
-        std::string question = "Alcune righe di " + runTitle(*target) +
-                               " sono state modificate da aggiornamenti successivi:" +
-                               listed(conflicts) +
-                               "\nAnnullare prima gli aggiornamenti successivi?";
+        std::string question =
+            "Alcune righe di " + runTitle(*target) +
+            " sono state modificate da aggiornamenti successivi:" + listed(conflicts) +
+            "\nAnnullare prima gli aggiornamenti successivi?";
         if (messages.ask(question, title, Icon::Question, Answer::No) == Answer::No) {
             throw Error("Attenzione ... Annullamento rinunciato: " + runTitle(*target) +
                         " ha righe modificate in seguito." + listed(conflicts));

@@ -1,9 +1,8 @@
 #include "review/creo_art_nuovo.h"
 
-#include "review/report_nobarcode.h"
-
 #include "app/money.h"
 #include "app/numbers.h"
+#include "review/report_nobarcode.h"
 #include "review/update_settings.h"
 #include "store/fixed_text.h"
 

@@ -13,5 +13,4 @@ void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Wo
 // to the new article with the new price; nothing printed for a product without barcode.
 void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work);
 
-
 }  // namespace cl::review

@@ -105,7 +105,8 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         store::Transaction tx(db);
         UpdateSettings ticked;
         ticked.CreaLisForn = true;
-        run.result.run = journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
+        run.result.run =
+            journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
         UpdateStore store(db);
         walkReview(db, selected, [&](const UpdateRow& row) { soloFornitori(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, selected);

@@ -52,7 +52,9 @@ Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::reset() {
     sqlite3_reset(stmt_);
@@ -70,8 +72,8 @@ Statement& Statement::bind(int index, const Value& value) {
         rc = sqlite3_bind_double(stmt_, index, *d);
     } else {
         const auto& s = std::get<std::string>(value.v);
-        rc = sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()),
-                               SQLITE_TRANSIENT);
+        rc =
+            sqlite3_bind_text(stmt_, index, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
     }
     if (rc != SQLITE_OK) throw Error(engineMessage(rc, sqlite3_errmsg(db_)));
     return *this;
@@ -104,7 +106,9 @@ void Statement::loadColumns() const {
     }
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
 
 const std::string& Statement::columnName(int i) const {
     loadColumns();
@@ -170,7 +174,8 @@ void checkUsable(const std::filesystem::path& file, OpenMode mode) {
         case FileKind::Access:
             throw Error("Attenzione ... Il file " + name +
                         " è un database Access. Questo programma usa database SQLite: "
-                        "convertirlo con \"controllo-listino import-mdb " + name + "\".");
+                        "convertirlo con \"controllo-listino import-mdb " +
+                        name + "\".");
         case FileKind::Other:
             throw Error("Attenzione ... Il file " + name + " non è un database valido.");
         case FileKind::SQLite:
@@ -194,7 +199,8 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
     checkUsable(file, mode);
     int flags = mode == OpenMode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     if (mode == OpenMode::Create) flags |= SQLITE_OPEN_CREATE;
-    int rc = sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
+    int rc =
+        sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     if (rc != SQLITE_OK) {
         std::string detail = db_ ? sqlite3_errmsg(db_) : "open";
         sqlite3_close(db_);
@@ -229,8 +235,7 @@ Database::~Database() {
     if (db_) sqlite3_close(db_);
 }
 
-void Database::attach(const std::filesystem::path& file, const std::string& schema,
-                      OpenMode mode) {
+void Database::attach(const std::filesystem::path& file, const std::string& schema, OpenMode mode) {
     checkUsable(file, mode);
     std::string uri = "file:" + file.string();
     if (mode == OpenMode::ReadOnly) uri += "?mode=ro";
@@ -288,13 +293,21 @@ std::vector<std::string> Database::columns(const std::string& table, const std::
     return out;
 }
 
-long long Database::lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
-int Database::changes() const { return sqlite3_changes(db_); }
-bool Database::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+long long Database::lastInsertRowid() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+int Database::changes() const {
+    return sqlite3_changes(db_);
+}
+bool Database::inTransaction() const {
+    return sqlite3_get_autocommit(db_) == 0;
+}
 
 // ---- Transaction ----
 
-Transaction::Transaction(Database& db) : db_(db) { db_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec("BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction() {
     if (!done_ && db_.inTransaction()) {

@@ -16,13 +16,13 @@ namespace cl::store {
 
 // One prepared statement; owned by its Database's cache and rebound for every use.
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const std::string& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    Statement& reset();  // ready to bind again; bindings cleared
+    Statement& reset();                              // ready to bind again; bindings cleared
     Statement& bind(int index, const Value& value);  // 1-based
     template <typename... Args>
     Statement& bindAll(const Args&... args) {
@@ -45,7 +45,7 @@ public:
     const std::string& sql() const { return sql_; }
     sqlite3_stmt* handle() { return stmt_; }
 
-private:
+  private:
     void loadColumns() const;
     sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
@@ -59,7 +59,7 @@ enum class OpenMode { ReadWrite, ReadOnly, Create };
 // A connection to one SQLite file, with further files attached under their own schema names.
 // Rollback-journal mode so that a commit over attached files is atomic.
 class Database {
-public:
+  public:
     static constexpr int kBusyTimeoutMs = 5000;
 
     explicit Database(const std::filesystem::path& file, OpenMode mode = OpenMode::ReadWrite);
@@ -86,7 +86,7 @@ public:
     // Raises the Italian message for an engine result code.
     [[noreturn]] void fail(int rc, const std::string& context) const;
 
-private:
+  private:
     sqlite3* db_ = nullptr;
     std::filesystem::path file_;
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
@@ -94,14 +94,14 @@ private:
 
 // Commit is explicit; leaving the scope without it rolls back.
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
 
-private:
+  private:
     Database& db_;
     bool done_ = false;
 };

@@ -22,7 +22,9 @@ size_t charCount(const std::string& s) {
     return n;
 }
 
-std::string firstChars(const std::string& text, size_t n) { return text.substr(0, byteOffset(text, n)); }
+std::string firstChars(const std::string& text, size_t n) {
+    return text.substr(0, byteOffset(text, n));
+}
 
 std::string fixedWidth(const std::string& text, size_t width) {
     std::string out = firstChars(text, width);
@@ -43,6 +45,8 @@ std::string rtrimmed(const std::string& text) {
     return e == std::string::npos ? std::string() : text.substr(0, e + 1);
 }
 
-bool sameTrimmed(const std::string& a, const std::string& b) { return trimmed(a) == trimmed(b); }
+bool sameTrimmed(const std::string& a, const std::string& b) {
+    return trimmed(a) == trimmed(b);
+}
 
 }  // namespace cl::store

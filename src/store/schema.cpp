@@ -10,18 +10,30 @@ namespace cl::store {
 namespace {
 
 using T = FieldType;
-FieldDef tx(const char* n) { return {n, T::Text}; }
-FieldDef fx(const char* n, int w) { return {n, T::FixedText, w}; }
-FieldDef wh(const char* n) { return {n, T::Whole}; }
-FieldDef mo(const char* n) { return {n, T::Money}; }
-FieldDef de(const char* n) { return {n, T::Decimal}; }
-FieldDef da(const char* n) { return {n, T::Date}; }
+FieldDef tx(const char* n) {
+    return {n, T::Text};
+}
+FieldDef fx(const char* n, int w) {
+    return {n, T::FixedText, w};
+}
+FieldDef wh(const char* n) {
+    return {n, T::Whole};
+}
+FieldDef mo(const char* n) {
+    return {n, T::Money};
+}
+FieldDef de(const char* n) {
+    return {n, T::Decimal};
+}
+FieldDef da(const char* n) {
+    return {n, T::Date};
+}
 
 TableDef codeanTable() {
     return {"codean",
             {fx("eanare", 13), wh("codare"), fx("desart", 35), fx("desfor", 35), fx("codafo", 16),
-             mo("prezzo"), wh("pezzix"), mo("prezzox"), fx("aggi", 1), wh("neti"),
-             fx("flagean", 1), fx("primasecon", 1), wh("colare"), wh("even")},
+             mo("prezzo"), wh("pezzix"), mo("prezzox"), fx("aggi", 1), wh("neti"), fx("flagean", 1),
+             fx("primasecon", 1), wh("colare"), wh("even")},
             {{"keyean", {"eanare"}, true}, {"codean_codare", {"codare"}}}};
 }
 
@@ -35,59 +47,96 @@ std::vector<TableDef> storeTables() {
     return {
         codeanTable(),
         {"listi01",
-         {wh("codart"),  tx("desart"),  fx("descas", 30), fx("umart", 2),  wh("imbart"),
-          fx("ivart", 2), fx("codafo", 16), wh("codfor"), fx("desfor", 45), wh("codgru"),
-          tx("desgru"),  wh("codsot"),  tx("dessot"),     wh("codrep"),     fx("desrep", 30),
-          mo("cobart"),  mo("cofart"),  mo("cosiva"),     de("ricart"),     de("marg"),
-          mo("przart"),  mo("przpub"),  mo("prztot"),     mo("przsal"),     de("quaco"),
-          tx("umquaco"), wh("colore"),  wh("tipart"),     da("datreg"),     da("datagg"),
-          wh("annoco"),  wh("fl1art"),  tx("fl2art"),     wh("qinv"),       wh("qacq"),
-          wh("qres"),    wh("qven"),    wh("qgia"),       mo("cosmp"),      mo("scopro"),
-          mo("przpro"),  mo("scosal"),  mo("valgia"),     wh("q1"),         wh("sq1"),
-          wh("q2"),      wh("sq2"),     mo("scomi")},
+         {wh("codart"),   tx("desart"),     fx("descas", 30), fx("umart", 2),   wh("imbart"),
+          fx("ivart", 2), fx("codafo", 16), wh("codfor"),     fx("desfor", 45), wh("codgru"),
+          tx("desgru"),   wh("codsot"),     tx("dessot"),     wh("codrep"),     fx("desrep", 30),
+          mo("cobart"),   mo("cofart"),     mo("cosiva"),     de("ricart"),     de("marg"),
+          mo("przart"),   mo("przpub"),     mo("prztot"),     mo("przsal"),     de("quaco"),
+          tx("umquaco"),  wh("colore"),     wh("tipart"),     da("datreg"),     da("datagg"),
+          wh("annoco"),   wh("fl1art"),     tx("fl2art"),     wh("qinv"),       wh("qacq"),
+          wh("qres"),     wh("qven"),       wh("qgia"),       mo("cosmp"),      mo("scopro"),
+          mo("przpro"),   mo("scosal"),     mo("valgia"),     wh("q1"),         wh("sq1"),
+          wh("q2"),       wh("sq2"),        mo("scomi")},
          {{"primary", {"codart"}, true}}},
         {"listi02",
-         {fx("codlis", 6), fx("codafo", 16), wh("codart"), tx("desart"), mo("cobart"),
-          mo("cofart"), tx("ivart"), fx("umart", 2), fx("desfor", 45), fx("dsclistino", 45),
-          wh("codfor"), da("datval")},
+         {fx("codlis", 6), fx("codafo", 16), wh("codart"), tx("desart"), mo("cobart"), mo("cofart"),
+          tx("ivart"), fx("umart", 2), fx("desfor", 45), fx("dsclistino", 45), wh("codfor"),
+          da("datval")},
          {{"listi02_codafo", {"codafo", "codlis"}}, {"listi02_codart", {"codart", "codlis"}}}},
         {"variatil",
-         {wh("bns"),        fx("sel", 1),      wh("codart"),     fx("ea1art", 13),
-          fx("desart", 30), fx("umart", 2),    fx("ivart", 2),   wh("imbart"),
-          tx("ea2art"),     fx("fl1art", 1),   tx("fl2art"),     tx("fl3art"),
-          da("datval"),     wh("colli"),       wh("tipges"),     wh("tipart"),
-          tx("marchio"),    de("pezzatura"),   tx("umconf"),     fx("desfor", 35),
-          wh("codfor"),     tx("codafo"),      wh("codrep"),     fx("desrep", 20),
-          wh("codgru"),     fx("desgru", 30),  wh("codsot"),     fx("dessot", 30),
-          mo("przart"),     mo("przvec"),      mo("coston"),     de("perc"),
-          de("rica"),       mo("prezpub"),     mo("prezpubv"),   de("percdiff"),
-          fx("offerta", 10), mo("prezoff"),    da("datagg"),     fx("variati", 1),
+         {wh("bns"),
+          fx("sel", 1),
+          wh("codart"),
+          fx("ea1art", 13),
+          fx("desart", 30),
+          fx("umart", 2),
+          fx("ivart", 2),
+          wh("imbart"),
+          tx("ea2art"),
+          fx("fl1art", 1),
+          tx("fl2art"),
+          tx("fl3art"),
+          da("datval"),
+          wh("colli"),
+          wh("tipges"),
+          wh("tipart"),
+          tx("marchio"),
+          de("pezzatura"),
+          tx("umconf"),
+          fx("desfor", 35),
+          wh("codfor"),
+          tx("codafo"),
+          wh("codrep"),
+          fx("desrep", 20),
+          wh("codgru"),
+          fx("desgru", 30),
+          wh("codsot"),
+          fx("dessot", 30),
+          mo("przart"),
+          mo("przvec"),
+          mo("coston"),
+          de("perc"),
+          de("rica"),
+          mo("prezpub"),
+          mo("prezpubv"),
+          de("percdiff"),
+          fx("offerta", 10),
+          mo("prezoff"),
+          da("datagg"),
+          fx("variati", 1),
           fx("modificatoamano", 1)},
-         {{"variatil_bns", {"bns"}}, {"variatil_codart", {"codart"}},
+         {{"variatil_bns", {"bns"}},
+          {"variatil_codart", {"codart"}},
           {"variatil_codfor", {"codfor"}}}},
         {"parametri",
-         {tx("tipo"), wh("acos"), wh("aric"), wh("apv"), wh("creart"), wh("cliente"),
-          wh("tiposel"), wh("codpag"), wh("cassa")},
+         {tx("tipo"), wh("acos"), wh("aric"), wh("apv"), wh("creart"), wh("cliente"), wh("tiposel"),
+          wh("codpag"), wh("cassa")},
          {{"parametri_tipo", {"tipo"}}}},
-        {"fornitori", {wh("codfornitore"), tx("dscfornitore")},
+        {"fornitori",
+         {wh("codfornitore"), tx("dscfornitore")},
          {{"fornitori_codfornitore", {"codfornitore"}}}},
-        {"gruppi", {wh("codgru"), tx("dscgruppo"), wh("codrep"), wh("escgruppo")},
+        {"gruppi",
+         {wh("codgru"), tx("dscgruppo"), wh("codrep"), wh("escgruppo")},
          {{"codgru", {"codgru"}}}},
         sottogruppiTable(),
-        {"reparti", {wh("reparto"), fx("descrizione", 30), fx("tx", 1)}, {{"reparto", {"reparto"}}}},
+        {"reparti",
+         {wh("reparto"), fx("descrizione", 30), fx("tx", 1)},
+         {{"reparto", {"reparto"}}}},
         {"unitam", {fx("coduni", 2), de("fatxmul"), tx("umrife")}, {{"coduni", {"coduni"}}}},
-        {"fistini", {fx("codlis", 6), fx("dsclistino", 20), da("datval")}, {{"codlis", {"codlis"}}}},
+        {"fistini",
+         {fx("codlis", 6), fx("dsclistino", 20), da("datval")},
+         {{"codlis", {"codlis"}}}},
     };
 }
 
 std::vector<TableDef> fixedTables() {
     TableDef articolo{
         "articolo",
-        {wh("codart"),  tx("desart"),   fx("umart", 2),  mo("przart"),  mo("przpub"),
-         fx("ivart", 2), wh("imbart"),  tx("ea2art"),    tx("fl2art"),  tx("fl3art"),
-         fx("artvariato", 1), fx("ea1art", 13), wh("codgru"), wh("codsot"), tx("umconf"),
-         da("datval"),  wh("colli"),    wh("tipges"),    wh("tipart"),  tx("marchio"),
-         de("pezzatura"), wh("codrep"), tx("desfor"),    tx("desgru"),  tx("dessot")},
+        {wh("codart"),        tx("desart"),     fx("umart", 2), mo("przart"), mo("przpub"),
+         fx("ivart", 2),      wh("imbart"),     tx("ea2art"),   tx("fl2art"), tx("fl3art"),
+         fx("artvariato", 1), fx("ea1art", 13), wh("codgru"),   wh("codsot"), tx("umconf"),
+         da("datval"),        wh("colli"),      wh("tipges"),   wh("tipart"), tx("marchio"),
+         de("pezzatura"),     wh("codrep"),     tx("desfor"),   tx("desgru"), tx("dessot")},
         {{"articolo_codart", {"codart"}, true}, {"articolo_artvariato", {"artvariato"}}}};
     TableDef gruppi{"gruppi",
                     {wh("codice"), tx("descrizione"), de("ricarica")},
@@ -115,7 +164,9 @@ std::string sqlType(const FieldDef& f) {
     return "TEXT";
 }
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
 
 }  // namespace
 
@@ -162,7 +213,8 @@ std::vector<std::string> createIndexSql(const TableDef& table, const std::string
     for (const auto& idx : table.indexes) {
         std::string sql = std::string("CREATE ") + (idx.unique ? "UNIQUE " : "") + "INDEX " +
                           schema + "." + quoted(idx.name) + " ON " + quoted(table.name) + " (";
-        for (size_t i = 0; i < idx.fields.size(); ++i) sql += (i ? ", " : "") + quoted(idx.fields[i]);
+        for (size_t i = 0; i < idx.fields.size(); ++i)
+            sql += (i ? ", " : "") + quoted(idx.fields[i]);
         out.push_back(sql + ")");
     }
     return out;
@@ -201,8 +253,9 @@ void validateSchema(Database& db, DatabaseKind kind, const std::string& schema,
         auto cols = db.columns(t.name, schema);
         for (const auto& f : t.fields) {
             bool found = std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
-                return std::equal(c.begin(), c.end(), f.name.begin(), f.name.end(),
-                                  [](char a, char b) { return std::tolower(a) == std::tolower(b); });
+                return std::equal(
+                    c.begin(), c.end(), f.name.begin(), f.name.end(),
+                    [](char a, char b) { return std::tolower(a) == std::tolower(b); });
             });
             if (!found)
                 throw Error("Attenzione ... Nel " + describe(kind) + " " + file +

@@ -19,7 +19,8 @@ bool equalNoCase(const std::string& a, const std::string& b) {
 // The word after the first FROM of a SELECT: the table that edits write to.
 std::string baseTableOf(const std::string& sql) {
     std::string up = sql;
-    std::transform(up.begin(), up.end(), up.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(up.begin(), up.end(), up.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     auto at = up.find(" FROM ");
     if (at == std::string::npos) return {};
     size_t i = at + 6;
@@ -27,7 +28,8 @@ std::string baseTableOf(const std::string& sql) {
     size_t j = i;
     while (j < sql.size() && sql[j] != ' ' && sql[j] != ',' && sql[j] != ';') ++j;
     std::string t = sql.substr(i, j - i);
-    t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == '[' || c == ']'; }), t.end());
+    t.erase(std::remove_if(t.begin(), t.end(), [](char c) { return c == '[' || c == ']'; }),
+            t.end());
     return t;
 }
 
@@ -48,9 +50,9 @@ long long writeRow(Database& db, const std::string& qualifiedTable,
             cols += (cols.empty() ? "\"" : ", \"") + k + "\"";
             marks += marks.empty() ? "?" : ", ?";
         }
-        sql = values.empty() ? "INSERT INTO " + qualifiedTable + " DEFAULT VALUES"
-                             : "INSERT INTO " + qualifiedTable + " (" + cols + ") VALUES (" +
-                                   marks + ")";
+        sql = values.empty()
+                  ? "INSERT INTO " + qualifiedTable + " DEFAULT VALUES"
+                  : "INSERT INTO " + qualifiedTable + " (" + cols + ") VALUES (" + marks + ")";
     } else {
         if (values.empty()) return rowid;
         std::string sets;
@@ -77,9 +79,9 @@ void TableView::setSource(std::string source, std::vector<Value> params) {
 void TableView::refresh() {
     bool isSelect = source_.size() > 6 && equalNoCase(source_.substr(0, 6), "SELECT");
     baseTable_ = isSelect ? baseTableOf(source_) : source_;
-    std::string sql = isSelect ? "SELECT \"" + baseTable_ + "\".rowid AS cl_rowid, " +
-                                     source_.substr(7)
-                               : "SELECT rowid AS cl_rowid, * FROM \"" + source_ + "\"";
+    std::string sql = isSelect
+                          ? "SELECT \"" + baseTable_ + "\".rowid AS cl_rowid, " + source_.substr(7)
+                          : "SELECT rowid AS cl_rowid, * FROM \"" + source_ + "\"";
     auto& st = db_.prepare(sql);
     for (size_t i = 0; i < params_.size(); ++i) st.bind(static_cast<int>(i + 1), params_[i]);
     rows_.clear();
@@ -151,8 +153,8 @@ void TableView::set(const std::string& f, const Value& value) {
 void TableView::update() {
     if (mode_ == Mode::None) throw Error("Vista " + name_ + " non in modifica.");
     bool insert = mode_ == Mode::Add;
-    long long rowid = writeRow(db_, "\"" + baseTable_ + "\"", pending_, insert ? 0 : rowids_[pos_],
-                               insert);
+    long long rowid =
+        writeRow(db_, "\"" + baseTable_ + "\"", pending_, insert ? 0 : rowids_[pos_], insert);
     if (insert) {
         std::vector<Value> row(columns_.size());
         rows_.push_back(row);
@@ -169,7 +171,9 @@ void TableView::update() {
 
 void TableView::remove() {
     if (eof()) throw Error("Nessun record corrente nella vista " + name_ + ".");
-    db_.prepare("DELETE FROM \"" + baseTable_ + "\" WHERE rowid = ?").bind(1, Value(rowids_[pos_])).run();
+    db_.prepare("DELETE FROM \"" + baseTable_ + "\" WHERE rowid = ?")
+        .bind(1, Value(rowids_[pos_]))
+        .run();
     rows_.erase(rows_.begin() + static_cast<long>(pos_));
     rowids_.erase(rowids_.begin() + static_cast<long>(pos_));
 }

@@ -12,7 +12,7 @@ namespace cl::store {
 // Rows are read into memory on refresh: meant for lookups and short lists, not for walks over a
 // whole store (those use statements directly).
 class TableView {
-public:
+  public:
     TableView(std::string name, Database& db);
 
     const std::string& name() const { return name_; }
@@ -24,7 +24,9 @@ public:
     bool bof() const { return rows_.empty(); }
     size_t recordCount() const { return rows_.size(); }
     void moveFirst() { pos_ = 0; }
-    void moveNext() { if (pos_ < rows_.size()) ++pos_; }
+    void moveNext() {
+        if (pos_ < rows_.size()) ++pos_;
+    }
     void moveLast() { pos_ = rows_.empty() ? 0 : rows_.size() - 1; }
     // First row from the top whose field equals value (texts compared trimmed, ignoring case).
     bool findFirst(const std::string& field, const Value& value);
@@ -40,7 +42,7 @@ public:
     void update();
     void remove();  // deletes the current row and moves to the next
 
-private:
+  private:
     int columnOf(const std::string& field) const;
     std::string name_;
     Database& db_;
@@ -56,7 +58,7 @@ private:
 
 // A whole table opened directly, positioned by seeking a named index for equality.
 class TableCursor {
-public:
+  public:
     TableCursor(Database& db, std::string table, std::string schema = "main");
 
     void setIndex(const std::string& indexName);
@@ -77,7 +79,7 @@ public:
     void update();
     const std::string& table() const { return table_; }
 
-private:
+  private:
     Database& db_;
     std::string table_, schema_, qualified_;
     std::vector<std::string> keyFields_;

@@ -75,8 +75,8 @@ void wireReviewScreen() {
         {"CommandEtichette", "Etichette da ristampare",
          "Articoli con prezzo di vendita variato dall'ultimo aggiornamento",
          [](ReviewScreen& screen) {
-             auto* window =
-                 new history::ui::LabelsWindow(screen.controller().session(), std::nullopt, &screen);
+             auto* window = new history::ui::LabelsWindow(screen.controller().session(),
+                                                          std::nullopt, &screen);
              window->setAttribute(Qt::WA_DeleteOnClose);
              window->show();
          }},

@@ -1,7 +1,7 @@
 // Kills the command-line runs with SIGKILL at random moments and checks that every database
 // is intact and either as it was before the command or as an uninterrupted run leaves it.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,14 +18,15 @@
 
 #include "support/cli_runner.h"
 
-
 namespace cl {
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-const char* binary() { return test::programPath(); }
+const char* binary() {
+    return test::programPath();
+}
 
 int kills() {
     const char* env = std::getenv("CL_CRASH_KILLS");
@@ -41,7 +42,7 @@ struct Totals {
 };
 
 class CrashTest : public ::testing::Test {
-protected:
+  protected:
     fs::path dir;
     void SetUp() override {
         if (!binary()) GTEST_SKIP() << "CL_BINARY not set";
@@ -49,7 +50,8 @@ protected:
         fs::remove_all(dir);
         fs::create_directories(dir);
         ASSERT_EQ(runToEnd(dir / "base", {"demo", "--articles", "10000", "--seed", "7",
-                                          "--changed-share", "100"}), 0);
+                                          "--changed-share", "100"}),
+                  0);
     }
     void TearDown() override { fs::remove_all(dir); }
 
@@ -82,13 +84,16 @@ protected:
             std::string problems;
             auto now = test::databaseContents(work, problems);
             if (!problems.empty()) ++totals.broken, ADD_FAILURE() << problems;
-            if (now == before) ++totals.before;
-            else if (now == after) ++totals.after;
-            else ++totals.partial;
+            if (now == before)
+                ++totals.before;
+            else if (now == after)
+                ++totals.after;
+            else
+                ++totals.partial;
         }
-        std::cout << "[crash] " << command[0] << ": run " << seconds << " s, kills "
-                  << totals.kills << ", before " << totals.before << ", after " << totals.after
-                  << ", partial " << totals.partial << ", damaged " << totals.broken << std::endl;
+        std::cout << "[crash] " << command[0] << ": run " << seconds << " s, kills " << totals.kills
+                  << ", before " << totals.before << ", after " << totals.after << ", partial "
+                  << totals.partial << ", damaged " << totals.broken << std::endl;
         return totals;
     }
 };
@@ -101,7 +106,8 @@ TEST_F(CrashTest, KilledRunsLeaveEveryDatabaseBeforeOrAfter) {
     if (wanted("check")) all.push_back(hammer({}, {"check"}));
     if (wanted("barcode-check")) all.push_back(hammer({}, {"barcode-check"}));
     if (wanted("recalc"))
-        all.push_back(hammer({{"check"}, {"select", "all"}}, {"recalc", "--percent", "5", "--round"}));
+        all.push_back(
+            hammer({{"check"}, {"select", "all"}}, {"recalc", "--percent", "5", "--round"}));
     if (wanted("apply"))
         all.push_back(hammer({{"check"}, {"select", "all"}},
                              {"apply", "--updates",

@@ -14,10 +14,12 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<std::string> kNasty{
-    "", " ", "abc", "12,5", "12.5", "1.234,5", "1,234.5", "5,5.5", "-5", "-0", "+3",
-    "99999999999999999999", "1e308", "-1e308", "0,0000001", "'", "\"", "%", "_", "*",
-    "DELL'ORTO", "50%", "a_b", "àèìòù€", "测试", "2147483647", "2147483648", "-2147483649",
-    "12 5", "1..2", ",,", "--5", "\t7", "0x1A", "NaN", "inf"};
+    "",        " ",          "abc",        "12,5",        "12.5", "1.234,5",
+    "1,234.5", "5,5.5",      "-5",         "-0",          "+3",   "99999999999999999999",
+    "1e308",   "-1e308",     "0,0000001",  "'",           "\"",   "%",
+    "_",       "*",          "DELL'ORTO",  "50%",         "a_b",  "àèìòù€",
+    "测试",    "2147483647", "2147483648", "-2147483649", "12 5", "1..2",
+    ",,",      "--5",        "\t7",        "0x1A",        "NaN",  "inf"};
 
 // Command templates; "@" is replaced by the nasty text.
 const std::vector<std::vector<std::string>> kFields{
@@ -70,7 +72,8 @@ TEST(BadInput, EveryTypedFieldGivesAMessageOrAResultNeverACrash) {
             ASSERT_EQ(integrity, "") << what;
             if (r.exitCode != 0) {
                 ++refused;
-                EXPECT_FALSE(r.err.empty()) << what << " (exit " << r.exitCode << ") failed without a message: " << r.out;
+                EXPECT_FALSE(r.err.empty())
+                    << what << " (exit " << r.exitCode << ") failed without a message: " << r.out;
                 EXPECT_EQ(after, before) << what << " failed but wrote";
             } else {
                 ++accepted;

@@ -23,7 +23,7 @@ const std::vector<std::string> kApply{"apply", "--updates",
                                       "cost,markup,price,create,descriptions,supplier-code"};
 
 class FaultTest : public ::testing::Test {
-protected:
+  protected:
     fs::path dir, root;
     std::vector<fs::path> mounts;
 
@@ -81,7 +81,8 @@ TEST_F(FaultTest, FullDiskRollsBackTheWholeUpdate) {
     ASSERT_EQ(runProgram(root, {"select", "all"}).exitCode, 0);
     auto size = fs::file_size(storeFile());
     // Room for the database and a little: not for the rollback journal of a whole update.
-    if (!storeOnTmpfs(std::to_string(size + size / 8 + 64 * 1024))) GTEST_SKIP() << "cannot mount here";
+    if (!storeOnTmpfs(std::to_string(size + size / 8 + 64 * 1024)))
+        GTEST_SKIP() << "cannot mount here";
     auto before = state();
     auto r = runProgram(root, kApply);
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
@@ -92,8 +93,10 @@ TEST_F(FaultTest, FullDiskRollsBackTheWholeUpdate) {
 TEST_F(FaultTest, LockHeldByAnotherProcessBeyondTheBusyTimeout) {
     auto before = state();
     // The sqlite3 shell holds an exclusive lock for longer than the program waits.
-    std::string cmd = "(echo 'BEGIN EXCLUSIVE; SELECT count(*) FROM listi01;'; sleep 9; "
-                      "echo 'ROLLBACK;') | sqlite3 '" + storeFile().string() + "' >/dev/null &";
+    std::string cmd =
+        "(echo 'BEGIN EXCLUSIVE; SELECT count(*) FROM listi01;'; sleep 9; "
+        "echo 'ROLLBACK;') | sqlite3 '" +
+        storeFile().string() + "' >/dev/null &";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     sleep(1);
     auto r = runProgram(root, {"check"});

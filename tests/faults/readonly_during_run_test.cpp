@@ -1,8 +1,8 @@
 // A store made read-only while an update runs: the update either completes before, or fails
 // with a message; whatever the moment, the store is afterwards as it was or fully updated.
 // The program runs as an unprivileged user, for whom file permissions count.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,7 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kApply{"apply", "--updates", "cost,markup,price,create,supplier-code"};
+const std::vector<std::string> kApply{"apply", "--updates",
+                                      "cost,markup,price,create,supplier-code"};
 
 void ownedByNobody(const fs::path& root) {
     std::string cmd = "chown -R nobody:nogroup '" + root.string() + "'";
@@ -29,9 +30,9 @@ void ownedByNobody(const fs::path& root) {
 }
 
 pid_t startAsNobody(const fs::path& root, const std::string& err) {
-    std::vector<std::string> words{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-                                   test::programPath(), "--root", root.string(), "--today",
-                                   "2026-12-08", "--yes"};
+    std::vector<std::string> words{
+        "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", test::programPath(),
+        "--root",  root.string(),   "--today",       "2026-12-08",     "--yes"};
     words.insert(words.end(), kApply.begin(), kApply.end());
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
@@ -52,10 +53,10 @@ void setWritable(const fs::path& storeDir, bool writable) {
                                              perms::group_exec | perms::others_exec
                                        : perms::owner_read | perms::owner_exec | perms::group_read |
                                              perms::others_read | perms::others_exec);
-    fs::permissions(storeDir / "DATI.MDB",
-                    writable ? perms::owner_read | perms::owner_write | perms::group_read |
-                                   perms::others_read
-                             : perms::owner_read | perms::group_read | perms::others_read);
+    fs::permissions(
+        storeDir / "DATI.MDB",
+        writable ? perms::owner_read | perms::owner_write | perms::group_read | perms::others_read
+                 : perms::owner_read | perms::group_read | perms::others_read);
 }
 
 TEST(FaultDuringRun, StoreMadeReadOnlyWhileAnUpdateRuns) {
@@ -67,8 +68,10 @@ TEST(FaultDuringRun, StoreMadeReadOnlyWhileAnUpdateRuns) {
     fs::create_directories(dir);
     fs::permissions(dir, fs::perms::all);
     fs::path start = dir / "start", work = dir / "work";
-    ASSERT_EQ(test::runProgram(start, {"demo", "--articles", "3000", "--seed", "4",
-                                       "--changed-share", "100"}).exitCode, 0);
+    ASSERT_EQ(test::runProgram(
+                  start, {"demo", "--articles", "3000", "--seed", "4", "--changed-share", "100"})
+                  .exitCode,
+              0);
     ASSERT_EQ(test::runProgram(start, {"check"}).exitCode, 0);
     ASSERT_EQ(test::runProgram(start, {"select", "all"}).exitCode, 0);
     std::string integrity;

@@ -28,7 +28,7 @@ QApplication& app() {
 }
 
 class ReviewUpdateFlow : public ::testing::Test {
-protected:
+  protected:
     test::TempStore ts;
     void SetUp() override {
         app();
@@ -37,11 +37,16 @@ protected:
             "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"
             "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
             "VALUES ('01L', 0, 0, 1, 1, 12, 4);"
-            "INSERT INTO listi01 (codart, desart, przpub, cofart, ivart) VALUES (5, 'PANE', 2.5, 1.5, '04');"
-            "INSERT INTO codean (eanare, codare, prezzo, aggi, pezzix) VALUES ('8000000000055', 5, 2.5, 'A', 1);"
-            "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, coston, ivart, prezpub, "
-            "prezpubv, codafo) VALUES (1, 'X', 5, '8000000000055', 'PANE', 12, 1.6, '04', 2.5, 2.7, "
-            "'000000005'), (2, '', 0, '8000000000062', 'LATTE', 12, 0.8, '04', 0, 1.1, '000000006');");
+            "INSERT INTO listi01 (codart, desart, przpub, cofart, ivart) VALUES (5, 'PANE', 2.5, "
+            "1.5, '04');"
+            "INSERT INTO codean (eanare, codare, prezzo, aggi, pezzix) VALUES ('8000000000055', 5, "
+            "2.5, 'A', 1);"
+            "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, coston, ivart, "
+            "prezpub, "
+            "prezpubv, codafo) VALUES (1, 'X', 5, '8000000000055', 'PANE', 12, 1.6, '04', 2.5, "
+            "2.7, "
+            "'000000005'), (2, '', 0, '8000000000062', 'LATTE', 12, 0.8, '04', 0, 1.1, "
+            "'000000006');");
         ts.session.state.codice_fornitore = 12;
         wireReviewScreen();
     }
@@ -93,7 +98,8 @@ TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndClos
     EXPECT_EQ(window.table()->item(0, 5)->text(), "2,70");
     window.search("8000000000055", true);
     EXPECT_EQ(window.table()->rowCount(), 1);
-    if (const char* dir = std::getenv("CL_SCREENSHOTS")) window.grab().save(QString(dir) + "/history-window.png");
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        window.grab().save(QString(dir) + "/history-window.png");
     history::ui::LabelsWindow labels(ts.session, std::nullopt);
     EXPECT_EQ(labels.list().labels.size(), 1u);
 }

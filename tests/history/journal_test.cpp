@@ -1,7 +1,8 @@
+#include "history/journal.h"
+
 #include <gtest/gtest.h>
 
 #include "app/clock.h"
-#include "history/journal.h"
 #include "history/labels.h"
 #include "history/price_history.h"
 #include "history/undo.h"
@@ -38,7 +39,8 @@ struct JournalTest : ::testing::Test {
         setToday("2026-12-08");
         t.exec(
             "INSERT INTO listi01 (codart, desart, cofart, przpub, prztot, umart, marg) VALUES "
-            "(1, 'PANE', 1.1, 2.5, 0, 'PZ', 10.5), (2, 'LATTE DELL''ORTO', 0.8, 1.29, 1.29, 'LT', 20);"
+            "(1, 'PANE', 1.1, 2.5, 0, 'PZ', 10.5), (2, 'LATTE DELL''ORTO', 0.8, 1.29, 1.29, 'LT', "
+            "20);"
             "INSERT INTO codean (eanare, codare, prezzo, primasecon) VALUES "
             "('8000000000017', 1, 2.5, 'P'), ('8000000000024', 2, 1.29, 'P');"
             "INSERT INTO variatil (bns, codart, desart, prezpubv, percdiff) VALUES "
@@ -63,7 +65,8 @@ struct JournalTest : ::testing::Test {
             "UPDATE codean SET codare = 3 WHERE eanare = '8000000000024';"
             "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000000003       ', 3);"
             "INSERT INTO fistini (codlis, dsclistino) VALUES ('000012', 'FORNITORE SPA');"
-            "DELETE FROM variatil;" + extraSql);
+            "DELETE FROM variatil;" +
+            extraSql);
         journal.endRun();
         tx.commit();
         return run;

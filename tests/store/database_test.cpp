@@ -1,6 +1,7 @@
+#include "store/database.h"
+
 #include <gtest/gtest.h>
 
-#include "store/database.h"
 #include "store/table_view.h"
 #include "support/temp_store.h"
 

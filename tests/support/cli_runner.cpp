@@ -20,7 +20,9 @@ namespace cl::test {
 
 namespace fs = std::filesystem;
 
-const char* programPath() { return std::getenv("CL_BINARY"); }
+const char* programPath() {
+    return std::getenv("CL_BINARY");
+}
 
 namespace {
 
@@ -58,7 +60,8 @@ std::string slurp(const std::string& file) {
 }  // namespace
 
 CliResult runProgram(const fs::path& root, const std::vector<std::string>& words, bool yes) {
-    std::string base = (fs::temp_directory_path() / ("cl-run-" + std::to_string(getpid()))).string();
+    std::string base =
+        (fs::temp_directory_path() / ("cl-run-" + std::to_string(getpid()))).string();
     pid_t pid = spawnWith(commandLine(root, words, yes), base + ".out", base + ".err");
     int status = 0;
     waitpid(pid, &status, 0);
@@ -93,7 +96,8 @@ std::map<std::string, std::string> databaseContents(const fs::path& root, std::s
         check.reset();
         if (result != "ok") integrity += file.string() + ": " + result + "\n";
         std::vector<std::string> tables;
-        auto& list = db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+        auto& list =
+            db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
         while (list.step()) tables.push_back(list.value(0).text());
         std::string all;
         for (const auto& t : tables) {

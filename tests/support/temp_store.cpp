@@ -32,7 +32,9 @@ std::string dumpQuery(store::Database& db, const std::string& sql) {
 }
 }  // namespace
 
-TempStore::TempStore() : root(freshDir()), session(root, 'C') { initDatabases(session); }
+TempStore::TempStore() : root(freshDir()), session(root, 'C') {
+    initDatabases(session);
+}
 
 TempStore::~TempStore() {
     std::error_code ec;
@@ -41,8 +43,12 @@ TempStore::~TempStore() {
     std::filesystem::remove_all(root, ec);
 }
 
-void TempStore::exec(const std::string& sql) { store::Database(storeFile()).exec(sql); }
-void TempStore::execFixed(const std::string& sql) { store::Database(fixedFile()).exec(sql); }
+void TempStore::exec(const std::string& sql) {
+    store::Database(storeFile()).exec(sql);
+}
+void TempStore::execFixed(const std::string& sql) {
+    store::Database(fixedFile()).exec(sql);
+}
 
 std::string TempStore::scalar(const std::string& sql) {
     store::Database db(storeFile());

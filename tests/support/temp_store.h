@@ -14,7 +14,7 @@ namespace cl::test {
 
 // A fresh root with the four empty databases made by init, located as at start-up.
 class TempStore {
-public:
+  public:
     TempStore();
     ~TempStore();
     TempStore(const TempStore&) = delete;
@@ -37,7 +37,7 @@ public:
 
 // Records what the domain shows and answers questions from a queue (No when empty).
 class RecordingMessages : public Messages {
-public:
+  public:
     struct Shown {
         std::string text, title;
         Icon icon;
@@ -57,7 +57,7 @@ public:
 };
 
 class RecordingProgress : public Progress {
-public:
+  public:
     std::map<std::string, std::string> values;
     std::vector<int> bar;
     bool barVisible = false;

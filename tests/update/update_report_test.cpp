@@ -1,7 +1,6 @@
-#include "review/report_nobarcode.h"
-
 #include <gtest/gtest.h>
 
+#include "review/report_nobarcode.h"
 
 namespace cl::review {
 namespace {

@@ -13,7 +13,8 @@ std::string typed(TempStore& ts) {
     for (const char* t : {"listi01", "codean", "listi02", "fistini", "variatil"}) {
         std::string cols;
         for (const auto& c : db.columns(t)) cols += ", quote(\"" + c + "\")";
-        auto& st = db.prepare(std::string("SELECT rowid") + cols + " FROM " + t + " ORDER BY rowid");
+        auto& st =
+            db.prepare(std::string("SELECT rowid") + cols + " FROM " + t + " ORDER BY rowid");
         while (st.step()) {
             for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";
             out += "\n";
@@ -23,26 +24,53 @@ std::string typed(TempStore& ts) {
 }
 
 class UpdateUndoTest : public UpdateTest {
-protected:
+  protected:
     void SetUp() override {
         UpdateTest::SetUp();
         settings.kcos = true;
-        insert("listi01", {{"codart", 12}, {"desart", "PANE"}, {"przpub", 15}, {"cofart", 9.5},
-                           {"ivart", "22"}, {"codafo", "000000012       "}});
-        insert("codean", {{"eanare", "8000000000123"}, {"codare", 12}, {"prezzo", 15}, {"aggi", "A"},
+        insert("listi01", {{"codart", 12},
+                           {"desart", "PANE"},
+                           {"przpub", 15},
+                           {"cofart", 9.5},
+                           {"ivart", "22"},
+                           {"codafo", "000000012       "}});
+        insert("codean", {{"eanare", "8000000000123"},
+                          {"codare", 12},
+                          {"prezzo", 15},
+                          {"aggi", "A"},
                           {"pezzix", 1}});
         insert("codean", {{"eanare", "8000000000444"}, {"codare", 7}, {"prezzo", 2}});
         // An update of article 12, a new article with a new barcode, a new article taking
         // over an existing barcode, one without barcode.
-        variatil({{"codart", 12}, {"ea1art", "8000000000123"}, {"desart", "PANE"}, {"coston", 10},
-                  {"ivart", "22"}, {"prezpubv", 16.5}, {"codafo", "000000012"}});
-        variatil({{"codart", 0}, {"ea1art", "8000000000555"}, {"desart", "LATTE DELL'ORTO"},
-                  {"coston", 1}, {"ivart", "4"}, {"prezpubv", 1.59}, {"codafo", "000000555"},
+        variatil({{"codart", 12},
+                  {"ea1art", "8000000000123"},
+                  {"desart", "PANE"},
+                  {"coston", 10},
+                  {"ivart", "22"},
+                  {"prezpubv", 16.5},
+                  {"codafo", "000000012"}});
+        variatil({{"codart", 0},
+                  {"ea1art", "8000000000555"},
+                  {"desart", "LATTE DELL'ORTO"},
+                  {"coston", 1},
+                  {"ivart", "4"},
+                  {"prezpubv", 1.59},
+                  {"codafo", "000000555"},
                   {"umart", "LT"}});
-        variatil({{"codart", 0}, {"ea1art", "8000000000444"}, {"desart", "UOVA"}, {"coston", 2},
-                  {"ivart", "10"}, {"prezpubv", 3.2}, {"codafo", "000000444"}});
-        variatil({{"codart", 0}, {"ea1art", "0000000000000"}, {"desart", "SFUSO"}, {"coston", 3},
-                  {"ivart", "10"}, {"prezpubv", 4.4}, {"codafo", "000000666"}});
+        variatil({{"codart", 0},
+                  {"ea1art", "8000000000444"},
+                  {"desart", "UOVA"},
+                  {"coston", 2},
+                  {"ivart", "10"},
+                  {"prezpubv", 3.2},
+                  {"codafo", "000000444"}});
+        variatil({{"codart", 0},
+                  {"ea1art", "0000000000000"},
+                  {"desart", "SFUSO"},
+                  {"coston", 3},
+                  {"ivart", "10"},
+                  {"prezpubv", 4.4},
+                  {"codafo", "000000666"}});
     }
 };
 
@@ -66,7 +94,9 @@ TEST_F(UpdateUndoTest, UndoAfterARealUpdateGivesBackTheTablesByteForByte) {
 }
 
 TEST_F(UpdateUndoTest, FailedUpdateLeavesNoJournalEntry) {
-    ts.exec("CREATE TRIGGER boom AFTER INSERT ON codean BEGIN SELECT RAISE(ABORT, 'disco guasto'); END");
+    ts.exec(
+        "CREATE TRIGGER boom AFTER INSERT ON codean BEGIN SELECT RAISE(ABORT, 'disco guasto'); "
+        "END");
     EXPECT_THROW(run(), Error);
     store::Database db(ts.storeFile());
     history::attachHistory(db, ts.storeFile());

@@ -66,9 +66,8 @@ HistoryWindow::HistoryWindow(Session& session, QWidget* parent)
     layout->addWidget(box);
     article_ = new QLabel(this);
     layout->addWidget(article_);
-    table_ = makeTable({"Data", "Agg.", "Costo prima", "Costo dopo", "Prezzo prima",
-                        "Prezzo dopo", "Note"},
-                       this);
+    table_ = makeTable(
+        {"Data", "Agg.", "Costo prima", "Costo dopo", "Prezzo prima", "Prezzo dopo", "Note"}, this);
     layout->addWidget(table_, 1);
     auto* exit = new QPushButton("Uscita", this);
     layout->addWidget(exit, 0, Qt::AlignRight);
@@ -94,16 +93,19 @@ void HistoryWindow::search(const QString& text, bool byEan) {
                             "\" non è un numero intero valido.");
             h = storicoArticolo(session_, *code);
         }
-        article_->setText(QString("Articolo %1  %2").arg(h.article).arg(QString::fromStdString(h.description)));
-        if (h.changes.empty()) article_->setText(article_->text() + "  -  nessuna variazione registrata");
+        article_->setText(
+            QString("Articolo %1  %2").arg(h.article).arg(QString::fromStdString(h.description)));
+        if (h.changes.empty())
+            article_->setText(article_->text() + "  -  nessuna variazione registrata");
         table_->setRowCount(static_cast<int>(h.changes.size()));
         for (int i = 0; i < static_cast<int>(h.changes.size()); ++i) {
             const auto& c = h.changes[static_cast<size_t>(i)];
             QString note = c.created ? "creato" : "";
             if (c.undone) note += note.isEmpty() ? "annullato" : ", annullato";
-            setRow(table_, i, {QString::fromStdString(c.at), QString::number(c.run),
-                               c.created ? "" : amount(c.costBefore), amount(c.costAfter),
-                               c.created ? "" : amount(c.priceBefore), amount(c.priceAfter), note});
+            setRow(table_, i,
+                   {QString::fromStdString(c.at), QString::number(c.run),
+                    c.created ? "" : amount(c.costBefore), amount(c.costAfter),
+                    c.created ? "" : amount(c.priceBefore), amount(c.priceAfter), note});
         }
         table_->resizeColumnsToContents();
     } catch (const std::exception& e) {
@@ -121,18 +123,21 @@ LabelsWindow::LabelsWindow(Session& session, std::optional<long long> run, QWidg
                                      .arg(QString::fromStdString(list_.at))
                                      .arg(list_.labels.size()),
                                  this));
-    table_ = makeTable({"Codice", "Codice Ean", "Descrizione", "Prezzo vecchio", "Prezzo nuovo",
-                        "Prezzo/UM"},
-                       this);
+    table_ = makeTable(
+        {"Codice", "Codice Ean", "Descrizione", "Prezzo vecchio", "Prezzo nuovo", "Prezzo/UM"},
+        this);
     table_->setRowCount(static_cast<int>(list_.labels.size()));
     for (int i = 0; i < static_cast<int>(list_.labels.size()); ++i) {
         const auto& l = list_.labels[static_cast<size_t>(i)];
-        QString unit = l.unitPrice ? amount(l.unitPrice) + (l.referenceUnit.empty() ? "" : "/" +
-                                                             QString::fromStdString(l.referenceUnit))
-                                   : QString();
-        setRow(table_, i, {QString::number(l.article), QString::fromStdString(l.ean),
-                           QString::fromStdString(l.description),
-                           l.oldPrice ? amount(l.oldPrice) : "nuovo", amount(l.newPrice), unit});
+        QString unit =
+            l.unitPrice
+                ? amount(l.unitPrice) +
+                      (l.referenceUnit.empty() ? "" : "/" + QString::fromStdString(l.referenceUnit))
+                : QString();
+        setRow(table_, i,
+               {QString::number(l.article), QString::fromStdString(l.ean),
+                QString::fromStdString(l.description), l.oldPrice ? amount(l.oldPrice) : "nuovo",
+                amount(l.newPrice), unit});
         table_->item(i, 2)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     table_->resizeColumnsToContents();
@@ -156,13 +161,14 @@ LabelsWindow::LabelsWindow(Session& session, std::optional<long long> run, QWidg
 }
 
 void LabelsWindow::exportCsv() {
-    QString file = QFileDialog::getSaveFileName(this, "Esporta etichette", "etichette.csv",
-                                                "CSV (*.csv)");
+    QString file =
+        QFileDialog::getSaveFileName(this, "Esporta etichette", "etichette.csv", "CSV (*.csv)");
     if (file.isEmpty()) return;
     std::ofstream out(file.toStdString(), std::ios::trunc);
     out << labelsCsv(list_);
-    if (!out) cl::ui::QtMessages(this).show("Attenzione ... Impossibile scrivere " + file.toStdString(),
-                                            Icon::Critical, {});
+    if (!out)
+        cl::ui::QtMessages(this).show("Attenzione ... Impossibile scrivere " + file.toStdString(),
+                                      Icon::Critical, {});
 }
 
 bool annullaUltimoAggiornamento(QWidget* parent, Session& session) {

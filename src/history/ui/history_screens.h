@@ -15,12 +15,12 @@ namespace cl::history::ui {
 // "Storico prezzi": an article's past costs and sale prices, by code or barcode.
 class HistoryWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     HistoryWindow(Session& session, QWidget* parent = nullptr);
     void search(const QString& text, bool byEan);
     QTableWidget* table() const { return table_; }
 
-private:
+  private:
     Session& session_;
     QLineEdit* input_;
     QRadioButton* byCode_;
@@ -32,11 +32,11 @@ private:
 // "Etichette da ristampare" of the last update (or a given one): preview and print, or CSV.
 class LabelsWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     LabelsWindow(Session& session, std::optional<long long> run, QWidget* parent = nullptr);
     const LabelList& list() const { return list_; }
 
-private:
+  private:
     void exportCsv();
     Session& session_;
     LabelList list_;

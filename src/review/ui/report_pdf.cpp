@@ -68,7 +68,7 @@ int writeReportPdf(const std::filesystem::path& file, const Session& session, st
 void writeNoBarcodePdf(const std::filesystem::path& file, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     writeDocumentPdf(file, QStringLiteral("Prodotti senza codice EAN"),
-             [&](Printer& p) { stampaSenzaEan(p, lines); });
+                     [&](Printer& p) { stampaSenzaEan(p, lines); });
 }
 
 }  // namespace cl::review::ui

@@ -35,7 +35,6 @@ void previewDocument(QWidget* parent, const QString& name,
     dialog.exec();
 }
 
-
 void printReportWithPreview(QWidget* parent, Session& session, const ReviewFilter& filter) {
     std::unique_ptr<store::Database> db;
     try {
@@ -58,13 +57,13 @@ void printReportWithPreview(QWidget* parent, const Session& session, store::Data
     }
     const ReportHeading heading = intestazioneReport(session);
     previewDocument(parent, QStringLiteral("CONTROLLO PRODOTTI"),
-            [&](Printer& p) { ReportLayout(p, heading).stampa2(rows); });
+                    [&](Printer& p) { ReportLayout(p, heading).stampa2(rows); });
 }
 
 void printNoBarcodeWithPreview(QWidget* parent, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     previewDocument(parent, QStringLiteral("Prodotti senza codice EAN"),
-            [&](Printer& p) { stampaSenzaEan(p, lines); });
+                    [&](Printer& p) { stampaSenzaEan(p, lines); });
 }
 
 }  // namespace cl::review::ui

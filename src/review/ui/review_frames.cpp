@@ -101,7 +101,8 @@ QWidget* ReviewScreen::buildCommands() {
     g->addWidget(command4, 1, 3);
     int extraColumn = 0;
     for (const auto& extra : reviewHooks().extraCommands) {
-        auto* b = button(frame1, extra.control.c_str(), extra.caption.c_str(), extra.tooltip.c_str());
+        auto* b =
+            button(frame1, extra.control.c_str(), extra.caption.c_str(), extra.tooltip.c_str());
         g->addWidget(b, 2, extraColumn++);
         auto run = extra.run;
         connect(b, &QPushButton::clicked, this, [this, run] {
