@@ -1,0 +1,92 @@
+// Data as other programs may leave them: nulls everywhere, texts longer than their fields,
+// article codes at the 32-bit limit. Every command gives a result or a message, never a crash
+// or a partial write.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "store/database.h"
+#include "support/cli_runner.h"
+
+namespace cl {
+namespace {
+
+namespace fs = std::filesystem;
+
+void spoil(const fs::path& root) {
+    const std::string longText(300, 'W');
+    store::Database central(root / "C/orvik/DATI.MDB");
+    central.exec(
+        "UPDATE articolo SET przart = NULL, ivart = NULL WHERE codart % 7 = 0;"
+        "UPDATE articolo SET przpub = NULL, desart = NULL, umart = NULL WHERE codart % 11 = 0;"
+        "UPDATE articolo SET desart = '" +
+        longText + "', ivart = 'XX', desfor = '" + longText +
+        "' WHERE codart % 13 = 0;"
+        "UPDATE articolo SET codsot = NULL, codgru = NULL, pezzatura = NULL WHERE codart % 5 = 0;"
+        "UPDATE articolo SET artvariato = 'S';"
+        "UPDATE codean SET eanare = eanare || '99999' WHERE codare % 17 = 0;");
+    store::Database shop(root / "C/negozio/dati/DATI.MDB");
+    shop.exec(
+        "UPDATE listi01 SET ricart = NULL, marg = NULL, przpub = NULL, cofart = NULL, "
+        "datagg = NULL WHERE codart % 7 = 1;"
+        "UPDATE listi01 SET desart = '" +
+        longText +
+        "', ivart = NULL, umart = NULL WHERE codart % 9 = 2;"
+        "UPDATE codean SET even = NULL, flagean = 'S', pezzix = NULL WHERE codare % 4 = 0;"
+        "UPDATE gruppi SET codrep = NULL, escgruppo = NULL;"
+        "UPDATE unitam SET fatxmul = 'abc' WHERE coduni = 'KG';"
+        "UPDATE listi01 SET codart = 2147483647 WHERE codart = (SELECT max(codart) FROM listi01);");
+}
+
+TEST(HostileData, NullsOverlongTextsAndLimitCodesNeverCrashOrHalfWrite) {
+    if (!test::programPath()) GTEST_SKIP() << "CL_BINARY not set";
+    fs::path dir = fs::temp_directory_path() / ("cl-hostile-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::path root = dir / "root";
+    ASSERT_EQ(test::runProgram(root, {"demo", "--articles", "400", "--seed", "8"}).exitCode, 0);
+    spoil(root);
+    const std::vector<std::vector<std::string>> commands{
+        {"check", "--filters", "all,new,increased,decreased"},
+        {"review", "--csv"},
+        {"review"},
+        {"select", "all"},
+        {"recalc", "--percent", "5", "--round"},
+        {"recalc", "--markup", "30"},
+        {"edit", "1", "--margin", "25"},
+        {"edit", "2", "--price", "3,50"},
+        {"report", "--pdf", (dir / "report.pdf").string()},
+        {"apply", "--updates",
+         "cost,markup,price,create,descriptions,departments,groups,units,vat,"
+         "supplier-code,pack"},
+        {"labels", "--csv"},
+        {"barcode-check", "--filters", "all"},
+        {"undo"},
+    };
+    std::string integrity;
+    int ok = 0, refused = 0;
+    for (const auto& words : commands) {
+        auto before = test::databaseContents(root, integrity);
+        auto r = test::runProgram(root, words);
+        ASSERT_EQ(r.signal, 0) << words[0] << " crashed";
+        auto after = test::databaseContents(root, integrity);
+        ASSERT_EQ(integrity, "") << words[0];
+        if (r.exitCode == 0) {
+            ++ok;
+        } else {
+            ++refused;
+            std::cout << "[hostile-data] " << words[0] << " refused: " << r.err.substr(0, 160)
+                      << std::endl;
+            EXPECT_EQ(r.exitCode, 1) << words[0] << ": " << r.err;
+            EXPECT_FALSE(r.err.empty()) << words[0];
+            EXPECT_EQ(after, before) << words[0] << " failed but wrote";
+        }
+    }
+    std::cout << "[hostile-data] commands run " << commands.size() << ", done " << ok
+              << ", refused with a message " << refused << std::endl;
+    EXPECT_GE(ok, 8);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace cl
