@@ -60,20 +60,21 @@ long long ReviewController::deselezionaTutti() {
     return n;
 }
 
-long long ReviewController::selezionaPvVariati() {
+// The two price-based selections differ only in their test.
+long long ReviewController::selezionaPerTest(PriceTest test) {
     state_.clearVariationFilter();
-    long long n = selezionaPerPrezzo(db_, state_.shown(), PriceTest::Changed);
+    long long n = selezionaPerPrezzo(db_, state_.shown(), test);
     state_.afterPriceSelection();
     leggo();
     return n;
 }
 
+long long ReviewController::selezionaPvVariati() {
+    return selezionaPerTest(PriceTest::Changed);
+}
+
 long long ReviewController::selezionaPvAumentati() {
-    state_.clearVariationFilter();
-    long long n = selezionaPerPrezzo(db_, state_.shown(), PriceTest::Increased);
-    state_.afterPriceSelection();
-    leggo();
-    return n;
+    return selezionaPerTest(PriceTest::Increased);
 }
 
 bool ReviewController::eliminaDati() {

@@ -7,6 +7,7 @@
 #include "app/parameters.h"
 #include "app/session.h"
 #include "priceedit/editor_inputs.h"
+#include "review/review_commands.h"
 #include "review/review_rows.h"
 #include "review/review_state.h"
 
@@ -61,6 +62,7 @@ class ReviewController {
 
   private:
     void showView();
+    long long selezionaPerTest(PriceTest test);
     priceedit::EditorInputs inputsFor(size_t row) const;
 
     Session& session_;
