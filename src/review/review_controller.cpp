@@ -98,22 +98,22 @@ long long ReviewController::apriRicalcolo() {
     return n;
 }
 
-long long ReviewController::ricalcolaDaPrezzo(const std::string& percw) {
-    float p = percentuale(percw, "Percentuale");
+long long ReviewController::ricalcola(const std::string& text, const std::string& caption,
+                                      Recalculation recalculation) {
+    float p = percentuale(text, caption);
     state_.rebind();
-    long long n = review::ricalcolaDaPrezzo(db_, state_.shown(), p,
-                                            session_.state.fl_arrotonda == "S", progress_);
+    long long n =
+        recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", progress_);
     if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
     return n;
 }
 
+long long ReviewController::ricalcolaDaPrezzo(const std::string& percw) {
+    return ricalcola(percw, "Percentuale", review::ricalcolaDaPrezzo);
+}
+
 long long ReviewController::ricalcolaDaCosto(const std::string& perc2w) {
-    float p = percentuale(perc2w, "Percentuale di ricarica");
-    state_.rebind();
-    long long n = review::ricalcolaDaCosto(db_, state_.shown(), p,
-                                           session_.state.fl_arrotonda == "S", progress_);
-    if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
-    return n;
+    return ricalcola(perc2w, "Percentuale di ricarica", review::ricalcolaDaCosto);
 }
 
 priceedit::EditorInputs ReviewController::inputsFor(size_t row) const {

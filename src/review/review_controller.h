@@ -63,6 +63,10 @@ class ReviewController {
   private:
     void showView();
     long long selezionaPerTest(PriceTest test);
+    // The two recalculations differ only in their formula and the field they read.
+    using Recalculation = decltype(&review::ricalcolaDaPrezzo);
+    long long ricalcola(const std::string& text, const std::string& caption,
+                        Recalculation recalculation);
     priceedit::EditorInputs inputsFor(size_t row) const;
 
     Session& session_;
