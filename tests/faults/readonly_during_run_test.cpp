@@ -1,9 +1,7 @@
 // A store made read-only while an update runs: the update either completes before, or fails
 // with a message; whatever the moment, the store is afterwards as it was or fully updated.
 // The program runs as an unprivileged user, for whom file permissions count.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,8 +11,6 @@
 #include <thread>
 
 #include "support/cli_runner.h"
-
-extern char** environ;
 
 namespace cl {
 namespace {
@@ -34,17 +30,7 @@ pid_t startAsNobody(const fs::path& root, const std::string& err) {
         "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", test::programPath(),
         "--root",  root.string(),   "--today",       "2026-12-08",     "--yes"};
     words.insert(words.end(), kApply.begin(), kApply.end());
-    std::vector<char*> argv;
-    for (auto& w : words) argv.push_back(w.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    pid_t pid = 0;
-    int rc = posix_spawnp(&pid, "setpriv", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
+    return test::spawnCommand(words, "/dev/null", err);
 }
 
 void setWritable(const fs::path& storeDir, bool writable) {

@@ -34,7 +34,9 @@ std::vector<std::string> commandLine(const fs::path& root, const std::vector<std
     return all;
 }
 
-pid_t spawnWith(std::vector<std::string> words, const std::string& out, const std::string& err) {
+}  // namespace
+
+pid_t spawnCommand(std::vector<std::string> words, const std::string& out, const std::string& err) {
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
@@ -44,11 +46,13 @@ pid_t spawnWith(std::vector<std::string> words, const std::string& out, const st
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) throw std::runtime_error("cannot start the program");
     return pid;
 }
+
+namespace {
 
 std::string slurp(const std::string& file) {
     std::ifstream in(file);
@@ -62,7 +66,7 @@ std::string slurp(const std::string& file) {
 CliResult runProgram(const fs::path& root, const std::vector<std::string>& words, bool yes) {
     std::string base =
         (fs::temp_directory_path() / ("cl-run-" + std::to_string(getpid()))).string();
-    pid_t pid = spawnWith(commandLine(root, words, yes), base + ".out", base + ".err");
+    pid_t pid = spawnCommand(commandLine(root, words, yes), base + ".out", base + ".err");
     int status = 0;
     waitpid(pid, &status, 0);
     CliResult r;
@@ -76,7 +80,7 @@ CliResult runProgram(const fs::path& root, const std::vector<std::string>& words
 }
 
 pid_t startProgram(const fs::path& root, const std::vector<std::string>& words, bool yes) {
-    return spawnWith(commandLine(root, words, yes), "/dev/null", "/dev/null");
+    return spawnCommand(commandLine(root, words, yes), "/dev/null", "/dev/null");
 }
 
 std::map<std::string, std::string> databaseContents(const fs::path& root, std::string& integrity) {

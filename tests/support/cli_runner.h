@@ -20,6 +20,8 @@ struct CliResult {
 // Runs the program with --root ROOT --today 2026-12-08 before the given words.
 CliResult runProgram(const std::filesystem::path& root, const std::vector<std::string>& words,
                      bool yes = true);
+// Starts any command line (found on PATH when not a path) with its output going to files.
+pid_t spawnCommand(std::vector<std::string> words, const std::string& out, const std::string& err);
 // Starts it without waiting, output discarded.
 pid_t startProgram(const std::filesystem::path& root, const std::vector<std::string>& words,
                    bool yes = true);
