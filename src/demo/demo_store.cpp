@@ -12,7 +12,7 @@ namespace {
 
 struct Planned {
     DemoFile file;
-    fs::path temp, old;
+    fs::path temp, old;  // no temp: a file of the old store that only goes
     bool replaced = false;
 };
 
@@ -35,7 +35,8 @@ void refuseExisting(const std::vector<Planned>& plan, bool replace) {
 
 void removeTemps(const std::vector<Planned>& plan) {
     std::error_code ec;
-    for (const auto& p : plan) fs::remove(p.temp, ec);
+    for (const auto& p : plan)
+        if (!p.temp.empty()) fs::remove(p.temp, ec);
 }
 
 // Old files step aside, the new ones take their place; on a failure the old ones come back.
@@ -48,7 +49,8 @@ void moveIntoPlace(std::vector<Planned>& plan) {
                 p.replaced = true;
             }
         }
-        for (; moved < plan.size(); ++moved) fs::rename(plan[moved].temp, plan[moved].file.host);
+        for (; moved < plan.size(); ++moved)
+            if (!plan[moved].temp.empty()) fs::rename(plan[moved].temp, plan[moved].file.host);
     } catch (const fs::filesystem_error& e) {
         std::error_code ec;
         for (size_t i = 0; i < moved; ++i) fs::remove(plan[i].file.host, ec);
@@ -77,6 +79,15 @@ std::vector<Planned> planFiles(Session& session) {
         p.old = p.file.host.string() + ".demo-vecchio";
         plan.push_back(p);
     }
+    // The journal of the old store's updates (and its rollback file) would tell of updates the
+    // new store never had.
+    const std::string folder = paths[0].substr(0, paths[0].rfind('\\') + 1);
+    for (const char* name : {"DATI.history", "DATI.history-journal"}) {
+        Planned p;
+        p.file = {folder + name, session.host(folder + name)};
+        p.old = p.file.host.string() + ".demo-vecchio";
+        plan.push_back(p);
+    }
     return plan;
 }
 
@@ -97,7 +108,7 @@ DemoSummary createDemo(Session& session, const DemoOptions& options, bool replac
     try {
         for (const auto& p : plan) {
             fs::create_directories(p.file.host.parent_path());
-            fs::remove(p.temp);
+            if (!p.temp.empty()) fs::remove(p.temp);
         }
         progress.showBar(true);
         progress.setText("demo", "Database del negozio");
@@ -119,7 +130,8 @@ DemoSummary createDemo(Session& session, const DemoOptions& options, bool replac
     }
     moveIntoPlace(plan);
     summary.model.articles.clear();
-    for (const auto& p : plan) summary.files.push_back(p.file);
+    for (const auto& p : plan)
+        if (!p.temp.empty()) summary.files.push_back(p.file);
     return summary;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,15 +42,22 @@ class Journal {
     long long run() const { return run_; }
 
   private:
-    void prepareShadow(const std::string& table, const std::vector<std::string>& columns);
+    void prepareCopies(const std::string& table, const std::vector<std::string>& columns);
     void createTriggers(const std::string& table, const std::vector<std::string>& columns);
+    void recordReviewLeft();
     void dropTriggers();
+    void dropStaging();
     store::Database& db_;
     long long run_ = 0;
     bool capturing_ = false;
+    std::map<std::string, std::vector<std::string>> columns_;
 };
 
-// Attaches the history database to a store connection (creating it when missing).
+// Changes of the run whose copy of the row is missing from the journal (0 for a whole record).
+long long incompleteChanges(store::Database& db, long long run);
+
+// Attaches the history database to a store connection for writing (creating it when missing,
+// upgrading an older one).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
 std::string quoteName(const std::string& name);
 // A journaled amount: none for a null.

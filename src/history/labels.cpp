@@ -4,6 +4,7 @@
 
 #include "app/numbers.h"
 #include "history/journal.h"
+#include "history/journal_schema.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -50,15 +51,20 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     r.reset();
     if (db->columns("after_listi01", H).empty()) return out;
     bool haveBefore = !db->columns("before_listi01", H).empty();
+    const int version = journalVersion(*db, H);
+    auto col = [&](const char* alias, const char* column) {
+        return std::string(alias) + "." + quoteName(copyColumn(column, version));
+    };
     // First state before the run and last state after it, per article row.
     std::string before =
-        haveBefore ? "(SELECT b.przpub FROM " + H + ".changes c2 JOIN " + H +
+        haveBefore ? "(SELECT " + col("b", "przpub") + " FROM " + H + ".changes c2 JOIN " + H +
                          ".before_listi01 b ON b.change = c2.id WHERE c2.run = c.run "
                          "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id LIMIT 1)"
                    : "NULL";
     auto& st =
-        db->prepare("SELECT a.codart, a.desart, a.przpub, a.quaco, a.umquaco, " + before +
-                    ", (SELECT min(c3.op) FROM " + H +
+        db->prepare("SELECT " + col("a", "codart") + ", " + col("a", "desart") + ", " +
+                    col("a", "przpub") + ", " + col("a", "quaco") + ", " + col("a", "umquaco") +
+                    ", " + before + ", (SELECT min(c3.op) FROM " + H +
                     ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' "
                     "AND c3.row = c.row AND c3.op = 'I') FROM " +
                     H + ".changes c JOIN " + H +
@@ -66,9 +72,10 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
                     ".changes WHERE run = ? AND tbl = 'listi01' GROUP BY row)");
     st.bind(1, store::Value(out.run));
     auto& ean = db->prepare(
-        "SELECT eanare FROM codean WHERE codare = ? ORDER BY (primasecon = 'P') "
+        "SELECT eanare FROM main.codean WHERE codare = ? ORDER BY (primasecon = 'P') "
         "DESC, rowid LIMIT 1");
-    auto& unit = db->prepare("SELECT fatxmul, umrife FROM unitam WHERE coduni = ? OR coduni = ?");
+    auto& unit =
+        db->prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?");
     while (st.step()) {
         Label l;
         l.article = st.value(0).integer();

@@ -1,6 +1,7 @@
 #include "history/price_history.h"
 
 #include "history/journal.h"
+#include "history/journal_schema.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -30,17 +31,22 @@ bool historyAttached(store::Database& db) {
 ArticleHistory historyOf(store::Database& db, long long article) {
     ArticleHistory out;
     out.article = article;
-    auto& desc = db.prepare("SELECT desart FROM listi01 WHERE codart = ?");
+    auto& desc = db.prepare("SELECT desart FROM main.listi01 WHERE codart = ?");
     desc.bind(1, store::Value(article));
     if (desc.step()) out.description = store::rtrimmed(desc.value(0).text());
     desc.reset();
     if (!historyAttached(db) || db.columns("before_listi01", H).empty() ||
         db.columns("after_listi01", H).empty())
         return out;
+    const int version = journalVersion(db, H);
+    auto col = [&](const char* alias, const char* column) {
+        return std::string(alias) + "." + quoteName(copyColumn(column, version));
+    };
     auto& st = db.prepare(
-        "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, b.cofart, a.cofart, b.przpub, "
-        "a.przpub, a.desart FROM " +
-        H + ".changes c JOIN " + H + ".runs r ON r.id = c.run LEFT JOIN " + H +
+        "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, " + col("b", "cofart") + ", " +
+        col("a", "cofart") + ", " + col("b", "przpub") + ", " + col("a", "przpub") + ", " +
+        col("a", "desart") + " FROM " + H + ".changes c JOIN " + H +
+        ".runs r ON r.id = c.run LEFT JOIN " + H +
         ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
         ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY "
         "c.id");
@@ -72,16 +78,16 @@ ArticleHistory storicoArticolo(Session& session, long long article) {
 
 ArticleHistory storicoEan(Session& session, const std::string& ean) {
     auto db = openWithHistory(session);
-    auto& st = db->prepare("SELECT codare FROM codean WHERE eanare = ? OR eanare = ?");
+    auto& st = db->prepare("SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ?");
     st.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
     long long article = 0;
     if (st.step()) article = st.value(0).integer();
     st.reset();
     if (!article && historyAttached(*db) && !db->columns("after_codean", H).empty()) {
-        auto& j =
-            db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
-                        ".after_codean a ON a.change = c.id WHERE a.eanare = ? OR a.eanare = ? "
-                        "ORDER BY c.id DESC LIMIT 1");
+        std::string eanare = "a." + quoteName(copyColumn("eanare", journalVersion(*db, H)));
+        auto& j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
+                              ".after_codean a ON a.change = c.id WHERE " + eanare + " = ? OR " +
+                              eanare + " = ? ORDER BY c.id DESC LIMIT 1");
         j.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
         if (j.step()) article = j.value(0).integer();
         j.reset();

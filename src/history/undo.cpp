@@ -5,6 +5,8 @@
 #include <set>
 
 #include "history/journal.h"
+#include "history/journal_schema.h"
+#include "history/undo_review.h"
 #include "store/error.h"
 
 namespace cl::history {
@@ -13,20 +15,15 @@ namespace {
 
 const std::string H = kHistorySchema;
 
-// Columns both the shadow table and the store table have (the shadow never loses one).
-std::vector<std::string> sharedColumns(store::Database& db, const std::string& table) {
-    auto shadow = db.columns("before_" + table, H);
-    if (shadow.empty()) shadow = db.columns("after_" + table, H);
-    auto live = db.columns(table);
-    std::vector<std::string> out;
-    for (const auto& c : shadow)
-        if (c != "change" && std::find(live.begin(), live.end(), c) != live.end()) out.push_back(c);
+std::string liveList(const std::vector<CopiedColumn>& cols) {
+    std::string out;
+    for (const auto& c : cols) out += (out.empty() ? "" : ", ") + quoteName(c.live);
     return out;
 }
 
-std::string joined(const std::vector<std::string>& cols, const std::string& prefix) {
+std::string copyList(const std::vector<CopiedColumn>& cols) {
     std::string out;
-    for (const auto& c : cols) out += (out.empty() ? "" : ", ") + prefix + quoteName(c);
+    for (const auto& c : cols) out += (out.empty() ? "" : ", ") + quoteName(c.copy);
     return out;
 }
 
@@ -56,10 +53,15 @@ bool rowExists(store::Database& db, const std::string& table, long long row) {
     return found;
 }
 
+// Equal as stored, byte for byte: a hand edit that only changes letter case is a change, whatever
+// collation the store gives the column.
 bool rowEqualsAfter(store::Database& db, const LastChange& c) {
-    auto cols = sharedColumns(db, c.table);
     std::string cond;
-    for (const auto& col : cols) cond += " AND t." + quoteName(col) + " IS a." + quoteName(col);
+    for (const auto& col : copiedColumns(db, H, c.table)) {
+        std::string live = "t." + quoteName(col.live), copy = "a." + quoteName(col.copy);
+        cond += " AND " + live + " IS " + copy + " COLLATE BINARY AND typeof(" + live +
+                ") = typeof(" + copy + ")";
+    }
     auto& st =
         db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
                    quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" + cond);
@@ -130,6 +132,10 @@ std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
 }
 
 void revertRun(store::Database& db, long long run) {
+    // A copy missing would blank the row it should restore.
+    if (incompleteChanges(db, run) != 0)
+        throw Error("Attenzione ... Il registro dell'aggiornamento " + std::to_string(run) +
+                    " è incompleto: impossibile annullarlo.");
     auto& st =
         db.prepare("SELECT id, tbl, op, row FROM " + H + ".changes WHERE run = ? ORDER BY id DESC");
     st.bind(1, store::Value(run));
@@ -141,29 +147,29 @@ void revertRun(store::Database& db, long long run) {
     while (st.step())
         steps.push_back(
             {st.value(0).integer(), st.value(3).integer(), st.value(1).text(), st.value(2).text()});
-    std::map<std::string, std::vector<std::string>> columns;
+    std::map<std::string, std::vector<CopiedColumn>> columns;
     for (const auto& s : steps) {
-        auto& cols = columns[s.table];
-        if (cols.empty()) cols = sharedColumns(db, s.table);
+        if (!columns.count(s.table)) columns[s.table] = copiedColumns(db, H, s.table);
+        const auto& cols = columns[s.table];
         const std::string t = "main." + quoteName(s.table);
         const std::string before = H + "." + quoteName("before_" + s.table);
         if (s.op == "I") {
             db.prepare("DELETE FROM " + t + " WHERE rowid = ?").bind(1, store::Value(s.row)).run();
         } else if (s.op == "U") {
-            db.prepare("UPDATE " + t + " SET (" + joined(cols, "") + ") = (SELECT " +
-                       joined(cols, "") + " FROM " + before + " WHERE change = ?) WHERE rowid = ?")
+            db.prepare("UPDATE " + t + " SET (" + liveList(cols) + ") = (SELECT " + copyList(cols) +
+                       " FROM " + before + " WHERE change = ?) WHERE rowid = ?")
                 .bindAll(s.id, s.row)
                 .run();
         } else {
             // A consumed review row whose place a later check has taken comes back beside it.
             if (!rowExists(db, s.table, s.row)) {
-                db.prepare("INSERT INTO " + t + " (rowid, " + joined(cols, "") + ") SELECT ?, " +
-                           joined(cols, "") + " FROM " + before + " WHERE change = ?")
+                db.prepare("INSERT INTO " + t + " (rowid, " + liveList(cols) + ") SELECT ?, " +
+                           copyList(cols) + " FROM " + before + " WHERE change = ?")
                     .bindAll(s.row, s.id)
                     .run();
             } else {
-                db.prepare("INSERT INTO " + t + " (" + joined(cols, "") + ") SELECT " +
-                           joined(cols, "") + " FROM " + before + " WHERE change = ?")
+                db.prepare("INSERT INTO " + t + " (" + liveList(cols) + ") SELECT " +
+                           copyList(cols) + " FROM " + before + " WHERE change = ?")
                     .bind(1, store::Value(s.id))
                     .run();
             }
@@ -254,15 +260,32 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
     std::string question = "Annullare " + runTitle(*target);
     if (order.size() > 1) question += " e i " + std::to_string(order.size() - 1) + " successivi";
     question += "? Verranno ripristinati i valori precedenti.";
+    // A check made after the update has replaced the review: the rows the update consumed come
+    // back alone, as they were, not beside the newer ones.
+    const long long newer = newerReviewRows(*db, order.front().id);
+    if (newer)
+        question += "\nDopo l'aggiornamento è stato eseguito un nuovo controllo: le sue " +
+                    std::to_string(newer) +
+                    " righe da rivedere verranno scartate e torneranno quelle dell'aggiornamento.";
     if (messages.ask(question, title, Icon::Question, Answer::No) == Answer::No) return false;
 
     store::Transaction tx(*db);
+    const long long repeated = repeatedReviewNumbers(*db);
     for (const auto& r : order) {
+        if (r.id == order.front().id && newerReviewRows(*db, r.id) != newer)
+            throw Error(
+                "Attenzione ... Le righe da rivedere sono cambiate nel frattempo: ripetere "
+                "l'annullamento.");
+        // Earlier in a chain, a review still newer than the run is one a later run consumed.
+        discardNewerReview(*db, r.id);
         auto left = conflictsOf(*db, r.id);
         if (!left.empty())
             throw Error("Attenzione ... Impossibile annullare " + runTitle(r) + "." + listed(left));
         revertRun(*db, r.id);
     }
+    if (repeatedReviewNumbers(*db) > repeated)
+        throw Error("Attenzione ... Impossibile annullare " + runTitle(*target) +
+                    ": le righe da rivedere avrebbero numeri ripetuti.");
     tx.commit();
     messages.show("Annullato " + runTitle(*target) + ".", Icon::Information, title);
     return true;

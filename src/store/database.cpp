@@ -40,6 +40,21 @@ std::string engineMessage(int rc, const std::string& detail) {
 
 }  // namespace
 
+std::string readOnlyUri(const std::filesystem::path& absolute) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "file://";
+    for (unsigned char c : absolute.string()) {
+        if (std::isalnum(c) || std::strchr("/-._~", c)) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out + "?mode=ro";
+}
+
 // ---- Statement ----
 
 Statement::Statement(sqlite3* db, const std::string& sql) : db_(db), sql_(sql) {
@@ -212,7 +227,10 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
     sqlite3_extended_result_codes(db_, 1);
     try {
         // A garbage file with a valid header shows up here, not later in the middle of a run.
-        exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
+        // Only a writer sets the journal mode: a file another tool left in WAL mode cannot be
+        // switched by a read-only connection, and reads as it is.
+        if (mode != OpenMode::ReadOnly)
+            exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;");
         // Reset at once: a statement left stepping would hold a read lock and make a later
         // DROP TABLE or DETACH on this connection fail as "locked".
         prepare("SELECT count(*) FROM sqlite_master").step();
@@ -237,12 +255,14 @@ Database::~Database() {
 
 void Database::attach(const std::filesystem::path& file, const std::string& schema, OpenMode mode) {
     checkUsable(file, mode);
-    std::string uri = "file:" + file.string();
-    if (mode == OpenMode::ReadOnly) uri += "?mode=ro";
+    // An absolute path never starts with "file:"; a read-only attach needs the URI form, with
+    // every byte a URI would read ('#', '%', '?') escaped.
+    auto absolute = std::filesystem::absolute(file);
     Statement st(db_, "ATTACH DATABASE ? AS " + schema);
-    st.bind(1, Value(mode == OpenMode::ReadOnly ? uri : file.string()));
+    st.bind(1, Value(mode == OpenMode::ReadOnly ? readOnlyUri(absolute) : absolute.string()));
     st.step();
-    exec("PRAGMA " + schema + ".journal_mode=DELETE; PRAGMA " + schema + ".synchronous=FULL;");
+    if (mode != OpenMode::ReadOnly)
+        exec("PRAGMA " + schema + ".journal_mode=DELETE; PRAGMA " + schema + ".synchronous=FULL;");
     prepare("SELECT count(*) FROM " + schema + ".sqlite_master").step();
     resetAll();
 }
@@ -291,6 +311,17 @@ std::vector<std::string> Database::columns(const std::string& table, const std::
     st.bindAll(table, schema);
     while (st.step()) out.push_back(st.value(0).text());
     return out;
+}
+
+int Database::userVersion(const std::string& schema) {
+    auto& st = prepare("PRAGMA " + schema + ".user_version");
+    int version = st.step() ? static_cast<int>(st.value(0).integer()) : 0;
+    st.reset();
+    return version;
+}
+
+void Database::setUserVersion(int version, const std::string& schema) {
+    exec("PRAGMA " + schema + ".user_version=" + std::to_string(version));
 }
 
 long long Database::lastInsertRowid() const {

@@ -75,6 +75,9 @@ class Database {
     void exec(const std::string& sql);
     bool tableExists(const std::string& table, const std::string& schema = "main");
     std::vector<std::string> columns(const std::string& table, const std::string& schema = "main");
+    // The version number a file of our own carries (0 when never set).
+    int userVersion(const std::string& schema = "main");
+    void setUserVersion(int version, const std::string& schema = "main");
     // Lets every cached statement go of its rows (and of its read lock).
     void resetAll();
     long long lastInsertRowid() const;
@@ -105,6 +108,9 @@ class Transaction {
     Database& db_;
     bool done_ = false;
 };
+
+// The URI that opens a file read-only, whatever bytes its (absolute) path holds.
+std::string readOnlyUri(const std::filesystem::path& absolute);
 
 // Checks made before a file is opened, so that a bad file is refused with nothing written.
 enum class FileKind { Missing, Directory, Empty, SQLite, Access, Other };
