@@ -119,9 +119,12 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
     }
     EXPECT_EQ(history::storicoArticolo(t.session, 1).changes.size(), 1u);  // read as it is
     EXPECT_EQ(history::etichetteDaRistampare(t.session, std::nullopt).labels.size(), 2u);
+    // That layout kept no record of the review left: a newer check shows by its numbers.
+    t.exec("INSERT INTO variatil (bns, codart, desart) VALUES (1, 2, 'LATTE'), (5, 1, 'PANE')");
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
     EXPECT_TRUE(undo(t, m));
+    EXPECT_NE(m.shown.at(0).text.find("le sue 2 righe"), std::string::npos) << m.shown[0].text;
     EXPECT_EQ(allTables(t), before);
     store::Database db(t.storeFile());
     history::attachHistory(db, t.storeFile());
@@ -157,6 +160,26 @@ TEST_F(JournalTest, UndoAfterANewerCheckBringsBackTheConsumedReviewAlone) {
     EXPECT_TRUE(undo(t, yes));
     EXPECT_EQ(allTables(t), before);
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil GROUP BY bns HAVING count(*) > 1"), "");
+}
+
+TEST_F(JournalTest, UndoingAChainSetsAsideTheReviewOfEveryCheckBetween) {
+    std::string before = allTables(t);
+    long long first = update();
+    // A check between the two runs, whose rows the second run consumes.
+    t.exec("INSERT INTO variatil (bns, codart, desart, prezpubv) VALUES (1, 1, 'PANE', 2.7)");
+    {
+        auto db = t.session.openStore();
+        history::Journal journal(*db, t.storeFile());
+        store::Transaction tx(*db);
+        journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
+        db->exec("UPDATE listi01 SET przpub = 2.9 WHERE codart = 1; DELETE FROM variatil");
+        journal.endRun();
+        tx.commit();
+    }
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(t.session, first, m));
+    EXPECT_EQ(allTables(t), before);
 }
 
 TEST_F(JournalTest, RowsTheRunLeftInTheReviewStayBesideTheRestoredOnes) {
