@@ -108,14 +108,15 @@ void createJournalFile(const std::filesystem::path& file) {
             tx.commit();
         }
         // link() never replaces a journal another process has put in place (and may be using).
-        if (::link(temp.c_str(), file.c_str()) != 0 && errno != EEXIST) {
-            if (std::filesystem::exists(file, ec)) {
-                // made by another process meanwhile
-            } else {
-                // A file system without hard links: the rename that replaces nothing.
-                std::filesystem::rename(temp, file);
-            }
+        if (::link(temp.c_str(), file.c_str()) != 0 && errno != EEXIST &&
+            !std::filesystem::exists(file, ec)) {
+            // A file system without hard links: a rename, now that no journal is there.
+            std::filesystem::rename(temp, file);
         }
+    } catch (const std::filesystem::filesystem_error& e) {
+        std::filesystem::remove(temp, ec);
+        throw Error("Attenzione ... Impossibile creare il registro degli aggiornamenti " +
+                    file.string() + ": " + e.code().message());
     } catch (...) {
         std::filesystem::remove(temp, ec);
         throw;

@@ -161,7 +161,7 @@ void revertRun(store::Database& db, long long run) {
                 .bindAll(s.id, s.row)
                 .run();
         } else {
-            // A consumed review row whose place a later check has taken comes back beside it.
+            // A consumed row whose place another row has taken since comes back under a new rowid.
             if (!rowExists(db, s.table, s.row)) {
                 db.prepare("INSERT INTO " + t + " (rowid, " + liveList(cols) + ") SELECT ?, " +
                            copyList(cols) + " FROM " + before + " WHERE change = ?")
