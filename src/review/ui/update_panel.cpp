@@ -13,6 +13,8 @@ namespace cl::review::ui {
 
 UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornamenti", parent) {
     setObjectName("Frame2");
+    // It opens over the grid: the rows must not show through its boxes and counters.
+    setAutoFillBackground(true);
     ownMessages_ = std::make_unique<cl::ui::QtMessages>(this);
     messages_ = ownMessages_.get();
 
