@@ -227,9 +227,16 @@ RunReport CheckScreen::run(bool barcode) {
     QtProgress progress({{"cntw", cntw}, {"bnsw", bnsw}}, ProgressBar1);
     const CheckScreenState s = state();
     setRunning(true);
+    cntw->clear();
+    bnsw->clear();
     RunReport r = barcode ? Command3_Click(session_, s, messages_, progress)
                           : Command1_Click(session_, s, messages_, progress);
     setRunning(false);
+    // A run rolled back or declined counted nothing that stays.
+    if (r.outcome == RunOutcome::Failed || r.outcome == RunOutcome::Declined) {
+        cntw->clear();
+        bnsw->clear();
+    }
     if (r.outcome == RunOutcome::NoSupplier) DBCombo3->setFocus();
     if (r.opensReview() && onRunEnded) onRunEnded(r);
     return r;
