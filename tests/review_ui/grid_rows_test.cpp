@@ -176,6 +176,14 @@ TEST_F(GridRows, EnterOnTheEditorsFocusedButtonsPressesThem) {
     EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "12");
 }
 
+TEST_F(GridRows, EnterOnAFocusedButtonOfTheScreenPressesIt) {
+    auto* selezionaTutti = screen->findChild<QPushButton*>("Command3");
+    selezionaTutti->setFocus();
+    sendKey(selezionaTutti, Qt::Key_Return);
+    EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil"), "XXX");
+    EXPECT_EQ(counter(), "3");
+}
+
 TEST_F(GridRows, ReloadsKeepTheCurrentRowByItsKey) {
     grid()->setFocus();
     grid()->setCurrentIndex(grid()->model()->index(2, 6));  // ZUCCHERO

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "check/ui/qt_progress.h"
+#include "ui/enter_buttons.h"
 
 namespace cl::check::ui {
 
@@ -150,6 +151,7 @@ void CheckScreen::build() {
     connect(Command1, &QPushButton::clicked, this, [this] { command1(); });
     connect(Command3, &QPushButton::clicked, this, [this] { command3(); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    cl::ui::enterPressesButtons(this);
 }
 
 void CheckScreen::connectFilter(QCheckBox* box, FilterBox which) {

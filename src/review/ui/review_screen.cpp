@@ -17,6 +17,7 @@
 #include "review/review_grid.h"
 #include "review/ui/review_model.h"
 #include "store/error.h"
+#include "ui/enter_buttons.h"
 #include "ui/evidenzia.h"
 
 namespace cl::ui {
@@ -97,6 +98,7 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
     setWindowTitle(QString("Gestione Articoli  %1").arg(session_.state.nsede));
     redraw();
     resize(1180, 720);
+    enterPressesButtons(this);
 }
 
 ReviewScreen::~ReviewScreen() {

@@ -7,6 +7,7 @@
 
 #include "review/update_run.h"
 #include "store/error.h"
+#include "ui/enter_buttons.h"
 #include "ui/qt_messages.h"
 
 namespace cl::review::ui {
@@ -54,6 +55,7 @@ UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornament
         hide();
         emit exitRequested();
     });
+    cl::ui::enterPressesButtons(this);
     hide();
 }
 
