@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/access_files.h"
+#include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/schema.h"
 #include "store/table_view.h"
@@ -33,23 +34,31 @@ std::string storeFolderFrom(const std::string& databaseField) {
     return folder;
 }
 
-bool Session::settoDb(Messages& messages) {
+bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     state.lettera_drive = mapper_.currentDrive();
     const std::string suiteFolder = std::string(1, state.lettera_drive) + ":\\ostrel";
     state.nomedb_suite = suiteFolder + "\\tramel.mdb";
 
-    std::filesystem::create_directories(host(suiteFolder));
+    std::error_code ec;
+    std::filesystem::create_directories(host(suiteFolder), ec);
+    if (ec)
+        throw Error("Attenzione ... La cartella " + suiteFolder + " non si può creare (" +
+                    host(suiteFolder).string() + ": " + ec.message() + ").");
     auto suite = host(state.nomedb_suite);
     if (!std::filesystem::exists(suite)) {
         auto templ = host(suiteFolder + "\\client.mdb");
         if (!std::filesystem::exists(templ)) {
-            messages.show("Attenzione ... File " + state.nomedb_suite + "  non esiste ",
+            messages.show("Attenzione ... File " + state.nomedb_suite + "  non esiste " +
+                              (whatNext.empty() ? "" : "\n\n" + whatNext),
                           Icon::Critical);
             return false;
         }
         ensureSqlite(templ, suiteFolder + "\\client.mdb", store::DatabaseKind::Suite, &messages,
                      accessProgress);
-        std::filesystem::copy_file(templ, suite);
+        std::filesystem::copy_file(templ, suite, ec);
+        if (ec)
+            throw Error("Attenzione ... Il file " + state.nomedb_suite +
+                        " non si può creare dal modello client.mdb (" + ec.message() + ").");
     }
     ensureSqlite(suite, state.nomedb_suite, store::DatabaseKind::Suite, &messages, accessProgress);
 

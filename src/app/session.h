@@ -24,8 +24,9 @@ class Session {
         return mapper_.map(windowsPath);
     }
 
-    // Setto_DB: fills the location state. False after the "non esiste" message.
-    bool settoDb(Messages& messages);
+    // Setto_DB: fills the location state. False after the "non esiste" message, to which
+    // `whatNext` is appended (what the operator can do about a store that is not there yet).
+    bool settoDb(Messages& messages, const std::string& whatNext = {});
     bool located() const { return !state.nomedb.empty(); }
 
     // The store database, checked, with the fixed-path article database attached as "fisso"

@@ -28,7 +28,7 @@ bool offerToCreate(Session& session, Messages& messages) {
 }  // namespace
 
 bool locateDatabases(Session& session, Messages& messages) {
-    if (!session.settoDb(messages)) return offerToCreate(session, messages);
+    if (!session.settoDb(messages, kStoreNotSetUp)) return offerToCreate(session, messages);
     std::string missing = missingDatabase(session);
     if (missing.empty()) return true;
     messages.show("Attenzione ... File " + missing + "  non esiste ", Icon::Critical);

@@ -21,6 +21,10 @@ bool locateDatabases(Session& session, Messages& messages);
 // supplier, then the fixed presets. Returns the supplier list ordered by name.
 std::vector<Supplier> formLoad(Session& session, CheckScreenState& screen);
 
+// Told with the "non esiste" of a suite database that is not there: a store not set up yet.
+inline constexpr const char* kStoreNotSetUp =
+    "I database del negozio non ci sono ancora: il programma può crearli adesso vuoti, "
+    "oppure si può creare un negozio di prova con \"controllo-listino demo\".";
 inline constexpr const char* kCreateDatabases =
     "Creare adesso dei database vuoti per poter lavorare ?\n"
     "(Con \"No\" il programma termina senza modificare nulla.)";

@@ -148,6 +148,8 @@ void PriceEditor::calc_marg() {
 
 bool PriceEditor::calcolam() {
     int vat = iva() >= 50 ? 0 : iva();
+    // A row without a margin (no rica) counts it as 0, as calc_marg does.
+    if (store::trimmed(fields.margw).empty()) fields.margw = "0";
     double margin = number(Field::margw, "% Margine");
     double factor = roundHalfEven(1 - margin / 100, 4);
     double cost = number(Field::coston, "Costo");
@@ -230,7 +232,7 @@ PriceEditor::SaveResult PriceEditor::carica() {
         tx.commit();
     }
     result.closed = true;
-    result.cells = GridCells{inputs_.gridRow, fields.margw, fields.pren, "X"};
+    result.cells = GridCells{inputs_.gridRow, fields.margw, fields.pren, "X", inputs_.bns};
     return result;
 }
 

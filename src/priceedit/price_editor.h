@@ -37,8 +37,9 @@ struct EditorFields {
 
 // What "Conferma" leaves for the review grid's current row.
 struct GridCells {
-    size_t gridRow = 0;
+    size_t gridRow = 0;              // as it was when the editor opened
     std::string marN, prezzoN, sel;  // columns 13, 14 and 1
+    long long bns = 0;               // the row key: the grid finds the row by it
 };
 
 // The sale-price editor without its widgets: the fields as texts, the formulas, the Enter keys

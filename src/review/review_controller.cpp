@@ -24,8 +24,21 @@ void ReviewController::leggo() {
     bold_.clear();
     rows_.load(db_, state_.shown());
     // Every row is coloured and counted: colours and formats are worked out as rows are shown.
-    progress_.setCount("cntw", static_cast<long long>(rows_.count()));
     progress_.setCount("nrartw", static_cast<long long>(rows_.count()));
+    contaSelezionati();
+}
+
+void ReviewController::contaSelezionati() {
+    ReviewFilter selected = state_.base();
+    selected.selectedOnly = true;
+    SqlText where = whereClause(selected);
+    auto& st = db_.prepare("SELECT count(*) FROM variatil" + where.text);
+    for (size_t i = 0; i < where.params.size(); ++i)
+        st.bind(static_cast<int>(i + 1), where.params[i]);
+    st.step();
+    long long n = st.value(0).integer();
+    st.reset();
+    progress_.setCount("cntw", n);
 }
 
 void ReviewController::showView() {
@@ -136,13 +149,21 @@ std::optional<priceedit::EditorInputs> ReviewController::click(size_t row, int c
         std::string sel = rows_.row(row)[kSel].text();
         // A cell the editor wrote shows the toggled value too.
         if (rows_.row(row).written.count(kSel)) rows_.writeCell(row, kSel, sel);
-        if (sel == "X")
-            bold_.insert(row);
-        else
-            bold_.erase(row);
+        contaSelezionati();
     }
+    aggiornaGrassetto(row);
     if (col > kSel && col < 17) return inputsFor(row);
     return std::nullopt;
+}
+
+void ReviewController::aggiornaGrassetto(size_t row) {
+    const ReviewRow& r = rows_.row(row);
+    auto written = r.written.find(kSel);
+    std::string sel = written != r.written.end() ? written->second : r[kSel].text();
+    if (sel == "X")
+        bold_.insert(row);
+    else
+        bold_.erase(row);
 }
 
 std::optional<priceedit::EditorInputs> ReviewController::enter(size_t row) {

@@ -53,6 +53,10 @@ class ReviewController {
     // Enter on the grid: the editor on the current row.
     std::optional<priceedit::EditorInputs> enter(size_t row);
     bool isBold(size_t row) const { return bold_.count(row) > 0; }
+    // A row clicked (or saved by the editor) is drawn bold while its Sel reads "X".
+    void aggiornaGrassetto(size_t row);
+    // "Articoli Selezionati" (cntw): the rows of the supplier's view whose Sel is "X".
+    void contaSelezionati();
 
     const ReviewRows& rows() const { return rows_; }
     ReviewRows& rows() { return rows_; }

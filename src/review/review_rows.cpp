@@ -1,5 +1,7 @@
 #include "review/review_rows.h"
 
+#include <unordered_set>
+
 #include "store/error.h"
 
 namespace cl::review {
@@ -41,6 +43,19 @@ const ReviewRow& ReviewRows::row(size_t i) const {
     st.reset();
     if (auto w = written_.find(i); w != written_.end()) r.written = w->second;
     return cache_.emplace(i, std::move(r)).first->second;
+}
+
+std::optional<size_t> ReviewRows::find(long long bns) const {
+    if (!db_) return std::nullopt;
+    std::unordered_set<long long> keyed;
+    auto& st = db_->prepare("SELECT rowid FROM variatil WHERE bns = ?");
+    st.bindAll(bns);
+    while (st.step()) keyed.insert(st.value(0).integer());
+    st.reset();
+    if (keyed.empty()) return std::nullopt;
+    for (size_t i = 0; i < rowids_.size(); ++i)
+        if (keyed.count(rowids_[i])) return i;
+    return std::nullopt;
 }
 
 void ReviewRows::writeCell(size_t i, int col, std::string text) {

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +34,9 @@ class ReviewRows {
     // Valid until the next call to row() (the cache may start afresh then).
     const ReviewRow& row(size_t i) const;
     long long rowid(size_t i) const { return rowids_.at(i); }
+    // The grid row of the row key `bns` (the first, should several rows share it), if the
+    // rows loaded hold it. Row numbers change with every load; the key does not.
+    std::optional<size_t> find(long long bns) const;
     // Forgets what was read, so that the next read shows the database as it is now.
     void refreshRow(size_t i) const { cache_.erase(i); }
     void refreshAll() const { cache_.clear(); }

@@ -71,6 +71,7 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     state.fl_prezzo = settings.kpre ? "1" : "0";
     state.fl_crea = settings.kcrea ? "1" : "0";
     UpdateRun run = startRun(state, db, settings, messages, progress);
+    long long walked = 0;
     try {
         // The journal of the run is written in the update's own transaction: a run that fails
         // leaves no trace, one that succeeds can be undone.
@@ -78,7 +79,10 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         store::Transaction tx(db);
         run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
         UpdateStore store(db);
-        walkReview(db, filter, [&](const UpdateRow& row) { primoPassaggio(run, store, row); });
+        walkReview(db, filter, [&](const UpdateRow& row) {
+            ++walked;
+            primoPassaggio(run, store, row);
+        });
         walkReview(db, filter, [&](const UpdateRow& row) { secondoPassaggio(run, store, row); });
         run.result.righeElaborate = deleteReviewRows(db, filter);
         journal.endRun();
@@ -89,7 +93,8 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
     if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
-    messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
+    // Over an empty view the update ends silently: the screen just closes.
+    if (walked > 0) messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
     return run.result;
 }
 

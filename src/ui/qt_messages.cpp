@@ -1,6 +1,7 @@
 #include "ui/qt_messages.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 
 namespace cl::ui {
@@ -23,18 +24,25 @@ QMessageBox::Icon qtIcon(Icon icon) {
 }
 }  // namespace
 
+QWidget* QtMessages::parentForBox() const {
+    // A screen that is hidden may be on its way out (closed, deleted later): a box on the
+    // stack must not become the child of a widget that deletes its children before it returns.
+    if (parent_ && parent_->isVisible()) return parent_;
+    return QApplication::activeWindow();
+}
+
 void QtMessages::show(const std::string& text, Icon icon, const std::string& title) {
     QMessageBox box(qtIcon(icon),
                     QString::fromStdString(title.empty() ? "Controllo Listino" : title),
-                    QString::fromStdString(text), QMessageBox::Ok, parent_);
+                    QString::fromStdString(text), QMessageBox::Ok, parentForBox());
     box.exec();
 }
 
 Answer QtMessages::ask(const std::string& text, const std::string& title, Icon icon,
                        Answer defaultAnswer) {
-    QMessageBox box(qtIcon(icon),
-                    QString::fromStdString(title.empty() ? "Controllo Listino" : title),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+    QMessageBox box(
+        qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
+        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parentForBox());
     box.button(QMessageBox::Yes)->setText("Sì");
     box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;

@@ -1,21 +1,25 @@
 #pragma once
+#include <QPointer>
 #include <QWidget>
 
 #include "app/interfaces.h"
 
 namespace cl::ui {
 
-// Message boxes with the system's texts, icons and titles.
+// Message boxes with the system's texts, icons and titles. The parent is watched: while that
+// screen is not shown (or gone) the boxes open over the active window, or on their own.
 class QtMessages : public Messages {
   public:
     explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // The widget the next box opens over (null: none).
+    QWidget* parentForBox() const;
     void show(const std::string& text, Icon icon, const std::string& title) override;
     Answer ask(const std::string& text, const std::string& title, Icon icon,
                Answer defaultAnswer) override;
 
   private:
-    QWidget* parent_;
+    QPointer<QWidget> parent_;
 };
 
 }  // namespace cl::ui

@@ -44,8 +44,7 @@ void aggiornaListino(ReviewScreen& screen) {
     setFrame1Enabled(screen, false);
     panel->prepare(settings, prep.nextCode,
                    UpdatePanel::storeRunner(review.session(), review.state().shown()));
-    panel->adjustSize();
-    panel->move((screen.width() - panel->width()) / 2, (screen.height() - panel->height()) / 2);
+    screen.centre(panel);
     panel->raise();
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "check/ui/qt_progress.h"
+#include "ui/enter_buttons.h"
 
 namespace cl::check::ui {
 
@@ -150,6 +151,7 @@ void CheckScreen::build() {
     connect(Command1, &QPushButton::clicked, this, [this] { command1(); });
     connect(Command3, &QPushButton::clicked, this, [this] { command3(); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    cl::ui::enterPressesButtons(this);
 }
 
 void CheckScreen::connectFilter(QCheckBox* box, FilterBox which) {
@@ -227,9 +229,16 @@ RunReport CheckScreen::run(bool barcode) {
     QtProgress progress({{"cntw", cntw}, {"bnsw", bnsw}}, ProgressBar1);
     const CheckScreenState s = state();
     setRunning(true);
+    cntw->clear();
+    bnsw->clear();
     RunReport r = barcode ? Command3_Click(session_, s, messages_, progress)
                           : Command1_Click(session_, s, messages_, progress);
     setRunning(false);
+    // A run rolled back or declined counted nothing that stays.
+    if (r.outcome == RunOutcome::Failed || r.outcome == RunOutcome::Declined) {
+        cntw->clear();
+        bnsw->clear();
+    }
     if (r.outcome == RunOutcome::NoSupplier) DBCombo3->setFocus();
     if (r.opensReview() && onRunEnded) onRunEnded(r);
     return r;

@@ -79,10 +79,11 @@ EditorDialog::EditorDialog(store::Database& db, const AppState& state,
 
     conferma_ = new QPushButton("Conferma", this);
     conferma_->setObjectName("Command3");
-    conferma_->setAutoDefault(false);
+    // Enter on a focused button presses it, as Space does.
+    conferma_->setAutoDefault(true);
     auto* uscita = new QPushButton("Uscita", this);
     uscita->setObjectName("Command1");
-    uscita->setAutoDefault(false);
+    uscita->setAutoDefault(true);
     connect(conferma_, &QPushButton::clicked, this, &EditorDialog::confirm);
     connect(uscita, &QPushButton::clicked, this, &QDialog::close);
     auto* buttons = new QHBoxLayout;

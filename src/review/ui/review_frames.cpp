@@ -167,8 +167,7 @@ QWidget* ReviewScreen::buildCommands() {
         redraw();
         if (!ok) return;
         cntbw_->clear();
-        frame6_->adjustSize();
-        frame6_->move((width() - frame6_->width()) / 2, (height() - frame6_->height()) / 2);
+        centre(frame6_);
         frame6_->show();
         frame6_->raise();
     });

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include "review/review_grid.h"
 #include "review/ui/review_model.h"
 #include "store/error.h"
+#include "ui/enter_buttons.h"
 #include "ui/evidenzia.h"
 
 namespace cl::ui {
@@ -66,6 +68,8 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
     flex1_->installEventFilter(this);
     connect(flex1_, &QTableView::clicked, this,
             [this](const QModelIndex& i) { gridClicked(i.row(), i.column()); });
+    connect(flex1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& i) { rememberCurrent(i); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(tiposw_, 1);
@@ -94,6 +98,7 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
     setWindowTitle(QString("Gestione Articoli  %1").arg(session_.state.nsede));
     redraw();
     resize(1180, 720);
+    enterPressesButtons(this);
 }
 
 ReviewScreen::~ReviewScreen() {
@@ -112,6 +117,29 @@ void ReviewScreen::reload() {
 void ReviewScreen::redraw() {
     model_->reload();
     vedo();  // a reset grid forgets its column widths
+    // Keyboard work goes on from the row it was on, wherever the reload put that row.
+    if (!current_) return;
+    std::optional<size_t> row;
+    try {
+        row = review_->rows().find(current_->bns);
+    } catch (const std::exception&) {
+        return;  // the row is simply not found again
+    }
+    if (!row) return;
+    QModelIndex at = model_->index(static_cast<int>(*row), current_->column);
+    flex1_->setCurrentIndex(at);
+    flex1_->scrollTo(at);
+}
+
+void ReviewScreen::rememberCurrent(const QModelIndex& index) {
+    // A reset grid has no current cell for a moment: the row it had is still the one to keep.
+    if (!index.isValid()) return;
+    try {
+        const auto& row = review_->rows().row(static_cast<size_t>(index.row()));
+        current_ = CurrentCell{row[review::kBns].integer(), index.column()};
+    } catch (const std::exception&) {
+        current_.reset();
+    }
 }
 
 void ReviewScreen::reopen() {
@@ -179,9 +207,18 @@ void ReviewScreen::openEditor(const priceedit::EditorInputs& inputs) {
     connect(editor_, &EditorDialog::saved, this, [this](const priceedit::GridCells& cells) {
         auto& rows = review_->rows();
         rows.refreshAll();  // every row of the article was written
-        rows.writeCell(cells.gridRow, review::kMarN, cells.marN);
-        rows.writeCell(cells.gridRow, review::kPrezzoN, cells.prezzoN);
-        rows.writeCell(cells.gridRow, review::kSel, cells.sel);
+        // The grid may have been reloaded or searched while the editor was open: the cells go
+        // to the row of the key, wherever it is now, or nowhere if it is not shown.
+        std::optional<size_t> row;
+        guarded([&] { row = rows.find(cells.bns); });
+        if (row) {
+            rows.writeCell(*row, review::kMarN, cells.marN);
+            rows.writeCell(*row, review::kPrezzoN, cells.prezzoN);
+            rows.writeCell(*row, review::kSel, cells.sel);
+            guarded([&] { review_->aggiornaGrassetto(*row); });
+        }
+        // The save selected the article's rows.
+        guarded([&] { review_->contaSelezionati(); });
         redraw();
     });
     editor_->show();
@@ -219,12 +256,16 @@ bool ReviewScreen::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void ReviewScreen::centre(QWidget* panel) {
+    panel->adjustSize();
+    panel->move((width() - panel->width()) / 2, (height() - panel->height()) / 2);
+}
+
 void ReviewScreen::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (frame6_) {
-        frame6_->adjustSize();
-        frame6_->move((width() - frame6_->width()) / 2, (height() - frame6_->height()) / 2);
-    }
+    // The panels over the grid: recalculation (Frame6) and update settings (Frame2).
+    if (frame6_) centre(frame6_);
+    if (auto* frame2 = findChild<QWidget*>("Frame2", Qt::FindDirectChildrenOnly)) centre(frame2);
 }
 
 }  // namespace cl::ui

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QTableView;
 
@@ -61,6 +63,8 @@ class ReviewScreen : public QWidget {
     void reload();
     // Closes this screen and opens it again (a new Form_Load).
     void reopen();
+    // Places a panel in the middle of the screen, at its natural size.
+    void centre(QWidget* panel);
 
     std::function<void(ReviewScreen&)> onAggiornaListino;
     std::function<void(ReviewScreen&)> onStampa;
@@ -81,6 +85,7 @@ class ReviewScreen : public QWidget {
     void chiaro();
     void runSearch(QLineEdit* box);
     void gridClicked(int row, int col);
+    void rememberCurrent(const QModelIndex& index);
     void openEditor(const priceedit::EditorInputs& inputs);
     // Runs a command, showing an Italian message on failure; true when it ran.
     bool guarded(const std::function<void()>& command);
@@ -102,6 +107,12 @@ class ReviewScreen : public QWidget {
     QCheckBox* arropvw_ = nullptr;
     QLineEdit *percw_ = nullptr, *perc2w_ = nullptr, *cntrw_ = nullptr, *cntbw_ = nullptr;
     QPointer<EditorDialog> editor_;
+    // The grid's current cell, by row key, so that reloads keep it.
+    struct CurrentCell {
+        long long bns;
+        int column;
+    };
+    std::optional<CurrentCell> current_;
 };
 
 }  // namespace cl::ui

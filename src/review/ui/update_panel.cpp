@@ -7,12 +7,15 @@
 
 #include "review/update_run.h"
 #include "store/error.h"
+#include "ui/enter_buttons.h"
 #include "ui/qt_messages.h"
 
 namespace cl::review::ui {
 
 UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornamenti", parent) {
     setObjectName("Frame2");
+    // It opens over the grid: the rows must not show through its boxes and counters.
+    setAutoFillBackground(true);
     ownMessages_ = std::make_unique<cl::ui::QtMessages>(this);
     messages_ = ownMessages_.get();
 
@@ -52,6 +55,7 @@ UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornament
         hide();
         emit exitRequested();
     });
+    cl::ui::enterPressesButtons(this);
     hide();
 }
 
