@@ -6,6 +6,7 @@
 
 #include "app/money.h"
 #include "store/database.h"
+#include "store/identifier.h"
 
 namespace cl::history {
 
@@ -51,7 +52,7 @@ class Journal {
 
 // Attaches the history database to a store connection (creating it when missing).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
-std::string quoteName(const std::string& name);
+using store::quoteName;
 // A journaled amount: none for a null.
 std::optional<Money> journaledMoney(const store::Value& value);
 // Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".
