@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/numbers.h"
 #include "store/error.h"
 
 namespace cl {
@@ -37,11 +38,15 @@ std::int64_t roundDivEven(__int128 num, __int128 den) {
     if (twice > den || (twice == den && (q % 2 != 0))) q += 1;
     if (q > std::numeric_limits<std::int64_t>::max() ||
         q < std::numeric_limits<std::int64_t>::min())
-        throw Error("Attenzione ... Importo fuori dai limiti.");
+        Money::outOfRange();
     return static_cast<std::int64_t>(q);
 }
 
 }  // namespace
+
+void Money::outOfRange() {
+    throw AmountError("Attenzione ... Importo fuori dai limiti.");
+}
 
 double roundHalfEven(double x, int decimals) {
     if (!std::isfinite(x)) return x;
@@ -57,7 +62,7 @@ double roundHalfAway(double x, int decimals) {
 
 Money Money::fromDouble(double value) {
     if (!std::isfinite(value) || std::fabs(value) > 9e14)
-        throw Error("Attenzione ... Importo non valido o fuori dai limiti.");
+        throw AmountError("Attenzione ... Importo non valido o fuori dai limiti.");
     double y = roundScaled(value * kScale,
                            [](double fl) { return std::fmod(fl, 2.0) == 0 ? fl : fl + 1; });
     return Money(static_cast<std::int64_t>(y));
@@ -77,6 +82,13 @@ Money operator*(Money a, Money b) {
 Money operator/(Money a, Money b) {
     if (b.units_ == 0) throw Error("Attenzione ... Divisione per zero.");
     return Money(roundDivEven(static_cast<__int128>(a.units_) * Money::kScale, b.units_));
+}
+
+std::string salePriceRefusal(double price) {
+    if (std::isfinite(price) && price >= 0 && price <= kMaxAmount.toDouble()) return {};
+    std::string shown = std::isfinite(price) ? formatNumber(price, "#,##0.00") : "non numerico";
+    return "Attenzione ... Prezzo di vendita " + shown +
+           " non valido: deve essere compreso tra 0 e 999.999,99.";
 }
 
 std::string Money::plain() const {

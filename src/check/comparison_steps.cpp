@@ -95,7 +95,9 @@ void ComparisonSteps::readPriceRow(Working& w) {
 
 void ComparisonSteps::computePrice(Working& w, const WalkRow& r) {
     w.costo_nuovo = moneyOf(r.przart);
+    checkAmount(w.costo_nuovo, "Costo");
     if (!r.przpub.isNull()) w.prezzo_nuovo = moneyOf(r.przpub);
+    checkAmount(w.prezzo_nuovo, "Prezzo al pubblico");
     if (!r.ivart.isNull()) w.aliquota = store::firstChars(r.ivart.text(), 2);
     if (ctx_.screen.markup != MarkupSource::NewOnly) {
         w.descr_gruppo = store::fixedWidth(r.desgru.text(), 30);
@@ -110,6 +112,7 @@ void ComparisonSteps::computePrice(Working& w, const WalkRow& r) {
     }
     w.costo_nuovo = calculatedPrice(w.costo_nuovo, w.ricarica, vatRate(w.aliquota));
     if (ctx_.rounding) w.costo_nuovo = roundToFiveCents(w.costo_nuovo);
+    checkAmount(w.costo_nuovo, "Prezzo calcolato");
 }
 
 void ComparisonSteps::countExamined() {
@@ -205,6 +208,10 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
                             r.przart.isNull() ? std::nullopt : std::optional<Money>(cost),
                             ctx_.defaultMarkup);
     if (changed && !ctx_.screen.tut && cost.isZero() && prezpubv.isZero()) return;
+    checkAmount(prezpubv, "Prezzo nuovo");
+    checkAmount(w.prezzo_vecchio, "Prezzo attuale del negozio");
+    checkAmount(w.costo_vecchio, "Costo attuale del negozio");
+    checkAmount(w.prezzo_offerta, "Prezzo di offerta del negozio");
     v.rica = rica;
     v.prezpub = money(w.prezzo_vecchio);
     v.prezpubv = money(prezpubv);

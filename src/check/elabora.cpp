@@ -84,7 +84,8 @@ RunResult elabora(RunContext& ctx) {
         auto& walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
                                     " ORDER BY a.desart, a.codart, c.eanare");
         while (walk.step()) {
-            compareChanged(steps, readWalkRow(walk));
+            WalkRow r = readWalkRow(walk);
+            forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
             bar.rowDone();
         }
         clearChangeMarks(ctx.db);
@@ -105,7 +106,8 @@ RunResult elabora_solodoppi(RunContext& ctx) {
         RunProgress bar(ctx.progress, rows);
         auto& walk = ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a.rowid");
         while (walk.step()) {
-            compareWithoutBarcode(steps, ctx.lookups, readWalkRow(walk));
+            WalkRow r = readWalkRow(walk);
+            forArticle(r.codart, r.desart, [&] { compareWithoutBarcode(steps, ctx.lookups, r); });
             bar.rowDone();
         }
         clearChangeMarks(ctx.db);

@@ -58,6 +58,10 @@ StoreSide readStoreSide(RunContext& ctx, long long codice_art) {
 
 void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, const StoreSide& s,
                      long long bns) {
+    checkAmount(s.oldCost, "Costo attuale del negozio");
+    checkAmount(s.oldPrice, "Prezzo attuale del negozio");
+    checkAmount(s.offer, "Prezzo di offerta del negozio");
+    checkAmount(moneyOf(r.przpub), "Prezzo al pubblico");
     VariatilRow v;
     v.codart = codice_art;
     v.desart = store::fixedWidth(s.description, 30);
@@ -122,31 +126,36 @@ RunResult elabora_ean(RunContext& ctx) {
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
     // Only what the comparison needs is sorted; a written article is read whole by its rowid.
-    auto& walk = ctx.db.prepare("SELECT a.rowid, a.przart, a.ivart, c.eanare" + from +
-                                " ORDER BY a.desart, a.codart, c.eanare");
-    while (walk.step()) {
+    auto& walk = ctx.db.prepare("SELECT a.rowid, a.przart, a.ivart, c.eanare, a.codart, a.desart" +
+                                from + " ORDER BY a.desart, a.codart, c.eanare");
+    auto checkOne = [&] {
         const std::string eanare = walk.value(3).text();
-        ++counts.examined;
-        bar.rowDone();
         auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));
-        if (!found || store::trimmed(found->flagean) != "S") continue;
+        if (!found || store::trimmed(found->flagean) != "S") return;
         // A barcode of no store article (code 0) is never written.
-        if (found->codare == 0 || !handled.insert(found->codare).second) continue;
+        if (found->codare == 0 || !handled.insert(found->codare).second) return;
 
         StoreSide s = readStoreSide(ctx, found->codare);
         Money cost = moneyOf(walk.value(1));
+        checkAmount(cost, "Costo");
         Money price =
             calculatedPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
         if (ctx.rounding) price = roundToFiveCents(price);
+        checkAmount(price, "Prezzo calcolato");
         double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)
                                                            : variationPercent(price, s.oldPrice);
         ctx.app.tipo_filtro = 0;
-        if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) continue;
+        if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) return;
         ++counts.processed;
         WalkRow r = centralArticle(ctx.db, walk.value(0).integer());
         r.eanare = eanare;
         writeBarcodeRow(ctx, r, found->codare, s, counts.processed);
         ++counts.written;
+    };
+    while (walk.step()) {
+        ++counts.examined;
+        bar.rowDone();
+        forArticle(walk.value(4), walk.value(5), checkOne);
     }
     return {RunEnd::Done, counts};
 }

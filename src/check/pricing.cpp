@@ -1,5 +1,7 @@
 #include "check/pricing.h"
 
+#include <limits>
+
 #include "app/numbers.h"
 
 namespace cl::check {
@@ -11,6 +13,9 @@ std::int64_t divideEven(__int128 num, __int128 den) {
     __int128 q = num / den, r = num % den;
     if (r < 0) r += den, q -= 1;
     if (2 * r > den || (2 * r == den && q % 2 != 0)) q += 1;
+    if (q > std::numeric_limits<std::int64_t>::max() ||
+        q < std::numeric_limits<std::int64_t>::min())
+        Money::outOfRange();
     return static_cast<std::int64_t>(q);
 }
 }  // namespace
@@ -52,7 +57,9 @@ Money newPublicPrice(Money cost, Money markup, Money vat) {
                        static_cast<__int128>(p.units()) * vat.units();
     // p + p x vat / 100, exact, then to the cent.
     std::int64_t cents = divideEven(withVat, static_cast<__int128>(Money::kScale) * 100 * 100);
-    return Money::fromUnits(cents * 100);
+    std::int64_t units = 0;
+    if (__builtin_mul_overflow(cents, std::int64_t{100}, &units)) Money::outOfRange();
+    return Money::fromUnits(units);
 }
 
 double newMargin(Money price, std::optional<Money> vat, std::optional<Money> cost,

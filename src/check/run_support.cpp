@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/numbers.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -69,6 +70,20 @@ std::string zeroPadded(long long n, int digits) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%0*lld", digits, n);
     return buf;
+}
+
+void checkAmount(Money amount, const char* what) {
+    if (withinLimits(amount)) return;
+    throw AmountError(std::string(what) + " " + formatNumber(amount.toDouble(), "#,##0.00") +
+                      " fuori dai limiti (deve essere minore di 1.000.000,00).");
+}
+
+std::string articleFailure(const store::Value& codart, const store::Value& desart,
+                           const std::string& reason) {
+    const std::string prefix = "Attenzione ... ";
+    std::string why = reason.rfind(prefix, 0) == 0 ? reason.substr(prefix.size()) : reason;
+    return prefix + "Articolo " + codart.text() + " \"" + store::trimmed(desart.text()) +
+           "\" dell'archivio centrale: " + why + " Controllo annullato.";
 }
 
 }  // namespace cl::check

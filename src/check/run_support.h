@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/interfaces.h"
+#include "app/money.h"
 #include "store/database.h"
 #include "store/value.h"
 
@@ -41,6 +42,21 @@ void insertVariatil(store::Database& db, const VariatilRow& row);
 store::Value fixedOrNull(const store::Value& v, size_t width);
 // A whole number as text with at least `digits` digits ("000000000" style).
 std::string zeroPadded(long long n, int digits);
+
+// Throws when an amount of the run is beyond kMaxAmount; `what` names it for the operator.
+void checkAmount(Money amount, const char* what);
+// An amount of one article's steps out of range, naming the article so that its data can be
+// corrected.
+std::string articleFailure(const store::Value& codart, const store::Value& desart,
+                           const std::string& reason);
+template <typename Steps>
+void forArticle(const store::Value& codart, const store::Value& desart, Steps&& steps) {
+    try {
+        steps();
+    } catch (const AmountError& e) {
+        throw AmountError(articleFailure(codart, desart, e.what()));
+    }
+}
 
 inline constexpr const char* kNoArticles =
     "ATTENZIONE !!!. Non ci sono articoli da controllare  ...";

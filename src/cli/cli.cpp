@@ -169,6 +169,8 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
             };
             if (w == "--root") {
                 root = next();
+                // An empty root would put the drives in whatever folder the command runs from.
+                if (root.empty()) throw UsageError{"cartella radice vuota: indicare --root DIR"};
             } else if (w == "--drive") {
                 std::string d = next();
                 if (d.empty() || !std::isalpha(static_cast<unsigned char>(d[0])) ||

@@ -50,6 +50,10 @@ int runImportMdb(Context& ctx, const Args& args) {
     auto kind = store::fileKind(source);
     if (kind == store::FileKind::Missing)
         throw Error("Attenzione ... File " + given + "  non esiste ");
+    if (kind == store::FileKind::Special)
+        throw Error("Attenzione ... " + given +
+                    " non è un file normale (è una FIFO, un socket o un dispositivo): nulla da "
+                    "convertire.");
     if (kind != store::FileKind::Access)
         throw Error("Attenzione ... Il file " + given + " non è un database Access: " +
                     (kind == store::FileKind::SQLite ? "è già un database SQLite."

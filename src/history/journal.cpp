@@ -50,12 +50,6 @@ std::optional<Money> journaledMoney(const store::Value& value) {
     return Money::fromDouble(value.number());
 }
 
-std::string quoteName(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
 const std::vector<std::string>& journaledTables() {
     static const std::vector<std::string> tables{"listi01", "codean", "listi02", "fistini",
                                                  "variatil"};

@@ -7,6 +7,7 @@
 
 #include "app/money.h"
 #include "store/database.h"
+#include "store/identifier.h"
 
 namespace cl::history {
 
@@ -59,7 +60,7 @@ long long incompleteChanges(store::Database& db, long long run);
 // Attaches the history database to a store connection for writing (creating it when missing,
 // upgrading an older one).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
-std::string quoteName(const std::string& name);
+using store::quoteName;
 // A journaled amount: none for a null.
 std::optional<Money> journaledMoney(const store::Value& value);
 // Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".

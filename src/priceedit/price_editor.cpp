@@ -98,6 +98,13 @@ void PriceEditor::load(const EditorInputs& inputs) {
     lightGreen_ = !margin || *margin <= 0;
 }
 
+bool PriceEditor::refused(double price) {
+    std::string why = salePriceRefusal(price);
+    if (why.empty()) return false;
+    messages_.show(why, Icon::Critical);
+    return true;
+}
+
 int PriceEditor::iva() const {
     return static_cast<int>(roundHalfEven(leadingNumber(fields.ivaw), 0));
 }
@@ -125,6 +132,7 @@ bool PriceEditor::calcos() {
     double withVat = vat == 0 ? 0 : vat >= 50 ? cost : roundHalfEven(cost + cost * vat / 100, 2);
     double price = roundHalfEven(withVat + withVat * *markup / 100, 2);
     if (state_.fl_arrotonda == "S") price = alzaAlCinque(price);
+    if (refused(price)) return false;
     fields.pren = formatNumber(price, "###,##0.00");
     fields.ricn = formatNumber(*markup, "##0.00");
     calc_marg();
@@ -159,6 +167,7 @@ bool PriceEditor::calcolam() {
     }
     gcosiva_ = cost + cost * vat / 100;
     double price = roundHalfEven(gcosiva_ / factor, 2);
+    if (refused(price)) return false;
     // No cost: no markup to show rather than a division by zero.
     double markup = gcosiva_ != 0 ? roundHalfEven((price - gcosiva_) / gcosiva_ * 100, 2) : 0;
     fields.ricn = formatNumber(markup, "##0.00");
@@ -193,6 +202,7 @@ std::optional<Field> PriceEditor::enter(Field field) {
                     return std::nullopt;
                 }
                 fields.pren = normalizza(store::Value(fields.pren), true);
+                if (refused(number(Field::pren, "P.Vendita"))) return std::nullopt;
                 calc_marg();
                 return Field::margw;
             case Field::ivaw:
@@ -220,6 +230,10 @@ PriceEditor::SaveResult PriceEditor::carica() {
     }
     double price = *localeNumber(fields.pren);
     double margin = *localeNumber(fields.margw);
+    if (refused(price)) {
+        result.focus = Field::pren;
+        return result;
+    }
     if (hasRow_) {
         long long codart = wholeNumber(fields.codarw).value_or(0);
         store::Transaction tx(db_);

@@ -75,6 +75,8 @@ class PriceEditor {
 
   private:
     int iva() const;
+    // A sale price no store can mean: the message is shown and nothing changes.
+    bool refused(double price);
     double number(Field f, const char* caption);
 
     store::Database& db_;

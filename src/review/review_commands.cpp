@@ -58,6 +58,11 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
     long long n = 0;
     for (const auto& [rowid, values] : rows) {
         Money price = priceOf(values);
+        // The key of the row is the last field read.
+        std::string why = salePriceRefusal(price.toDouble());
+        if (!why.empty())
+            throw Error(why + " (riga bns " + values.back().text() +
+                        "): nessun prezzo ricalcolato.");
         auto& up = db.prepare("UPDATE variatil SET prezpubv = ? WHERE rowid = ?");
         up.bindAll(price.toDouble(), rowid);
         up.run();
@@ -129,7 +134,7 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
 
 long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
                             Progress& progress) {
-    return rewritePrices(db, view, "prezpub", progress, [&](const auto& v) {
+    return rewritePrices(db, view, "prezpub, bns", progress, [&](const auto& v) {
         return prezzoDaPercentuale(moneyOf(v[0]), p, round);
     });
 }

@@ -2,6 +2,7 @@
 
 #include "app/numbers.h"
 #include "store/error.h"
+#include "store/text_fold.h"
 
 namespace cl::review {
 
@@ -44,7 +45,7 @@ SqlText whereClause(const ReviewFilter& f) {
     if (!f.searchText.empty()) {
         switch (f.search) {
             case SearchKind::Description:
-                conds.push_back("desart LIKE ? ESCAPE '\\'");
+                conds.push_back(store::foldedLike("desart"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Code: {
@@ -57,11 +58,11 @@ SqlText whereClause(const ReviewFilter& f) {
                 break;
             }
             case SearchKind::SupplierCode:
-                conds.push_back("codafo LIKE ? ESCAPE '\\'");
+                conds.push_back(store::foldedLike("codafo"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Subgroup:
-                conds.push_back("dessot LIKE ? ESCAPE '\\'");
+                conds.push_back(store::foldedLike("dessot"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Ean:

@@ -35,7 +35,17 @@ void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow
         ~Reset() { st.reset(); }
     } reset{walk};
     UpdateRowReader reader(walk);
-    while (walk.step()) perRow(reader.read(walk));
+    while (walk.step()) {
+        UpdateRow row = reader.read(walk);
+        try {
+            perRow(row);
+        } catch (const AmountError& e) {
+            // An amount out of range names the row, so that the operator can correct it.
+            throw AmountError("Articolo " + row.codart.text() + " \"" +
+                              store::trimmed(row.descrizione.text()) + "\" (riga bns " +
+                              row.bns.text() + "): " + e.what());
+        }
+    }
 }
 
 // The work rows the view covered, skipped and excluded ones too: the same condition, while
@@ -55,6 +65,13 @@ history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, 
     for (const auto& box : updateBoxes())
         if (settings.*box.flag) ticked += (ticked.empty() ? "" : ",") + std::string(box.control);
     return {kind, state.codice_fornitore, store::rtrimmed(state.nome_fornitore), ticked};
+}
+
+std::string nonScritteMessage(const UpdateResult& r) {
+    std::string text = "Attenzione ... " + std::to_string(r.nonScritte.size()) +
+                       " righe non sono state scritte nel listino (tolte dalla revisione):";
+    for (const auto& line : r.nonScritte) text += "\n" + line;
+    return text;
 }
 
 [[noreturn]] void failed(const std::exception& e) {
@@ -93,6 +110,8 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
     if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
+    if (!run.result.nonScritte.empty())
+        messages.show(nonScritteMessage(run.result), Icon::Exclamation);
     // Over an empty view the update ends silently: the screen just closes.
     if (walked > 0) messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
     return run.result;

@@ -197,8 +197,16 @@ bool escluso(UpdateRun& run, UpdateStore& store, const UpdateRow& row, bool coun
 }  // namespace
 
 void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
-    // A price of 0 or less (or none) is never written.
-    if (row.prezzoN.number() <= 0) return;
+    // A price of 0 or less (or none) is never written, and the operator is told which.
+    if (row.prezzoN.number() <= 0) {
+        run.result.nonScritte.push_back(
+            "bns " + row.bns.text() + ", articolo " + row.codart.text() + " " +
+            store::trimmed(row.descrizione.text()) + ": prezzo di vendita " +
+            formatNumber(row.prezzoN.number(), "#,##0.00") + " (0 o negativo), riga non scritta");
+        return;
+    }
+    if (std::string why = salePriceRefusal(row.prezzoN.number()); !why.empty())
+        throw AmountError(why);
     if (escluso(run, store, row, true)) return;
     WorkArea w = freshWorkArea(run, row);
     long long code = row.codart.integer();

@@ -2,6 +2,7 @@
 
 #include "app/numbers.h"
 #include "store/fixed_text.h"
+#include "store/identifier.h"
 #include "store/table_view.h"
 
 namespace cl::review {
@@ -152,11 +153,11 @@ std::optional<std::string> UpdateStore::gruppoNome(long long codice) {
 }
 
 void UpdateStore::add(const std::string& table, const Fields& fields) {
-    store::writeRow(db_, "main.\"" + table + "\"", fields, 0, true);
+    store::writeRow(db_, "main." + store::quoteName(table), fields, 0, true);
 }
 
 void UpdateStore::edit(const std::string& table, long long rowid, const Fields& fields) {
-    store::writeRow(db_, "main.\"" + table + "\"", fields, rowid, false);
+    store::writeRow(db_, "main." + store::quoteName(table), fields, rowid, false);
 }
 
 }  // namespace cl::review

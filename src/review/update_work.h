@@ -49,6 +49,8 @@ struct UpdateResult {
     long long run = 0;             // number of the run in the journal of updates
     // "Creato Codice : ..." lines of the products created without a barcode, for the printer.
     std::vector<std::string> righeSenzaEan;
+    // The rows passed over because their sale price is 0 or less, each with its reason.
+    std::vector<std::string> nonScritte;
     // A creation routine cleared the grid's filter condition.
     bool filtroAzzerato = false;
 };

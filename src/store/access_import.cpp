@@ -11,6 +11,7 @@
 #include "store/csv_records.h"
 #include "store/database.h"
 #include "store/error.h"
+#include "store/identifier.h"
 #include "store/mdb_schema.h"
 #include "store/tool_process.h"
 
@@ -43,6 +44,10 @@ void checkTool(const ToolResult& r, const std::string& what, const std::string& 
 void checkSource(const std::filesystem::path& source, const std::string& shown) {
     auto kind = fileKind(source);
     if (kind == FileKind::Missing) throw Error("Attenzione ... File " + shown + "  non esiste ");
+    if (kind == FileKind::Special)
+        throw Error("Attenzione ... " + shown +
+                    " non è un file normale (è una FIFO, un socket o un dispositivo): nulla da "
+                    "convertire.");
     if (kind != FileKind::Access)
         throw Error(
             "Attenzione ... Il file " + shown + " non è un database Access: " +
@@ -57,10 +62,25 @@ void checkSource(const std::filesystem::path& source, const std::string& shown) 
                     " è incompleto (troncato): nulla è stato cambiato.");
 }
 
-std::vector<std::string> listTables(const ToolRunner& tools, const std::filesystem::path& source,
+// The file as mdbtools must receive it: a name beginning with "-" would be read as an option
+// (mdbtools takes no "--"), so a relative one is given as "./-name".
+std::string fileArgument(const std::filesystem::path& file) {
+    const std::string s = file.string();
+    return !s.empty() && s.front() == '-' ? "./" + s : s;
+}
+
+// A table is passed to mdbtools as a plain argument, where a leading "-" makes it an option.
+void checkTableName(const std::string& table, const std::string& shown) {
+    if (!table.empty() && table.front() == '-')
+        throw Error("Attenzione ... La tabella \"" + table + "\" del file Access " + shown +
+                    " ha un nome che inizia con \"-\" e non si può leggere: nulla è stato "
+                    "cambiato.");
+}
+
+std::vector<std::string> listTables(const ToolRunner& tools, const std::string& source,
                                     const std::string& shown) {
     ToolResult r;
-    std::istringstream out(tools.capture("mdb-tables", {"-1", source.string()}, r));
+    std::istringstream out(tools.capture("mdb-tables", {"-1", source}, r));
     checkTool(r, "mdb-tables", shown);
     std::vector<std::string> names;
     std::string line;
@@ -68,15 +88,16 @@ std::vector<std::string> listTables(const ToolRunner& tools, const std::filesyst
         if (line.empty() || line.find_first_not_of(' ') == std::string::npos || line.front() == ' ')
             throw Error("Attenzione ... Elenco delle tabelle del file Access " + shown +
                         " illeggibile: il file è forse danneggiato; nulla è stato cambiato.");
+        checkTableName(line, shown);
         names.push_back(line);
     }
     return names;
 }
 
-long long countRows(const ToolRunner& tools, const std::filesystem::path& source,
-                    const std::string& table, const std::string& shown) {
+long long countRows(const ToolRunner& tools, const std::string& source, const std::string& table,
+                    const std::string& shown) {
     ToolResult r;
-    std::string out = tools.capture("mdb-count", {source.string(), table}, r);
+    std::string out = tools.capture("mdb-count", {source, table}, r);
     checkTool(r, "mdb-count " + table, shown);
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     long long n = -1;
@@ -91,7 +112,7 @@ long long countRows(const ToolRunner& tools, const std::filesystem::path& source
 class RowInserter {
   public:
     RowInserter(Database& db, const AccessTable& table) : db_(db), table_(table) {
-        std::string sql = "INSERT INTO \"" + table.name + "\" VALUES (";
+        std::string sql = "INSERT INTO " + quoteName(table.name) + " VALUES (";
         for (size_t i = 0; i < table.columns.size(); ++i) sql += i ? ",?" : "?";
         sql += ")";
         if (sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK)
@@ -142,7 +163,7 @@ class RowInserter {
 };
 
 struct Source {
-    std::filesystem::path file;
+    std::string file;  // as mdbtools receives it
     std::string shown;
     std::vector<AccessTable> tables;
     std::vector<AccessIndex> indexes;
@@ -153,8 +174,8 @@ struct Source {
 
 Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
                   const std::string& shown) {
-    Source src{file, shown, {}, {}, {}, {}, 0};
-    auto names = listTables(tools, file, shown);
+    Source src{fileArgument(file), shown, {}, {}, {}, {}, 0};
+    auto names = listTables(tools, src.file, shown);
     if (names.empty())
         throw Error("Attenzione ... Il file Access " + shown +
                     " non contiene tabelle: nulla da convertire.");
@@ -162,7 +183,7 @@ Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
     auto described = parseAccessSchema(
         tools.capture("mdb-schema",
                       {"--no-drop-table", "--no-not-null", "--default-values", "--no-comments",
-                       "--no-indexes", "--no-relations", file.string(), "access"},
+                       "--no-indexes", "--no-relations", src.file, "access"},
                       r));
     checkTool(r, "mdb-schema", shown);
     for (const auto& name : names) {
@@ -172,20 +193,20 @@ Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
             throw Error("Attenzione ... Struttura della tabella \"" + name + "\" del file " +
                         shown + " illeggibile: nulla è stato cambiato.");
         src.tables.push_back(*t);
-        src.counts.push_back(countRows(tools, file, name, shown));
+        src.counts.push_back(countRows(tools, src.file, name, shown));
         src.total += src.counts.back();
     }
     src.indexes = parseIndexStatements(
         tools.capture("mdb-schema",
                       {"--no-drop-table", "--no-not-null", "--no-default-values", "--no-comments",
-                       "--indexes", "--no-relations", file.string(), "oracle"},
+                       "--indexes", "--no-relations", src.file, "oracle"},
                       r));
     checkTool(r, "mdb-schema --indexes", shown);
-    for (auto& a : parseAutoNumbers(tools.capture(
-             "mdb-schema",
-             {"--no-drop-table", "--no-not-null", "--no-default-values", "--no-comments",
-              "--no-indexes", "--no-relations", file.string(), "mysql"},
-             r))) {
+    for (auto& a : parseAutoNumbers(
+             tools.capture("mdb-schema",
+                           {"--no-drop-table", "--no-not-null", "--no-default-values",
+                            "--no-comments", "--no-indexes", "--no-relations", src.file, "mysql"},
+                           r))) {
         auto t = std::find_if(src.tables.begin(), src.tables.end(),
                               [&](const AccessTable& d) { return d.name == a.table; });
         if (t != src.tables.end() && t->column(a.column)) src.autoNumbers.push_back(a);
@@ -208,13 +229,13 @@ void copyTable(const ToolRunner& tools, Database& db, const Source& src, size_t 
         inserter.insert(fields);
         if (++rows % 500 == 0) tick();
     });
-    auto r = tools.run("mdb-export",
-                       {"-H", "-D", kExportDateFormat, "-T", kExportDateFormat, "-b", "hex",
-                        src.file.string(), table.name},
-                       [&](std::string_view chunk) { csv.feed(chunk); });
+    auto r = tools.run(
+        "mdb-export",
+        {"-H", "-D", kExportDateFormat, "-T", kExportDateFormat, "-b", "hex", src.file, table.name},
+        [&](std::string_view chunk) { csv.feed(chunk); });
     checkTool(r, "mdb-export " + table.name, src.shown);
     csv.finish();
-    auto& count = db.prepare("SELECT count(*) FROM \"" + table.name + "\"");
+    auto& count = db.prepare("SELECT count(*) FROM " + quoteName(table.name));
     count.step();
     long long stored = count.value(0).integer();
     count.reset();

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "store/text_fold.h"
+
 namespace cl::store {
 
 namespace {
@@ -163,6 +165,8 @@ FileKind fileKind(const std::filesystem::path& file) {
     std::error_code ec;
     if (std::filesystem::is_directory(file, ec)) return FileKind::Directory;
     if (!std::filesystem::exists(file, ec)) return FileKind::Missing;
+    // Only a regular file is opened to read its header: opening a FIFO waits for a writer.
+    if (!std::filesystem::is_regular_file(file, ec)) return FileKind::Special;
     std::ifstream in(file, std::ios::binary);
     char head[32] = {};
     in.read(head, sizeof head);
@@ -183,6 +187,10 @@ void checkUsable(const std::filesystem::path& file, OpenMode mode) {
             throw Error("Attenzione ... File " + name + "  non esiste ");
         case FileKind::Directory:
             throw Error("Attenzione ... " + name + " è una cartella, non un database.");
+        case FileKind::Special:
+            throw Error("Attenzione ... " + name +
+                        " non è un file normale (è una FIFO, un socket o un dispositivo): non si "
+                        "può usare come database.");
         case FileKind::Empty:
             if (mode == OpenMode::Create) return;
             throw Error("Attenzione ... Il file " + name + " è vuoto: non è un database.");
@@ -224,6 +232,7 @@ Database::Database(const std::filesystem::path& file, OpenMode mode) : file_(fil
                     engineMessage(rc, detail));
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    registerTextFunctions(db_);
     sqlite3_extended_result_codes(db_, 1);
     try {
         // A garbage file with a valid header shows up here, not later in the middle of a run.

@@ -113,7 +113,8 @@ class Transaction {
 std::string readOnlyUri(const std::filesystem::path& absolute);
 
 // Checks made before a file is opened, so that a bad file is refused with nothing written.
-enum class FileKind { Missing, Directory, Empty, SQLite, Access, Other };
+// Special: a FIFO, socket or device, which would make a reader wait or read endlessly.
+enum class FileKind { Missing, Directory, Special, Empty, SQLite, Access, Other };
 FileKind fileKind(const std::filesystem::path& file);
 // Throws cl::Error with the message for a file that cannot be used (missing, Access, not a
 // database, read-only when writing).

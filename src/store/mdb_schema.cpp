@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "store/identifier.h"
+
 namespace cl::store {
 
 namespace {
@@ -23,12 +25,6 @@ std::string trim(const std::string& s) {
     if (b == std::string::npos) return "";
     size_t e = s.find_last_not_of(" \t\r\n");
     return s.substr(b, e - b + 1);
-}
-
-std::string quoted(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
 }
 
 bool isNumberLiteral(const std::string& s) {
@@ -205,8 +201,8 @@ std::vector<AutoNumber> parseAutoNumbers(const std::string& text) {
 }
 
 std::string autoNumberTriggerSql(const AutoNumber& f) {
-    const std::string t = quoted(f.table), c = quoted(f.column);
-    return "CREATE TRIGGER " + quoted(f.table + "_" + f.column + "_contatore") +
+    const std::string t = quoteName(f.table), c = quoteName(f.column);
+    return "CREATE TRIGGER " + quoteName(f.table + "_" + f.column + "_contatore") +
            " AFTER INSERT ON " + t + " WHEN NEW." + c + " IS NULL BEGIN UPDATE " + t + " SET " + c +
            " = (SELECT coalesce(max(" + c + "), 0) + 1 FROM " + t +
            ") WHERE rowid = NEW.rowid; END";
@@ -268,10 +264,10 @@ std::string sqliteType(AccessType type) {
 }
 
 std::string createTableSql(const AccessTable& table) {
-    std::string sql = "CREATE TABLE " + quoted(table.name) + " (";
+    std::string sql = "CREATE TABLE " + quoteName(table.name) + " (";
     for (size_t i = 0; i < table.columns.size(); ++i) {
         const auto& c = table.columns[i];
-        sql += (i ? ", " : "") + quoted(c.name) + " " + sqliteType(c.type);
+        sql += (i ? ", " : "") + quoteName(c.name) + " " + sqliteType(c.type);
         if (!c.defaultSql.empty()) sql += " DEFAULT " + c.defaultSql;
     }
     return sql + ")";
@@ -372,9 +368,9 @@ std::vector<PlannedIndex> planIndexes(const std::vector<AccessTable>& tables,
 
 std::string createIndexSql(const PlannedIndex& index, bool unique) {
     std::string sql = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " +
-                      quoted(index.name) + " ON " + quoted(index.table) + " (";
+                      quoteName(index.name) + " ON " + quoteName(index.table) + " (";
     for (size_t i = 0; i < index.columns.size(); ++i)
-        sql += (i ? ", " : "") + quoted(index.columns[i]);
+        sql += (i ? ", " : "") + quoteName(index.columns[i]);
     return sql + ")";
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "store/database.h"
+#include "store/identifier.h"
 
 namespace cl::store {
 
@@ -164,10 +165,6 @@ std::string sqlType(const FieldDef& f) {
     return "TEXT";
 }
 
-std::string quoted(const std::string& name) {
-    return "\"" + name + "\"";
-}
-
 }  // namespace
 
 const FieldDef* TableDef::field(const std::string& n) const {
@@ -200,10 +197,10 @@ const TableDef& tableDef(DatabaseKind kind, const std::string& table) {
 }
 
 std::string createTableSql(const TableDef& table, const std::string& schema) {
-    std::string sql = "CREATE TABLE " + schema + "." + quoted(table.name) + " (";
+    std::string sql = "CREATE TABLE " + schema + "." + quoteName(table.name) + " (";
     for (size_t i = 0; i < table.fields.size(); ++i) {
         if (i) sql += ", ";
-        sql += quoted(table.fields[i].name) + " " + sqlType(table.fields[i]);
+        sql += quoteName(table.fields[i].name) + " " + sqlType(table.fields[i]);
     }
     return sql + ")";
 }
@@ -212,9 +209,10 @@ std::vector<std::string> createIndexSql(const TableDef& table, const std::string
     std::vector<std::string> out;
     for (const auto& idx : table.indexes) {
         std::string sql = std::string("CREATE ") + (idx.unique ? "UNIQUE " : "") + "INDEX " +
-                          schema + "." + quoted(idx.name) + " ON " + quoted(table.name) + " (";
+                          schema + "." + quoteName(idx.name) + " ON " + quoteName(table.name) +
+                          " (";
         for (size_t i = 0; i < idx.fields.size(); ++i)
-            sql += (i ? ", " : "") + quoted(idx.fields[i]);
+            sql += (i ? ", " : "") + quoteName(idx.fields[i]);
         out.push_back(sql + ")");
     }
     return out;

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "store/fixed_text.h"
+#include "store/identifier.h"
 
 namespace cl::store {
 
@@ -47,7 +48,7 @@ long long writeRow(Database& db, const std::string& qualifiedTable,
     if (insert) {
         std::string cols, marks;
         for (const auto& [k, v] : values) {
-            cols += (cols.empty() ? "\"" : ", \"") + k + "\"";
+            cols += (cols.empty() ? "" : ", ") + quoteName(k);
             marks += marks.empty() ? "?" : ", ?";
         }
         sql = values.empty()
@@ -56,7 +57,8 @@ long long writeRow(Database& db, const std::string& qualifiedTable,
     } else {
         if (values.empty()) return rowid;
         std::string sets;
-        for (const auto& [k, v] : values) sets += (sets.empty() ? "\"" : ", \"") + k + "\" = ?";
+        for (const auto& [k, v] : values)
+            sets += (sets.empty() ? "" : ", ") + quoteName(k) + " = ?";
         sql = "UPDATE " + qualifiedTable + " SET " + sets + " WHERE rowid = ?";
     }
     auto& st = db.prepare(sql);
@@ -79,9 +81,9 @@ void TableView::setSource(std::string source, std::vector<Value> params) {
 void TableView::refresh() {
     bool isSelect = source_.size() > 6 && equalNoCase(source_.substr(0, 6), "SELECT");
     baseTable_ = isSelect ? baseTableOf(source_) : source_;
-    std::string sql = isSelect
-                          ? "SELECT \"" + baseTable_ + "\".rowid AS cl_rowid, " + source_.substr(7)
-                          : "SELECT rowid AS cl_rowid, * FROM \"" + source_ + "\"";
+    std::string sql =
+        isSelect ? "SELECT " + quoteName(baseTable_) + ".rowid AS cl_rowid, " + source_.substr(7)
+                 : "SELECT rowid AS cl_rowid, * FROM " + quoteName(source_);
     auto& st = db_.prepare(sql);
     for (size_t i = 0; i < params_.size(); ++i) st.bind(static_cast<int>(i + 1), params_[i]);
     rows_.clear();
@@ -154,7 +156,7 @@ void TableView::update() {
     if (mode_ == Mode::None) throw Error("Vista " + name_ + " non in modifica.");
     bool insert = mode_ == Mode::Add;
     long long rowid =
-        writeRow(db_, "\"" + baseTable_ + "\"", pending_, insert ? 0 : rowids_[pos_], insert);
+        writeRow(db_, quoteName(baseTable_), pending_, insert ? 0 : rowids_[pos_], insert);
     if (insert) {
         std::vector<Value> row(columns_.size());
         rows_.push_back(row);
@@ -171,7 +173,7 @@ void TableView::update() {
 
 void TableView::remove() {
     if (eof()) throw Error("Nessun record corrente nella vista " + name_ + ".");
-    db_.prepare("DELETE FROM \"" + baseTable_ + "\" WHERE rowid = ?")
+    db_.prepare("DELETE FROM " + quoteName(baseTable_) + " WHERE rowid = ?")
         .bind(1, Value(rowids_[pos_]))
         .run();
     rows_.erase(rows_.begin() + static_cast<long>(pos_));
@@ -182,7 +184,7 @@ void TableView::remove() {
 
 TableCursor::TableCursor(Database& db, std::string table, std::string schema)
     : db_(db), table_(std::move(table)), schema_(std::move(schema)) {
-    qualified_ = schema_ + ".\"" + table_ + "\"";
+    qualified_ = schema_ + "." + quoteName(table_);
     columns_ = db_.columns(table_, schema_);
     if (columns_.empty()) throw Error("Attenzione ... Manca la tabella \"" + table_ + "\".");
 }
@@ -201,7 +203,8 @@ bool TableCursor::seek(const std::vector<Value>& keys) {
     if (keys.size() != keyFields_.size()) throw Error("Chiave di ricerca non valida su " + table_);
     std::string where;
     for (const auto& k : keyFields_)
-        where += (where.empty() ? "(\"" : " AND (\"") + k + "\" = ? OR \"" + k + "\" = ?)";
+        where +=
+            (where.empty() ? "(" : " AND (") + quoteName(k) + " = ? OR " + quoteName(k) + " = ?)";
     auto& st = db_.prepare("SELECT rowid, * FROM " + qualified_ + " WHERE " + where + " LIMIT 1");
     int i = 0;
     for (const auto& key : keys) {

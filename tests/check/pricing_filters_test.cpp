@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "check/filters.h"
 #include "check/pricing.h"
 #include "store/error.h"
@@ -160,6 +163,36 @@ TEST(Limit, ReadsBothWaysAndFailsOnlyWhenLocaleReadingIsNeeded) {
     EXPECT_FALSE(passesComparisonFilters({}, bad, {3, false, 0, 0}));
     EXPECT_THROW(
         passesComparisonFilters({false, false, false, true, false}, bad, {-3, false, 0, 0}), Error);
+}
+
+}  // namespace
+}  // namespace cl::check
+
+namespace cl::check {
+namespace {
+
+// Sums beyond the 64-bit range used to wrap to a negative price without a word.
+TEST(PricingLimits, OverflowThrowsInsteadOfWrapping) {
+    const Money huge = Money::fromInt(600'000'000'000'000);
+    EXPECT_THROW(calculatedPrice(huge, Money::fromInt(30), Money::fromInt(22)), AmountError);
+    EXPECT_THROW(newPublicPrice(huge, Money::fromInt(30), Money::fromInt(22)), AmountError);
+    EXPECT_THROW(percentOf(huge, Money::fromInt(1'000'000)), AmountError);
+    const Money top = Money::fromUnits(std::numeric_limits<std::int64_t>::max());
+    EXPECT_THROW(top + Money::fromUnits(1), AmountError);
+    EXPECT_THROW(Money() - top - Money::fromUnits(2), AmountError);
+    EXPECT_THROW(Money::fromInt(std::int64_t{1} << 60), AmountError);
+    EXPECT_EQ(calculatedPrice(Money::fromInt(10), Money::fromInt(30), Money::fromInt(22)).plain(),
+              "15.86");
+}
+
+TEST(PricingLimits, SalePricesFromZeroToJustUnderAMillion) {
+    EXPECT_EQ(salePriceRefusal(0), "");
+    EXPECT_EQ(salePriceRefusal(999999.99), "");
+    EXPECT_NE(salePriceRefusal(-0.01), "");
+    EXPECT_NE(salePriceRefusal(1000000), "");
+    EXPECT_NE(salePriceRefusal(std::nan("")), "");
+    EXPECT_TRUE(withinLimits(kMaxAmount));
+    EXPECT_FALSE(withinLimits(kMaxAmount + Money::fromUnits(1)));
 }
 
 }  // namespace

@@ -88,5 +88,95 @@ TEST(HostileData, NullsOverlongTextsAndLimitCodesNeverCrashOrHalfWrite) {
     fs::remove_all(dir);
 }
 
+// Amounts no store can mean, arriving from the central database or typed by the operator: the
+// run stops naming the article, the typed price is refused where it is typed, and the update
+// says which rows it did not write.
+class HostileNumbers : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!test::programPath()) GTEST_SKIP() << "CL_BINARY not set";
+        root = fs::temp_directory_path() / ("cl-numbers-" + std::to_string(getpid())) / "root";
+        fs::remove_all(root.parent_path());
+        ASSERT_EQ(test::runProgram(root, {"demo", "--articles", "200", "--seed", "3"}).exitCode, 0);
+    }
+    void TearDown() override { fs::remove_all(root.parent_path()); }
+    // The first article the check will walk, with its cost made absurd.
+    std::string spoilCost(const std::string& cost) {
+        store::Database central(root / "C/orvik/DATI.MDB");
+        auto& st = central.prepare(
+            "SELECT a.codart FROM articolo a JOIN codean c ON c.codare = a.codart "
+            "WHERE a.artvariato = 'S' ORDER BY a.desart LIMIT 1");
+        st.step();
+        std::string code = st.value(0).text();
+        st.reset();
+        central.exec("UPDATE articolo SET przart = " + cost + " WHERE codart = " + code);
+        return code;
+    }
+    std::string firstBns() {
+        store::Database shop(root / "C/negozio/dati/DATI.MDB");
+        auto& st = shop.prepare("SELECT min(bns) FROM variatil");
+        st.step();
+        std::string bns = st.value(0).text();
+        st.reset();
+        return bns;
+    }
+    // Runs a command that must be refused with `message`, writing nothing.
+    void expectRefused(const std::vector<std::string>& words, const std::string& message) {
+        std::string integrity;
+        auto before = test::databaseContents(root, integrity);
+        auto r = test::runProgram(root, words);
+        EXPECT_EQ(r.exitCode, 1) << words[0] << ": " << r.out << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << words[0] << ": " << r.err;
+        EXPECT_EQ(test::databaseContents(root, integrity), before) << words[0] << " wrote";
+    }
+    fs::path root;
+};
+
+TEST_F(HostileNumbers, CentralCostOutOfRangeStopsTheCheckNamingTheArticle) {
+    for (const char* cost : {"600000000000000", "1e300", "-900000000000000"}) {
+        std::string code = spoilCost(cost);
+        expectRefused({"check"}, "Articolo " + code + " \"");
+    }
+    // The barcode check walks every article: any of them stops it, by name.
+    {
+        store::Database central(root / "C/orvik/DATI.MDB");
+        central.exec("UPDATE articolo SET przart = 600000000000000");
+    }
+    expectRefused({"barcode-check", "--filters", "all"}, "dell'archivio centrale: Costo ");
+}
+
+TEST_F(HostileNumbers, NegativeOrAbsurdSalePricesAreRefusedWhereTyped) {
+    ASSERT_EQ(test::runProgram(root, {"check"}).exitCode, 0);
+    const std::string bns = firstBns();
+    const std::string refused = "non valido: deve essere compreso tra 0 e 999.999,99";
+    for (const char* price : {"-1", "-0,01", "899999999999999", "1000000"})
+        expectRefused({"edit", bns, "--price", price}, refused);
+    expectRefused({"edit", bns, "--markup", "1000000000"}, refused);
+    expectRefused({"recalc", "--percent", "-150"}, "(riga bns ");
+    auto ok = test::runProgram(root, {"edit", bns, "--price", "999999,99"});
+    EXPECT_EQ(ok.exitCode, 0) << ok.err;
+}
+
+TEST_F(HostileNumbers, UpdateNamesTheRowsItDoesNotWrite) {
+    ASSERT_EQ(test::runProgram(root, {"check"}).exitCode, 0);
+    const std::string bns = firstBns();
+    ASSERT_EQ(test::runProgram(root, {"edit", bns, "--price", "0"}).exitCode, 0);
+    auto r = test::runProgram(root, {"apply"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("1 righe non sono state scritte nel listino"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("bns " + bns + ", articolo "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("(0 o negativo), riga non scritta"), std::string::npos) << r.out;
+}
+
+TEST_F(HostileNumbers, AbsurdPriceLeftInTheReviewStopsTheUpdateNamingTheRow) {
+    ASSERT_EQ(test::runProgram(root, {"check"}).exitCode, 0);
+    const std::string bns = firstBns();
+    {
+        store::Database shop(root / "C/negozio/dati/DATI.MDB");
+        shop.exec("UPDATE variatil SET prezpubv = 899999999999999 WHERE bns = " + bns);
+    }
+    expectRefused({"apply"}, "(riga bns " + bns + ")");
+}
+
 }  // namespace
 }  // namespace cl

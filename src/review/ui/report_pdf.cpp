@@ -1,9 +1,14 @@
 #include "review/ui/report_pdf.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPrinter>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "review/report_layout.h"
@@ -15,11 +20,31 @@
 
 namespace cl::review::ui {
 
+namespace {
+
+// A new file of our own beside the target, made exclusively: an existing name (a symlink left
+// as "F.part" to another file, say) is never written through. Readable as the umask allows,
+// like any file the program writes.
+std::filesystem::path newPartFile(const std::filesystem::path& file) {
+    std::string pattern = file.string() + ".XXXXXX.part";
+    int fd = ::mkstemps(pattern.data(), 5);
+    if (fd < 0)
+        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ": " +
+                    std::strerror(errno) + ".");
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    return pattern;
+}
+
+}  // namespace
+
 // Writes beside the target and renames at the end, so a failure leaves no half file.
 void writeDocumentPdf(const std::filesystem::path& file, const QString& name,
                       const std::function<void(Printer&)>& draw) {
     ensureGuiApplication();
-    const auto part = std::filesystem::path(file.string() + ".part");
+    const auto part = newPartFile(file);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(part.string()));
