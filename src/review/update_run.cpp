@@ -5,12 +5,12 @@
 #include "history/journal.h"
 #include "review/update_steps.h"
 #include "review/update_store.h"
+#include "review/update_summary.h"
+#include "review/update_walk.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::review {
-
-namespace {
 
 UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& settings,
                    Messages& messages, Progress& progress) {
@@ -23,20 +23,7 @@ UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& s
     return run;
 }
 
-// Walks the review view from its first row; the statement is reset however the walk ends.
-template <typename PerRow>
-void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
-    SqlText source = reviewSource(filter);
-    auto& walk = db.prepare(source.text);
-    for (size_t i = 0; i < source.params.size(); ++i)
-        walk.bind(static_cast<int>(i) + 1, source.params[i]);
-    struct Reset {
-        store::Statement& st;
-        ~Reset() { st.reset(); }
-    } reset{walk};
-    UpdateRowReader reader(walk);
-    while (walk.step()) perRow(reader.read(walk));
-}
+namespace {
 
 // The work rows the view covered, skipped and excluded ones too: the same condition, while
 // nothing else has touched variatil during the run.
@@ -89,6 +76,10 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
     if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
+    // The rows passed over leave the work list with the others: the operator sees each one.
+    if (!run.result.nonScritte.empty())
+        messages.show(elencoNonScritte(run.result.nonScritte), Icon::Information,
+                      kNonScritteTitolo);
     messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
     return run.result;
 }
