@@ -42,9 +42,10 @@ class CmdApply : public UpdateTest {
                   {"ivart", "10"},
                   {"prezpubv", 2.0}});
     }
-    Ran apply(const std::string& options) {
+    // The update asks first: --yes answers, as a script would.
+    Ran apply(const std::string& options, bool yes = true) {
         std::string cmd = binary() + " --root '" + ts.root.string() + "' --today " + kToday +
-                          " apply " + options + " 2>&1";
+                          (yes ? " --yes" : "") + " apply " + options + " 2>&1 </dev/null";
         Ran r{0, {}};
         FILE* p = popen(cmd.c_str(), "r");
         char buf[512];
@@ -82,7 +83,7 @@ TEST_F(CmdApply, UnknownWordIsAUsageErrorAndWritesNothing) {
 
 TEST_F(CmdApply, SupplierListsOnlyAsksAndWithoutYesWritesNothing) {
     std::string before = everything();
-    Ran r = apply("--supplier-lists-only");
+    Ran r = apply("--supplier-lists-only", false);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Sei sicuro di voler aggiornare il listino ..."), std::string::npos);
     EXPECT_EQ(everything(), before);
