@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "update_fixture.h"
 
@@ -92,6 +94,42 @@ TEST_F(CmdApply, SupplierListsOnlyAsksAndWithoutYesWritesNothing) {
     EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "1");
+}
+
+std::string bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(CmdApply, DryRunPrintsTheSummaryAndLeavesEveryFileByteIdentical) {
+    const auto history = ts.storeFile().parent_path() / "DATI.history";
+    const std::string store = bytes(ts.storeFile()), fixed = bytes(ts.fixedFile()),
+                      suite = bytes(ts.suiteFile());
+    Ran r = apply("--dry-run", false);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Righe da aggiornare: 1\n  prezzi di vendita aumentati: 1, diminuiti: "
+                         "0, invariati: 0\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Articoli nuovi da creare: 1"), std::string::npos);
+    EXPECT_NE(r.out.find("nessuna modifica scritta"), std::string::npos);
+    EXPECT_EQ(bytes(ts.storeFile()), store);
+    EXPECT_EQ(bytes(ts.fixedFile()), fixed);
+    EXPECT_EQ(bytes(ts.suiteFile()), suite);
+    EXPECT_FALSE(std::filesystem::exists(history));
+    EXPECT_EQ(apply("--dry-run --supplier-lists-only").status, 2);
+}
+
+TEST_F(CmdApply, WithoutYesTheSummaryIsAskedAndNothingWritten) {
+    std::string before = everything();
+    Ran r = apply("", false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Aggiorna: Righe da aggiornare: 1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Procedere con l'aggiornamento? No"), std::string::npos) << r.out;
+    EXPECT_EQ(everything(), before);
+    r = apply("");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("labels --run 1"), std::string::npos) << r.out;
 }
 
 }  // namespace
