@@ -80,9 +80,9 @@ std::string elencoNonScritte(const std::vector<RigaNonScritta>& rows) {
 std::string testoRiepilogo(const UpdateSummary& s) {
     std::string out =
         "Righe da aggiornare: " + std::to_string(s.daAggiornare) +
-        "\n  prezzi di vendita aumentati: " + std::to_string(s.aumentati) +
-        ", diminuiti: " + std::to_string(s.diminuiti) +
-        ", invariati: " + std::to_string(s.invariati) +
+        "\n  prezzo di vendita aumentato: " + std::to_string(s.aumentati) +
+        "\n  prezzo di vendita diminuito: " + std::to_string(s.diminuiti) +
+        "\n  prezzo di vendita invariato: " + std::to_string(s.invariati) +
         "\nNuovi prezzi sotto il costo IVA compresa: " + std::to_string(s.sottoCosto) +
         "\nArticoli nuovi da creare: " + std::to_string(s.daCreare);
     out += "\n" + (s.nonScritte.empty() ? std::string("Righe non scritte nel listino: 0")

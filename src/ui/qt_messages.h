@@ -1,11 +1,19 @@
 #pragma once
 #include <QWidget>
+#include <memory>
 
 #include "app/interfaces.h"
 
+class QMessageBox;
+
 namespace cl::ui {
 
+// The Yes/No box that QtMessages::ask shows ("Sì" / "No", the default as asked), not yet shown.
+std::unique_ptr<QMessageBox> questionBox(const std::string& text, const std::string& title,
+                                         Icon icon, Answer defaultAnswer, QWidget* parent);
+
 // Message boxes with the system's texts, icons and titles.
+
 class QtMessages : public Messages {
   public:
     explicit QtMessages(QWidget* parent = nullptr) : parent_(parent) {}

@@ -83,7 +83,9 @@ TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
     EXPECT_EQ(messages.shown[0].title, "Aggiorna");
     EXPECT_EQ(messages.shown[0].text,
               "Righe da aggiornare: 4\n"
-              "  prezzi di vendita aumentati: 2, diminuiti: 1, invariati: 1\n"
+              "  prezzo di vendita aumentato: 2\n"
+              "  prezzo di vendita diminuito: 1\n"
+              "  prezzo di vendita invariato: 1\n"
               "Nuovi prezzi sotto il costo IVA compresa: 2\n"
               "Articoli nuovi da creare: 1\n"
               "Righe non scritte nel listino: 2\n"
