@@ -14,10 +14,12 @@ int printChecks(Context& ctx) {
     auto storeFile = ctx.session.host(ctx.session.state.nomedb);
     std::vector<history::CheckSummary> checks;
     if (std::filesystem::exists(history::historyFileFor(storeFile))) {
-        auto db = ctx.session.openStore();
-        history::attachHistory(*db, storeFile);
-        history::ensureCheckJournal(*db);
-        checks = history::listChecks(*db);
+        // Only read: a journal without checks yet stays as it is.
+        auto db = ctx.session.openStore(false, store::OpenMode::ReadOnly);
+        db->attach(history::historyFileFor(storeFile), history::kHistorySchema,
+                   store::OpenMode::ReadOnly);
+        if (db->tableExists("check_runs", history::kHistorySchema))
+            checks = history::listChecks(*db);
     }
     if (checks.empty()) {
         std::cout << "Nessun controllo registrato.\n";
