@@ -19,7 +19,7 @@ class RecalcMargin : public ReviewFixture, public ::testing::Test {
     void handTyped(long long bns) {
         store.exec("UPDATE variatil SET modificatoamano = '1' WHERE bns = " + std::to_string(bns));
     }
-    // W6 of the check run: the margin on the net price.
+    // The check run's margin: on the net price, against the new cost.
     static double margin(double price, double vat, double cost) {
         double net = price / (1 + vat / 100);
         return (net - cost) / net * 100;
