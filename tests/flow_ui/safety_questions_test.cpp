@@ -12,8 +12,10 @@
 #include "check/check_state.h"
 #include "history/restore_check.h"
 #include "review/ui/review_screen.h"
+#include "review/update_run.h"
 #include "review/update_summary.h"
 #include "support/temp_store.h"
+#include "ui/label_offers.h"
 #include "ui/qt_messages.h"
 #include "ui/review_wiring.h"
 
@@ -131,6 +133,55 @@ TEST_F(SafetyQuestions, RestoreQuestionSaysHowManyAndTheScreenOffersIt) {
     QApplication::processEvents();
     if (const char* dir = std::getenv("CL_SCREENSHOTS"))
         review.grab().save(QString(dir) + "/review-safety-commands.png");
+}
+
+TEST_F(SafetyQuestions, AnotherSupplierThanTheLastCheckIsAskedAboutDefaultNo) {
+    ts.exec("INSERT INTO fornitori VALUES (27, 'ORTOFRUTTA F.LLI ESPOSITO S.N.C.')");
+    ts.execFixed(
+        "INSERT INTO articolo (codart, desart, przart, ivart, artvariato) VALUES (1, 'MELE', 1, "
+        "'04', 'S'); INSERT INTO codean (eanare, codare) VALUES ('8000000000017', 1)");
+    check::CheckScreenState screen;
+    check::presetAtStartUp(screen, ts.session.state, std::nullopt, std::nullopt);
+    ts.session.state.codice_fornitore = 12;
+    test::RecordingMessages quiet;
+    test::RecordingProgress progress;
+    ASSERT_EQ(check::Command1_Click(ts.session, screen, quiet, progress).outcome,
+              check::RunOutcome::Done);
+    ts.execFixed("UPDATE articolo SET artvariato = 'S'");
+    check::chooseSupplier(screen, ts.session.state, "27", "ORTOFRUTTA F.LLI ESPOSITO S.N.C.");
+    ShownQuestions no(Answer::No);
+    no.files = {"supplier-guard-question.png"};
+    EXPECT_EQ(check::Command1_Click(ts.session, screen, no, progress).outcome,
+              check::RunOutcome::SupplierDeclined);
+    ASSERT_EQ(no.texts.size(), 1u);
+    EXPECT_TRUE(no.texts[0].endsWith("). Continuare?"));
+    EXPECT_TRUE(no.defaultIsNo[0]);
+    EXPECT_EQ(ts.scalarFixed("SELECT artvariato FROM articolo"), "S");
+}
+
+TEST_F(SafetyQuestions, LabelsAreOfferedAfterAnUpdateThatChangedPrices) {
+    ts.exec(
+        "INSERT INTO listi01 (codart, desart, przpub) VALUES (5, 'PANE', 2.5), (6, 'LATTE', 1.2);"
+        "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, coston, ivart, prezpubv) "
+        "VALUES (1, 'X', 5, '0000000000000', 'PANE', 12, 1.6, '04', 2.7),"
+        " (2, 'X', 6, '0000000000000', 'LATTE', 12, 0.8, '04', 1.2)");
+    review::ReviewFilter filter;
+    filter.supplier = 12;
+    filter.selectedOnly = true;
+    test::RecordingMessages quiet;
+    NullProgress progress;
+    auto db = ts.session.openStore(true);
+    auto r = review::aggiorna(ts.session.state, *db, review::settingsAfterReviewLoad(std::nullopt),
+                              filter, quiet, progress);
+    ASSERT_GT(r.run, 0);
+    ShownQuestions no(Answer::No);
+    no.files = {"labels-offer-question.png"};
+    offerLabelsAfterUpdate(ts.session, no, r.run);
+    ASSERT_EQ(no.texts.size(), 1u);
+    EXPECT_EQ(no.texts[0], "Stampare le etichette dei prezzi di vendita variati (1 articolo)?");
+    EXPECT_FALSE(no.defaultIsNo[0]);              // an offer: Yes is the default
+    offerLabelsAfterUpdate(ts.session, no, 999);  // no such update: nothing offered
+    EXPECT_EQ(no.texts.size(), 1u);
 }
 
 }  // namespace
