@@ -11,6 +11,7 @@
 #include "check/check_commands.h"
 #include "check/check_state.h"
 #include "history/restore_check.h"
+#include "history/undo.h"
 #include "review/ui/review_screen.h"
 #include "review/update_run.h"
 #include "review/update_summary.h"
@@ -182,6 +183,17 @@ TEST_F(SafetyQuestions, LabelsAreOfferedAfterAnUpdateThatChangedPrices) {
     EXPECT_FALSE(no.defaultIsNo[0]);              // an offer: Yes is the default
     offerLabelsAfterUpdate(ts.session, no, 999);  // no such update: nothing offered
     EXPECT_EQ(no.texts.size(), 1u);
+
+    // After the undo, the labels that put the old prices back.
+    db.reset();
+    EXPECT_EQ(lastUndoableRun(ts.session), r.run);
+    quiet.answers = {Answer::Yes};
+    ASSERT_TRUE(history::annullaAggiornamento(ts.session, std::nullopt, quiet));
+    EXPECT_EQ(lastUndoableRun(ts.session), std::nullopt);
+    offerLabelsAfterUndo(ts.session, no, r.run);
+    ASSERT_EQ(no.texts.size(), 2u);
+    EXPECT_TRUE(no.texts[1].startsWith(
+        "Stampare le etichette con i prezzi di vendita rimessi dall'annullamento ("));
 }
 
 }  // namespace
