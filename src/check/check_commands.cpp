@@ -3,6 +3,8 @@
 #include <new>
 
 #include "app/parameters.h"
+#include "check/check_record.h"
+#include "history/journal.h"
 #include "store/error.h"
 
 namespace cl::check {
@@ -12,7 +14,7 @@ namespace {
 using Run = RunResult (*)(RunContext&);
 
 RunReport startRun(Session& session, const CheckScreenState& screen, Messages& messages,
-                   Progress& progress, Run run) {
+                   Progress& progress, Run run, const char* kind) {
     AppState& app = session.state;
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
@@ -23,13 +25,21 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
     AppState working = app;
     try {
         auto db = session.openStore(true);
+        // The journal beside the store records what the check clears; the question about the
+        // supplier comes before anything is written.
+        history::attachHistory(*db, db->file());
+        history::ensureCheckJournal(*db);
+        if (!confirmSupplier(*db, screen, app, messages)) return {RunOutcome::SupplierDeclined, {}};
+        const history::CheckInfo info = checkInfo(screen, app, kind);
         store::Transaction tx(*db);
         working.nsede = 1;
         working.chiave_parametri = chiaveParametri(working.nsede);
         salvaParametri(*db, working.chiave_parametri, parameterRowOf(screen, working));
         RunContext ctx(*db, working, screen, messages, progress);
+        ctx.journaled = true;
         RunResult result = run(ctx);
         if (result.end == RunEnd::Declined) return {RunOutcome::Declined, {}};
+        if (result.end == RunEnd::Done) history::recordCheck(*db, info, result.counts.written);
         tx.commit();
         app = working;
         return {result.end == RunEnd::NoArticles ? RunOutcome::NoArticles : RunOutcome::Done,
@@ -54,12 +64,13 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
 
 RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
-    return startRun(session, screen, messages, progress, screen.sma ? elabora_solodoppi : elabora);
+    return startRun(session, screen, messages, progress, screen.sma ? elabora_solodoppi : elabora,
+                    screen.sma ? kKindNoBarcode : kKindChanged);
 }
 
 RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
-    return startRun(session, screen, messages, progress, elabora_ean);
+    return startRun(session, screen, messages, progress, elabora_ean, kKindBarcode);
 }
 
 }  // namespace cl::check

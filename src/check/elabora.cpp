@@ -1,5 +1,6 @@
 #include "app/numbers.h"
 #include "check/comparison_steps.h"
+#include "history/check_journal.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -26,8 +27,9 @@ bool startWalk(RunContext& ctx) {
     return true;
 }
 
-void clearChangeMarks(store::Database& db) {
-    db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
+void clearChangeMarks(RunContext& ctx) {
+    if (ctx.journaled) history::recordClearedMarks(ctx.db);
+    ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
 }
 
 void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
@@ -88,7 +90,7 @@ RunResult elabora(RunContext& ctx) {
             forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
             bar.rowDone();
         }
-        clearChangeMarks(ctx.db);
+        clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};
 }
@@ -110,7 +112,7 @@ RunResult elabora_solodoppi(RunContext& ctx) {
             forArticle(r.codart, r.desart, [&] { compareWithoutBarcode(steps, ctx.lookups, r); });
             bar.rowDone();
         }
-        clearChangeMarks(ctx.db);
+        clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};
 }

@@ -23,6 +23,9 @@ struct RunContext {
     Limit limit;           // "% limite"
     double defaultMarkup;  // ricnw, read as a leading number
     bool rounding;         // fl_arrotonda = "S"
+    // The journal is attached: the run files the marks it clears there, so that the check can
+    // be put back.
+    bool journaled = false;
 };
 
 // What a run leaves: counters for the screen and the command line.

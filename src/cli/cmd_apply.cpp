@@ -5,6 +5,7 @@
 #include "cli/cli.h"
 #include "review/review_load.h"
 #include "review/update_run.h"
+#include "review/update_summary.h"
 #include "store/fixed_text.h"
 
 namespace cl::cli {
@@ -56,9 +57,16 @@ int runApply(Context& ctx, const Args& args) {
     if (auto list = args.value("updates")) applyList(*list, settings);
     settings.CreaLisForn = args.flag("supplier-lists-only");
 
+    if (args.flag("dry-run")) {
+        if (settings.CreaLisForn) throw UsageError{"--dry-run non va con --supplier-lists-only"};
+        std::cout << review::testoRiepilogo(
+                         review::riepilogoAggiornamento(session.state, *db, settings, filter))
+                  << "\nProva (--dry-run): nessuna modifica scritta.\n";
+        return kDone;
+    }
     CliProgress progress;
     review::UpdateResult r =
-        review::aggiorna(session.state, *db, settings, filter, ctx.messages, progress);
+        review::aggiornaDopoRiepilogo(session.state, *db, settings, filter, ctx.messages, progress);
     if (!r.performed) {
         std::cerr << "Aggiornamento non eseguito: nessuna modifica.\n";
         return kFailed;
@@ -70,16 +78,20 @@ int runApply(Context& ctx, const Args& args) {
         std::cout << "Articoli aggiornati: " << r.aggiornati << ", creati: " << r.creati
                   << ", esclusi (gruppo bloccato): " << r.esclusi << ".\n";
     std::cout << "Righe elaborate tolte dalla revisione: " << r.righeElaborate << ".\n";
+    if (r.run > 0)
+        std::cout << "Etichette dei prezzi variati: controllo-listino labels --run " << r.run
+                  << "\n";
     return kDone;
 }
 
 Registration reg{{"apply",
-                  "[--updates LISTA] [--supplier-lists-only]",
+                  "[--updates LISTA] [--supplier-lists-only] [--dry-run]",
                   "aggiorna il negozio con le righe selezionate della revisione (Aggiorna "
                   "Listino, Aggiorna); LISTA: cost,markup,price,create,descriptions,departments,"
-                  "groups,units,vat,supplier-code,pack,no-send",
+                  "groups,units,vat,supplier-code,pack,no-send; prima mostra il riepilogo e "
+                  "chiede conferma (--yes); --dry-run mostra solo il riepilogo",
                   {"updates"},
-                  {"supplier-lists-only"},
+                  {"supplier-lists-only", "dry-run"},
                   runApply}};
 
 }  // namespace

@@ -105,6 +105,10 @@ int report(const check::RunReport& r, const CliProgress& progress, bool barcode)
             std::cerr << "Controllo non eseguito: le righe di variatil non ancora aggiornate "
                          "restano per la revisione.\n";
             return kFailed;
+        case RunOutcome::SupplierDeclined:
+            std::cerr << "Controllo non eseguito: il fornitore non è quello dell'ultimo "
+                         "controllo (--yes per confermarlo).\n";
+            return kFailed;
         case RunOutcome::NoArticles:
             std::cout << "Righe scritte in variatil: 0\n";
             return kDone;

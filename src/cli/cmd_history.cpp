@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/numbers.h"
+#include "cli/check_list.h"
 #include "cli/cli.h"
 #include "history/labels.h"
 #include "history/price_history.h"
@@ -35,6 +36,12 @@ std::string plain(const std::optional<Money>& m) {
 }
 
 int runHistory(Context& ctx, const Args& args) {
+    if (args.flag("checks")) {
+        if (!args.positional().empty() || args.value("article") || args.value("ean") ||
+            args.flag("csv"))
+            throw UsageError{"--checks non va con altre opzioni"};
+        return printChecks(ctx);
+    }
     auto article = args.value("article");
     auto ean = args.value("ean");
     if (!args.positional().empty() || (article.has_value() == ean.has_value()))
@@ -115,10 +122,11 @@ Registration undoReg{
      runUndo}};
 Registration historyReg{
     {"history",
-     "(--article CODICE | --ean EAN) [--csv]",
-     "costi e prezzi di vendita passati di un articolo, con date e aggiornamenti",
+     "(--article CODICE | --ean EAN) [--csv] | --checks",
+     "costi e prezzi di vendita passati di un articolo, con date e aggiornamenti; --checks: "
+     "i controlli eseguiti",
      {"article", "ean"},
-     {"csv"},
+     {"csv", "checks"},
      runHistory}};
 Registration labelsReg{{"labels",
                         "[--run ID] [--csv | --pdf FILE]",

@@ -16,8 +16,12 @@ int runRecalc(Context& ctx, const Args& args) {
     if (args.flag("round")) ctx.session.state.fl_arrotonda = std::string(1, 'S');
     long long selected = s->review->apriRicalcolo();
     std::cout << "Articoli Selezionati: " << selected << "\n";
-    long long n =
-        percent ? s->review->ricalcolaDaPrezzo(*percent) : s->review->ricalcolaDaCosto(*markup);
+    // The command line asks nothing here: hand-typed prices are recalculated, as the panel does
+    // by default, unless --keep-edited says otherwise.
+    using HandTyped = review::ReviewController::HandTyped;
+    HandTyped handTyped = args.flag("keep-edited") ? HandTyped::Keep : HandTyped::Recalculate;
+    long long n = percent ? s->review->ricalcolaDaPrezzo(*percent, handTyped)
+                          : s->review->ricalcolaDaCosto(*markup, handTyped);
     if (n == 0)
         std::cout << "Nessun articolo selezionato: nessun prezzo ricalcolato.\n";
     else
@@ -26,11 +30,11 @@ int runRecalc(Context& ctx, const Args& args) {
 }
 
 Registration reg{{"recalc",
-                  "(--percent P | --markup P) [--round]",
+                  "(--percent P | --markup P) [--round] [--keep-edited]",
                   "ricalcola i prezzi di vendita delle righe selezionate (dal prezzo attuale o "
-                  "dal costo nuovo)",
+                  "dal costo nuovo); --keep-edited lascia i prezzi modificati a mano",
                   {"percent", "markup"},
-                  {"round"},
+                  {"round", "keep-edited"},
                   runRecalc}};
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "app/money.h"
+#include "check/pricing.h"
 #include "review/recalc.h"
 #include "store/error.h"
+#include "store/fixed_text.h"
 
 namespace cl::review {
 
@@ -50,21 +52,39 @@ Money moneyOf(const store::Value& v) {
     return Money::fromDouble(v.number());
 }
 
+// The margin of the new price, as the check run computes it; where that gives 0 the row keeps
+// the margin it had, so that the grid and a created article never show another price's margin.
+store::Value marginFor(Money price, const store::Value& coston, const store::Value& ivart,
+                       const store::Value& rica) {
+    std::optional<Money> vat, cost;
+    if (!ivart.isNull()) vat = check::vatRate(store::firstChars(ivart.text(), 2));
+    if (!coston.isNull()) cost = Money::fromDouble(coston.number());
+    double margin = check::newMargin(price, vat, cost, 0);
+    return margin == 0 ? rica : store::Value(margin);
+}
+
+// The fields every recalculation reads after its own: for the margin, the hand-typed mark and
+// the key that names a refused row.
+constexpr int kTrailing = 5;
+const char* kTrailingFields = ", coston, ivart, rica, modificatoamano, bns";
+
 template <typename PriceOf>
 long long rewritePrices(store::Database& db, const ReviewFilter& view, const std::string& fields,
-                        Progress& progress, PriceOf priceOf) {
+                        bool keepEdited, Progress& progress, PriceOf priceOf) {
     store::Transaction tx(db);
-    auto rows = readView(db, view, fields);
+    auto rows = readView(db, view, fields + kTrailingFields);
     long long n = 0;
     for (const auto& [rowid, values] : rows) {
+        const store::Value* tail = values.data() + values.size() - kTrailing;
+        if (keepEdited && store::trimmed(tail[3].text()) == "1") continue;
         Money price = priceOf(values);
-        // The key of the row is the last field read.
+        // An absurd result stops the command before anything is written, naming the row.
         std::string why = salePriceRefusal(price.toDouble());
         if (!why.empty())
             throw Error(why + " (riga bns " + values.back().text() +
                         "): nessun prezzo ricalcolato.");
-        auto& up = db.prepare("UPDATE variatil SET prezpubv = ? WHERE rowid = ?");
-        up.bindAll(price.toDouble(), rowid);
+        auto& up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE rowid = ?");
+        up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), rowid);
         up.run();
         if (++n % 256 == 0) progress.setCount("cntbw", n);
     }
@@ -132,21 +152,32 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
     tx.commit();
 }
 
+long long contaModificatiAMano(store::Database& db, const ReviewFilter& view) {
+    SqlText where = whereClause(view);
+    auto& st = db.prepare("SELECT count(*) FROM variatil" + where.text +
+                          (where.text.empty() ? " WHERE" : " AND") +
+                          " trim(coalesce(modificatoamano, '')) = '1'");
+    bindAllParams(st, where.params);
+    long long n = st.step() ? st.value(0).integer() : 0;
+    st.reset();
+    return n;
+}
+
 long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
-                            Progress& progress) {
-    return rewritePrices(db, view, "prezpub, bns", progress, [&](const auto& v) {
+                            bool keepEdited, Progress& progress) {
+    return rewritePrices(db, view, "prezpub", keepEdited, progress, [&](const auto& v) {
         return prezzoDaPercentuale(moneyOf(v[0]), p, round);
     });
 }
 
 long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
-                           Progress& progress) {
-    return rewritePrices(db, view, "coston, ivart, bns", progress, [&](const auto& v) {
+                           bool keepEdited, Progress& progress) {
+    return rewritePrices(db, view, "coston, ivart", keepEdited, progress, [&](const auto& v) {
         int vat = 0;
         try {
             vat = ivaIntera(v[1].text());
         } catch (const Error& e) {
-            throw Error(std::string(e.what()) + " (riga bns " + v[2].text() +
+            throw Error(std::string(e.what()) + " (riga bns " + v.back().text() +
                         "): nessun prezzo ricalcolato.");
         }
         return prezzoDaCosto(moneyOf(v[0]), p, vat, round);

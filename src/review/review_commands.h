@@ -26,10 +26,14 @@ bool invertiSelezione(store::Database& db, long long bns);
 // The same for several keys at once; a key not in the table fails the whole command.
 void invertiSelezioni(store::Database& db, const std::vector<long long>& keys);
 
-// The two recalculations of the panel over the rows of the view, counting in "cntbw".
+// The two recalculations of the panel over the rows of the view, counting in "cntbw". Each
+// row's margin (rica) follows its new price. With keepEdited, rows whose price was typed by hand
+// (modificatoamano "1") are left as they are.
 long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
-                            Progress& progress);
+                            bool keepEdited, Progress& progress);
 long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
-                           Progress& progress);
+                           bool keepEdited, Progress& progress);
+// Rows of the view whose price was typed by hand.
+long long contaModificatiAMano(store::Database& db, const ReviewFilter& view);
 
 }  // namespace cl::review

@@ -112,21 +112,30 @@ long long ReviewController::apriRicalcolo() {
 }
 
 long long ReviewController::ricalcola(const std::string& text, const std::string& caption,
-                                      Recalculation recalculation) {
+                                      Recalculation recalculation, HandTyped handTyped) {
     float p = percentuale(text, caption);
     state_.rebind();
+    bool keep = handTyped == HandTyped::Keep;
+    if (handTyped == HandTyped::Ask) {
+        long long edited = contaModificatiAMano(db_, state_.shown());
+        keep = edited > 0 &&
+               messages_.ask(std::to_string(edited) +
+                                 " dei prezzi selezionati sono stati modificati a mano. "
+                                 "Ricalcolare anche questi?",
+                             kRicalcolaTitolo, Icon::Question, Answer::Yes) == Answer::No;
+    }
     long long n =
-        recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", progress_);
+        recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", keep, progress_);
     if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
     return n;
 }
 
-long long ReviewController::ricalcolaDaPrezzo(const std::string& percw) {
-    return ricalcola(percw, "Percentuale", review::ricalcolaDaPrezzo);
+long long ReviewController::ricalcolaDaPrezzo(const std::string& percw, HandTyped handTyped) {
+    return ricalcola(percw, "Percentuale", review::ricalcolaDaPrezzo, handTyped);
 }
 
-long long ReviewController::ricalcolaDaCosto(const std::string& perc2w) {
-    return ricalcola(perc2w, "Percentuale di ricarica", review::ricalcolaDaCosto);
+long long ReviewController::ricalcolaDaCosto(const std::string& perc2w, HandTyped handTyped) {
+    return ricalcola(perc2w, "Percentuale di ricarica", review::ricalcolaDaCosto, handTyped);
 }
 
 priceedit::EditorInputs ReviewController::inputsFor(size_t row) const {

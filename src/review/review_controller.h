@@ -17,6 +17,8 @@ namespace cl::review {
 // the selection cell and the commands. The Qt screen and the command line both drive it.
 // Counters go to Progress under the names of their controls ("nrartw", "cntw", "cntrw",
 // "cntbw").
+inline constexpr const char* kRicalcolaTitolo = "Ricalcola Prezzi";
+
 class ReviewController {
   public:
     ReviewController(Session& session, store::Database& db, Messages& messages, Progress& progress);
@@ -44,8 +46,10 @@ class ReviewController {
     long long apriRicalcolo();
     // The panel's two "Ricalcola": rows written; with rows, " Elaborazione terminata" is shown
     // and the screen must be opened again.
-    long long ricalcolaDaPrezzo(const std::string& percw);
-    long long ricalcolaDaCosto(const std::string& perc2w);
+    // Prices typed by hand among the rows: asked about (default Yes), or decided by the caller.
+    enum class HandTyped { Ask, Recalculate, Keep };
+    long long ricalcolaDaPrezzo(const std::string& percw, HandTyped handTyped = HandTyped::Ask);
+    long long ricalcolaDaCosto(const std::string& perc2w, HandTyped handTyped = HandTyped::Ask);
 
     // A click on (row, col) of the data rows (row from 0, col 0..34): toggles the selection
     // on column 1, and asks for the editor on columns 2 to 16.
@@ -70,7 +74,7 @@ class ReviewController {
     // The two recalculations differ only in their formula and the field they read.
     using Recalculation = decltype(&review::ricalcolaDaPrezzo);
     long long ricalcola(const std::string& text, const std::string& caption,
-                        Recalculation recalculation);
+                        Recalculation recalculation, HandTyped handTyped);
     priceedit::EditorInputs inputsFor(size_t row) const;
 
     Session& session_;

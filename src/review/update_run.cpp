@@ -5,12 +5,12 @@
 #include "history/journal.h"
 #include "review/update_steps.h"
 #include "review/update_store.h"
+#include "review/update_summary.h"
+#include "review/update_walk.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::review {
-
-namespace {
 
 UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& settings,
                    Messages& messages, Progress& progress) {
@@ -23,30 +23,7 @@ UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& s
     return run;
 }
 
-// Walks the review view from its first row; the statement is reset however the walk ends.
-template <typename PerRow>
-void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
-    SqlText source = reviewSource(filter);
-    auto& walk = db.prepare(source.text);
-    for (size_t i = 0; i < source.params.size(); ++i)
-        walk.bind(static_cast<int>(i) + 1, source.params[i]);
-    struct Reset {
-        store::Statement& st;
-        ~Reset() { st.reset(); }
-    } reset{walk};
-    UpdateRowReader reader(walk);
-    while (walk.step()) {
-        UpdateRow row = reader.read(walk);
-        try {
-            perRow(row);
-        } catch (const AmountError& e) {
-            // An amount out of range names the row, so that the operator can correct it.
-            throw AmountError("Articolo " + row.codart.text() + " \"" +
-                              store::trimmed(row.descrizione.text()) + "\" (riga bns " +
-                              row.bns.text() + "): " + e.what());
-        }
-    }
-}
+namespace {
 
 // The work rows the view covered, skipped and excluded ones too: the same condition, while
 // nothing else has touched variatil during the run.
@@ -65,13 +42,6 @@ history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, 
     for (const auto& box : updateBoxes())
         if (settings.*box.flag) ticked += (ticked.empty() ? "" : ",") + std::string(box.control);
     return {kind, state.codice_fornitore, store::rtrimmed(state.nome_fornitore), ticked};
-}
-
-std::string nonScritteMessage(const UpdateResult& r) {
-    std::string text = "Attenzione ... " + std::to_string(r.nonScritte.size()) +
-                       " righe non sono state scritte nel listino (tolte dalla revisione):";
-    for (const auto& line : r.nonScritte) text += "\n" + line;
-    return text;
 }
 
 [[noreturn]] void failed(const std::exception& e) {
@@ -110,8 +80,10 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
     if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
+    // The rows passed over leave the work list with the others: the operator sees each one.
     if (!run.result.nonScritte.empty())
-        messages.show(nonScritteMessage(run.result), Icon::Exclamation);
+        messages.show(elencoNonScritte(run.result.nonScritte), Icon::Information,
+                      kNonScritteTitolo);
     // Over an empty view the update ends silently: the screen just closes.
     if (walked > 0) messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
     return run.result;

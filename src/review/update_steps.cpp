@@ -38,11 +38,6 @@ bool flagOne(const Value& v) {
     return store::trimmed(v.text()) == "1";
 }
 
-// A new price is written unless the row's article was updated today and not edited by hand.
-bool writesPrice(const UpdateRun& run, const UpdateRow& row) {
-    return !isToday(row.datagg, run.today) || flagOne(row.modificatoamano);
-}
-
 void costFields(const WorkArea& w, const UpdateRow& row, const Value& stored, Fields& f) {
     f["cobart"] = row.costoN;
     f["cofart"] = row.costoN;
@@ -194,26 +189,64 @@ bool escluso(UpdateRun& run, UpdateStore& store, const UpdateRow& row, bool coun
     return true;
 }
 
+void nonScritta(UpdateRun& run, const UpdateRow& row, RowFate fate) {
+    run.result.nonScritte.push_back(rigaNonScritta(row, fate));
+}
+
 }  // namespace
 
-void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
-    // A price of 0 or less (or none) is never written, and the operator is told which.
-    if (row.prezzoN.number() <= 0) {
-        run.result.nonScritte.push_back(
-            "bns " + row.bns.text() + ", articolo " + row.codart.text() + " " +
-            store::trimmed(row.descrizione.text()) + ": prezzo di vendita " +
-            formatNumber(row.prezzoN.number(), "#,##0.00") + " (0 o negativo), riga non scritta");
-        return;
-    }
-    if (std::string why = salePriceRefusal(row.prezzoN.number()); !why.empty())
-        throw AmountError(why);
-    if (escluso(run, store, row, true)) return;
+bool writesPrice(const UpdateRun& run, const UpdateRow& row) {
+    return !isToday(row.datagg, run.today) || flagOne(row.modificatoamano);
+}
+
+RowFate destinoRiga(const UpdateRun& run, UpdateStore& store, const UpdateRow& row,
+                    long long& code) {
+    code = 0;
+    // A price of 0 or less (or none) is never written.
+    if (row.prezzoN.number() <= 0) return RowFate::PriceNotPositive;
+    if (store.gruppoEscluso(row.codgru.integer())) return RowFate::GroupExcluded;
     WorkArea w = freshWorkArea(run, row);
-    long long code = row.codart.integer();
+    code = row.codart.integer();
     if (w.codiceFornitore != 0 && code == 0) {
         if (auto linked = store.fornitoreTrimmed(w.gcodafo, run.codiceLis))
             code = linked->codart.integer();
     }
+    if (code == 0) return run.settings.kcrea ? RowFate::Create : RowFate::CreationOff;
+    // An article code without a price-list record becomes a new article too.
+    return store.articolo(code) ? RowFate::Update : RowFate::Create;
+}
+
+std::string motivoNonScritta(RowFate fate) {
+    switch (fate) {
+        case RowFate::PriceNotPositive:
+            return "prezzo nuovo 0 o negativo";
+        case RowFate::GroupExcluded:
+            return "gruppo merceologico escluso";
+        case RowFate::CreationOff:
+            return "articolo nuovo, \"Crea Articoli nuovi\" non spuntato";
+        default:
+            return "";
+    }
+}
+
+RigaNonScritta rigaNonScritta(const UpdateRow& row, RowFate fate) {
+    return {store::trimmed(row.ean.text()), store::trimmed(row.descrizione.text()),
+            motivoNonScritta(fate)};
+}
+
+void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
+    long long code = 0;
+    RowFate fate = destinoRiga(run, store, row, code);
+    if (fate == RowFate::PriceNotPositive) return nonScritta(run, row, fate);
+    // An absurd price left in the review stops the whole update rather than reach the list.
+    if (std::string why = salePriceRefusal(row.prezzoN.number()); !why.empty())
+        throw AmountError(why);
+    if (fate == RowFate::GroupExcluded) {
+        escluso(run, store, row, true);
+        return nonScritta(run, row, fate);
+    }
+    WorkArea w = freshWorkArea(run, row);
+    if (fate == RowFate::CreationOff) nonScritta(run, row, fate);
     if (run.settings.kcrea && code == 0) {
         run.progress.setCount("cntcw", ++run.result.creati);
         creo_art_nuovo(run, store, row, w);

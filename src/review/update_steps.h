@@ -1,8 +1,22 @@
 #pragma once
+#include <string>
+
 #include "review/update_store.h"
 #include "review/update_work.h"
 
 namespace cl::review {
+
+// What the first pass does with a row; the summary before the update and the update itself
+// decide it with the same routine.
+enum class RowFate { PriceNotPositive, GroupExcluded, CreationOff, Create, Update };
+// `code` becomes the article the row updates (0 for none).
+RowFate destinoRiga(const UpdateRun& run, UpdateStore& store, const UpdateRow& row,
+                    long long& code);
+// Why a row is not written, as the operator reads it; empty for a row that is written.
+std::string motivoNonScritta(RowFate fate);
+RigaNonScritta rigaNonScritta(const UpdateRow& row, RowFate fate);
+// A new price is written unless the row's article was updated today and not edited by hand.
+bool writesPrice(const UpdateRun& run, const UpdateRow& row);
 
 // One row of the first pass of the full update: skip, exclude, create or update.
 void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row);

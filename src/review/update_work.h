@@ -41,6 +41,11 @@ struct WorkArea {
     long long iva = 0;              // VAT percentage of the row
 };
 
+// A review row the update passed over, and why.
+struct RigaNonScritta {
+    std::string ean, descrizione, motivo;
+};
+
 // What an update run leaves for the screen and the command line.
 struct UpdateResult {
     bool performed = false;  // false when the operator answered No
@@ -49,8 +54,9 @@ struct UpdateResult {
     long long run = 0;             // number of the run in the journal of updates
     // "Creato Codice : ..." lines of the products created without a barcode, for the printer.
     std::vector<std::string> righeSenzaEan;
-    // The rows passed over because their sale price is 0 or less, each with its reason.
-    std::vector<std::string> nonScritte;
+    // Rows not written (price 0 or below, group excluded, creation not ticked): the closing
+    // message lists them, as they leave the work list with the others.
+    std::vector<RigaNonScritta> nonScritte;
     // A creation routine cleared the grid's filter condition.
     bool filtroAzzerato = false;
 };

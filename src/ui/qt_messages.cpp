@@ -38,14 +38,20 @@ void QtMessages::show(const std::string& text, Icon icon, const std::string& tit
     box.exec();
 }
 
+std::unique_ptr<QMessageBox> questionBox(const std::string& text, const std::string& title,
+                                         Icon icon, Answer defaultAnswer, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(
+        qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
+        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent);
+    box->button(QMessageBox::Yes)->setText("Sì");
+    box->setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
+    return box;
+}
+
 Answer QtMessages::ask(const std::string& text, const std::string& title, Icon icon,
                        Answer defaultAnswer) {
-    QMessageBox box(
-        qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
-        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parentForBox());
-    box.button(QMessageBox::Yes)->setText("Sì");
-    box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    auto box = questionBox(text, title, icon, defaultAnswer, parentForBox());
+    return box->exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 }  // namespace cl::ui

@@ -2,11 +2,13 @@
 
 #include <QGroupBox>
 
+#include "history/restore_check.h"
 #include "history/ui/history_screens.h"
 #include "review/ui/report_preview.h"
 #include "review/ui/review_screen.h"
 #include "review/ui/update_panel.h"
 #include "review/update_settings.h"
+#include "ui/label_offers.h"
 
 namespace cl::ui {
 
@@ -26,8 +28,10 @@ UpdatePanel* panelOf(ReviewScreen& screen) {
     QObject::connect(panel, &UpdatePanel::exitRequested, &screen,
                      [&screen] { setFrame1Enabled(screen, true); });
     QObject::connect(panel, &UpdatePanel::updateFinished, &screen,
-                     [&screen](const review::UpdateResult& result) {
+                     [&screen, panel](const review::UpdateResult& result) {
                          review::ui::printNoBarcodeWithPreview(&screen, result.righeSenzaEan);
+                         offerLabelsAfterUpdate(screen.controller().session(), panel->messages(),
+                                                result.run);
                          screen.close();
                      });
     return panel;
@@ -62,7 +66,18 @@ void wireReviewScreen() {
         {"CommandAnnulla", "Annulla ultimo aggiornamento",
          "Rimette i valori precedenti all'ultimo aggiornamento del listino",
          [](ReviewScreen& screen) {
-             if (history::ui::annullaUltimoAggiornamento(&screen, screen.controller().session()))
+             Session& session = screen.controller().session();
+             auto run = lastUndoableRun(session);
+             if (!history::ui::annullaUltimoAggiornamento(&screen, session)) return;
+             if (run) offerLabelsAfterUndo(session, screen.messages(), *run);
+             screen.reopen();
+         }},
+        {"CommandRipristina", "Ripristina ultimo controllo",
+         "Segna di nuovo come variati gli articoli dell'ultimo controllo e toglie le sue righe "
+         "non aggiornate",
+         [](ReviewScreen& screen) {
+             if (history::ripristinaControllo(screen.controller().session(), std::nullopt,
+                                              screen.messages()))
                  screen.reopen();
          }},
         {"CommandStorico", "Storico prezzi", "Costi e prezzi di vendita passati di un articolo",

@@ -77,14 +77,19 @@ TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndClos
 
     test::RecordingMessages messages;
     panel->setMessages(&messages);
+    messages.answers = {Answer::Yes};  // the summary's question
     panel->aggiornaButton()->click();
     QApplication::processEvents();
     EXPECT_EQ(ts.scalar("SELECT przpub FROM listi01 WHERE codart = 5"), "2.7");
     // Only the selected row was applied and consumed; the other stays for review.
     EXPECT_EQ(ts.scalar("SELECT group_concat(bns) FROM variatil"), "2");
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM listi01"), "1");
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back().text, "Elaborazione terminata, cliccare su OK per uscire?");
+    ASSERT_GE(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[messages.shown.size() - 2].text,
+              "Elaborazione terminata, cliccare su OK per uscire?");
+    // Before the screen closes, the labels of the changed price are offered (No here).
+    EXPECT_EQ(messages.shown.back().title, "Etichette da ristampare");
+    EXPECT_NE(messages.shown.back().text.find("(1 articolo)?"), std::string::npos);
     EXPECT_FALSE(screen->isVisible());
     EXPECT_TRUE(std::filesystem::exists(ts.storeFile().parent_path() / "DATI.history"));
     delete screen;

@@ -136,5 +136,18 @@ TEST_F(ReviewCli, SelectToggleRecalcEditDelete) {
     EXPECT_EQ(q("SELECT group_concat(bns) FROM variatil"), "3");
 }
 
+TEST_F(ReviewCli, RecalcRecalculatesHandTypedPricesUnlessKeepEdited) {
+    store.exec("UPDATE variatil SET modificatoamano = '1', sel = 'X' WHERE bns = 2");
+    Outcome r = run("recalc --percent 10 --keep-edited");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Articoli Aggiornati: 1"), std::string::npos) << r.out;
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 2"), "5");  // typed by hand: kept
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "11");
+    r = run("recalc --percent 10");  // no question on the command line: all, as the panel
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 2"), "0");
+    EXPECT_EQ(r.out.find("modificati a mano"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace cl::test

@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "update_fixture.h"
 
@@ -42,9 +44,10 @@ class CmdApply : public UpdateTest {
                   {"ivart", "10"},
                   {"prezpubv", 2.0}});
     }
-    Ran apply(const std::string& options) {
+    // The update asks first: --yes answers, as a script would.
+    Ran apply(const std::string& options, bool yes = true) {
         std::string cmd = binary() + " --root '" + ts.root.string() + "' --today " + kToday +
-                          " apply " + options + " 2>&1";
+                          (yes ? " --yes" : "") + " apply " + options + " 2>&1 </dev/null";
         Ran r{0, {}};
         FILE* p = popen(cmd.c_str(), "r");
         char buf[512];
@@ -82,7 +85,7 @@ TEST_F(CmdApply, UnknownWordIsAUsageErrorAndWritesNothing) {
 
 TEST_F(CmdApply, SupplierListsOnlyAsksAndWithoutYesWritesNothing) {
     std::string before = everything();
-    Ran r = apply("--supplier-lists-only");
+    Ran r = apply("--supplier-lists-only", false);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Sei sicuro di voler aggiornare il listino ..."), std::string::npos);
     EXPECT_EQ(everything(), before);
@@ -91,6 +94,41 @@ TEST_F(CmdApply, SupplierListsOnlyAsksAndWithoutYesWritesNothing) {
     EXPECT_EQ(WEXITSTATUS(std::system(cmd.c_str())), 0);
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "1");
+}
+
+std::string bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(CmdApply, DryRunPrintsTheSummaryAndLeavesEveryFileByteIdentical) {
+    const auto history = ts.storeFile().parent_path() / "DATI.history";
+    const std::string store = bytes(ts.storeFile()), fixed = bytes(ts.fixedFile()),
+                      suite = bytes(ts.suiteFile());
+    Ran r = apply("--dry-run", false);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("Righe da aggiornare: 1\n  prezzo di vendita aumentato: 1\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Articoli nuovi da creare: 1"), std::string::npos);
+    EXPECT_NE(r.out.find("nessuna modifica scritta"), std::string::npos);
+    EXPECT_EQ(bytes(ts.storeFile()), store);
+    EXPECT_EQ(bytes(ts.fixedFile()), fixed);
+    EXPECT_EQ(bytes(ts.suiteFile()), suite);
+    EXPECT_FALSE(std::filesystem::exists(history));
+    EXPECT_EQ(apply("--dry-run --supplier-lists-only").status, 2);
+}
+
+TEST_F(CmdApply, WithoutYesTheSummaryIsAskedAndNothingWritten) {
+    std::string before = everything();
+    Ran r = apply("", false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Aggiorna: Righe da aggiornare: 1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Procedere con l'aggiornamento? No"), std::string::npos) << r.out;
+    EXPECT_EQ(everything(), before);
+    r = apply("");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("labels --run 1"), std::string::npos) << r.out;
 }
 
 }  // namespace

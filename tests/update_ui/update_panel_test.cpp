@@ -84,6 +84,7 @@ TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
         seen = r;
     });
     panel.resize(900, 420);
+    messages.answers = {Answer::Yes};  // the summary's question
     panel.aggiornaButton()->click();
     ASSERT_TRUE(finished);
     EXPECT_EQ(panel.counter("cntaw")->text(), "1");
@@ -110,10 +111,13 @@ TEST_F(PanelTest, FailureShowsTheMessageAndKeepsThePanelUsable) {
     ts.exec("CREATE TRIGGER f BEFORE UPDATE ON listi01 BEGIN SELECT RAISE(ABORT, 'bloccato'); END");
     bool finished = false;
     QObject::connect(&panel, &UpdatePanel::updateFinished, [&] { finished = true; });
+    messages.answers = {Answer::Yes};
     panel.aggiornaButton()->click();
     EXPECT_FALSE(finished);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].icon, Icon::Critical);
+    // The summary's question, then the failure.
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].title, "Aggiorna");
+    EXPECT_EQ(messages.shown[1].icon, Icon::Critical);
     EXPECT_TRUE(panel.aggiornaButton()->isEnabled());
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM variatil"), "3");
 }

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "review/update_run.h"
+#include "review/update_summary.h"
 #include "store/error.h"
 #include "ui/enter_buttons.h"
 #include "ui/qt_messages.h"
@@ -107,7 +108,7 @@ void UpdatePanel::prepare(const UpdateSettings& s, long long nextCode, Runner ru
 UpdatePanel::Runner UpdatePanel::storeRunner(Session& session, ReviewFilter filter) {
     return [&session, filter](const UpdateSettings& s, Messages& m, Progress& p) {
         auto db = session.openStore(true);
-        return review::aggiorna(session.state, *db, s, filter, m, p);
+        return review::aggiornaDopoRiepilogo(session.state, *db, s, filter, m, p);
     };
 }
 

@@ -38,6 +38,7 @@ class UpdatePanel : public QGroupBox {
     void setSettings(const UpdateSettings& settings);
     // Where the run's messages go; QtMessages on this panel unless set (tests record).
     void setMessages(Messages* messages) { messages_ = messages; }
+    Messages& messages() { return *messages_; }
 
     QCheckBox* box(const std::string& control) const { return boxes_.at(control); }
     QLineEdit* counter(const std::string& control) const { return counters_.at(control); }

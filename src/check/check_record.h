@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+#include "app/app_state.h"
+#include "app/interfaces.h"
+#include "check/check_state.h"
+#include "history/check_journal.h"
+#include "store/database.h"
+
+namespace cl::check {
+
+// The journal's record of a check: its kind, supplier and the options the operator chose.
+history::CheckInfo checkInfo(const CheckScreenState& screen, const AppState& app,
+                             const std::string& kind);
+
+// Asks before a check for another supplier than the last check's (default No). True when the
+// check may go on. The journal must be attached; no transaction may be open.
+bool confirmSupplier(store::Database& db, const CheckScreenState& screen, const AppState& app,
+                     Messages& messages);
+
+inline constexpr const char* kKindChanged = "Controllo dati";
+inline constexpr const char* kKindNoBarcode = "Controllo dati (Solo prodotti doppi)";
+inline constexpr const char* kKindBarcode = "Controllo articoli presenti in Barcode";
+
+}  // namespace cl::check

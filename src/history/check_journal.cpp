@@ -1,0 +1,95 @@
+#include "history/check_journal.h"
+
+#include "app/session.h"
+#include "history/journal.h"
+
+namespace cl::history {
+
+namespace {
+
+const std::string H = std::string(kHistorySchema) + ".";
+
+// The number the next check takes; the cleared marks are filed under it before the check's
+// own row exists, in the same transaction.
+// The central articles marked changed, which a check clears.
+const std::string kFixedMarks = std::string(kFixedSchema) + ".articolo WHERE artvariato = 'S'";
+
+const std::string kNextCheck = "(SELECT coalesce(max(id), 0) + 1 FROM " + H + "check_runs)";
+
+CheckSummary summaryOf(const store::Statement& st) {
+    CheckSummary c;
+    c.id = st.value(0).integer();
+    c.at = st.value(1).text();
+    c.kind = st.value(2).text();
+    c.supplier = st.value(3).integer();
+    c.supplierName = st.value(4).text();
+    c.options = st.value(5).text();
+    c.cleared = st.value(6).integer();
+    c.written = st.value(7).integer();
+    c.restoredAt = st.value(8).text();
+    return c;
+}
+
+const char* kColumns =
+    "id, at, kind, supplier, supplier_name, options, cleared, written, restored_at";
+
+}  // namespace
+
+void ensureCheckJournal(store::Database& db) {
+    db.exec("CREATE TABLE IF NOT EXISTS " + H +
+            "check_runs (id INTEGER PRIMARY KEY, at TEXT NOT NULL, kind TEXT NOT NULL, "
+            "supplier INTEGER, supplier_name TEXT, options TEXT, cleared INTEGER NOT NULL, "
+            "written INTEGER NOT NULL, restored_at TEXT)");
+    db.exec("CREATE TABLE IF NOT EXISTS " + H +
+            "check_cleared (run INTEGER NOT NULL, codart INTEGER NOT NULL)");
+    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_cleared_run ON check_cleared(run)");
+    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_cleared_art ON check_cleared(codart)");
+    db.exec("CREATE TABLE IF NOT EXISTS " + H +
+            "check_rows (run INTEGER NOT NULL, bns INTEGER, codart INTEGER, ea1art TEXT)");
+    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_rows_run ON check_rows(run)");
+}
+
+void recordClearedMarks(store::Database& db) {
+    db.prepare("INSERT INTO " + H + "check_cleared (run, codart) SELECT " + kNextCheck +
+               ", codart FROM " + kFixedMarks)
+        .run();
+}
+
+long long recordCheck(store::Database& db, const CheckInfo& info, long long written) {
+    auto& add = db.prepare("INSERT INTO " + H +
+                           "check_runs (id, at, kind, supplier, supplier_name, options, cleared, "
+                           "written) VALUES (" +
+                           kNextCheck + ", ?, ?, ?, ?, ?, 0, ?)");
+    add.bindAll(journalNow(), info.kind, info.supplier, info.supplierName, info.options, written);
+    add.run();
+    long long id = db.lastInsertRowid();
+    db.prepare("UPDATE " + H + "check_runs SET cleared = (SELECT count(*) FROM " + H +
+               "check_cleared WHERE run = ?1) WHERE id = ?1")
+        .bindAll(id)
+        .run();
+    db.prepare("INSERT INTO " + H +
+               "check_rows (run, bns, codart, ea1art) SELECT ?, bns, codart, ea1art FROM "
+               "main.variatil")
+        .bindAll(id)
+        .run();
+    return id;
+}
+
+std::vector<CheckSummary> listChecks(store::Database& db) {
+    auto& st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
+                          "check_runs ORDER BY id DESC");
+    std::vector<CheckSummary> out;
+    while (st.step()) out.push_back(summaryOf(st));
+    return out;
+}
+
+std::optional<CheckSummary> lastCheck(store::Database& db) {
+    auto& st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
+                          "check_runs WHERE restored_at IS NULL ORDER BY id DESC LIMIT 1");
+    std::optional<CheckSummary> out;
+    if (st.step()) out = summaryOf(st);
+    st.reset();
+    return out;
+}
+
+}  // namespace cl::history

@@ -1,0 +1,40 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/interfaces.h"
+#include "review/review_filter.h"
+#include "review/update_settings.h"
+#include "review/update_work.h"
+#include "store/database.h"
+
+namespace cl::review {
+
+// What "Aggiorna" is about to do, worked out from the review rows without writing.
+struct UpdateSummary {
+    long long daAggiornare = 0;                             // rows of articles in the price list
+    long long aumentati = 0, diminuiti = 0, invariati = 0;  // their sale prices
+    long long sottoCosto = 0;  // new prices written below the VAT-inclusive cost
+    long long daCreare = 0;    // new articles
+    std::vector<RigaNonScritta> nonScritte;
+};
+
+UpdateSummary riepilogoAggiornamento(AppState& state, store::Database& db,
+                                     const UpdateSettings& settings, const ReviewFilter& filter);
+// The summary as the question and the command line show it.
+std::string testoRiepilogo(const UpdateSummary& summary);
+// "Righe non scritte: ..." with the reason of each; empty for none.
+std::string elencoNonScritte(const std::vector<RigaNonScritta>& rows);
+
+// "Aggiorna" (Command5): the summary and its question first (default No) for the full update,
+// then the update. Not performed when the operator answers No.
+UpdateResult aggiornaDopoRiepilogo(AppState& state, store::Database& db,
+                                   const UpdateSettings& settings, const ReviewFilter& filter,
+                                   Messages& messages, Progress& progress);
+
+inline constexpr const char* kRiepilogoTitolo = "Aggiorna";
+inline constexpr const char* kNonScritteTitolo = "Righe non scritte";
+inline constexpr const char* kRiepilogoDomanda = "Procedere con l'aggiornamento?";
+
+}  // namespace cl::review

@@ -1,0 +1,40 @@
+#pragma once
+#include "app/app_state.h"
+#include "app/money.h"
+#include "review/review_filter.h"
+#include "review/update_work.h"
+#include "store/database.h"
+#include "store/fixed_text.h"
+
+namespace cl::review {
+
+// The values an update run starts from: the supplier of the check, its price-list code, today.
+UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& settings,
+                   Messages& messages, Progress& progress);
+
+// Walks the review view from its first row; the statement is reset however the walk ends.
+template <typename PerRow>
+void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
+    SqlText source = reviewSource(filter);
+    auto& walk = db.prepare(source.text);
+    for (size_t i = 0; i < source.params.size(); ++i)
+        walk.bind(static_cast<int>(i) + 1, source.params[i]);
+    struct Reset {
+        store::Statement& st;
+        ~Reset() { st.reset(); }
+    } reset{walk};
+    UpdateRowReader reader(walk);
+    while (walk.step()) {
+        UpdateRow row = reader.read(walk);
+        try {
+            perRow(row);
+        } catch (const AmountError& e) {
+            // An amount out of range names the row, so that the operator can correct it.
+            throw AmountError("Articolo " + row.codart.text() + " \"" +
+                              store::trimmed(row.descrizione.text()) + "\" (riga bns " +
+                              row.bns.text() + "): " + e.what());
+        }
+    }
+}
+
+}  // namespace cl::review

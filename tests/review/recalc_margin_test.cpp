@@ -1,0 +1,130 @@
+// After a recalculation the margin (rica) belongs to the new price; hand-typed prices are asked
+// about.
+#include <gtest/gtest.h>
+
+#include "review/update_run.h"
+#include "review_fixture.h"
+
+namespace cl::review {
+namespace {
+
+using HandTyped = ReviewController::HandTyped;
+
+class RecalcMargin : public ReviewFixture, public ::testing::Test {
+  protected:
+    double number(const std::string& field, long long bns) {
+        return std::stod(
+            store.scalar("SELECT " + field + " FROM variatil WHERE bns = " + std::to_string(bns)));
+    }
+    void handTyped(long long bns) {
+        store.exec("UPDATE variatil SET modificatoamano = '1' WHERE bns = " + std::to_string(bns));
+    }
+    // The check run's margin: on the net price, against the new cost.
+    static double margin(double price, double vat, double cost) {
+        double net = price / (1 + vat / 100);
+        return (net - cost) / net * 100;
+    }
+};
+
+TEST_F(RecalcMargin, BothRecalculationsSetTheMarginOfTheNewPrice) {
+    add({.bns = 1, .ivart = "22", .prezpub = "10", .coston = "9", .rica = "18"});
+    add({.bns = 2, .ivart = "10", .prezpub = "4", .coston = "2.5", .rica = "18"});
+    open();
+    review->apriRicalcolo();
+    review->ricalcolaDaPrezzo("10");
+    EXPECT_DOUBLE_EQ(number("prezpubv", 1), 11);
+    EXPECT_NEAR(number("rica", 1), margin(11, 22, 9), 1e-9);
+    EXPECT_NEAR(number("rica", 2), margin(4.4, 10, 2.5), 1e-9);
+
+    open();
+    review->apriRicalcolo();
+    review->ricalcolaDaCosto("30");  // 9 + 30 % = 11.7, + 22 % = 14.274
+    EXPECT_DOUBLE_EQ(number("prezpubv", 1), 14.274);
+    EXPECT_NEAR(number("rica", 1), margin(14.274, 22, 9), 1e-9);
+    EXPECT_NEAR(number("rica", 1), 23.0769230769, 1e-6);  // (11.7 - 9) / 11.7
+    EXPECT_NEAR(number("rica", 2), 23.0769230769, 1e-6);
+}
+
+TEST_F(RecalcMargin, WhereTheFormulaGivesZeroTheMarginStays) {
+    add({.bns = 1, .prezpub = "0", .coston = "9", .rica = "18"});                // a price of 0
+    add({.bns = 2, .prezpub = "10", .coston = "NULL", .rica = "17"});            // no cost
+    add({.bns = 3, .ivart = "0", .prezpub = "9", .coston = "9", .rica = "16"});  // net = cost
+    open();
+    review->apriRicalcolo();
+    EXPECT_EQ(review->ricalcolaDaPrezzo("0"), 3);
+    EXPECT_EQ(store.scalar("SELECT group_concat(rica, '|') FROM variatil ORDER BY bns"),
+              "18.0|17.0|16.0");
+}
+
+TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
+    add({.bns = 1, .prezpub = "10", .prezpubv = "12.5", .rica = "18"});
+    add({.bns = 2, .prezpub = "10", .prezpubv = "11"});
+    handTyped(1);
+    open();
+    review->apriRicalcolo();
+    struct Asked : Messages {
+        std::string text;
+        Answer defaultAnswer = Answer::No;
+        void show(const std::string&, Icon, const std::string&) override {}
+        Answer ask(const std::string& t, const std::string&, Icon, Answer d) override {
+            text = t;
+            defaultAnswer = d;
+            return Answer::No;
+        }
+    } asked;
+    ReviewController answering(store.session, *db, asked, progress);
+    answering.open();
+    answering.apriRicalcolo();
+    EXPECT_EQ(answering.ricalcolaDaPrezzo("10"), 1);
+    EXPECT_EQ(asked.text,
+              "1 dei prezzi selezionati sono stati modificati a mano. Ricalcolare anche questi?");
+    EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
+    EXPECT_EQ(store.scalar("SELECT prezpubv || '|' || rica FROM variatil WHERE bns = 1"),
+              "12.5|18.0");
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 2"), "11");
+
+    // Told by the caller (the command line): no question.
+    messages.shown.clear();
+    EXPECT_EQ(review->ricalcolaDaPrezzo("20", HandTyped::Keep), 1);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12.5");
+    EXPECT_EQ(review->ricalcolaDaPrezzo("20", HandTyped::Recalculate), 2);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12");
+    for (const auto& m : messages.shown) EXPECT_EQ(m.text, " Elaborazione terminata");
+
+    // Answered Yes: every selected row.
+    messages.answers = {Answer::Yes};
+    EXPECT_EQ(review->ricalcolaDaPrezzo("30"), 2);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "13");
+}
+
+TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
+    add({.bns = 1,
+         .codart = 0,
+         .ean = "8001234567892",
+         .ivart = "22",
+         .codafo = "NUOVO1",
+         .prezpub = "0",
+         .prezpubv = "5",
+         .coston = "1",
+         .rica = "18"});
+    open();
+    review->apriRicalcolo();
+    review->ricalcolaDaCosto("30");
+    double rica = number("rica", 1);
+    EXPECT_NEAR(rica, 23.0769230769, 1e-6);
+    db.reset();
+    review.reset();
+
+    auto updateDb = store.session.openStore(true);
+    UpdateSettings settings = settingsAfterReviewLoad(std::nullopt);
+    ReviewFilter filter;
+    filter.supplier = 12;
+    filter.selectedOnly = true;
+    UpdateResult r = aggiorna(store.session.state, *updateDb, settings, filter, messages, progress);
+    ASSERT_EQ(r.creati, 1);
+    EXPECT_NEAR(std::stod(store.scalar("SELECT ricart FROM listi01")), rica, 1e-9);
+    EXPECT_EQ(store.scalar("SELECT przpub FROM listi01"), "1.586");
+}
+
+}  // namespace
+}  // namespace cl::review
