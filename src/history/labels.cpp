@@ -94,6 +94,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
                         : "Attenzione ... Nessun aggiornamento registrato.");
     out.at = r.value(0).text();
     const bool undone = r.value(1).integer() != 0;
+    out.undone = undone;
     r.reset();
     if (db->columns("after_listi01", H).empty()) return out;
     // Before-images exist once a run has updated or deleted a row.

@@ -24,8 +24,9 @@ struct Label {
 };
 
 struct LabelList {
-    long long run = 0;
+    long long run = 0;  // 0 for the labels of articles chosen by code
     std::string at;
+    bool undone = false;        // the run was undone: the labels carry the prices put back
     std::vector<Label> labels;  // in order of description
 };
 
