@@ -125,6 +125,11 @@ Cell numberCell(const std::string& plain) {
 void writeXlsx(const std::filesystem::path& file, const std::vector<Sheet>& sheets) {
     const std::filesystem::path part = file.string() + ".part";
     std::error_code ec;
+    const auto folder =
+        file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
+    if (!std::filesystem::is_directory(folder, ec))
+        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() +
+                    ": la cartella non esiste.");
     std::filesystem::remove(part, ec);
     lxw_error rc = LXW_ERROR_CREATING_XLSX_FILE;
     try {
