@@ -129,6 +129,22 @@ TEST_F(LabelsFromJournal, PriceChangesOfAnUndoGoBackToTheOldPrices) {
     EXPECT_THROW(history::variazioniPrezzi(t.session, 42), Error);
 }
 
+TEST(PriceChangesCsv, AmountsWithDecimalCommaAndNoThousandsPoint) {
+    history::PriceChangeList list;
+    history::BarcodePriceChange l;
+    l.ean = "8000000000057";
+    l.article = 9;
+    l.description = "VINO \"RISERVA\"\nMAGNUM";
+    l.oldPrice = Money::fromDouble(999.995);
+    l.newPrice = Money::fromDouble(1234.5);
+    list.lines.push_back(l);
+    EXPECT_NE(
+        history::priceChangesCsv(list).find(
+            "\r\n8000000000057;9;\"VINO \"\"RISERVA\"\"\nMAGNUM\";;;;1000,00;1234,50;;;N\r\n"),
+        std::string::npos)
+        << history::priceChangesCsv(list);
+}
+
 TEST(PriceChangesWithoutJournal, SayThatNoUpdateWasRecorded) {
     TempStore t;
     try {
