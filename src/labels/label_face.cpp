@@ -86,8 +86,8 @@ LabelFace faceOf(const history::Label& l) {
     if (l.offerPrice) {
         f.offerLine = "OFFERTA " + euro(*l.offerPrice, weight ? "KG" : "");
         if (l.offerUnitPrice && !weight)
-            f.offerLine +=
-                " - " + euro(*l.offerUnitPrice, l.referenceUnit.empty() ? "UM" : l.referenceUnit);
+            f.offerUnitLine =
+                euro(*l.offerUnitPrice, l.referenceUnit.empty() ? "UM" : l.referenceUnit);
     }
     const bool digits = !l.ean.empty() && std::all_of(l.ean.begin(), l.ean.end(),
                                                       [](char c) { return c >= '0' && c <= '9'; });
@@ -113,9 +113,9 @@ FaceBoxes faceBoxes(double width, double height, bool symbol) {
         b.codeLine = {pad, height - pad - 3.5, width - 2 * pad, 3.5};
         lower -= 3.5;
     }
-    b.price = {pad, top, left, lower * 0.5};
-    b.unitLine = {pad, b.price.bottom(), left, lower * 0.22};
-    b.offerLine = {pad, b.unitLine.bottom(), left, lower * 0.28};
+    b.price = {pad, top, left, lower * 0.44};
+    b.unitLine = {pad, b.price.bottom(), left, lower * 0.2};
+    b.offerLine = {pad, b.unitLine.bottom(), left, lower * 0.36};
     return b;
 }
 

@@ -10,11 +10,12 @@ namespace cl::labels {
 // What one shelf label shows, as texts.
 struct LabelFace {
     std::string description;
-    std::string price;      // "€ 2,70"; by weight "€ 12,90/KG"
-    std::string unitLine;   // "€ 14,28/LT": price per reference unit of the content
-    std::string offerLine;  // "OFFERTA € 1,99 - € 3,98/LT" while an offer runs
-    std::string barcode;    // the code to draw as a symbol; empty for none
-    std::string codeLine;   // the code as text where no symbol is drawn
+    std::string price;          // "€ 2,70"; by weight "€ 12,90/KG"
+    std::string unitLine;       // "€ 14,28/LT": price per reference unit of the content
+    std::string offerLine;      // "OFFERTA € 1,99" while an offer runs
+    std::string offerUnitLine;  // "€ 3,98/LT": the offer per reference unit
+    std::string barcode;        // the code to draw as a symbol; empty for none
+    std::string codeLine;       // the code as text where no symbol is drawn
 };
 
 // In-store codes beginning with 2 are goods sold by weight: the scale prints their barcode.

@@ -94,9 +94,11 @@ TEST(LabelFace, UnitPriceOfferAndGoodsSoldByWeight) {
 
     l.offerPrice = Money::fromDouble(5.99);
     l.offerUnitPrice = Money::fromDouble(11.98);
-    EXPECT_EQ(faceOf(l).offerLine, "OFFERTA € 5,99 - € 11,98/LT");
+    EXPECT_EQ(faceOf(l).offerLine, "OFFERTA € 5,99");
+    EXPECT_EQ(faceOf(l).offerUnitLine, "€ 11,98/LT");
     l.offerUnitPrice.reset();
     EXPECT_EQ(faceOf(l).offerLine, "OFFERTA € 5,99");
+    EXPECT_EQ(faceOf(l).offerUnitLine, "");
 
     // In-store code: the price is per kg, no symbol (the scale prints the barcode).
     auto w = label("2100051000009", 1234.5);

@@ -49,7 +49,7 @@ class FacePainter {
                  fitted.points, true);
         oneLine(face.price, b.price, b.price.height / kPointMm * 0.8, 8, true);
         oneLine(face.unitLine, b.unitLine, 12, 5, false);
-        offer(face.offerLine, b.offerLine);
+        offer(face.offerLine, face.offerUnitLine, b.offerLine);
         if (symbol) barcode(*symbol, b.barcode);
         if (!face.codeLine.empty()) oneLine(face.codeLine, b.codeLine, 8, 5, false);
     }
@@ -86,15 +86,19 @@ class FacePainter {
         pt = std::min(pt, box.height / (kPointMm * 1.15));
         text(s, box.x, box.y, pt, bold);
     }
-    // The offer stands out: white on black.
-    void offer(const std::string& s, const Box& box) {
+    // The offer stands out, white on black, with its price per reference unit below.
+    void offer(const std::string& s, const std::string& unit, const Box& box) {
         if (s.empty()) return;
-        double pt = fitOneLine(s, box.width - 2, 10, 5, measure(true));
-        pt = std::min(pt, box.height / (kPointMm * 1.3));
+        const double bandHeight = unit.empty() ? box.height : box.height * 0.62;
+        double pt = fitOneLine(s, box.width - 2, 14, 5, measure(true));
+        pt = std::min(pt, (bandHeight - 0.8) / (kPointMm * 1.15));
         double textWidth = measure(true)(s, pt);
-        Box band{box.x, box.y + 0.3, std::min(box.width, textWidth + 2), lineHeight(pt) + 0.6};
+        Box band{box.x, box.y + 0.2, std::min(box.width, textWidth + 2), lineHeight(pt) + 0.6};
         p_.fillRect(rect(band), Qt::black);
-        text(s, box.x + 1, box.y + 0.6, pt, true, Qt::white);
+        text(s, box.x + 1, box.y + 0.5, pt, true, Qt::white);
+        oneLine(unit,
+                Box{box.x, band.bottom() + 0.2, box.width, box.bottom() - band.bottom() - 0.2}, 9,
+                5, false);
     }
     void barcode(const BarcodeSymbol& sym, const Box& box) {
         double scale = std::min(box.width / sym.width, box.height / sym.height);
