@@ -108,7 +108,7 @@ std::string layoutOption(const Args& args) {
 void printLabels(const history::LabelList& list) {
     if (list.run)
         std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at
-                  << "\n";
+                  << (list.undone ? " (annullato: prezzi rimessi)" : "") << "\n";
     if (list.labels.empty()) std::cout << "Nessun prezzo di vendita variato.\n";
     for (const auto& l : list.labels) {
         std::printf("%8lld  %-13s  %-40s %10s -> %10s", l.article, l.ean.c_str(),
