@@ -98,7 +98,7 @@ LabelFace faceOf(const history::Label& l) {
     return f;
 }
 
-FaceBoxes faceBoxes(double width, double height, bool symbol) {
+FaceBoxes faceBoxes(double width, double height, bool symbol, bool offer) {
     const double pad = 2;
     FaceBoxes b;
     b.description = {pad, pad, width - 2 * pad, height * 0.27};
@@ -113,9 +113,10 @@ FaceBoxes faceBoxes(double width, double height, bool symbol) {
         b.codeLine = {pad, height - pad - 3.5, width - 2 * pad, 3.5};
         lower -= 3.5;
     }
-    b.price = {pad, top, left, lower * 0.44};
-    b.unitLine = {pad, b.price.bottom(), left, lower * 0.2};
-    b.offerLine = {pad, b.unitLine.bottom(), left, lower * 0.36};
+    const double price = offer ? 0.36 : 0.46, unit = offer ? 0.18 : 0.22;
+    b.price = {pad, top, left, lower * price};
+    b.unitLine = {pad, b.price.bottom(), left, lower * unit};
+    b.offerLine = {pad, b.unitLine.bottom(), left, lower * (1 - price - unit)};
     return b;
 }
 

@@ -35,8 +35,9 @@ struct Box {
 struct FaceBoxes {
     Box description, price, unitLine, offerLine, barcode, codeLine;
 };
-// Without a symbol the prices take the whole width and the code a line at the bottom.
-FaceBoxes faceBoxes(double width, double height, bool symbol);
+// Without a symbol the prices take the whole width and the code a line at the bottom; with an
+// offer the sale price gives up room to the offer and its price per reference unit.
+FaceBoxes faceBoxes(double width, double height, bool symbol, bool offer);
 
 // Width in millimetres of a text at a font size in points.
 using Measure = std::function<double(const std::string& text, double points)>;

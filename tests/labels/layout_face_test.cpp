@@ -121,9 +121,11 @@ TEST(LabelFace, UnitPriceOfferAndGoodsSoldByWeight) {
 TEST(LabelFace, BoxesStayInsideTheLabelAndApart) {
     for (const auto& l : labelLayouts()) {
         if (l.table) continue;
-        for (bool symbol : {true, false}) {
-            SCOPED_TRACE(l.name + (symbol ? " con simbolo" : " senza simbolo"));
-            FaceBoxes b = faceBoxes(l.labelWidth, l.labelHeight, symbol);
+        for (int variant = 0; variant < 4; ++variant) {
+            const bool symbol = variant & 1, offer = variant & 2;
+            SCOPED_TRACE(l.name + (symbol ? " con simbolo" : " senza simbolo") +
+                         (offer ? ", in offerta" : ""));
+            FaceBoxes b = faceBoxes(l.labelWidth, l.labelHeight, symbol, offer);
             std::vector<Box> boxes{b.description, b.price, b.unitLine, b.offerLine};
             boxes.push_back(symbol ? b.barcode : b.codeLine);
             for (const auto& x : boxes) {

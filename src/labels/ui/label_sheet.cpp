@@ -36,7 +36,7 @@ class FacePainter {
         x0_ = x0;
         y0_ = y0;
         auto symbol = face.barcode.empty() ? std::nullopt : eanSymbol(face.barcode);
-        FaceBoxes b = faceBoxes(w, h, symbol.has_value());
+        FaceBoxes b = faceBoxes(w, h, symbol.has_value(), !face.offerLine.empty());
         if (outline) {
             p_.setPen(QPen(QColor(190, 190, 190), 0));
             p_.setBrush(Qt::NoBrush);
