@@ -76,8 +76,12 @@ long long lastRun(store::Database& db) {
     return id;
 }
 
-std::string field(const std::string& s) {
-    if (s.find_first_of(";\"\r\n") == std::string::npos) return s;
+// Scale and till importers read one record per line: a line break or tab inside a text
+// becomes a blank; a text with ";" or '"' goes in double quotes.
+std::string field(std::string s) {
+    for (char& c : s)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    if (s.find_first_of(";\"") == std::string::npos) return s;
     std::string out = "\"";
     for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";

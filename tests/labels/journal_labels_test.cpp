@@ -138,10 +138,9 @@ TEST(PriceChangesCsv, AmountsWithDecimalCommaAndNoThousandsPoint) {
     l.oldPrice = Money::fromDouble(999.995);
     l.newPrice = Money::fromDouble(1234.5);
     list.lines.push_back(l);
-    EXPECT_NE(
-        history::priceChangesCsv(list).find(
-            "\r\n8000000000057;9;\"VINO \"\"RISERVA\"\"\nMAGNUM\";;;;1000,00;1234,50;;;N\r\n"),
-        std::string::npos)
+    EXPECT_NE(history::priceChangesCsv(list).find(
+                  "\r\n8000000000057;9;\"VINO \"\"RISERVA\"\" MAGNUM\";;;;1000,00;1234,50;;;N\r\n"),
+              std::string::npos)
         << history::priceChangesCsv(list);
 }
 
