@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -67,6 +68,40 @@ TEST_F(LabelsWindowTest, LayoutCopiesPdfSpreadsheetAndPriceFileFromTheWindow) {
     auto said = catchMessage();
     EXPECT_FALSE(window.exportXlsx(QString::fromStdString((out.path / "no" / "e.xlsx").string())));
     EXPECT_TRUE(said->startsWith("Attenzione ... Impossibile scrivere")) << said->toStdString();
+}
+
+TEST_F(LabelsWindowTest, StampaPreviewsThePagesOfTheChosenLayout) {
+    update();
+    history::ui::LabelsWindow window(t.session, std::nullopt);
+    window.show();
+    struct Case {
+        const char* layout;
+        int copies, pages;
+    };
+    // 4 labels: one A4 sheet, 4 x 3 roll labels, the list on one page.
+    for (auto c : {Case{"a4-3x8", 1, 1}, Case{"rotolo-58", 3, 12}, Case{"elenco", 1, 1}}) {
+        SCOPED_TRACE(c.layout);
+        window.chooseLayout(c.layout);
+        window.setCopies(c.copies);
+        int pages = -1;
+        QString title;
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            if (auto* view = dialog->findChild<QPrintPreviewWidget*>()) {
+                view->updatePreview();
+                pages = view->pageCount();
+            }
+            title = dialog->windowTitle();
+            if (c.pages == 12 && std::getenv("CL_SCREENSHOTS"))
+                dialog->grab().save(QString(std::getenv("CL_SCREENSHOTS")) + "/labels-preview.png");
+            dialog->reject();
+        });
+        for (auto* b : window.findChildren<QPushButton*>())
+            if (b->text() == "Stampa") b->click();
+        EXPECT_EQ(pages, c.pages);
+        EXPECT_EQ(title.toStdString(), "Anteprima di stampa - Etichette da ristampare");
+    }
 }
 
 TEST_F(LabelsWindowTest, AfterAnUndoTheWindowOffersTheOldPricesBack) {
