@@ -111,9 +111,10 @@ void printLabels(const history::LabelList& list) {
                   << (list.undone ? " (annullato: prezzi rimessi)" : "") << "\n";
     if (list.labels.empty()) std::cout << "Nessun prezzo di vendita variato.\n";
     for (const auto& l : list.labels) {
-        std::printf("%8lld  %-13s  %-40s %10s -> %10s", l.article, l.ean.c_str(),
-                    l.description.c_str(), l.oldPrice ? amount(l.oldPrice).c_str() : "nuovo",
-                    amount(l.newPrice).c_str());
+        std::printf("%8lld  %-13s  %-40s ", l.article, l.ean.c_str(), l.description.c_str());
+        // Articles chosen by code have their current price only.
+        if (list.run) std::printf("%10s -> ", l.oldPrice ? amount(l.oldPrice).c_str() : "nuovo");
+        std::printf("%10s", amount(l.newPrice).c_str());
         if (l.unitPrice)
             std::printf("  (%s/%s)", amount(l.unitPrice).c_str(),
                         l.referenceUnit.empty() ? "UM" : l.referenceUnit.c_str());

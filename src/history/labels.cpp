@@ -182,9 +182,11 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         p.print("Etichette da ristampare", false);
         p.setFontSize(10);
         p.setPos(300, 24);
-        p.print("Agg. " + std::to_string(list.run) + " del " + formatDate(list.at.substr(0, 10)) +
-                    "   Pag. " + std::to_string(page),
-                false);
+        // Articles chosen by code belong to no update: the list is of their current prices.
+        p.print(
+            (list.run ? "Agg. " + std::to_string(list.run) + " del " : std::string("Prezzi del ")) +
+                formatDate(list.at.substr(0, 10)) + "   Pag. " + std::to_string(page),
+            false);
         y = 50;
         double x = 10;
         p.setLineWidth(1);
@@ -211,7 +213,9 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         const std::string texts[] = {std::to_string(l.article),
                                      l.ean,
                                      store::firstChars(l.description, 40),
-                                     l.oldPrice ? amount(l.oldPrice) : "nuovo",
+                                     l.oldPrice ? amount(l.oldPrice)
+                                     : list.run ? "nuovo"
+                                                : "",
                                      amount(l.newPrice),
                                      unitText};
         double x = 10;

@@ -26,6 +26,12 @@ TEST_F(CliLabels, LabelSheetsSpreadsheetsAndPriceChanges) {
     auto chosen = runProgram(t.root, {"labels", "--articles", "1,3", "--pdf", file("a.pdf")});
     EXPECT_EQ(chosen.exitCode, 0) << chosen.err;
     EXPECT_NE(chosen.out.find("(2 etichette)"), std::string::npos);
+    // Chosen articles are listed at their current price, with no update and no old price.
+    auto listed = runProgram(t.root, {"labels", "--articles", "3"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out.find("->"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("MOZZARELLA DI BUFALA"), std::string::npos);
+    EXPECT_NE(listed.out.find("OFFERTA 1,99"), std::string::npos);
 
     auto xlsx = runProgram(t.root, {"labels", "--xlsx", file("e.xlsx")});
     EXPECT_EQ(xlsx.exitCode, 0) << xlsx.err;
