@@ -4,10 +4,13 @@
 #include "app/numbers.h"
 #include "cli/check_list.h"
 #include "cli/cli.h"
+#include "exports/sheets.h"
 #include "history/labels.h"
 #include "history/price_history.h"
 #include "history/ui/history_screens.h"
 #include "history/undo.h"
+#include "labels/label_layouts.h"
+#include "labels/ui/label_sheet.h"
 #include "store/error.h"
 
 namespace cl::cli {
@@ -54,8 +57,15 @@ int runHistory(Context& ctx, const Args& args) {
                         "\" non è un numero intero valido.");
     }
     ctx.locate();
+    auto xlsx = args.value("xlsx");
+    if (xlsx && args.flag("csv")) throw UsageError{"--csv e --xlsx si escludono"};
     auto h = code ? history::storicoArticolo(ctx.session, *code)
                   : history::storicoEan(ctx.session, *ean);
+    if (xlsx) {
+        exports::writeXlsx(*xlsx, {exports::historySheet(h)});
+        std::cout << "Scritto " << *xlsx << " (" << h.changes.size() << " variazioni)\n";
+        return kDone;
+    }
     if (args.flag("csv")) {
         std::cout << "codart,aggiornamento,data,tipo,annullato,costo_prima,costo_dopo,prezzo_prima,"
                      "prezzo_dopo\n";
@@ -82,33 +92,80 @@ int runHistory(Context& ctx, const Args& args) {
     return kDone;
 }
 
-int runLabels(Context& ctx, const Args& args) {
-    if (!args.positional().empty()) throw UsageError{"argomenti inattesi"};
-    auto run = runOption(args);
-    auto pdf = args.value("pdf");
-    if (pdf && args.flag("csv")) throw UsageError{"--csv e --pdf si escludono"};
-    ctx.locate();
-    auto list = history::etichetteDaRistampare(ctx.session, run);
-    if (args.flag("csv")) {
-        std::cout << history::labelsCsv(list);
-        return kDone;
+int copiesOption(const Args& args) {
+    auto text = args.value("copies");
+    if (!text) return 1;
+    auto n = wholeNumber(*text);
+    if (!n || *n < 1 || *n > labels::kMaxCopies)
+        throw UsageError{"--copies vuole un numero da 1 a " + std::to_string(labels::kMaxCopies) +
+                         ": " + *text};
+    return static_cast<int>(*n);
+}
+
+std::string layoutOption(const Args& args) {
+    std::string name = args.value("layout").value_or("a4-3x8");
+    try {
+        labels::findLayout(name);
+    } catch (const Error& e) {
+        throw UsageError{e.what()};
     }
-    if (pdf) {
-        history::ui::writeLabelsPdf(list, *pdf);
-        std::cout << "Scritto " << *pdf << " (" << list.labels.size() << " etichette)\n";
-        return kDone;
-    }
-    std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at
-              << "\n";
+    return name;
+}
+
+void printLabels(const history::LabelList& list) {
+    if (list.run)
+        std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at
+                  << (list.undone ? " (annullato: prezzi rimessi)" : "") << "\n";
     if (list.labels.empty()) std::cout << "Nessun prezzo di vendita variato.\n";
     for (const auto& l : list.labels) {
-        std::printf("%8lld  %-13s  %-40s %10s -> %10s", l.article, l.ean.c_str(),
-                    l.description.c_str(), l.oldPrice ? amount(l.oldPrice).c_str() : "nuovo",
-                    amount(l.newPrice).c_str());
+        std::printf("%8lld  %-13s  %-40s ", l.article, l.ean.c_str(), l.description.c_str());
+        // Articles chosen by code have their current price only.
+        if (list.run) std::printf("%10s -> ", l.oldPrice ? amount(l.oldPrice).c_str() : "nuovo");
+        std::printf("%10s", amount(l.newPrice).c_str());
         if (l.unitPrice)
             std::printf("  (%s/%s)", amount(l.unitPrice).c_str(),
                         l.referenceUnit.empty() ? "UM" : l.referenceUnit.c_str());
+        if (l.offerPrice) std::printf("  OFFERTA %s", amount(l.offerPrice).c_str());
         std::printf("\n");
+    }
+}
+
+int runLabels(Context& ctx, const Args& args) {
+    if (!args.positional().empty()) throw UsageError{"argomenti inattesi"};
+    auto run = runOption(args);
+    auto articles = args.value("articles");
+    if (run && articles) throw UsageError{"--run e --articles si escludono"};
+    auto pdf = args.value("pdf");
+    auto xlsx = args.value("xlsx");
+    if ((pdf ? 1 : 0) + (xlsx ? 1 : 0) + (args.flag("csv") ? 1 : 0) > 1)
+        throw UsageError{"indicare una sola uscita fra --csv, --pdf e --xlsx"};
+    if (!pdf && (args.value("layout") || args.value("copies")))
+        throw UsageError{"--layout e --copies valgono solo con --pdf"};
+    const std::string layout = layoutOption(args);
+    const int copies = copiesOption(args);
+    if (copies > 1 && labels::findLayout(layout).table)
+        throw UsageError{"--copies non vale per --layout elenco"};
+    std::vector<long long> codes;
+    if (articles) {
+        try {
+            codes = history::articleCodes(*articles);
+        } catch (const Error& e) {
+            throw UsageError{e.what()};
+        }
+    }
+    ctx.locate();
+    auto list = articles ? history::etichetteArticoli(ctx.session, codes)
+                         : history::etichetteDaRistampare(ctx.session, run);
+    if (args.flag("csv")) {
+        std::cout << history::labelsCsv(list);
+    } else if (pdf) {
+        labels::ui::writeLabelsPdf(list, *pdf, layout, copies);
+        std::cout << "Scritto " << *pdf << " (" << list.labels.size() << " etichette)\n";
+    } else if (xlsx) {
+        exports::writeXlsx(*xlsx, {exports::labelsSheet(list)});
+        std::cout << "Scritto " << *xlsx << " (" << list.labels.size() << " etichette)\n";
+    } else {
+        printLabels(list);
     }
     return kDone;
 }
@@ -122,16 +179,17 @@ Registration undoReg{
      runUndo}};
 Registration historyReg{
     {"history",
-     "(--article CODICE | --ean EAN) [--csv] | --checks",
+     "(--article CODICE | --ean EAN) [--csv | --xlsx FILE] | --checks",
      "costi e prezzi di vendita passati di un articolo, con date e aggiornamenti; --checks: "
      "i controlli eseguiti",
-     {"article", "ean"},
+     {"article", "ean", "xlsx"},
      {"csv", "checks"},
      runHistory}};
 Registration labelsReg{{"labels",
-                        "[--run ID] [--csv | --pdf FILE]",
+                        "[--run ID | --articles CODICE,...] [--csv | --xlsx FILE | --pdf FILE "
+                        "[--layout a4-3x8|a4-2x7|rotolo-58|elenco] [--copies N]]",
                         "etichette da ristampare: articoli con prezzo di vendita variato",
-                        {"run", "pdf"},
+                        {"run", "pdf", "articles", "layout", "copies", "xlsx"},
                         {"csv"},
                         runLabels}};
 

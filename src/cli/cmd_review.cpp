@@ -2,6 +2,7 @@
 #include <map>
 
 #include "cli/review_session.h"
+#include "exports/sheets.h"
 #include "review/review_grid.h"
 #include "store/fixed_text.h"
 
@@ -46,6 +47,7 @@ int runReview(Context& ctx, const Args& args) {
     if (args.positional().size() != expected)
         throw UsageError{search ? "--search vuole il tipo e il testo da cercare"
                                 : "argomenti inattesi"};
+    if (args.flag("csv") && args.value("xlsx")) throw UsageError{"--csv e --xlsx si escludono"};
     std::optional<review::SearchKind> kind;
     if (search) {
         auto it = kSearches.find(*search);
@@ -55,15 +57,21 @@ int runReview(Context& ctx, const Args& args) {
     auto s = openReviewSession(ctx, ctx.messages);
     if (args.flag("selected")) s->review->vediSelezioni();
     if (kind) s->review->search(*kind, args.positional().front());
+    if (auto xlsx = args.value("xlsx")) {
+        exports::writeXlsx(*xlsx, {exports::reviewSheet(s->review->rows())});
+        std::cout << "Scritto " << *xlsx << " (" << s->review->rows().count() << " righe)\n";
+        return kDone;
+    }
     printGrid(s->review->rows(), args.flag("csv"));
     return kDone;
 }
 
 Registration reg{
     {"review",
-     "[--csv] [--selected] [--search description|code|supplier-code|subgroup|ean TEXT]",
+     "[--csv | --xlsx FILE] [--selected] [--search description|code|supplier-code|subgroup|ean "
+     "TEXT]",
      "mostra la griglia della revisione (colonne 1-34) del fornitore dei parametri",
-     {"search"},
+     {"search", "xlsx"},
      {"csv", "selected"},
      runReview}};
 

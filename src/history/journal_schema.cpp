@@ -137,4 +137,8 @@ std::vector<CopiedColumn> copiedColumns(store::Database& db, const std::string& 
     return out;
 }
 
+std::string copyRef(const std::string& alias, const std::string& storeColumn, int version) {
+    return alias + "." + quoteName(copyColumn(storeColumn, version));
+}
+
 }  // namespace cl::history

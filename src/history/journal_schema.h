@@ -31,6 +31,9 @@ bool sameName(const std::string& a, const std::string& b);
 // The column that holds a store column in the copies of a journal of the given version.
 std::string copyColumn(const std::string& storeColumn, int version);
 
+// "alias.column" naming a store column in the copies of a journal of the given version.
+std::string copyRef(const std::string& alias, const std::string& storeColumn, int version);
+
 // A store column and the column of the copies that keeps it.
 struct CopiedColumn {
     std::string live, copy;

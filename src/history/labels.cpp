@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "app/clock.h"
 #include "app/numbers.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
+#include "history/label_reader.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -32,6 +34,52 @@ long long lastRun(store::Database& db) {
     return id;
 }
 
+std::string fieldsOf(const std::string& alias, int version) {
+    std::string out, all = kLabelFields;
+    size_t from = 0;
+    while (from < all.size()) {
+        size_t comma = all.find(", ", from);
+        std::string f =
+            all.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        out += (out.empty() ? "" : ", ") + copyRef(alias, f, version);
+        if (comma == std::string::npos) break;
+        from = comma + 2;
+    }
+    return out;
+}
+
+// Per article row of the run: the image the store holds now (after the run, or before it when
+// the run was undone) and the price on the other side of the change.
+std::string runQuery(bool undone, bool haveBefore, int version) {
+    const std::string perRow =
+        "(SELECT %s(id) FROM " + H + ".changes WHERE run = ? AND tbl = 'listi01' GROUP BY row)";
+    auto ids = [&](const char* fn) {
+        std::string q = perRow;
+        q.replace(q.find("%s"), 2, fn);
+        return q;
+    };
+    // The other side: the price before the first change, or after the last one.
+    std::string other = !haveBefore ? std::string("NULL")
+                        : undone    ? "(SELECT " + copyRef("a", "przpub", version) + " FROM " + H +
+                                       ".changes c2 JOIN " + H +
+                                       ".after_listi01 a ON a.change = c2.id WHERE c2.run = c.run "
+                                       "AND c2.tbl = 'listi01' AND c2.row = c.row AND c2.op <> 'D' "
+                                       "ORDER BY c2.id DESC LIMIT 1)"
+                                 : "(SELECT " + copyRef("b", "przpub", version) + " FROM " + H +
+                                       ".changes c2 JOIN " + H +
+                                       ".before_listi01 b ON b.change = c2.id WHERE c2.run = c.run "
+                                       "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id "
+                                       "LIMIT 1)";
+    // An article the run created: gone again after an undo, "nuovo" on its label otherwise.
+    std::string created = "(SELECT count(*) FROM " + H +
+                          ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' AND c3.row = "
+                          "c.row AND c3.op = 'I')";
+    const std::string image = undone ? "before_listi01" : "after_listi01";
+    return "SELECT " + other + ", " + created + ", " + fieldsOf("s", version) + " FROM " + H +
+           ".changes c JOIN " + H + "." + image + " s ON s.change = c.id WHERE c.id IN " +
+           ids(undone ? "min" : "max");
+}
+
 }  // namespace
 
 LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) {
@@ -42,69 +90,69 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     out.run = run ? *run : lastRun(*db);
-    auto& r = db->prepare("SELECT at FROM " + H + ".runs WHERE id = ?");
+    auto& r = db->prepare("SELECT at, undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
                         : "Attenzione ... Nessun aggiornamento registrato.");
     out.at = r.value(0).text();
+    const bool undone = r.value(1).integer() != 0;
+    out.undone = undone;
     r.reset();
     if (db->columns("after_listi01", H).empty()) return out;
-    bool haveBefore = !db->columns("before_listi01", H).empty();
-    const int version = journalVersion(*db, H);
-    auto col = [&](const char* alias, const char* column) {
-        return std::string(alias) + "." + quoteName(copyColumn(column, version));
-    };
-    // First state before the run and last state after it, per article row.
-    std::string before =
-        haveBefore ? "(SELECT " + col("b", "przpub") + " FROM " + H + ".changes c2 JOIN " + H +
-                         ".before_listi01 b ON b.change = c2.id WHERE c2.run = c.run "
-                         "AND c2.tbl = 'listi01' AND c2.row = c.row ORDER BY c2.id LIMIT 1)"
-                   : "NULL";
-    auto& st =
-        db->prepare("SELECT " + col("a", "codart") + ", " + col("a", "desart") + ", " +
-                    col("a", "przpub") + ", " + col("a", "quaco") + ", " + col("a", "umquaco") +
-                    ", " + before + ", (SELECT min(c3.op) FROM " + H +
-                    ".changes c3 WHERE c3.run = c.run AND c3.tbl = 'listi01' "
-                    "AND c3.row = c.row AND c3.op = 'I') FROM " +
-                    H + ".changes c JOIN " + H +
-                    ".after_listi01 a ON a.change = c.id WHERE c.id IN (SELECT max(id) FROM " + H +
-                    ".changes WHERE run = ? AND tbl = 'listi01' GROUP BY row)");
+    // Before-images exist once a run has updated or deleted a row.
+    if (undone && db->columns("before_listi01", H).empty()) return out;
+    auto& st = db->prepare(
+        runQuery(undone, !db->columns("before_listi01", H).empty(), journalVersion(*db, H)));
     st.bind(1, store::Value(out.run));
-    auto& ean = db->prepare(
-        "SELECT eanare FROM main.codean WHERE codare = ? ORDER BY (primasecon = 'P') "
-        "DESC, rowid LIMIT 1");
-    auto& unit =
-        db->prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?");
+    LabelReader reader(*db);
     while (st.step()) {
-        Label l;
-        l.article = st.value(0).integer();
-        l.description = store::rtrimmed(st.value(1).text());
-        l.newPrice = Money::fromDouble(st.value(2).number());
-        bool created = !st.value(6).isNull();
-        if (!created) l.oldPrice = journaledMoney(st.value(5));
+        bool created = st.value(1).integer() != 0;
+        if (undone && created) continue;
+        Label l = reader.read(st, 2);
+        if (!created) l.oldPrice = journaledMoney(st.value(0));
         if (!created && l.oldPrice && *l.oldPrice == l.newPrice) continue;
-        ean.reset().bind(1, store::Value(l.article));
-        if (ean.step()) l.ean = store::rtrimmed(ean.value(0).text());
-        ean.reset();
-        // The shelf shows the price per reference unit of the content (per litre for 500 ML):
-        // price / (content / multiplier of the content's unit), where the content is known.
-        double content = st.value(3).number();
-        std::string contentUnit = st.value(4).text();
-        unit.reset().bindAll(store::fixedWidth(contentUnit, 2), store::trimmed(contentUnit));
-        if (content > 0 && unit.step()) {
-            double factor = leadingNumber(unit.value(0).text());
-            if (factor > 0) {
-                l.unitPrice =
-                    Money::fromDouble(l.newPrice.toDouble() / (content / factor)).round2();
-                l.referenceUnit = store::trimmed(unit.value(1).text());
-            }
-        }
-        unit.reset();
         out.labels.push_back(l);
     }
+    st.reset();
     std::sort(out.labels.begin(), out.labels.end(),
               [](const Label& a, const Label& b) { return a.description < b.description; });
+    return out;
+}
+
+LabelList etichetteArticoli(Session& session, const std::vector<long long>& articles) {
+    LabelList out;
+    out.at = todayIso();
+    auto db = session.openStore(false, store::OpenMode::ReadOnly);
+    auto& st =
+        db->prepare(std::string("SELECT ") + kLabelFields + " FROM main.listi01 WHERE codart = ?");
+    LabelReader reader(*db);
+    for (long long code : articles) {
+        st.reset().bind(1, store::Value(code));
+        if (!st.step())
+            throw Error("Attenzione ... L'articolo " + std::to_string(code) +
+                        " non esiste nel listino.");
+        out.labels.push_back(reader.read(st, 0));
+        st.reset();
+    }
+    return out;
+}
+
+std::vector<long long> articleCodes(const std::string& text) {
+    std::vector<long long> out;
+    size_t from = 0;
+    while (from <= text.size()) {
+        size_t comma = text.find(',', from);
+        std::string part =
+            text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        auto code = wholeNumber(part);
+        if (!code || *code <= 0)
+            throw Error("Attenzione ... Il codice articolo \"" + store::trimmed(part) +
+                        "\" non è un numero intero valido.");
+        out.push_back(*code);
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
     return out;
 }
 
@@ -138,9 +186,11 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         p.print("Etichette da ristampare", false);
         p.setFontSize(10);
         p.setPos(300, 24);
-        p.print("Agg. " + std::to_string(list.run) + " del " + formatDate(list.at.substr(0, 10)) +
-                    "   Pag. " + std::to_string(page),
-                false);
+        // Articles chosen by code belong to no update: the list is of their current prices.
+        p.print(
+            (list.run ? "Agg. " + std::to_string(list.run) + " del " : std::string("Prezzi del ")) +
+                formatDate(list.at.substr(0, 10)) + "   Pag. " + std::to_string(page),
+            false);
         y = 50;
         double x = 10;
         p.setLineWidth(1);
@@ -167,7 +217,9 @@ void stampaEtichette(const LabelList& list, Printer& p) {
         const std::string texts[] = {std::to_string(l.article),
                                      l.ean,
                                      store::firstChars(l.description, 40),
-                                     l.oldPrice ? amount(l.oldPrice) : "nuovo",
+                                     l.oldPrice ? amount(l.oldPrice)
+                                     : list.run ? "nuovo"
+                                                : "",
                                      amount(l.newPrice),
                                      unitText};
         double x = 10;

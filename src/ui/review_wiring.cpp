@@ -5,6 +5,7 @@
 #include "history/restore_check.h"
 #include "history/ui/history_screens.h"
 #include "review/ui/report_preview.h"
+#include "review/ui/review_export.h"
 #include "review/ui/review_screen.h"
 #include "review/ui/update_panel.h"
 #include "review/update_settings.h"
@@ -85,6 +86,10 @@ void wireReviewScreen() {
              auto* window = new history::ui::HistoryWindow(screen.controller().session(), &screen);
              window->setAttribute(Qt::WA_DeleteOnClose);
              window->show();
+         }},
+        {"CommandExcel", "Esporta in Excel", "Le righe mostrate nella griglia come file .xlsx",
+         [](ReviewScreen& screen) {
+             review::ui::askAndExportReviewXlsx(&screen, screen.controller().rows());
          }},
         {"CommandEtichette", "Etichette da ristampare",
          "Articoli con prezzo di vendita variato dall'ultimo aggiornamento",

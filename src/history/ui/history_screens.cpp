@@ -13,7 +13,9 @@
 #include <fstream>
 
 #include "app/numbers.h"
+#include "exports/sheets.h"
 #include "history/price_history.h"
+#include "history/ui/table_cells.h"
 #include "history/undo.h"
 #include "review/ui/report_pdf.h"
 #include "review/ui/report_preview.h"
@@ -21,32 +23,6 @@
 #include "ui/qt_messages.h"
 
 namespace cl::history::ui {
-
-namespace {
-
-QString amount(const std::optional<Money>& m) {
-    return m ? QString::fromStdString(formatNumber(m->toDouble(), "#,##0.00")) : QString();
-}
-
-QTableWidget* makeTable(const QStringList& headings, QWidget* parent) {
-    auto* t = new QTableWidget(0, headings.size(), parent);
-    t->setHorizontalHeaderLabels(headings);
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->setSelectionBehavior(QAbstractItemView::SelectRows);
-    t->verticalHeader()->hide();
-    t->horizontalHeader()->setStretchLastSection(true);
-    return t;
-}
-
-void setRow(QTableWidget* t, int row, const QStringList& cells) {
-    for (int c = 0; c < cells.size(); ++c) {
-        auto* item = new QTableWidgetItem(cells[c]);
-        if (c > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        t->setItem(row, c, item);
-    }
-}
-
-}  // namespace
 
 HistoryWindow::HistoryWindow(Session& session, QWidget* parent)
     : QDialog(parent), session_(session) {
@@ -69,9 +45,19 @@ HistoryWindow::HistoryWindow(Session& session, QWidget* parent)
     table_ = makeTable(
         {"Data", "Agg.", "Costo prima", "Costo dopo", "Prezzo prima", "Prezzo dopo", "Note"}, this);
     layout->addWidget(table_, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* xlsx = new QPushButton("Esporta in Excel", this);
     auto* exit = new QPushButton("Uscita", this);
-    layout->addWidget(exit, 0, Qt::AlignRight);
+    buttons->addStretch();
+    buttons->addWidget(xlsx);
+    buttons->addWidget(exit);
+    layout->addLayout(buttons);
     connect(exit, &QPushButton::clicked, this, &QDialog::close);
+    connect(xlsx, &QPushButton::clicked, this, [this] {
+        QString file = QFileDialog::getSaveFileName(this, "Esporta in Excel", "storico.xlsx",
+                                                    "Cartella di Excel (*.xlsx)");
+        if (!file.isEmpty()) exportXlsx(file);
+    });
     auto go = [this] { search(input_->text(), byEan_->isChecked()); };
     connect(find, &QPushButton::clicked, this, go);
     connect(input_, &QLineEdit::returnPressed, this, go);
@@ -81,6 +67,7 @@ HistoryWindow::HistoryWindow(Session& session, QWidget* parent)
 void HistoryWindow::search(const QString& text, bool byEan) {
     table_->setRowCount(0);
     article_->clear();
+    shown_ = {};
     cl::ui::QtMessages messages(this);
     try {
         ArticleHistory h;
@@ -97,6 +84,7 @@ void HistoryWindow::search(const QString& text, bool byEan) {
             QString("Articolo %1  %2").arg(h.article).arg(QString::fromStdString(h.description)));
         if (h.changes.empty())
             article_->setText(article_->text() + "  -  nessuna variazione registrata");
+        shown_ = h;
         table_->setRowCount(static_cast<int>(h.changes.size()));
         for (int i = 0; i < static_cast<int>(h.changes.size()); ++i) {
             const auto& c = h.changes[static_cast<size_t>(i)];
@@ -113,62 +101,16 @@ void HistoryWindow::search(const QString& text, bool byEan) {
     }
 }
 
-LabelsWindow::LabelsWindow(Session& session, std::optional<long long> run, QWidget* parent)
-    : QDialog(parent), session_(session) {
-    list_ = etichetteDaRistampare(session, run);
-    setWindowTitle("Etichette da ristampare");
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QString("Aggiornamento %1 del %2: %3 prezzi di vendita variati")
-                                     .arg(list_.run)
-                                     .arg(QString::fromStdString(list_.at))
-                                     .arg(list_.labels.size()),
-                                 this));
-    table_ = makeTable(
-        {"Codice", "Codice Ean", "Descrizione", "Prezzo vecchio", "Prezzo nuovo", "Prezzo/UM"},
-        this);
-    table_->setRowCount(static_cast<int>(list_.labels.size()));
-    for (int i = 0; i < static_cast<int>(list_.labels.size()); ++i) {
-        const auto& l = list_.labels[static_cast<size_t>(i)];
-        QString unit =
-            l.unitPrice
-                ? amount(l.unitPrice) +
-                      (l.referenceUnit.empty() ? "" : "/" + QString::fromStdString(l.referenceUnit))
-                : QString();
-        setRow(table_, i,
-               {QString::number(l.article), QString::fromStdString(l.ean),
-                QString::fromStdString(l.description), l.oldPrice ? amount(l.oldPrice) : "nuovo",
-                amount(l.newPrice), unit});
-        table_->item(i, 2)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+bool HistoryWindow::exportXlsx(const QString& file) {
+    try {
+        if (shown_.article == 0)
+            throw Error("Attenzione ... Cercare prima un articolo da esportare.");
+        exports::writeXlsx(file.toStdString(), {exports::historySheet(shown_)});
+        return true;
+    } catch (const std::exception& e) {
+        cl::ui::QtMessages(this).show(e.what(), Icon::Critical, {});
+        return false;
     }
-    table_->resizeColumnsToContents();
-    layout->addWidget(table_, 1);
-    auto* buttons = new QHBoxLayout;
-    auto* print = new QPushButton("Stampa", this);
-    auto* csv = new QPushButton("Esporta CSV", this);
-    auto* exit = new QPushButton("Uscita", this);
-    buttons->addStretch();
-    buttons->addWidget(print);
-    buttons->addWidget(csv);
-    buttons->addWidget(exit);
-    layout->addLayout(buttons);
-    connect(exit, &QPushButton::clicked, this, &QDialog::close);
-    connect(csv, &QPushButton::clicked, this, [this] { exportCsv(); });
-    connect(print, &QPushButton::clicked, this, [this] {
-        review::ui::previewDocument(this, "Etichette da ristampare",
-                                    [this](Printer& p) { stampaEtichette(list_, p); });
-    });
-    resize(860, 480);
-}
-
-void LabelsWindow::exportCsv() {
-    QString file =
-        QFileDialog::getSaveFileName(this, "Esporta etichette", "etichette.csv", "CSV (*.csv)");
-    if (file.isEmpty()) return;
-    std::ofstream out(file.toStdString(), std::ios::trunc);
-    out << labelsCsv(list_);
-    if (!out)
-        cl::ui::QtMessages(this).show("Attenzione ... Impossibile scrivere " + file.toStdString(),
-                                      Icon::Critical, {});
 }
 
 bool annullaUltimoAggiornamento(QWidget* parent, Session& session) {
