@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 libgtest-dev googletest
-          qt6-base-dev libgl-dev mdbtools poppler-utils fonts-liberation xvfb xauth)
+          qt6-base-dev libgl-dev mdbtools poppler-utils fonts-liberation xvfb xauth
+          libzip-dev libexpat1-dev libxlsxwriter-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,18 +1,20 @@
 #include "check/check_commands.h"
 
+#include <functional>
 #include <new>
 
 #include "app/parameters.h"
+#include "check/elabora_listino.h"
 #include "store/error.h"
 
 namespace cl::check {
 
 namespace {
 
-using Run = RunResult (*)(RunContext&);
+using Run = std::function<RunResult(RunContext&)>;
 
 RunReport startRun(Session& session, const CheckScreenState& screen, Messages& messages,
-                   Progress& progress, Run run) {
+                   Progress& progress, const Run& run) {
     AppState& app = session.state;
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
@@ -60,6 +62,12 @@ RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messa
 RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
     return startRun(session, screen, messages, progress, elabora_ean);
+}
+
+RunReport checkPriceList(Session& session, const CheckScreenState& screen,
+                         const pricelist::PriceList& list, Messages& messages, Progress& progress) {
+    return startRun(session, screen, messages, progress,
+                    [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); });
 }
 
 }  // namespace cl::check
