@@ -3,7 +3,6 @@
 
 #include "pricelist/amounts.h"
 #include "pricelist/price_list.h"
-#include "pricelist/xlsx_cells.h"
 #include "store/fixed_text.h"
 
 namespace cl::pricelist {
