@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <cstdlib>
 
 #include "check/start_up.h"
@@ -99,6 +102,31 @@ TEST_F(PriceListScreen, ColumnsGuessedShownChangedThenTheFileIsChecked) {
     ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0].line, 8);
     EXPECT_EQ(t.scalarFixed("SELECT artvariato FROM articolo"), "S");
+}
+
+TEST_F(PriceListScreen, RowsLeftOutAreShownAfterTheRun) {
+    chooseSupplier();
+    screen.chooseFile = [] { return fixture("italiano_bom.csv"); };
+    screen.chooseColumns = [](const QString&, pricelist::Sheet&, pricelist::ColumnMap&) {
+        return true;  // the guessed columns
+    };
+    screen.showProblems = nullptr;  // the screen's own window
+    QString shown;
+    // The run lets the window paint, so the window is awaited rather than timed.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box || box->windowTitle() != "Righe del listino") return;
+        poll.stop();
+        if (auto* text = box->findChild<QPlainTextEdit*>()) shown = text->toPlainText();
+        if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+            box->grab().save(QString(dir) + "/price-list-rows.png");
+        box->accept();
+    });
+    poll.start(20);
+    EXPECT_EQ(screen.commandListino().outcome, check::RunOutcome::Done);
+    EXPECT_TRUE(shown.contains("Riga 8: manca il costo (non controllata)")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Riga 9: mancano codice fornitore ed EAN"));
 }
 
 TEST_F(PriceListScreen, UnreadableFileIsToldAndNothingRuns) {
