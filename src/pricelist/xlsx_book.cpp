@@ -94,6 +94,7 @@ std::string resolve(const std::string& folder, const std::string& target) {
 struct Workbook {
     std::string part, folder;
     std::vector<std::string> names, targets;
+    std::string sharedStrings, styles;  // parts named by the workbook's relationships
     bool date1904 = false;
 };
 
@@ -110,6 +111,14 @@ Workbook readWorkbook(const Package& zip) {
     std::string relsPart = wb.folder + "_rels/" + wb.part.substr(wb.folder.size()) + ".rels";
     std::map<std::string, std::string> rels;
     if (zip.has(relsPart)) rels = relationships(zip.read(relsPart), relsPart);
+    wb.sharedStrings = wb.folder + "sharedStrings.xml";
+    wb.styles = wb.folder + "styles.xml";
+    for (const auto& [id, target] : rels) {
+        if (target.find("sharedStrings") != std::string::npos)
+            wb.sharedStrings = resolve(wb.folder, target);
+        else if (target.find("styles") != std::string::npos)
+            wb.styles = resolve(wb.folder, target);
+    }
     XmlHandlers h;
     h.start = [&](const std::string& n, const XmlHandlers::Attributes& a) {
         if (n == "workbookPr") {
@@ -147,11 +156,9 @@ Sheet readXlsx(std::string_view bytes, int sheet) {
     if (part.empty() || !zip.has(part))
         throw Error("Il foglio " + std::to_string(sheet) + " non è un foglio di lavoro leggibile.");
     std::vector<std::string> shared;
-    std::string sharedPart = wb.folder + "sharedStrings.xml";
-    if (zip.has(sharedPart)) shared = readSharedStrings(zip.read(sharedPart));
+    if (zip.has(wb.sharedStrings)) shared = readSharedStrings(zip.read(wb.sharedStrings));
     CellFormats formats;
-    std::string stylesPart = wb.folder + "styles.xml";
-    if (zip.has(stylesPart)) formats = readCellFormats(zip.read(stylesPart));
+    if (zip.has(wb.styles)) formats = readCellFormats(zip.read(wb.styles));
     formats.date1904 = wb.date1904;
     Sheet out;
     out.kind = SourceKind::Xlsx;
