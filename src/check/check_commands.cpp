@@ -1,9 +1,11 @@
 #include "check/check_commands.h"
 
+#include <functional>
 #include <new>
 
 #include "app/parameters.h"
 #include "check/check_record.h"
+#include "check/elabora_listino.h"
 #include "history/journal.h"
 #include "store/error.h"
 
@@ -11,10 +13,10 @@ namespace cl::check {
 
 namespace {
 
-using Run = RunResult (*)(RunContext&);
+using Run = std::function<RunResult(RunContext&)>;
 
 RunReport startRun(Session& session, const CheckScreenState& screen, Messages& messages,
-                   Progress& progress, Run run, const char* kind) {
+                   Progress& progress, const Run& run, const char* kind) {
     AppState& app = session.state;
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
@@ -29,7 +31,11 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         // supplier comes before anything is written.
         history::attachHistory(*db, db->file());
         history::ensureCheckJournal(*db);
-        if (!confirmSupplier(*db, screen, app, messages)) return {RunOutcome::SupplierDeclined, {}};
+        // A supplier's own file is chosen together with its supplier right before the run: the
+        // guard is for a supplier left over from the last check of the central database.
+        const bool guarded = std::string(kind) != kKindPriceList;
+        if (guarded && !confirmSupplier(*db, screen, app, messages))
+            return {RunOutcome::SupplierDeclined, {}};
         const history::CheckInfo info = checkInfo(screen, app, kind);
         store::Transaction tx(*db);
         working.nsede = 1;
@@ -71,6 +77,13 @@ RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messa
 RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
     return startRun(session, screen, messages, progress, elabora_ean, kKindBarcode);
+}
+
+RunReport checkPriceList(Session& session, const CheckScreenState& screen,
+                         const pricelist::PriceList& list, Messages& messages, Progress& progress) {
+    return startRun(
+        session, screen, messages, progress,
+        [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList);
 }
 
 }  // namespace cl::check

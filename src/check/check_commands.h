@@ -3,6 +3,7 @@
 #include "app/session.h"
 #include "check/check_state.h"
 #include "check/run_context.h"
+#include "pricelist/price_list.h"
 
 namespace cl::check {
 
@@ -36,5 +37,11 @@ RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messa
 // "Controllo articoli presenti in Barcode": the same, with the barcode presence check.
 RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress);
+
+// "Controllo dati" over a supplier's price list read beforehand: the same supplier check,
+// parameter row, question and transaction; the rows of the file in place of the marked
+// central articles.
+RunReport checkPriceList(Session& session, const CheckScreenState& screen,
+                         const pricelist::PriceList& list, Messages& messages, Progress& progress);
 
 }  // namespace cl::check

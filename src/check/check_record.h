@@ -21,5 +21,6 @@ bool confirmSupplier(store::Database& db, const CheckScreenState& screen, const 
 inline constexpr const char* kKindChanged = "Controllo dati";
 inline constexpr const char* kKindNoBarcode = "Controllo dati (Solo prodotti doppi)";
 inline constexpr const char* kKindBarcode = "Controllo articoli presenti in Barcode";
+inline constexpr const char* kKindPriceList = "Listino da file";
 
 }  // namespace cl::check

@@ -56,7 +56,9 @@ void ComparisonSteps::searchStore(Working& w, const WalkRow& r, const std::strin
         return;
     }
     w.stato = store::fixedWidth("*** NUOVO", 10);
-    if (auto codart = ctx_.lookups.supplierListArticle(codafoText, codice_lis)) {
+    auto codart = r.codafo ? ctx_.lookups.supplierListCode(codafoText, codice_lis)
+                           : ctx_.lookups.supplierListArticle(codafoText, codice_lis);
+    if (codart) {
         w.codice_art = *codart;
         return;
     }
@@ -191,7 +193,7 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     }
     v.offerta = store::fixedWidth(w.stato, 10);
     v.prezoff = money(w.prezzo_offerta);
-    v.codafo = zeroPadded(r.codart.integer(), 9);
+    v.codafo = r.codafo ? *r.codafo : zeroPadded(r.codart.integer(), 9);
     v.marchio = r.marchio;
     v.pezzatura = r.pezzatura;
     v.umconf = r.umconf;

@@ -13,6 +13,9 @@ struct WalkRow {
         dessot, imbart, ea2art, datval, colli, tipges, tipart, marchio, pezzatura, umconf, ea1art,
         fl2art, fl3art, codrep;
     std::string eanare;
+    // The supplier's own article code as written (a row of a supplier's file): sought in the
+    // supplier list and written as it is. Without it, the central code padded to 9 digits.
+    std::optional<std::string> codafo;
 };
 // The column list that readWalkRow expects, for "SELECT <list> FROM fisso.articolo a ...".
 const std::string& walkColumns();
@@ -61,5 +64,9 @@ class ComparisonSteps {
     ComparisonKind kind_;
     std::optional<PriceRow> price_;
 };
+
+// One changed article through every step: barcode skip, store search, price row, new price,
+// variation, filters and the write.
+void compareChanged(ComparisonSteps& steps, const WalkRow& r);
 
 }  // namespace cl::check

@@ -32,6 +32,8 @@ void clearChangeMarks(RunContext& ctx) {
     ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
 }
 
+}  // namespace
+
 void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     Working w;
     w.descrizione = store::fixedWidth(r.desart.text(), 50);
@@ -41,13 +43,15 @@ void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     const std::string barcode = store::fixedWidth(r.eanare, 13);
     // Codes "000..." other than "00000..." are internal codes, not products.
     if (barcode.rfind("000", 0) == 0 && barcode.rfind("00000", 0) != 0) return;
-    steps.searchStore(w, r, barcode, zeroPadded(articleNumber(r.codart), 9));
+    steps.searchStore(w, r, barcode, r.codafo ? *r.codafo : zeroPadded(articleNumber(r.codart), 9));
     steps.readPriceRow(w);
     steps.computePrice(w, r);
     steps.countExamined();
     steps.computeVariation(w, r);
     if (steps.passesFilters(w)) steps.write(w, r, barcode);
 }
+
+namespace {
 
 void compareWithoutBarcode(ComparisonSteps& steps, StoreLookups& lookups, const WalkRow& r) {
     const long long code = articleNumber(r.codart);

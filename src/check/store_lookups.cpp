@@ -79,9 +79,25 @@ std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
 
 std::optional<long long> StoreLookups::supplierListArticle(const std::string& codafo,
                                                            const std::string& codlis) {
+    if (codafo.empty()) return std::nullopt;  // a row without a code names no listed article
     auto& st =
         db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
     st.bindAll(codafo, codlis);
+    std::optional<long long> out;
+    if (st.step()) out = st.value(0).integer();
+    st.reset();
+    return out;
+}
+
+std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
+                                                        const std::string& codlis) {
+    if (code.empty()) return std::nullopt;
+    const std::string padded = store::fixedWidth(code, 16);
+    if (padded == code) return supplierListArticle(code, codlis);
+    auto& st = db_.prepare(
+        "SELECT codart FROM main.listi02 WHERE codafo IN (?1, ?2) AND codlis = ?3 "
+        "ORDER BY codafo = ?1 DESC LIMIT 1");
+    st.bindAll(code, padded, codlis);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
     st.reset();

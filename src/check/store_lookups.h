@@ -42,6 +42,9 @@ class StoreLookups {
     // listi02 by supplier article code and list code, compared as given (no trimming).
     std::optional<long long> supplierListArticle(const std::string& codafo,
                                                  const std::string& codlis);
+    // listi02 by a supplier's code as its file writes it: stored as written or padded to the
+    // 16 characters of the field (the form the store writes), the same code.
+    std::optional<long long> supplierListCode(const std::string& code, const std::string& codlis);
     // True when the central database has a barcode row for the article.
     bool centralHasBarcode(long long codart);
 

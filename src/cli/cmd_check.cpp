@@ -5,6 +5,7 @@
 #include "check/check_commands.h"
 #include "check/start_up.h"
 #include "cli/cli.h"
+#include "pricelist/price_list.h"
 
 namespace cl::cli {
 namespace {
@@ -13,6 +14,9 @@ const char* kUsage =
     "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
     "[--filters all,new,increased,decreased,sold] [--only-no-barcode] [--limit TEXT] "
     "[--markup TEXT] [--markup-source groups|new-only] [--round]";
+const char* kFileUsage =
+    " [--price-list FILE [--columns ean=A,code=B,description=C,cost=D,vat=E,price=F,unit=G,pack=H]"
+    " [--sheet N]]";
 
 std::vector<std::string> listOf(const std::string& text) {
     std::vector<std::string> out;
@@ -125,7 +129,48 @@ int report(const check::RunReport& r, const CliProgress& progress, bool barcode)
     return kDone;
 }
 
+// The supplier's file, read before anything is written: a file that cannot be read stops here.
+pricelist::PriceList readPriceList(const Args& args) {
+    std::optional<int> sheet;
+    if (auto v = args.value("sheet")) {
+        auto n = wholeNumber(*v);
+        if (!n || *n < 1) throw UsageError{"--sheet vale un numero di foglio da 1 in su: " + *v};
+        sheet = static_cast<int>(*n);
+    }
+    auto columns = args.value("columns");
+    if (columns) {
+        try {
+            pricelist::parseColumnSpec(*columns);
+        } catch (const Error& e) {
+            throw UsageError{e.what()};
+        }
+    }
+    auto s = pricelist::readPriceListFile(*args.value("price-list"), sheet);
+    return pricelist::extractRows(s, pricelist::columnsFor(s, columns));
+}
+
+int runFileCheck(Context& ctx, const Args& args) {
+    if (args.flag("only-no-barcode"))
+        throw UsageError{"--only-no-barcode non vale con --price-list"};
+    auto screen = screenFrom(ctx, args);
+    CliProgress progress;
+    progress.setText("cntw", "0");
+    progress.setText("bnsw", "0");
+    RunMessages messages(ctx.messages);
+    pricelist::PriceList list;
+    // Without a supplier the check refuses before the file is read.
+    if (ctx.session.state.codice_fornitore != 0) list = readPriceList(args);
+    for (const auto& p : list.problems) std::cerr << pricelist::problemLine(p) << "\n";
+    if (list.notChecked() > 0)
+        std::cerr << "Righe del listino non controllate: " << list.notChecked() << "\n";
+    auto r = check::checkPriceList(ctx.session, screen, list, messages, progress);
+    return report(r, progress, false);
+}
+
 int runCheck(Context& ctx, const Args& args, bool barcode) {
+    if (!barcode && args.value("price-list")) return runFileCheck(ctx, args);
+    if (args.value("columns") || args.value("sheet"))
+        throw UsageError{"--columns e --sheet valgono solo con --price-list"};
     auto screen = screenFrom(ctx, args);
     CliProgress progress;
     progress.setText("cntw", "0");
@@ -139,10 +184,17 @@ int runCheck(Context& ctx, const Args& args, bool barcode) {
 const std::vector<std::string> kValues = {"supplier", "updates", "reference",    "filters",
                                           "limit",    "markup",  "markup-source"};
 const std::vector<std::string> kFlags = {"only-no-barcode", "round"};
+std::vector<std::string> checkValues() {
+    auto v = kValues;
+    v.insert(v.end(), {"price-list", "columns", "sheet"});
+    return v;
+}
 
-Registration check{
-    {"check", kUsage, "\"Controllo dati\": confronta gli articoli variati e riempie variatil",
-     kValues, kFlags, [](Context& c, const Args& a) { return runCheck(c, a, false); }}};
+Registration check{{"check", std::string(kUsage) + kFileUsage,
+                    "\"Controllo dati\": confronta gli articoli variati (o le righe del listino "
+                    "di un fornitore, --price-list) e riempie variatil",
+                    checkValues(), kFlags,
+                    [](Context& c, const Args& a) { return runCheck(c, a, false); }}};
 Registration barcodeCheck{{"barcode-check", kUsage,
                            "\"Controllo articoli presenti in Barcode\": riempie variatil con "
                            "gli articoli del negozio da inviare",

@@ -1,12 +1,18 @@
 #include "check/ui/check_screen.h"
 
 #include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include "check/ui/price_list_dialog.h"
 #include "check/ui/qt_progress.h"
+#include "store/error.h"
 #include "ui/enter_buttons.h"
 
 namespace cl::check::ui {
@@ -30,6 +36,41 @@ QLineEdit* counter(const char* name) {
     e->setReadOnly(true);
     e->setAlignment(Qt::AlignRight);
     return e;
+}
+
+bool askColumns(const QString& file, pricelist::Sheet& sheet, pricelist::ColumnMap& map,
+                QWidget* parent) {
+    const std::string path = file.toStdString();
+    PriceListDialog dialog(
+        file, sheet, [path](int n) { return pricelist::readPriceListFile(path, n); }, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    sheet = dialog.sheet();
+    map = dialog.columns();
+    return true;
+}
+
+void showRowProblems(const std::vector<pricelist::RowProblem>& problems, QWidget* parent) {
+    QDialog box(parent);
+    box.setWindowTitle("Righe del listino");
+    auto* layout = new QVBoxLayout(&box);
+    long long left = 0;
+    QString text;
+    for (const auto& p : problems) {
+        left += p.checked ? 0 : 1;
+        text += QString::fromStdString(pricelist::problemLine(p)) + "\n";
+    }
+    layout->addWidget(new QLabel(QString("Righe non controllate: %1. Righe controllate senza un "
+                                         "valore: %2.")
+                                     .arg(left)
+                                     .arg(qlonglong(problems.size()) - left)));
+    auto* list = new QPlainTextEdit(text);
+    list->setReadOnly(true);
+    list->setMinimumSize(560, 240);
+    layout->addWidget(list);
+    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(ok, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    layout->addWidget(ok);
+    box.exec();
 }
 
 }  // namespace
@@ -109,6 +150,8 @@ void CheckScreen::build() {
 
     Command1 = named(new QPushButton("Controllo dati"), "Command1");
     Command3 = named(new QPushButton("Controllo articoli presenti in Barcode"), "Command3");
+    CommandListino = named(new QPushButton("Listino da file…"), "CommandListino");
+    CommandListino->setToolTip("Controlla il listino di un fornitore da un file .xlsx o CSV");
     Command2 = named(new QPushButton("Uscita"), "Command2");
     Command2->setToolTip("Uscita programma");
     Drive1 = named(new QComboBox, "Drive1");
@@ -134,11 +177,12 @@ void CheckScreen::build() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command3);
+    buttons->addWidget(CommandListino);
     buttons->addStretch();
     buttons->addWidget(Command2);
     grid->addLayout(buttons, 5, 0, 1, 3);
     inputs_ = {supplierFrame, updatesFrame, referenceFrame, limitFrame, filterBox,
-               pricesFrame,   Command1,     Command3,       Command2};
+               pricesFrame,   Command1,     Command3,       Command2,   CommandListino};
 
     connectFilter(tut, FilterBox::Tut);
     connectFilter(nuo, FilterBox::Nuo);
@@ -151,6 +195,7 @@ void CheckScreen::build() {
     connect(Command1, &QPushButton::clicked, this, [this] { command1(); });
     connect(Command3, &QPushButton::clicked, this, [this] { command3(); });
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    connect(CommandListino, &QPushButton::clicked, this, [this] { commandListino(); });
     cl::ui::enterPressesButtons(this);
 }
 
@@ -241,6 +286,52 @@ RunReport CheckScreen::run(bool barcode) {
     }
     if (r.outcome == RunOutcome::NoSupplier) DBCombo3->setFocus();
     if (r.opensReview() && onRunEnded) onRunEnded(r);
+    return r;
+}
+
+RunReport CheckScreen::commandListino() {
+    if (running_) return {};
+    // The file is the chosen supplier's: without one there is nothing to ask for.
+    if (session_.state.codice_fornitore == 0) {
+        messages_.show(kNoSupplier, Icon::Information);
+        DBCombo3->setFocus();
+        return {RunOutcome::NoSupplier, {}};
+    }
+    const QString file =
+        chooseFile ? chooseFile()
+                   : QFileDialog::getOpenFileName(this, "Listino del fornitore", {},
+                                                  "Listini (*.xlsx *.csv *.txt);;Tutti i file (*)");
+    if (file.isEmpty()) return {};
+    pricelist::Sheet sheet;
+    pricelist::ColumnMap map;
+    try {
+        sheet = pricelist::readPriceListFile(file.toStdString());
+        map = pricelist::guessColumns(sheet).value_or(pricelist::ColumnMap{});
+    } catch (const Error& e) {
+        messages_.show(e.what(), Icon::Critical);
+        return {};
+    }
+    auto ask = chooseColumns
+                   ? chooseColumns
+                   : [this](const QString& f, pricelist::Sheet& s, pricelist::ColumnMap& m) {
+                         return askColumns(f, s, m, this);
+                     };
+    if (!ask(file, sheet, map)) return {};
+    const auto list = pricelist::extractRows(sheet, map);
+    RunReport r = runPriceList(list);
+    if (r.outcome != RunOutcome::NoSupplier && r.outcome != RunOutcome::Failed &&
+        !list.problems.empty())
+        (showProblems ? showProblems
+                      : [this](const auto& p) { showRowProblems(p, this); })(list.problems);
+    if (r.opensReview() && onRunEnded) onRunEnded(r);
+    return r;
+}
+
+RunReport CheckScreen::runPriceList(const pricelist::PriceList& list) {
+    QtProgress progress({{"cntw", cntw}, {"bnsw", bnsw}}, ProgressBar1);
+    setRunning(true);
+    RunReport r = checkPriceList(session_, state(), list, messages_, progress);
+    setRunning(false);
     return r;
 }
 

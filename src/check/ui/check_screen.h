@@ -14,6 +14,7 @@
 #include "check/check_commands.h"
 #include "check/check_state.h"
 #include "check/start_up.h"
+#include "pricelist/price_list.h"
 
 namespace cl::check::ui {
 
@@ -31,15 +32,24 @@ class CheckScreen : public QWidget {
     // Called after a run that hands over to the review screen.
     std::function<void(const RunReport&)> onRunEnded;
 
-    RunReport command1();  // "Controllo dati"
-    RunReport command3();  // "Controllo articoli presenti in Barcode"
+    RunReport command1();        // "Controllo dati"
+    RunReport command3();        // "Controllo articoli presenti in Barcode"
+    RunReport commandListino();  // "Listino da file…"
+
+    // The steps of "Listino da file…" that talk to the operator; tests replace them.
+    std::function<QString()> chooseFile;  // the file dialog; empty: nothing chosen
+    // The column dialog over the file's rows: false when the operator cancels.
+    std::function<bool(const QString& file, pricelist::Sheet& sheet, pricelist::ColumnMap& map)>
+        chooseColumns;
+    // The rows left out or checked without a value, shown after the run.
+    std::function<void(const std::vector<pricelist::RowProblem>&)> showProblems;
 
     QComboBox* DBCombo3;
     QLineEdit *codforw, *perif, *ricnw, *cntw, *bnsw;
     QCheckBox *kcos, *kric, *kpre, *kcrea, *tut, *sma, *sve, *men, *piu, *nuo;
     QRadioButton *pvk, *csk, *dagruppimerc, *soloartnuo;
     QProgressBar* ProgressBar1;
-    QPushButton *Command1, *Command2, *Command3;
+    QPushButton *Command1, *Command2, *Command3, *CommandListino;
     QComboBox* Drive1;
 
   protected:
@@ -50,6 +60,7 @@ class CheckScreen : public QWidget {
     void connectFilter(QCheckBox* box, FilterBox which);
     void supplierChosen(int index);
     RunReport run(bool barcode);
+    RunReport runPriceList(const pricelist::PriceList& list);
     void setRunning(bool running);
 
     Session& session_;

@@ -1,0 +1,24 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pricelist/sheet.h"
+
+namespace cl::pricelist {
+
+// How a column writes its amounts: "1.234,56" (Italian) or "1,234.56" / "1234.56" (plain).
+enum class NumberStyle { Italian, Plain };
+
+// What a text alone says about its style; nullopt when it could be either ("1.234", "12").
+std::optional<NumberStyle> styleOf(const std::string& text);
+// The style most of the column's texts show; the fallback when none tells.
+NumberStyle columnStyle(const std::vector<const Cell*>& cells, NumberStyle fallback);
+
+// An amount as a supplier writes it: blanks, a euro sign or "EUR" around it, an optional sign,
+// thousands separators. A text that is anything else gives nullopt.
+std::optional<double> readAmount(const std::string& text, NumberStyle style);
+// A spreadsheet number as it is; a date is not an amount.
+std::optional<double> readAmount(const Cell& cell, NumberStyle style);
+
+}  // namespace cl::pricelist

@@ -1,0 +1,53 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pricelist/columns.h"
+#include "pricelist/sheet.h"
+
+namespace cl::pricelist {
+
+// One row of a supplier's price list, ready to be checked like a changed central article.
+struct PriceListRow {
+    long long line = 0;
+    std::string ean;   // digits, at most 13; empty when the row has none
+    std::string code;  // the supplier's article code as written; empty when none
+    std::string description, unit;
+    double cost = 0;
+    std::optional<double> price;     // suggested sale price
+    std::optional<std::string> vat;  // the rate as the store writes it: "22", "4"
+    std::optional<long long> pack;
+};
+
+// A row left out of the check, or checked without a value it gave: never silently.
+struct RowProblem {
+    long long line = 0;
+    std::string reason;
+    bool checked = false;  // true: the row is checked, only the value named is left out
+};
+
+struct PriceList {
+    std::vector<PriceListRow> rows;
+    std::vector<RowProblem> problems;
+    long long notChecked() const;
+};
+
+// Reads a supplier's file: .xlsx (the first sheet, or the one asked for) or CSV. Throws
+// cl::Error with the reason when the file cannot be read at all.
+Sheet readPriceListFile(const std::filesystem::path& file, std::optional<int> sheet = {});
+Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet = {});
+
+// The columns: guessed from the headings, or as --columns gives them (the rest guessed).
+// Throws cl::Error when no heading row is found or the cost, code and EAN cannot be placed.
+ColumnMap columnsFor(const Sheet& sheet, const std::optional<std::string>& spec);
+
+// The rows under the heading row, read with the columns given.
+PriceList extractRows(const Sheet& sheet, const ColumnMap& map);
+
+// The line the operator reads for a row left out or checked without a value.
+std::string problemLine(const RowProblem& p);
+
+}  // namespace cl::pricelist

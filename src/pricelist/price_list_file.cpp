@@ -1,0 +1,70 @@
+// Recognising the kind of a supplier's file and reading it into rows.
+#include <fstream>
+#include <iterator>
+
+#include "pricelist/csv_sheet.h"
+#include "pricelist/price_list.h"
+#include "pricelist/text_encoding.h"
+#include "pricelist/xlsx_book.h"
+#include "store/error.h"
+
+namespace cl::pricelist {
+
+namespace {
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+// An OLE2 compound file: an Excel 97-2003 workbook, or an .xlsx encrypted with a password
+// (its "EncryptionInfo" stream is named in UTF-16).
+[[noreturn]] void refuseCompound(std::string_view bytes) {
+    const std::string_view marker("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o", 28);
+    if (bytes.find(marker) != std::string_view::npos)
+        throw Error(
+            "Il file è protetto da password (cifrato): aprirlo con Excel e salvarlo senza "
+            "password, come .xlsx o CSV.");
+    throw Error(
+        "Il file è nel vecchio formato Excel 97-2003 (.xls), che non si legge: salvarlo come "
+        ".xlsx o CSV.");
+}
+
+}  // namespace
+
+Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet) {
+    if (bytes.empty()) throw Error("Il file è vuoto.");
+    if (startsWith(bytes, "PK\x03\x04") || startsWith(bytes, "PK\x05\x06"))
+        return readXlsx(bytes, sheet.value_or(1));
+    if (startsWith(bytes, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) refuseCompound(bytes);
+    if (startsWith(bytes, "%PDF"))
+        throw Error("Il file è un PDF: serve il listino in formato .xlsx o CSV.");
+    bool utf16 = startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF");
+    if (!utf16 && bytes.substr(0, 4096).find('\0') != std::string_view::npos)
+        throw Error("Formato del file non riconosciuto: serve un listino .xlsx o CSV.");
+    if (sheet && *sheet != 1)
+        throw Error("Il file è un CSV, con un solo foglio: --sheet vale solo per i file .xlsx.");
+    Sheet s = readCsv(toUtf8(bytes));
+    if (s.rows.empty()) throw Error("Il file non contiene righe.");
+    return s;
+}
+
+Sheet readPriceListFile(const std::filesystem::path& file, std::optional<int> sheet) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw Error("Impossibile aprire il file " + file.string() + ".");
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw Error("Errore di lettura del file " + file.string() + ".");
+    return readPriceListBytes(bytes, sheet);
+}
+
+ColumnMap columnsFor(const Sheet& sheet, const std::optional<std::string>& spec) {
+    if (spec) return resolveColumns(sheet, parseColumnSpec(*spec));
+    auto guessed = guessColumns(sheet);
+    if (!guessed)
+        throw Error(
+            "Riga di intestazione non trovata: nessuna delle prime righe nomina il costo e il "
+            "codice fornitore o l'EAN. Indicare le colonne (--columns, o dalla finestra delle "
+            "colonne).");
+    return *guessed;
+}
+
+}  // namespace cl::pricelist

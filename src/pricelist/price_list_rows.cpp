@@ -1,0 +1,159 @@
+// The rows of a supplier's price list under its heading row, each value read and checked.
+#include <cmath>
+
+#include "pricelist/amounts.h"
+#include "pricelist/price_list.h"
+#include "store/fixed_text.h"
+
+namespace cl::pricelist {
+
+namespace {
+
+constexpr double kMaxAmount = 1e9;  // beyond any price; Money holds far more, a typo is likelier
+
+struct Reader {
+    const Sheet& sheet;
+    const ColumnMap& map;
+    std::array<NumberStyle, kFieldCount> style{};
+
+    const Cell* cell(const SheetRow& row, Field f) const {
+        auto c = map[f];
+        if (!c || *c >= row.cells.size() || row.cells[*c].empty()) return nullptr;
+        return &row.cells[*c];
+    }
+    std::string text(const SheetRow& row, Field f) const {
+        const Cell* c = cell(row, f);
+        return c ? trimBlanks(c->text) : std::string();
+    }
+    std::optional<double> amount(const SheetRow& row, Field f) const {
+        const Cell* c = cell(row, f);
+        return c ? readAmount(*c, style[size_t(f)]) : std::nullopt;
+    }
+};
+
+bool allDigits(const std::string& s) {
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return !s.empty();
+}
+
+// The VAT rate as the store's two-character field holds it; 0.22 and "22 %" are 22.
+std::optional<std::string> vatOf(const Reader& r, const SheetRow& row) {
+    const Cell* c = r.cell(row, Field::Vat);
+    if (!c) return std::nullopt;
+    std::optional<double> v;
+    if (c->number) {
+        v = *c->number * (c->isPercent ? 100 : 1);
+    } else {
+        std::string t = c->text;
+        if (auto pct = t.find('%'); pct != std::string::npos) t.erase(pct, 1);
+        v = readAmount(t, r.style[size_t(Field::Vat)]);
+    }
+    if (v && *v > 0 && *v < 1) *v *= 100;
+    if (!v) return std::nullopt;
+    double rounded = std::round(*v * 100) / 100;
+    if (rounded < 0 || rounded > 99 || rounded != std::floor(rounded)) return std::nullopt;
+    return std::to_string(static_cast<int>(rounded));
+}
+
+// Reads one row; a reason of a left-out row, else nullopt.
+std::optional<std::string> readRow(const Reader& r, const SheetRow& row, PriceListRow& out,
+                                   std::vector<RowProblem>& notes) {
+    out.line = row.line;
+    out.description = r.text(row, Field::Description);
+    out.unit = r.text(row, Field::Unit);
+    std::string ean = r.text(row, Field::Ean), code = r.text(row, Field::Code);
+    std::string eanProblem;
+    if (!ean.empty() && !(allDigits(ean) && ean.size() <= 13))
+        eanProblem = "EAN non valido «" + ean + "»";
+    else if (std::string padded = store::fixedWidth(ean, 13);
+             padded.compare(0, 3, "000") == 0 && padded.compare(0, 5, "00000") != 0)
+        eanProblem = "EAN «" + ean + "» di un codice interno (inizia con 000)";
+    else
+        out.ean = ean;
+    if (store::charCount(code) > 16) return "codice fornitore più lungo di 16 caratteri";
+    out.code = code;
+
+    const Cell* costCell = r.cell(row, Field::Cost);
+    auto cost = r.amount(row, Field::Cost);
+    std::string costProblem;
+    if (!costCell)
+        costProblem = "manca il costo";
+    else if (!cost)
+        costProblem = "costo non leggibile «" + costCell->text + "»";
+    else if (*cost < 0 || *cost >= kMaxAmount)
+        costProblem = "costo non valido «" + costCell->text + "»";
+    if (out.ean.empty() && out.code.empty()) {
+        std::string why = !eanProblem.empty() ? eanProblem : "mancano codice fornitore ed EAN";
+        return costProblem.empty() ? why : why + "; " + costProblem;
+    }
+    if (!costProblem.empty()) return costProblem;
+    out.cost = *cost;
+    if (!eanProblem.empty()) notes.push_back({row.line, eanProblem + ": cercato per codice", true});
+
+    if (const Cell* p = r.cell(row, Field::Price)) {
+        auto price = r.amount(row, Field::Price);
+        if (price && *price >= 0 && *price < kMaxAmount)
+            out.price = price;
+        else
+            notes.push_back(
+                {row.line, "prezzo di vendita non valido «" + p->text + "»: ignorato", true});
+    }
+    if (const Cell* v = r.cell(row, Field::Vat)) {
+        out.vat = vatOf(r, row);
+        if (!out.vat)
+            notes.push_back(
+                {row.line, "aliquota IVA non valida «" + v->text + "»: ignorata", true});
+    }
+    if (const Cell* k = r.cell(row, Field::Pack)) {
+        auto pack = r.amount(row, Field::Pack);
+        if (pack && *pack >= 0 && *pack < 1e6 && *pack == std::floor(*pack))
+            out.pack = static_cast<long long>(*pack);
+        else
+            notes.push_back({row.line, "confezione non valida «" + k->text + "»: ignorata", true});
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+long long PriceList::notChecked() const {
+    long long n = 0;
+    for (const auto& p : problems) n += p.checked ? 0 : 1;
+    return n;
+}
+
+PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
+    Reader r{sheet, map, {}};
+    const size_t first = map.headingRow ? *map.headingRow + 1 : 0;
+    // Without a sign of its own, a column follows the habit of the file's kind.
+    NumberStyle fallback = sheet.kind == SourceKind::Csv && sheet.delimiter == ','
+                               ? NumberStyle::Plain
+                               : NumberStyle::Italian;
+    for (Field f : kFields) {
+        std::vector<const Cell*> cells;
+        for (size_t i = first; i < sheet.rows.size(); ++i)
+            cells.push_back(r.cell(sheet.rows[i], f));
+        r.style[size_t(f)] = columnStyle(cells, fallback);
+    }
+    PriceList out;
+    for (size_t i = first; i < sheet.rows.size(); ++i) {
+        const SheetRow& row = sheet.rows[i];
+        PriceListRow item;
+        std::vector<RowProblem> notes;
+        if (auto reason = readRow(r, row, item, notes)) {
+            out.problems.push_back({row.line, *reason, false});
+            continue;
+        }
+        out.rows.push_back(std::move(item));
+        for (auto& n : notes) out.problems.push_back(std::move(n));
+    }
+    return out;
+}
+
+std::string problemLine(const RowProblem& p) {
+    return "Riga " + std::to_string(p.line) + ": " + p.reason +
+           (p.checked ? "" : " (non controllata)");
+}
+
+}  // namespace cl::pricelist

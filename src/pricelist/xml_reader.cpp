@@ -1,0 +1,92 @@
+#include "pricelist/xml_reader.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <exception>
+#include <memory>
+
+#include "store/error.h"
+
+namespace cl::pricelist {
+
+namespace {
+
+std::string localName(const char* name) {
+    std::string s(name);
+    auto colon = s.rfind(':');
+    return colon == std::string::npos ? s : s.substr(colon + 1);
+}
+
+// A handler's exception must not cross expat's C frames: it stops the parser and is thrown
+// again once XML_Parse has returned.
+struct Context {
+    const XmlHandlers* handlers;
+    XML_Parser parser;
+    std::exception_ptr error;
+};
+
+template <typename F>
+void guarded(void* data, F&& f) {
+    auto* ctx = static_cast<Context*>(data);
+    if (ctx->error) return;
+    try {
+        f(*ctx->handlers);
+    } catch (...) {
+        ctx->error = std::current_exception();
+        XML_StopParser(ctx->parser, XML_FALSE);
+    }
+}
+
+void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
+    guarded(data, [&](const XmlHandlers& h) {
+        if (!h.start) return;
+        XmlHandlers::Attributes a;
+        for (int i = 0; atts[i] && atts[i + 1]; i += 2) a[localName(atts[i])] = atts[i + 1];
+        h.start(localName(name), a);
+    });
+}
+
+void XMLCALL onEnd(void* data, const XML_Char* name) {
+    guarded(data, [&](const XmlHandlers& h) {
+        if (h.end) h.end(localName(name));
+    });
+}
+
+void XMLCALL onText(void* data, const XML_Char* s, int len) {
+    guarded(data, [&](const XmlHandlers& h) {
+        if (h.text) h.text(std::string_view(s, size_t(len)));
+    });
+}
+
+struct ParserFree {
+    void operator()(XML_Parser p) const { XML_ParserFree(p); }
+};
+
+}  // namespace
+
+void parseXml(std::string_view xml, const XmlHandlers& handlers, const std::string& part) {
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate("UTF-8"));
+    if (!parser) throw Error("Memoria insufficiente per leggere il file .xlsx.");
+    XML_Parser p = parser.get();
+    Context ctx{&handlers, p, nullptr};
+    XML_SetUserData(p, &ctx);
+    XML_SetElementHandler(p, onStart, onEnd);
+    XML_SetCharacterDataHandler(p, onText);
+    // Fed in pieces: expat takes an int length.
+    constexpr size_t kPiece = 1 << 24;
+    size_t at = 0;
+    do {
+        size_t n = std::min(kPiece, xml.size() - at);
+        bool last = at + n == xml.size();
+        auto status = XML_Parse(p, xml.data() + at, int(n), last);
+        if (ctx.error) std::rethrow_exception(ctx.error);
+        if (status == XML_STATUS_ERROR)
+            throw Error("Il file .xlsx è danneggiato: XML non valido in " + part + " (riga " +
+                        std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
+                        XML_ErrorString(XML_GetErrorCode(p)) + ").");
+        at += n;
+    } while (at < xml.size());
+}
+
+}  // namespace cl::pricelist
