@@ -30,7 +30,6 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         // The journal beside the store records what the check clears; the question about the
         // supplier comes before anything is written.
         history::attachHistory(*db, db->file());
-        history::ensureCheckJournal(*db);
         // A supplier's own file is chosen together with its supplier right before the run: the
         // guard is for a supplier left over from the last check of the central database.
         const bool guarded = std::string(kind) != kKindPriceList;

@@ -35,20 +35,6 @@ const char* kColumns =
 
 }  // namespace
 
-void ensureCheckJournal(store::Database& db) {
-    db.exec("CREATE TABLE IF NOT EXISTS " + H +
-            "check_runs (id INTEGER PRIMARY KEY, at TEXT NOT NULL, kind TEXT NOT NULL, "
-            "supplier INTEGER, supplier_name TEXT, options TEXT, cleared INTEGER NOT NULL, "
-            "written INTEGER NOT NULL, restored_at TEXT)");
-    db.exec("CREATE TABLE IF NOT EXISTS " + H +
-            "check_cleared (run INTEGER NOT NULL, codart INTEGER NOT NULL)");
-    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_cleared_run ON check_cleared(run)");
-    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_cleared_art ON check_cleared(codart)");
-    db.exec("CREATE TABLE IF NOT EXISTS " + H +
-            "check_rows (run INTEGER NOT NULL, bns INTEGER, codart INTEGER, ea1art TEXT)");
-    db.exec("CREATE INDEX IF NOT EXISTS " + H + "check_rows_run ON check_rows(run)");
-}
-
 void recordClearedMarks(store::Database& db) {
     db.prepare("INSERT INTO " + H + "check_cleared (run, codart) SELECT " + kNextCheck +
                ", codart FROM " + kFixedMarks)

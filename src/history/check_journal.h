@@ -23,8 +23,6 @@ struct CheckSummary {
     bool restored() const { return !restoredAt.empty(); }
 };
 
-// Creates the check tables in the attached journal when they are missing.
-void ensureCheckJournal(store::Database& db);
 // Inside the run's transaction, just before the marks are cleared: the marked articles, under
 // the number the check is about to take.
 void recordClearedMarks(store::Database& db);

@@ -33,6 +33,19 @@ CREATE TABLE IF NOT EXISTS S.review_left (run INTEGER NOT NULL, row INTEGER NOT 
 CREATE INDEX IF NOT EXISTS S.review_left_run ON review_left(run, row);
 )";
 
+const char* kVersion3 = R"(
+CREATE TABLE IF NOT EXISTS S.check_runs (
+  id INTEGER PRIMARY KEY, at TEXT NOT NULL, kind TEXT NOT NULL, supplier INTEGER,
+  supplier_name TEXT, options TEXT, cleared INTEGER NOT NULL, written INTEGER NOT NULL,
+  restored_at TEXT);
+CREATE TABLE IF NOT EXISTS S.check_cleared (run INTEGER NOT NULL, codart INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS S.check_cleared_run ON check_cleared(run);
+CREATE INDEX IF NOT EXISTS S.check_cleared_art ON check_cleared(codart);
+CREATE TABLE IF NOT EXISTS S.check_rows (run INTEGER NOT NULL, bns INTEGER, codart INTEGER,
+  ea1art TEXT);
+CREATE INDEX IF NOT EXISTS S.check_rows_run ON check_rows(run);
+)";
+
 std::string withSchema(std::string sql, const std::string& schema) {
     for (size_t at = sql.find("S."); at != std::string::npos; at = sql.find("S.", at)) {
         sql.replace(at, 2, schema + ".");
@@ -89,6 +102,7 @@ void upgradeJournal(store::Database& db, const std::string& schema) {
         if (version == 1) prefixCopyColumns(db, schema);
         db.exec(withSchema(kVersion2, schema));
     }
+    if (version < 3) db.exec(withSchema(kVersion3, schema));
     if (version < kJournalVersion) db.setUserVersion(kJournalVersion, schema);
 }
 

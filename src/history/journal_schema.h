@@ -12,7 +12,8 @@ namespace cl::history {
 //   1: runs, changes, and the copies of the rows before_<table> / after_<table>
 //   2: store columns in the copies take the "v_" prefix (the copies' own key, "change", can no
 //      longer meet a store column); the review rows a run left (review_left)
-inline constexpr int kJournalVersion = 2;
+//   3: the checks: what each cleared (check_runs, check_cleared, check_rows)
+inline constexpr int kJournalVersion = 3;
 
 // The version of the journal attached (or opened) as `schema`; 0 for an empty file.
 int journalVersion(store::Database& db, const std::string& schema);

@@ -49,7 +49,6 @@ long long newestCheck(store::Database& db) {
 }  // namespace
 
 RestorePlan planRestore(store::Database& db, std::optional<long long> run) {
-    ensureCheckJournal(db);
     RestorePlan plan;
     plan.check = findCheck(db, run);
     if (plan.check.restored())

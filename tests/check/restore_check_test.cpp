@@ -30,7 +30,6 @@ class RestoreCheck : public CheckFixture {
     std::vector<history::CheckSummary> checks() {
         auto db = t.session.openStore(true);
         history::attachHistory(*db, t.storeFile());
-        history::ensureCheckJournal(*db);
         return history::listChecks(*db);
     }
     bool restore(std::optional<long long> run = std::nullopt) {
