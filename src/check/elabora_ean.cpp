@@ -136,7 +136,7 @@ RunResult elabora_ean(RunContext& ctx) {
         StoreSide s = readStoreSide(ctx, found->codare);
         Money cost = moneyOf(walk.value(1));
         Money price =
-            calculatedPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
+            barcodeCheckPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
         if (ctx.rounding) price = roundToFiveCents(price);
         double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)
                                                            : variationPercent(price, s.oldPrice);
