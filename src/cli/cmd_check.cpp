@@ -13,6 +13,11 @@ const char* kUsage =
     "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
     "[--filters all,new,increased,decreased,sold] [--only-no-barcode] [--limit TEXT] "
     "[--markup TEXT] [--markup-source groups|new-only] [--round]";
+// The barcode check has no "Solo prodotti doppi": it is a box of the other run.
+const char* kBarcodeUsage =
+    "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
+    "[--filters all,new,increased,decreased,sold] [--limit TEXT] [--markup TEXT] "
+    "[--markup-source groups|new-only] [--round]";
 
 std::vector<std::string> listOf(const std::string& text) {
     std::vector<std::string> out;
@@ -135,14 +140,15 @@ int runCheck(Context& ctx, const Args& args, bool barcode) {
 const std::vector<std::string> kValues = {"supplier", "updates", "reference",    "filters",
                                           "limit",    "markup",  "markup-source"};
 const std::vector<std::string> kFlags = {"only-no-barcode", "round"};
+const std::vector<std::string> kBarcodeFlags = {"round"};
 
 Registration check{
     {"check", kUsage, "\"Controllo dati\": confronta gli articoli variati e riempie variatil",
      kValues, kFlags, [](Context& c, const Args& a) { return runCheck(c, a, false); }}};
-Registration barcodeCheck{{"barcode-check", kUsage,
+Registration barcodeCheck{{"barcode-check", kBarcodeUsage,
                            "\"Controllo articoli presenti in Barcode\": riempie variatil con "
                            "gli articoli del negozio da inviare",
-                           kValues, kFlags,
+                           kValues, kBarcodeFlags,
                            [](Context& c, const Args& a) { return runCheck(c, a, true); }}};
 
 }  // namespace

@@ -216,8 +216,9 @@ PriceEditor::SaveResult PriceEditor::carica() {
             return result;
         }
     }
-    double price = *localeNumber(fields.pren);
-    double margin = *localeNumber(fields.margw);
+    // Read as the number test above read them: a 12.5 typed without Enter is 12,50, not 125.
+    double price = *lastSeparatorNumber(fields.pren);
+    double margin = *lastSeparatorNumber(fields.margw);
     if (hasRow_) {
         long long codart = wholeNumber(fields.codarw).value_or(0);
         store::Transaction tx(db_);
