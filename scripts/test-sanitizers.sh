@@ -13,5 +13,6 @@ cmake --build build-asan -j2
 # A finding aborts the process, so that it can never pass for an ordinary exit status 1.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=abort_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build-asan --output-on-failure -j2 -LE slow "$@"
