@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need (only those missing),
-# then configures and builds into build/.
+# then configures and builds into build/. Arguments go to cmake (e.g. -DCL_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,5 +19,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build build

@@ -75,6 +75,11 @@ Money Money::round0() const {
     return Money(roundDivEven(units_, kScale) * kScale);
 }
 
+Money Money::plusPercent(Money percent) const {
+    const __int128 hundred = static_cast<__int128>(100) * kScale;
+    return Money(roundDivEven(static_cast<__int128>(units_) * (hundred + percent.units_), hundred));
+}
+
 Money operator*(Money a, Money b) {
     return Money(roundDivEven(static_cast<__int128>(a.units_) * b.units_, Money::kScale));
 }

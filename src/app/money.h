@@ -38,8 +38,11 @@ class Money {
 
     constexpr std::int64_t units() const { return units_; }
     double toDouble() const { return static_cast<double>(units_) / kScale; }
-    Money round2() const;                                       // to the cent, ties to even
-    Money round0() const;                                       // to the unit, ties to even
+    Money round2() const;  // to the cent, ties to even
+    Money round0() const;  // to the unit, ties to even
+    // this + this x percent / 100 as one exact sum, rounded once to 4 decimals (ties to even):
+    // rounding the percentage first and adding it would round twice.
+    Money plusPercent(Money percent) const;
     std::int64_t wholePart() const { return units_ / kScale; }  // toward zero
     bool isZero() const { return units_ == 0; }
     // Plain text with "." and the decimals needed: 12.5, 3, -0.0125.

@@ -132,8 +132,8 @@ std::string normalizza(const store::Value& value, bool implicito) {
         }
         return s;
     };
-    // Lenient as the original test: 1,234.5 counts as a number too.
-    if (!isNumber(t) && !lastSeparatorNumber(t)) return swapIfDotLast(t, false);
+    // The key handlers' own test: what passes here is read back below.
+    if (!isNumber(t)) return swapIfDotLast(t, false);
 
     size_t len = store::charCount(t);
     if (implicito && t.find_first_of(".,") == std::string::npos && len > 1) {

@@ -12,15 +12,18 @@ double leadingNumber(const std::string& text);
 // Locale number: "," is the decimal separator, "." a thousands separator that is skipped
 // (1.234,5 -> 1234.5; 12.5 -> 125). Empty or not a number -> nullopt.
 std::optional<double> localeNumber(const std::string& text);
-// The test the key handlers make: the text reads as a locale number.
-inline bool isNumber(const std::string& text) {
-    return localeNumber(text).has_value();
-}
-// Locale number, or an Italian error naming the field when it is not one.
-double requireLocaleNumber(const std::string& text, const std::string& fieldCaption);
 // Whichever of "." and "," comes last is the decimal separator (as normalizza decides):
 // 5.5 and 5,5 are both five and a half; 1.234,5 and 1,234.5 are 1234.5.
 std::optional<double> lastSeparatorNumber(const std::string& text);
+// The test the key handlers make before normalizza, and the way a typed field is read: the
+// text reads as a number with whichever separator comes last as the decimal one, so that
+// everything normalizza turns into a number passes and nothing else does (1,234.5 passes;
+// 1.234.567 does not, as normalizza could not read it back).
+inline bool isNumber(const std::string& text) {
+    return lastSeparatorNumber(text).has_value();
+}
+// Locale number, or an Italian error naming the field when it is not one.
+double requireLocaleNumber(const std::string& text, const std::string& fieldCaption);
 // A whole number (optional sign, digits, blanks around); nullopt otherwise or out of 32 bits.
 std::optional<long long> wholeNumber(const std::string& text);
 

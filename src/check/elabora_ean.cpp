@@ -139,7 +139,7 @@ RunResult elabora_ean(RunContext& ctx) {
         Money cost = moneyOf(walk.value(1));
         checkAmount(cost, "Costo");
         Money price =
-            calculatedPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
+            barcodeCheckPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
         if (ctx.rounding) price = roundToFiveCents(price);
         checkAmount(price, "Prezzo calcolato");
         double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)

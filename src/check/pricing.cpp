@@ -31,6 +31,10 @@ Money calculatedPrice(Money cost, Money markup, Money vat) {
     return gross.round2();
 }
 
+Money barcodeCheckPrice(Money cost, Money markup, Money vat) {
+    return cost.plusPercent(markup).plusPercent(vat).round2();
+}
+
 Money roundToFiveCents(Money price) {
     std::int64_t cents = price.round2().units() / 100;
     std::int64_t d = (cents < 0 ? -cents : cents) % 10;
@@ -52,7 +56,7 @@ Money vatRate(const std::string& ivart) {
 }
 
 Money newPublicPrice(Money cost, Money markup, Money vat) {
-    Money p = cost + percentOf(cost, markup);
+    Money p = cost.plusPercent(markup);
     __int128 withVat = static_cast<__int128>(p.units()) * (Money::kScale * 100) +
                        static_cast<__int128>(p.units()) * vat.units();
     // p + p x vat / 100, exact, then to the cent.

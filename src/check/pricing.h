@@ -8,8 +8,12 @@ namespace cl::check {
 
 // base x percent / 100, exact, rounded once to 4 decimals (ties to even).
 Money percentOf(Money base, Money percent);
-// Cost + markup, then + VAT, each addition rounded to 4 decimals; the sum to the cent.
+// Cost + markup, then + VAT, each percentage rounded to 4 decimals before it is added; the sum
+// to the cent.
 Money calculatedPrice(Money cost, Money markup, Money vat);
+// The barcode check's price: cost + markup and then + VAT, each sum exact and rounded once to
+// 4 decimals; the gross to the cent.
+Money barcodeCheckPrice(Money cost, Money markup, Money vat);
 // The sale price raised to the next multiple of 0.05 (the rounding flag "S").
 Money roundToFiveCents(Money price);
 // (now - before) / before x 100, rounded to 2 decimals, ties to even; 100 when before is 0.
@@ -17,8 +21,8 @@ double variationPercent(Money now, Money before);
 // The VAT rate of an article's 2-character field, read as a locale number. A rate that is
 // empty or not a number counts as 0: the article is still shown, with its rate blank.
 Money vatRate(const std::string& ivart);
-// New public price when the central article has none: cost + markup rounded to 4 decimals,
-// + VAT rounded to the cent (no 0.05 rounding).
+// New public price when the central article has none: cost + markup as one sum rounded to
+// 4 decimals, + VAT rounded to the cent (no 0.05 rounding).
 Money newPublicPrice(Money cost, Money markup, Money vat);
 // New margin on the net price: (net - cost) / net x 100, or the default markup when that
 // is 0 or cannot be computed (no VAT rate, no cost, a price of 0).

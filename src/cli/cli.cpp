@@ -133,6 +133,15 @@ Registration::Registration(Command c) {
     registry().emplace(c.name, std::move(c));
 }
 
+std::map<std::string, std::string>& helpDetails() {
+    static std::map<std::string, std::string> details;
+    return details;
+}
+
+HelpDetails::HelpDetails(const std::string& command, std::string text) {
+    helpDetails()[command] = std::move(text);
+}
+
 namespace {
 
 void printHelp(std::ostream& out) {
@@ -218,6 +227,8 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
             std::cout << "Uso: controllo-listino " << cmd.name
                       << (cmd.usage.empty() ? "" : " " + cmd.usage) << "\n    " << cmd.summary
                       << "\n";
+            if (auto d = helpDetails().find(cmd.name); d != helpDetails().end())
+                std::cout << "\n" << d->second;
             return kDone;
         }
     }

@@ -83,6 +83,11 @@ std::map<std::string, Command>& registry();
 struct Registration {
     explicit Registration(Command c);
 };
+// Lines shown after the usage by `COMMAND --help` only (how values are read, examples).
+std::map<std::string, std::string>& helpDetails();
+struct HelpDetails {
+    HelpDetails(const std::string& command, std::string text);
+};
 
 int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui);
 

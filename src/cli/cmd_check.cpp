@@ -17,6 +17,11 @@ const char* kUsage =
 const char* kFileUsage =
     " [--price-list FILE [--columns ean=A,code=B,description=C,cost=D,vat=E,price=F,unit=G,pack=H]"
     " [--sheet N]]";
+// The barcode check has no "Solo prodotti doppi": it is a box of the other run.
+const char* kBarcodeUsage =
+    "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
+    "[--filters all,new,increased,decreased,sold] [--limit TEXT] [--markup TEXT] "
+    "[--markup-source groups|new-only] [--round]";
 
 std::vector<std::string> listOf(const std::string& text) {
     std::vector<std::string> out;
@@ -189,16 +194,17 @@ std::vector<std::string> checkValues() {
     v.insert(v.end(), {"price-list", "columns", "sheet"});
     return v;
 }
+const std::vector<std::string> kBarcodeFlags = {"round"};
 
 Registration check{{"check", std::string(kUsage) + kFileUsage,
                     "\"Controllo dati\": confronta gli articoli variati (o le righe del listino "
                     "di un fornitore, --price-list) e riempie variatil",
                     checkValues(), kFlags,
                     [](Context& c, const Args& a) { return runCheck(c, a, false); }}};
-Registration barcodeCheck{{"barcode-check", kUsage,
+Registration barcodeCheck{{"barcode-check", kBarcodeUsage,
                            "\"Controllo articoli presenti in Barcode\": riempie variatil con "
                            "gli articoli del negozio da inviare",
-                           kValues, kFlags,
+                           kValues, kBarcodeFlags,
                            [](Context& c, const Args& a) { return runCheck(c, a, true); }}};
 
 }  // namespace

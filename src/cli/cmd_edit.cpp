@@ -64,5 +64,18 @@ Registration reg{{"edit",
                   {"round"},
                   runEdit}};
 
+HelpDetails details{
+    "edit",
+    "R, M e P si leggono come nella finestra dopo Invio: il separatore decimale è l'ultimo\n"
+    "tra \".\" e \",\" (12,5 = 12.5 = 12,50; 1.234,5 = 1,234.5 = 1234,50). Un numero scritto\n"
+    "senza separatore, di 3, 4 o 5 cifre, ha i decimali impliciti: la prima cifra è la parte\n"
+    "intera (250 = 2,50; 1250 = 1,25; 12500 = 1,25), anche per ricarica e margine (100 =\n"
+    "1,00: scrivere 100,00); 7, 25 e 123456 restano come sono. Un testo che non è un numero\n"
+    "(1.234.567, 12a) è rifiutato e non si scrive nulla.\n\n"
+    "Esempi:\n"
+    "  controllo-listino edit 14 --price 250          prezzo di vendita 2,50\n"
+    "  controllo-listino edit 14 --price 25,00        prezzo di vendita 25,00\n"
+    "  controllo-listino edit 14 --markup 30 --round  ricarica 30 %, prezzo a 0,05\n"};
+
 }  // namespace
 }  // namespace cl::cli

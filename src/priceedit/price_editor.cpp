@@ -228,8 +228,9 @@ PriceEditor::SaveResult PriceEditor::carica() {
             return result;
         }
     }
-    double price = *localeNumber(fields.pren);
-    double margin = *localeNumber(fields.margw);
+    // Read as the number test above read them: a 12.5 typed without Enter is 12,50, not 125.
+    double price = *lastSeparatorNumber(fields.pren);
+    double margin = *lastSeparatorNumber(fields.margw);
     if (refused(price)) {
         result.focus = Field::pren;
         return result;

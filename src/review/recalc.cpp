@@ -35,11 +35,19 @@ Money arrotondaPrezzo(Money price) {
     return r.units() < 0 ? r - step : r + step;
 }
 
+namespace {
+// The computed price is rounded once: to 4 decimals, or with the rounding on straight to the
+// cent, since going through 4 decimals first can move a price like 5.97495 to 5.98.
+Money prezzoCalcolato(double exact, bool round) {
+    return round ? arrotondaPrezzo(Money::fromDouble(roundHalfEven(exact, 2)))
+                 : Money::fromDouble(exact);
+}
+}  // namespace
+
 Money prezzoDaPercentuale(Money oldPrice, float p, bool round) {
     float factor = p / 100.0f;
     double old = oldPrice.toDouble();
-    Money price = Money::fromDouble(old + old * static_cast<double>(factor));
-    return round ? arrotondaPrezzo(price) : price;
+    return prezzoCalcolato(old + old * static_cast<double>(factor), round);
 }
 
 Money prezzoDaCosto(Money newCost, float p, int vat, bool round) {
@@ -47,8 +55,7 @@ Money prezzoDaCosto(Money newCost, float p, int vat, bool round) {
     double cost = newCost.toDouble();
     double price = cost + cost * static_cast<double>(factor);
     price = price + price * (static_cast<double>(vat) / 100.0);
-    Money m = Money::fromDouble(price);
-    return round ? arrotondaPrezzo(m) : m;
+    return prezzoCalcolato(price, round);
 }
 
 }  // namespace cl::review

@@ -53,7 +53,7 @@ double vatInclusiveCost(const store::Value& cost, long long vat) {
     if (vat == 0) return 0;
     Money c = Money::fromDouble(cost.number());
     if (vat >= 50) return c.toDouble();
-    return (c + c * Money::fromInt(vat) / Money::fromInt(100)).toDouble();
+    return c.plusPercent(Money::fromInt(vat)).toDouble();
 }
 
 long long vatPercent(const store::Value& iva) {

@@ -77,6 +77,18 @@ TEST(ReadingRules, LocaleNumber) {
     EXPECT_THROW(requireLocaleNumber("x", "% limite"), Error);
 }
 
+TEST(ReadingRules, TheNumberTestAndNormalizzaAgree) {
+    // Every text the key handlers accept comes back from normalizza as a number, and no other.
+    for (const char* t : {"12.5", "12,5", "1,234.5", "1.234,5", "250", "-3", "0,5", " 7 ",
+                          "1.234.567", "1,2,3", "12a", "", "5.5.5", "1.234,5.6", "--1"}) {
+        std::string n = normalizza(Value(t), true);
+        EXPECT_EQ(isNumber(t), localeNumber(n).has_value()) << t << " -> " << n;
+    }
+    EXPECT_TRUE(isNumber("1,234.5"));
+    EXPECT_FALSE(isNumber("1.234.567"));
+    EXPECT_EQ(normalizza(Value("1.234.567"), true), "1,234,567");  // a text, not a number
+}
+
 TEST(ReadingRules, LastSeparatorAndWholeNumbers) {
     EXPECT_DOUBLE_EQ(*lastSeparatorNumber("5.5"), 5.5);
     EXPECT_DOUBLE_EQ(*lastSeparatorNumber("5,5"), 5.5);

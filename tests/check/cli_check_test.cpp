@@ -80,6 +80,14 @@ TEST_F(CheckCommand, UsageErrors) {
     EXPECT_EQ(run(t, "check --filters all,many").status, 2);
     EXPECT_EQ(run(t, "barcode-check --markup-source tutti").status, 2);
     EXPECT_EQ(run(t, "check --supplier 99").status, 1);
+    // "Solo prodotti doppi" is a box of the changed-article run only.
+    auto before = t.dump("variatil");
+    auto r = run(t, "barcode-check --supplier 12 --only-no-barcode");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("opzione sconosciuta: --only-no-barcode"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("[--only-no-barcode]"), std::string::npos) << r.out;
+    EXPECT_EQ(t.dump("variatil"), before);
+    EXPECT_EQ(t.scalarFixed("SELECT artvariato FROM articolo"), "S");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "store/mdb_schema.h"
 #include "store/table_view.h"
 #include "store/tool_process.h"
+#include "support/need.h"
 
 using namespace cl::store;
 using cl::test::accessFixture;
@@ -21,9 +22,11 @@ bool haveMdbtools() {
     return !ToolRunner().find("mdb-export").empty();
 }
 
-#define NEED_FIXTURE()                                                             \
-    if (accessFixture().empty()) GTEST_SKIP() << "Access sample file not present"; \
-    if (!haveMdbtools()) GTEST_SKIP() << "mdbtools not installed"
+#define NEED_FIXTURE()                                            \
+    CL_NEED(!accessFixture().empty(),                             \
+            "Access sample tests/fixtures/access/node-adodb.mdb " \
+            "missing");                                           \
+    CL_NEED(haveMdbtools(), "mdbtools not installed")
 
 std::vector<std::vector<CsvField>> exported(const std::filesystem::path& file,
                                             const std::string& table) {

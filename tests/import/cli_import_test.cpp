@@ -5,6 +5,7 @@
 #include "import_support.h"
 #include "store/database.h"
 #include "store/tool_process.h"
+#include "support/need.h"
 
 using cl::store::fileKind;
 using cl::store::FileKind;
@@ -22,7 +23,7 @@ class ImportCommand : public ::testing::Test {
   protected:
     void SetUp() override {
         binary = cl::test::programBinary();
-        if (binary.empty()) GTEST_SKIP() << "program not built";
+        CL_NEED(!binary.empty(), "program not built");
         root = dir.path / "root";
         file = dir.path / "DATI.MDB";
     }
@@ -47,7 +48,7 @@ class ImportCommand : public ::testing::Test {
 }  // namespace
 
 TEST_F(ImportCommand, InPlaceOnlyWithYesOtherwiseExplainsAndChangesNothing) {
-    if (!realFixture()) GTEST_SKIP() << "Access sample or mdbtools absent";
+    CL_NEED(realFixture(), "Access sample or mdbtools absent");
     std::filesystem::copy_file(cl::test::accessFixture(), file);
     const auto bytes = fileBytes(file);
 
@@ -74,7 +75,7 @@ TEST_F(ImportCommand, InPlaceOnlyWithYesOtherwiseExplainsAndChangesNothing) {
 }
 
 TEST_F(ImportCommand, ToAWindowsPathWritesANewFileOnly) {
-    if (!realFixture()) GTEST_SKIP() << "Access sample or mdbtools absent";
+    CL_NEED(realFixture(), "Access sample or mdbtools absent");
     std::filesystem::copy_file(cl::test::accessFixture(), file);
     auto done = run({"import-mdb", file.string(), "--to", "C:\\conv\\NODE.DB"});
     EXPECT_EQ(done.exit, 0) << done.err;

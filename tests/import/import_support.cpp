@@ -18,11 +18,10 @@ std::filesystem::path buildDir() {
 }  // namespace
 
 std::filesystem::path accessFixture() {
-    const char* shared = std::getenv("CL_SHARED");
-    std::filesystem::path dir = shared && *shared
-                                    ? std::filesystem::path(shared)
-                                    : buildDir().parent_path().parent_path() / "shared";
-    auto file = dir / "fixtures/access/node-adodb.mdb";
+    const char* fixtures = std::getenv("CL_FIXTURES");
+    std::filesystem::path dir = fixtures && *fixtures ? std::filesystem::path(fixtures)
+                                                      : buildDir().parent_path() / "tests/fixtures";
+    auto file = dir / "access/node-adodb.mdb";
     return std::filesystem::exists(file) ? file : std::filesystem::path();
 }
 

@@ -8,8 +8,8 @@
 
 namespace cl::test {
 
-// The real Access 2000 sample, or empty when it is not on this machine: $CL_SHARED, else the
-// shared folder beside the worktree of the build (ctest does not always pass the variable).
+// The real Access 2000 sample kept under tests/fixtures/access ($CL_FIXTURES, else the
+// source tree's tests/fixtures beside the build folder), or empty when it is not there.
 std::filesystem::path accessFixture();
 // The program: $CL_BINARY, else beside this test executable; empty when absent.
 std::filesystem::path programBinary();

@@ -144,6 +144,28 @@ TEST_F(Editor, PriceWithImplicitDecimals) {
     EXPECT_EQ(f().pren, "7,0000");
 }
 
+TEST_F(Editor, TheNumberTestAcceptsWhatNormalizzaReadsAndNothingElse) {
+    openOn(article("2", "0"), 100);
+    EXPECT_EQ(type(Field::pren, "1,234.5"), Field::margw);
+    EXPECT_EQ(f().pren, "1.234,5000");
+    EXPECT_EQ(type(Field::pren, "1.234,5"), Field::margw);
+    EXPECT_EQ(f().pren, "1.234,5000");
+    EXPECT_EQ(type(Field::pren, "12.5"), Field::margw);
+    EXPECT_EQ(f().pren, "12,5000");
+    messages.shown.clear();
+    EXPECT_EQ(type(Field::pren, "1.234.567"), std::nullopt);
+    EXPECT_EQ(lastMessage(), "Attenzione...,Dati non validi");
+    EXPECT_EQ(f().pren, "1.234.567");  // left as typed
+}
+
+TEST_F(Editor, ConfermaReadsATypedPriceAsEnterWouldRead) {
+    openOn(article(), 100);
+    type(Field::ricn, "30");
+    f().pren = "12.5";  // typed, Conferma without Enter
+    ASSERT_TRUE(editor->carica().closed);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE codart = 100"), "12.5");
+}
+
 TEST_F(Editor, PriceZeroKeepsTheMarginAsTyped) {
     openOn(article(), 100);
     f().margw = "12";

@@ -149,5 +149,29 @@ TEST_F(ReviewCli, RecalcRecalculatesHandTypedPricesUnlessKeepEdited) {
     EXPECT_EQ(r.out.find("modificati a mano"), std::string::npos);
 }
 
+TEST_F(ReviewCli, EditPriceDigitsHaveImplicitDecimalsAndEitherSeparatorIsRead) {
+    // 250 is 2,50 as in the window; the help says so with an example.
+    Outcome e = run("edit 1 --price 250");
+    EXPECT_EQ(e.status, 0) << e.err;
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "2.5");
+    // The last separator is the decimal one: 1,234.5 and 1.234,5 are both 1234,50.
+    EXPECT_EQ(run("edit 1 --price 1,234.5").status, 0);
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "1234.5");
+    EXPECT_EQ(run("edit 1 --price 12.5").status, 0);
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "12.5");
+    // Two thousands points cannot be read back: refused, nothing written.
+    std::string before = store.dump("variatil");
+    Outcome bad = run("edit 1 --price 1.234.567");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("Dati non validi"), std::string::npos) << bad.err;
+    EXPECT_EQ(store.dump("variatil"), before);
+
+    Outcome help = run("edit --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("250 = 2,50"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("edit 14 --price 250"), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("1,234.5"), std::string::npos) << help.out;
+}
+
 }  // namespace
 }  // namespace cl::test

@@ -325,42 +325,5 @@ TEST_F(ReviewScreenTest, EliminaDatiNoKeepsTheScreen) {
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
 }
 
-TEST_F(ReviewScreenTest, Screenshots) {
-    const char* dir = std::getenv("CL_SCREENSHOTS");
-    if (!dir) GTEST_SKIP() << "CL_SCREENSHOTS non impostato";
-    const char* names[] = {"BISCOTTI FROLLINI", "CAFFE' MOKA",         "FARINA 00",
-                           "OLIO EXTRAVERGINE", "PASTA PENNE",         "RISO CARNAROLI",
-                           "SALE FINO",         "TONNO ALL'OLIO",      "ACETO BALSAMICO",
-                           "MIELE MILLEFIORI",  "PASSATA DI POMODORO", "YOGURT BIANCO"};
-    int bns = 10;
-    for (const char* n : names) {
-        double old = 1 + bns * 0.37;
-        test::addVariatil(store, {.bns = bns,
-                                  .codart = 400 + bns,
-                                  .sel = bns % 3 ? "X" : "",
-                                  .desart = n,
-                                  .prezpub = std::to_string(old),
-                                  .prezpubv = std::to_string(old * (bns % 4 ? 1.06 : 0.97)),
-                                  .coston = std::to_string(old * 0.6)});
-        ++bns;
-    }
-    screen->close();
-    open();
-    screen->resize(1180, 640);
-    clickCell(3, 1);
-    QApplication::processEvents();
-    screen->grab().save(QString(dir) + "/review-screen.png");
-    clickCell(9, 4);
-    EditorDialog* editor = screen->editor();
-    editor->box(priceedit::Field::ricn)->setText("30");
-    editor->pressEnter(priceedit::Field::ricn);
-    evidenzia(editor, editor->box(priceedit::Field::pren));
-    QApplication::processEvents();
-    editor->grab().save(QString(dir) + "/editor.png");
-    mouseClick(find<QPushButton>("Command8"));
-    QApplication::processEvents();
-    screen->grab().save(QString(dir) + "/review-recalc-panel.png");
-}
-
 }  // namespace
 }  // namespace cl::ui

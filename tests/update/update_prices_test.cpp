@@ -40,6 +40,19 @@ TEST_F(UpdatePrices, CostBoxComputesVatCostMarkupAndMarginFromStoredPrice) {
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "15");
 }
 
+TEST_F(UpdatePrices, VatInclusiveCostIsRoundedOnceAndMarkupFollowsIt) {
+    // 27.7025 + 22 % = 33.79705 -> 33.7970 (ties to even), not 27.7025 + 6.0946 = 33.7971;
+    // the markup over it is then 0.28, not 0.27.
+    settings.kcos = true;
+    settings.kpre = false;
+    article(7, 33.89);
+    row(7, "8001234567906", 27.7025, "22", 34);
+    run();
+    EXPECT_EQ(q("SELECT cosiva FROM listi01"), "33.797");
+    EXPECT_EQ(q("SELECT ricart FROM listi01"), "0.28");
+    EXPECT_EQ(q("SELECT marg FROM listi01"), "0.27");
+}
+
 TEST_F(UpdatePrices, VatOfFiftyOrMoreUsesCostAndVatZeroLeavesMarkupAndGivesFullMargin) {
     settings.kcos = true;
     settings.kpre = false;
