@@ -250,7 +250,7 @@ TEST(UnreadableFiles, StopWithTheReason) {
     EXPECT_EQ(message(""), "Il file è vuoto.");
     std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     EXPECT_NE(message(ole + std::string(600, '\0')).find("97-2003"), std::string::npos);
-    std::string encrypted = ole + std::string("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 30);
+    std::string encrypted = ole + std::string("E\0n\0c\0r\0y\0p\0t\0i\0o\0n\0I\0n\0f\0o\0", 28);
     EXPECT_NE(message(encrypted).find("protetto da password"), std::string::npos);
     EXPECT_NE(message("%PDF-1.4 ...").find("PDF"), std::string::npos);
     EXPECT_NE(message(std::string("\x01\x02\0\x03", 4)).find("non riconosciuto"),
