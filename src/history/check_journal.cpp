@@ -9,11 +9,11 @@ namespace {
 
 const std::string H = std::string(kHistorySchema) + ".";
 
-// The number the next check takes; the cleared marks are filed under it before the check's
-// own row exists, in the same transaction.
 // The central articles marked changed, which a check clears.
 const std::string kFixedMarks = std::string(kFixedSchema) + ".articolo WHERE artvariato = 'S'";
 
+// The number the next check takes; the cleared marks are filed under it before the check's
+// own row exists, in the same transaction.
 const std::string kNextCheck = "(SELECT coalesce(max(id), 0) + 1 FROM " + H + "check_runs)";
 
 CheckSummary summaryOf(const store::Statement& st) {
