@@ -9,9 +9,9 @@
 #include "app/app_state.h"
 #include "app/clock.h"
 #include "app/session.h"
-#include "review/update_run.h"
 #include "store/database.h"
 #include "store/schema.h"
+#include "update/update_run.h"
 
 using namespace cl;
 namespace fs = std::filesystem;

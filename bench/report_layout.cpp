@@ -3,7 +3,7 @@
 //   bench_report_layout [ROWS] [--keep DIR]
 // With --keep the generated store stays in DIR, for timing the PDF with
 //   controllo-listino --root DIR report --pdf FILE
-#include "review/report_layout.h"
+#include "report/report_layout.h"
 
 #include <chrono>
 #include <cstring>
@@ -13,7 +13,7 @@
 
 #include "app/init_databases.h"
 #include "app/session.h"
-#include "review/report_rows.h"
+#include "report/report_rows.h"
 
 namespace {
 

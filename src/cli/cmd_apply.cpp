@@ -4,9 +4,9 @@
 #include "app/parameters.h"
 #include "cli/cli.h"
 #include "review/review_load.h"
-#include "review/update_run.h"
-#include "review/update_summary.h"
 #include "store/fixed_text.h"
+#include "update/update_run.h"
+#include "update/update_summary.h"
 
 namespace cl::cli {
 namespace {

@@ -4,12 +4,12 @@
 
 #include "history/restore_check.h"
 #include "history/ui/history_screens.h"
-#include "review/ui/report_preview.h"
+#include "report/ui/report_preview.h"
 #include "review/ui/review_export.h"
 #include "review/ui/review_screen.h"
-#include "review/ui/update_panel.h"
-#include "review/update_settings.h"
 #include "ui/label_offers.h"
+#include "update/ui/update_panel.h"
+#include "update/update_settings.h"
 
 namespace cl::ui {
 

@@ -12,9 +12,9 @@
 #include "app/clock.h"
 #include "history/ui/history_screens.h"
 #include "review/ui/review_screen.h"
-#include "review/ui/update_panel.h"
 #include "support/temp_store.h"
 #include "ui/review_wiring.h"
+#include "update/ui/update_panel.h"
 
 namespace cl::ui {
 namespace {

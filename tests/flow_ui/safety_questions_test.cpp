@@ -13,12 +13,12 @@
 #include "history/restore_check.h"
 #include "history/undo.h"
 #include "review/ui/review_screen.h"
-#include "review/update_run.h"
-#include "review/update_summary.h"
 #include "support/temp_store.h"
 #include "ui/label_offers.h"
 #include "ui/qt_messages.h"
 #include "ui/review_wiring.h"
+#include "update/update_run.h"
+#include "update/update_summary.h"
 
 namespace cl::ui {
 namespace {

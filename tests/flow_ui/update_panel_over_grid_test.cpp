@@ -9,9 +9,9 @@
 #include <cstdlib>
 
 #include "review/ui/review_screen.h"
-#include "review/ui/update_panel.h"
 #include "support/temp_store.h"
 #include "ui/review_wiring.h"
+#include "update/ui/update_panel.h"
 
 namespace cl::ui {
 namespace {

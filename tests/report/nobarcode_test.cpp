@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "report/recording_printer.h"
-#include "review/report_nobarcode.h"
+#include "report/report_nobarcode.h"
 
 namespace cl::review {
 namespace {

@@ -1,9 +1,9 @@
-#include "review/report_layout.h"
+#include "report/report_layout.h"
 
 #include <gtest/gtest.h>
 
 #include "report/recording_printer.h"
-#include "review/report_format.h"
+#include "report/report_format.h"
 
 namespace cl::review {
 namespace {

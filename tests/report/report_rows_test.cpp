@@ -1,10 +1,10 @@
-#include "review/report_rows.h"
+#include "report/report_rows.h"
 
 #include <gtest/gtest.h>
 
 #include "app/clock.h"
 #include "report/recording_printer.h"
-#include "review/report_print.h"
+#include "report/report_print.h"
 #include "support/temp_store.h"
 
 namespace cl::review {

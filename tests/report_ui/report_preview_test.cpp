@@ -1,4 +1,4 @@
-#include "review/ui/report_preview.h"
+#include "report/ui/report_preview.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "review/report_nobarcode.h"
+#include "report/report_nobarcode.h"
 #include "review/ui/report_pdf.h"
 #include "support/temp_store.h"
 

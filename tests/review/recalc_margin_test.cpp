@@ -2,8 +2,8 @@
 // about.
 #include <gtest/gtest.h>
 
-#include "review/update_run.h"
 #include "review_fixture.h"
+#include "update/update_run.h"
 
 namespace cl::review {
 namespace {

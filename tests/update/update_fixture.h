@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/clock.h"
-#include "review/update_run.h"
 #include "store/value.h"
 #include "support/temp_store.h"
+#include "update/update_run.h"
 
 namespace cl::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "review/report_nobarcode.h"
+#include "report/report_nobarcode.h"
 
 namespace cl::review {
 namespace {

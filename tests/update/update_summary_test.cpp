@@ -1,5 +1,5 @@
 // "Aggiorna" says what it is about to do, asks, and lists the rows it passes over.
-#include "review/update_summary.h"
+#include "update/update_summary.h"
 
 #include "update_fixture.h"
 

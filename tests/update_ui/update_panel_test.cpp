@@ -1,5 +1,5 @@
 // The settings panel on a small store: "Aggiorna Listino", boxes, "Aggiorna", counters.
-#include "review/ui/update_panel.h"
+#include "update/ui/update_panel.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <QLabel>
 
 #include "app/clock.h"
-#include "review/update_run.h"
 #include "support/temp_store.h"
+#include "update/update_run.h"
 
 namespace cl::review::ui {
 namespace {

@@ -17,8 +17,8 @@
 #include "history/price_history.h"
 #include "history/ui/table_cells.h"
 #include "history/undo.h"
+#include "report/ui/report_preview.h"
 #include "review/ui/report_pdf.h"
-#include "review/ui/report_preview.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"
 

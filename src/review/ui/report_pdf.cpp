@@ -11,10 +11,10 @@
 #include <cstring>
 #include <functional>
 
-#include "review/report_layout.h"
-#include "review/report_nobarcode.h"
-#include "review/report_print.h"
-#include "review/report_rows.h"
+#include "report/report_layout.h"
+#include "report/report_nobarcode.h"
+#include "report/report_print.h"
+#include "report/report_rows.h"
 #include "review/ui/qt_printer.h"
 #include "store/error.h"
 

@@ -11,9 +11,9 @@
 #include "app/interfaces.h"
 #include "app/session.h"
 #include "review/review_filter.h"
-#include "review/ui/update_progress.h"
-#include "review/update_settings.h"
-#include "review/update_work.h"
+#include "update/ui/update_progress.h"
+#include "update/update_settings.h"
+#include "update/update_work.h"
 
 namespace cl::review::ui {
 

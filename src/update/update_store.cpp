@@ -1,4 +1,4 @@
-#include "review/update_store.h"
+#include "update/update_store.h"
 
 #include "app/numbers.h"
 #include "store/fixed_text.h"

@@ -1,4 +1,4 @@
-#include "review/ui/update_progress.h"
+#include "update/ui/update_progress.h"
 
 #include <QCoreApplication>
 

@@ -1,15 +1,15 @@
-#include "review/ui/update_panel.h"
+#include "update/ui/update_panel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "review/update_run.h"
-#include "review/update_summary.h"
 #include "store/error.h"
 #include "ui/enter_buttons.h"
 #include "ui/qt_messages.h"
+#include "update/update_run.h"
+#include "update/update_summary.h"
 
 namespace cl::review::ui {
 

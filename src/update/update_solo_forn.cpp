@@ -1,5 +1,5 @@
-#include "review/update_steps.h"
 #include "store/fixed_text.h"
+#include "update/update_steps.h"
 
 namespace cl::review {
 

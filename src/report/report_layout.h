@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/interfaces.h"
-#include "review/report_rows.h"
+#include "report/report_rows.h"
 
 namespace cl::review {
 

@@ -1,4 +1,4 @@
-#include "review/report_rows.h"
+#include "report/report_rows.h"
 
 #include "store/table_view.h"
 

@@ -1,10 +1,10 @@
-#include "review/creo_art_nuovo.h"
+#include "update/creo_art_nuovo.h"
 
 #include "app/money.h"
 #include "app/numbers.h"
-#include "review/report_nobarcode.h"
-#include "review/update_settings.h"
+#include "report/report_nobarcode.h"
 #include "store/fixed_text.h"
+#include "update/update_settings.h"
 
 namespace cl::review {
 

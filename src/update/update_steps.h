@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "review/update_store.h"
-#include "review/update_work.h"
+#include "update/update_store.h"
+#include "update/update_work.h"
 
 namespace cl::review {
 

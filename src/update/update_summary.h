@@ -5,9 +5,9 @@
 #include "app/app_state.h"
 #include "app/interfaces.h"
 #include "review/review_filter.h"
-#include "review/update_settings.h"
-#include "review/update_work.h"
 #include "store/database.h"
+#include "update/update_settings.h"
+#include "update/update_work.h"
 
 namespace cl::review {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/interfaces.h"
-#include "review/update_settings.h"
 #include "store/database.h"
 #include "store/value.h"
+#include "update/update_settings.h"
 
 namespace cl::review {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "review/update_store.h"
-#include "review/update_work.h"
+#include "update/update_store.h"
+#include "update/update_work.h"
 
 namespace cl::review {
 

@@ -2,9 +2,9 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
-#include "review/update_work.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
+#include "update/update_work.h"
 
 namespace cl::review {
 

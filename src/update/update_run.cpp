@@ -1,14 +1,14 @@
-#include "review/update_run.h"
+#include "update/update_run.h"
 
 #include "app/clock.h"
 #include "app/numbers.h"
 #include "history/journal.h"
-#include "review/update_steps.h"
-#include "review/update_store.h"
-#include "review/update_summary.h"
-#include "review/update_walk.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
+#include "update/update_steps.h"
+#include "update/update_store.h"
+#include "update/update_summary.h"
+#include "update/update_walk.h"
 
 namespace cl::review {
 

@@ -1,4 +1,4 @@
-#include "review/report_format.h"
+#include "report/report_format.h"
 
 #include <algorithm>
 #include <cmath>

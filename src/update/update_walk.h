@@ -2,9 +2,9 @@
 #include "app/app_state.h"
 #include "app/money.h"
 #include "review/review_filter.h"
-#include "review/update_work.h"
 #include "store/database.h"
 #include "store/fixed_text.h"
+#include "update/update_work.h"
 
 namespace cl::review {
 

@@ -1,9 +1,9 @@
-#include "review/update_steps.h"
+#include "update/update_steps.h"
 
 #include "app/money.h"
 #include "app/numbers.h"
-#include "review/creo_art_nuovo.h"
 #include "store/fixed_text.h"
+#include "update/creo_art_nuovo.h"
 
 namespace cl::review {
 

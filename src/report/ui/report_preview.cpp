@@ -1,13 +1,13 @@
-#include "review/ui/report_preview.h"
+#include "report/ui/report_preview.h"
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <functional>
 
-#include "review/report_layout.h"
-#include "review/report_nobarcode.h"
-#include "review/report_print.h"
-#include "review/report_rows.h"
+#include "report/report_layout.h"
+#include "report/report_nobarcode.h"
+#include "report/report_print.h"
+#include "report/report_rows.h"
 #include "review/ui/qt_printer.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"

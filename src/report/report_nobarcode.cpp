@@ -1,7 +1,7 @@
-#include "review/report_nobarcode.h"
+#include "report/report_nobarcode.h"
 
-#include "review/report_format.h"
-#include "review/report_layout.h"
+#include "report/report_format.h"
+#include "report/report_layout.h"
 
 namespace cl::review {
 

@@ -1,4 +1,4 @@
-#include "review/update_settings.h"
+#include "update/update_settings.h"
 
 #include <limits>
 

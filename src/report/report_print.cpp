@@ -1,8 +1,8 @@
-#include "review/report_print.h"
+#include "report/report_print.h"
 
 #include "app/clock.h"
 #include "app/numbers.h"
-#include "review/report_rows.h"
+#include "report/report_rows.h"
 
 namespace cl::review {
 

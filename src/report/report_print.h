@@ -1,7 +1,7 @@
 #pragma once
 #include "app/interfaces.h"
 #include "app/session.h"
-#include "review/report_layout.h"
+#include "report/report_layout.h"
 #include "review/review_filter.h"
 #include "store/database.h"
 

@@ -1,9 +1,9 @@
-#include "review/report_layout.h"
+#include "report/report_layout.h"
 
 #include <cmath>
 
 #include "app/numbers.h"
-#include "review/report_format.h"
+#include "report/report_format.h"
 #include "store/fixed_text.h"
 
 namespace cl::review {
