@@ -4,10 +4,26 @@
 
 namespace cl {
 
+// What went wrong, for callers that must react (wait and retry, refuse, explain) without
+// reading the message.
+enum class ErrorKind {
+    Other,
+    Busy,          // another workstation holds the database
+    ReadOnly,      // a file or folder that cannot be written
+    Corrupt,       // a damaged file or one that is not a database of ours
+    InvalidInput,  // what the operator typed or a file supplied is not acceptable
+    NotFound,      // a file, table, row or run that does not exist
+};
+
 // Every failure the operator must read: the message is the Italian text shown as it is.
 class Error : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit Error(const std::string& message, ErrorKind kind = ErrorKind::Other)
+        : std::runtime_error(message), kind_(kind) {}
+    ErrorKind kind() const { return kind_; }
+
+  private:
+    ErrorKind kind_;
 };
 
 }  // namespace cl
