@@ -7,10 +7,9 @@
 #include "exports/sheets.h"
 #include "history/labels.h"
 #include "history/price_history.h"
-#include "history/ui/history_screens.h"
 #include "history/undo.h"
 #include "labels/label_layouts.h"
-#include "labels/ui/label_sheet.h"
+#include "print/label_sheet.h"
 #include "store/error.h"
 
 namespace cl::cli {
@@ -159,7 +158,7 @@ int runLabels(Context& ctx, const Args& args) {
     if (args.flag("csv")) {
         std::cout << history::labelsCsv(list);
     } else if (pdf) {
-        labels::ui::writeLabelsPdf(list, *pdf, layout, copies);
+        print::writeLabelsPdf(list, *pdf, layout, copies);
         std::cout << "Scritto " << *pdf << " (" << list.labels.size() << " etichette)\n";
     } else if (xlsx) {
         exports::writeXlsx(*xlsx, {exports::labelsSheet(list)});

@@ -2,8 +2,8 @@
 
 #include "app/parameters.h"
 #include "cli/cli.h"
+#include "print/report_pdf.h"
 #include "review/review_load.h"
-#include "review/ui/report_pdf.h"
 
 namespace cl::cli {
 namespace {
@@ -51,7 +51,7 @@ int runReport(Context& ctx, const Args& args) {
     filter.selectedOnly = args.flag("selected");
     if (search) applySearch(filter, kind, args.positional().front());
 
-    int pages = review::ui::writeReportPdf(*pdf, ctx.session, *db, filter);
+    int pages = print::writeReportPdf(*pdf, ctx.session, *db, filter);
     std::cout << "Scritto " << *pdf << " (" << pages << (pages == 1 ? " pagina" : " pagine")
               << ")\n";
     return kDone;

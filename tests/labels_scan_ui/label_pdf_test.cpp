@@ -8,7 +8,7 @@
 #include "history/labels.h"
 #include "labels/label_layouts.h"
 #include "labels/labels_fixture.h"
-#include "labels/ui/label_sheet.h"
+#include "print/label_sheet.h"
 #include "support/temp_dir.h"
 #include "support/tools.h"
 
@@ -80,7 +80,7 @@ TEST_F(LabelSheetPdf, EveryBarcodeOfEveryLayoutScansBackToItsEan) {
         SCOPED_TRACE(c.layout);
         TempDir dir;
         auto pdf = dir.path / "etichette.pdf";
-        labels::ui::writeLabelsPdf(list, pdf.string(), c.layout, c.copies);
+        print::writeLabelsPdf(list, pdf.string(), c.layout, c.copies);
         EXPECT_EQ(pages(pdf), c.pages);
         // Each label's place holds its own symbol, read back by zbarimg; the ham is sold by
         // weight, so its label has none.
@@ -108,12 +108,12 @@ TEST_F(LabelSheetPdf, ManyCopiesBreakPagesAndTheListStaysATable) {
     TempDir dir;
     auto pdf = dir.path / "e.pdf";
     // 4 labels x 7 copies = 28: a full sheet of 24 and a second page.
-    labels::ui::writeLabelsPdf(list, pdf.string(), "a4-3x8", 7);
+    print::writeLabelsPdf(list, pdf.string(), "a4-3x8", 7);
     EXPECT_EQ(pages(pdf), 2);
     EXPECT_EQ(decoded(pdf, dir),
               (std::set<std::string>{"8000000000026", "8000000000033", "8000000000040"}));
 
-    labels::ui::writeLabelsPdf(list, pdf.string(), "elenco", 1);
+    print::writeLabelsPdf(list, pdf.string(), "elenco", 1);
     EXPECT_EQ(pages(pdf), 1);
     std::string text = shellOutput("pdftotext -layout '" + pdf.string() + "' -");
     EXPECT_NE(text.find("Etichette da ristampare"), std::string::npos);
@@ -121,7 +121,7 @@ TEST_F(LabelSheetPdf, ManyCopiesBreakPagesAndTheListStaysATable) {
 
     // A refused layout writes nothing.
     auto none = dir.path / "no.pdf";
-    EXPECT_THROW(labels::ui::writeLabelsPdf(list, none.string(), "a5", 1), Error);
+    EXPECT_THROW(print::writeLabelsPdf(list, none.string(), "a5", 1), Error);
     EXPECT_FALSE(std::filesystem::exists(none));
 }
 
@@ -136,7 +136,7 @@ TEST_F(LabelSheetPdf, LongDescriptionsAreMarkedWhereCut) {
     list.labels.push_back(l);
     TempDir dir;
     auto pdf = dir.path / "e.pdf";
-    labels::ui::writeLabelsPdf(list, pdf.string(), "a4-3x8", 1);
+    print::writeLabelsPdf(list, pdf.string(), "a4-3x8", 1);
     std::string text = shellOutput("pdftotext '" + pdf.string() + "' -");
     EXPECT_NE(text.find("FORMAGGIO…"), std::string::npos) << text;
     EXPECT_EQ(text.find("FORMAGGI…"), std::string::npos) << text;

@@ -12,15 +12,15 @@
 #include "history/ui/history_screens.h"
 #include "history/undo.h"
 #include "labels/labels_fixture.h"
-#include "review/ui/report_pdf.h"
 #include "support/temp_dir.h"
+#include "ui/widget_application.h"
 
 namespace cl::test {
 namespace {
 
 struct LabelsWindowTest : LabelsStore {
     TempDir out;
-    LabelsWindowTest() { review::ui::ensureGuiApplication(); }
+    LabelsWindowTest() { cl::ui::ensureWidgetApplication(); }
     // Closes the next message box and keeps its text.
     std::shared_ptr<QString> catchMessage() {
         auto text = std::make_shared<QString>();

@@ -3,19 +3,19 @@
 #include <QPushButton>
 
 #include "app/clock.h"
-#include "review/ui/report_pdf.h"
 #include "review/ui/review_export.h"
 #include "review/ui/review_screen.h"
 #include "support/temp_dir.h"
 #include "support/temp_store.h"
 #include "support/tools.h"
 #include "ui/review_wiring.h"
+#include "ui/widget_application.h"
 
 namespace cl::test {
 namespace {
 
 TEST(ReviewExcel, TheButtonExportsTheRowsTheGridShows) {
-    review::ui::ensureGuiApplication();
+    cl::ui::ensureWidgetApplication();
     TempStore ts;
     ts.exec(
         "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"

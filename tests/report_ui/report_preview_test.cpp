@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "report/report_nobarcode.h"
-#include "review/ui/report_pdf.h"
 #include "support/temp_store.h"
+#include "ui/widget_application.h"
 
 namespace cl::review::ui {
 namespace {
@@ -37,7 +37,7 @@ struct PreviewWatcher {
 };
 
 TEST(ReportPreview, StampaOpensAPreviewOfTheGridRows) {
-    ensureGuiApplication();
+    cl::ui::ensureWidgetApplication();
     test::TempStore t;
     std::string rows;
     for (int i = 1; i <= 30; ++i) {
@@ -61,7 +61,7 @@ TEST(ReportPreview, StampaOpensAPreviewOfTheGridRows) {
 }
 
 TEST(ReportPreview, NoBarcodeLinesInOnePreviewAndNothingForNoLines) {
-    ensureGuiApplication();
+    cl::ui::ensureWidgetApplication();
     PreviewWatcher w;
     w.watch();
     printNoBarcodeWithPreview(nullptr, {rigaSenzaEan(41, "PANE"), rigaSenzaEan(42, "LATTE")});

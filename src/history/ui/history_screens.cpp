@@ -17,8 +17,8 @@
 #include "history/price_history.h"
 #include "history/ui/table_cells.h"
 #include "history/undo.h"
+#include "print/pdf_file.h"
 #include "report/ui/report_preview.h"
-#include "review/ui/report_pdf.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"
 
@@ -124,8 +124,8 @@ bool annullaUltimoAggiornamento(QWidget* parent, Session& session) {
 }
 
 void writeLabelsPdf(const LabelList& list, const std::string& file) {
-    review::ui::writeDocumentPdf(file, "Etichette da ristampare",
-                                 [&](Printer& p) { stampaEtichette(list, p); });
+    print::writeDocumentPdf(file, "Etichette da ristampare",
+                            [&](Printer& p) { stampaEtichette(list, p); });
 }
 
 }  // namespace cl::history::ui

@@ -12,7 +12,8 @@
 #include "history/ui/history_screens.h"
 #include "history/ui/table_cells.h"
 #include "labels/label_layouts.h"
-#include "labels/ui/label_sheet.h"
+#include "labels/ui/label_preview.h"
+#include "print/label_sheet.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"
 
@@ -132,7 +133,7 @@ QString LabelsWindow::askFile(const QString& title, const QString& name, const Q
 
 bool LabelsWindow::savePdf(const QString& file) {
     try {
-        labels::ui::writeLabelsPdf(list_, file.toStdString(), layoutName(), copies());
+        print::writeLabelsPdf(list_, file.toStdString(), layoutName(), copies());
         return true;
     } catch (const std::exception& e) {
         cl::ui::QtMessages(this).show(e.what(), Icon::Critical, {});

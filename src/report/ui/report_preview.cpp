@@ -4,11 +4,11 @@
 #include <QPrinter>
 #include <functional>
 
+#include "print/qt_printer.h"
 #include "report/report_layout.h"
 #include "report/report_nobarcode.h"
 #include "report/report_print.h"
 #include "report/report_rows.h"
-#include "review/ui/qt_printer.h"
 #include "store/error.h"
 #include "ui/qt_messages.h"
 
@@ -19,14 +19,14 @@ namespace cl::review::ui {
 void previewDocument(QWidget* parent, const QString& name,
                      const std::function<void(Printer&)>& draw) {
     QPrinter printer(QPrinter::HighResolution);
-    prepareReportPrinter(printer, name);
+    print::prepareReportPrinter(printer, name);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Anteprima di stampa - ") + name);
     dialog.resize(900, 1000);
     cl::ui::QtMessages messages(&dialog);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
         try {
-            QtPrinter out(*target);
+            print::QtPrinter out(*target);
             draw(out);
         } catch (const std::exception& e) {
             messages.show(e.what(), Icon::Critical, {});

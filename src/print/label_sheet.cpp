@@ -1,22 +1,22 @@
-#include "labels/ui/label_sheet.h"
+#include "print/label_sheet.h"
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <filesystem>
 
 #include "labels/barcode.h"
 #include "labels/label_face.h"
-#include "review/ui/qt_printer.h"
-#include "review/ui/report_pdf.h"
+#include "print/pdf_file.h"
+#include "print/qt_printer.h"
 #include "store/error.h"
-#include "ui/qt_messages.h"
 
-namespace cl::labels::ui {
+namespace cl::print {
+
+// The label faces and layouts are the labels folder's; this file only paints them.
+using namespace labels;
 
 namespace {
 
@@ -134,7 +134,7 @@ void prepareLabelPrinter(QPrinter& printer, const LabelLayout& layout) {
     printer.setDocName(QStringLiteral("Etichette da ristampare"));
     printer.setCreator(QStringLiteral("Controllo Listino"));
     if (layout.table) {
-        review::ui::prepareReportPrinter(printer, QStringLiteral("Etichette da ristampare"));
+        prepareReportPrinter(printer, QStringLiteral("Etichette da ristampare"));
         return;
     }
     QPageSize size(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter,
@@ -147,7 +147,7 @@ void prepareLabelPrinter(QPrinter& printer, const LabelLayout& layout) {
 void drawLabels(QPrinter& printer, const LabelLayout& layout, const history::LabelList& list,
                 int copies) {
     if (layout.table) {
-        review::ui::QtPrinter out(printer);
+        QtPrinter out(printer);
         history::stampaEtichette(list, out);
         return;
     }
@@ -174,51 +174,9 @@ void drawLabels(QPrinter& printer, const LabelLayout& layout, const history::Lab
 void writeLabelsPdf(const history::LabelList& list, const std::string& file,
                     const std::string& layoutName, int copies) {
     const LabelLayout& layout = findLayout(layoutName);
-    review::ui::ensureGuiApplication();
-    const std::filesystem::path target(file), part(file + ".part");
-    std::error_code ec;
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(qs(part.string()));
-        prepareLabelPrinter(printer, layout);
-        try {
-            drawLabels(printer, layout, list, copies);
-        } catch (...) {
-            std::filesystem::remove(part, ec);
-            throw;
-        }
-    }
-    std::filesystem::rename(part, target, ec);
-    if (ec) {
-        std::filesystem::remove(part, ec);
-        throw Error("Attenzione ... Impossibile scrivere il file " + file + ".");
-    }
+    writePdf(
+        file, [&](QPrinter& printer) { prepareLabelPrinter(printer, layout); },
+        [&](QPrinter& printer) { drawLabels(printer, layout, list, copies); });
 }
 
-void previewLabels(QWidget* parent, const history::LabelList& list, const std::string& layoutName,
-                   int copies) {
-    cl::ui::QtMessages messages(parent);
-    try {
-        const LabelLayout& layout = findLayout(layoutName);
-        QPrinter printer(QPrinter::HighResolution);
-        prepareLabelPrinter(printer, layout);
-        QPrintPreviewDialog dialog(&printer, parent);
-        dialog.setWindowTitle(QStringLiteral("Anteprima di stampa - Etichette da ristampare"));
-        dialog.resize(900, 1000);
-        cl::ui::QtMessages inDialog(&dialog);
-        QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                         [&](QPrinter* target) {
-                             try {
-                                 drawLabels(*target, layout, list, copies);
-                             } catch (const std::exception& e) {
-                                 inDialog.show(e.what(), Icon::Critical, {});
-                             }
-                         });
-        dialog.exec();
-    } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, {});
-    }
-}
-
-}  // namespace cl::labels::ui
+}  // namespace cl::print

@@ -6,25 +6,20 @@
 #include "labels/label_layouts.h"
 
 class QPrinter;
-class QWidget;
 
-namespace cl::labels::ui {
+namespace cl::print {
 
 // Paper of the layout (A4, or one roll label per page), no margins: positions are taken from
 // the paper's edge, as the label sheets are cut.
-void prepareLabelPrinter(QPrinter& printer, const LabelLayout& layout);
+void prepareLabelPrinter(QPrinter& printer, const labels::LabelLayout& layout);
 
 // Every label `copies` times on the printer's pages; the table layout prints the list.
 // Throws cl::Error when the printer cannot be used.
-void drawLabels(QPrinter& printer, const LabelLayout& layout, const history::LabelList& list,
-                int copies);
+void drawLabels(QPrinter& printer, const labels::LabelLayout& layout,
+                const history::LabelList& list, int copies);
 
 // The labels as a PDF file that appears only when complete.
 void writeLabelsPdf(const history::LabelList& list, const std::string& file,
                     const std::string& layoutName, int copies);
 
-// Print preview: print on any printer, or save as PDF. Errors are shown as messages.
-void previewLabels(QWidget* parent, const history::LabelList& list, const std::string& layoutName,
-                   int copies);
-
-}  // namespace cl::labels::ui
+}  // namespace cl::print

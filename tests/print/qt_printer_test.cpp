@@ -1,4 +1,4 @@
-#include "review/ui/qt_printer.h"
+#include "print/qt_printer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,10 @@
 #include <QPrinter>
 #include <filesystem>
 
-#include "review/ui/report_pdf.h"
+#include "print/pdf_file.h"
+#include "store/error.h"
 
-namespace cl::review::ui {
+namespace cl::print {
 namespace {
 
 std::filesystem::path tempPdf(const std::string& name) {
@@ -109,4 +110,4 @@ TEST(QtPrinter, AFileThatCannotBeWrittenIsAnItalianError) {
 }
 
 }  // namespace
-}  // namespace cl::review::ui
+}  // namespace cl::print

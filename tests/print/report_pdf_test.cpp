@@ -1,4 +1,4 @@
-#include "review/ui/report_pdf.h"
+#include "print/report_pdf.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,10 @@
 
 #include "support/temp_store.h"
 
-namespace cl::review::ui {
+namespace cl::print {
 namespace {
+
+using review::ReviewFilter;
 
 struct Run {
     int rc;
@@ -162,4 +164,4 @@ TEST_F(ReportPdfTest, BadCommandLinesAndUnwritableFilesWriteNothing) {
 }
 
 }  // namespace
-}  // namespace cl::review::ui
+}  // namespace cl::print

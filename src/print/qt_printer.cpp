@@ -1,4 +1,4 @@
-#include "review/ui/qt_printer.h"
+#include "print/qt_printer.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -8,7 +8,7 @@
 
 #include "store/error.h"
 
-namespace cl::review::ui {
+namespace cl::print {
 
 namespace {
 
@@ -127,4 +127,4 @@ void QtPrinter::endDoc() {
     if (!painter_.end()) throw Error("Attenzione ... La stampa non è stata completata.");
 }
 
-}  // namespace cl::review::ui
+}  // namespace cl::print

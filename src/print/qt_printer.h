@@ -8,7 +8,7 @@
 
 class QPrinter;
 
-namespace cl::review::ui {
+namespace cl::print {
 
 // The page operations on a QPrinter (a real printer, the print preview or a PDF file).
 // The user scale covers the printable area of whatever paper the printer has; fonts keep
@@ -58,4 +58,4 @@ class QtPrinter : public Printer {
 // can change paper and margins in the print dialogs; the layout follows.
 void prepareReportPrinter(QPrinter& printer, const QString& documentName);
 
-}  // namespace cl::review::ui
+}  // namespace cl::print
