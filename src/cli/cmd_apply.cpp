@@ -1,8 +1,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/parameters.h"
 #include "cli/cli.h"
+#include "review/open_review.h"
 #include "review/review_load.h"
 #include "store/fixed_text.h"
 #include "update/update_run.h"
@@ -47,9 +47,7 @@ int runApply(Context& ctx, const Args& args) {
     ctx.locate();
     Session& session = ctx.session;
     auto db = session.openStore(true);
-    // The check screen's load presets the supplier from the parameter row.
-    if (auto row = leggiParametri(*db, session.state.chiave_parametri))
-        session.state.codice_fornitore = row->cliente;
+    review::presetLastRunSupplier(session, *db);
     review::ReviewOpening opening = review::apriRevisione(session, *db);
     UpdateSettings settings = review::settingsAfterReviewLoad(opening.parameters);
     review::ReviewFilter filter = opening.filter;

@@ -1,8 +1,8 @@
 #include <iostream>
 
-#include "app/parameters.h"
 #include "cli/cli.h"
 #include "print/report_pdf.h"
+#include "review/open_review.h"
 #include "review/review_load.h"
 
 namespace cl::cli {
@@ -45,8 +45,7 @@ int runReport(Context& ctx, const Args& args) {
     ctx.locate();
     auto db = ctx.session.openStore(false, store::OpenMode::ReadOnly);
     // As the screens open: the supplier of the last run, then the review screen's load.
-    if (auto row = leggiParametri(*db, ctx.session.state.chiave_parametri))
-        ctx.session.state.codice_fornitore = row->cliente;
+    review::presetLastRunSupplier(ctx.session, *db);
     review::ReviewFilter filter = review::apriRevisione(ctx.session, *db).filter;
     filter.selectedOnly = args.flag("selected");
     if (search) applySearch(filter, kind, args.positional().front());

@@ -1,17 +1,14 @@
 #include "cli/review_session.h"
 
-#include "app/parameters.h"
+#include "review/open_review.h"
 
 namespace cl::cli {
 
 std::unique_ptr<ReviewSession> openReviewSession(Context& ctx, Messages& messages) {
     ctx.locate();
     auto s = std::make_unique<ReviewSession>();
-    s->db = ctx.session.openStore();
-    AppState& state = ctx.session.state;
-    state.chiave_parametri = chiaveParametri(state.nsede);
-    if (auto row = leggiParametri(*s->db, state.chiave_parametri))
-        state.codice_fornitore = row->cliente;
+    s->db = review::openReviewStore(ctx.session);
+    review::presetLastRunSupplier(ctx.session, *s->db);
     s->review =
         std::make_unique<review::ReviewController>(ctx.session, *s->db, messages, s->progress);
     s->review->open();

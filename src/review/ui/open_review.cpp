@@ -1,3 +1,5 @@
+#include "review/open_review.h"
+
 #include <QApplication>
 
 #include "review/ui/review_screen.h"
@@ -11,7 +13,7 @@ void openReviewScreen(Session& session) {
     std::unique_ptr<store::Database> db;
     ReviewScreen* screen = nullptr;
     try {
-        db = session.openStore();
+        db = review::openReviewStore(session);
         // The store's open leaves its check query stepped, holding a read lock; reset it so
         // that other workstations can write while the review stays open.
         db->prepare("SELECT count(*) FROM sqlite_master");
