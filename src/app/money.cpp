@@ -30,7 +30,9 @@ double roundScaled(double y, Tie tie) {
     return frac < 0.5 ? fl : fl + 1;
 }
 
-std::int64_t roundDivEven(__int128 num, __int128 den) {
+}  // namespace
+
+std::int64_t Money::divideToEven(__int128 num, __int128 den) {
     if (den < 0) num = -num, den = -den;
     __int128 q = num / den, r = num % den;
     if (r < 0) r += den, q -= 1;  // floor division
@@ -41,8 +43,6 @@ std::int64_t roundDivEven(__int128 num, __int128 den) {
         Money::outOfRange();
     return static_cast<std::int64_t>(q);
 }
-
-}  // namespace
 
 void Money::outOfRange() {
     throw AmountError("Attenzione ... Importo fuori dai limiti.");
@@ -69,24 +69,24 @@ Money Money::fromDouble(double value) {
 }
 
 Money Money::round2() const {
-    return Money(roundDivEven(units_, 100) * 100);
+    return Money(divideToEven(units_, 100) * 100);
 }
 Money Money::round0() const {
-    return Money(roundDivEven(units_, kScale) * kScale);
+    return Money(divideToEven(units_, kScale) * kScale);
 }
 
 Money Money::plusPercent(Money percent) const {
     const __int128 hundred = static_cast<__int128>(100) * kScale;
-    return Money(roundDivEven(static_cast<__int128>(units_) * (hundred + percent.units_), hundred));
+    return Money(divideToEven(static_cast<__int128>(units_) * (hundred + percent.units_), hundred));
 }
 
 Money operator*(Money a, Money b) {
-    return Money(roundDivEven(static_cast<__int128>(a.units_) * b.units_, Money::kScale));
+    return Money(Money::divideToEven(static_cast<__int128>(a.units_) * b.units_, Money::kScale));
 }
 
 Money operator/(Money a, Money b) {
     if (b.units_ == 0) throw Error("Attenzione ... Divisione per zero.");
-    return Money(roundDivEven(static_cast<__int128>(a.units_) * Money::kScale, b.units_));
+    return Money(Money::divideToEven(static_cast<__int128>(a.units_) * Money::kScale, b.units_));
 }
 
 std::string salePriceRefusal(double price) {

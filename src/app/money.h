@@ -68,6 +68,8 @@ class Money {
 
     // Throws the message of an amount out of range.
     [[noreturn]] static void outOfRange();
+    // num / den rounded to the nearest integer, ties to even; beyond 64 bits throws.
+    static std::int64_t divideToEven(__int128 num, __int128 den);
 
   private:
     constexpr explicit Money(std::int64_t units) : units_(units) {}

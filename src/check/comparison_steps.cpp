@@ -1,18 +1,12 @@
 #include "check/comparison_steps.h"
 
+#include "app/percentages.h"
+#include "app/price_rounding.h"
+#include "app/row_amounts.h"
 #include "check/pricing.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
-
-namespace {
-store::Value money(Money m) {
-    return store::Value(m.toDouble());
-}
-store::Value money(const store::Value& v) {
-    return v.isNull() ? v : money(moneyOf(v));
-}
-}  // namespace
 
 const std::string& walkColumns() {
     static const std::string columns =
@@ -76,7 +70,7 @@ void ComparisonSteps::readPriceRow(Working& w) {
     const PriceRow& p = *price_;
     if (!p.ricart.isNull()) {
         w.storeMarkup = true;
-        w.ricarica = Money::fromDouble(p.ricart.number());
+        w.ricarica = moneyOf(p.ricart);
         if (!p.marg.isNull()) w.margine_vecchio = p.marg.number();
     }
     w.prezzo_vecchio = moneyOf(p.przpub);
@@ -168,7 +162,7 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     v.desart = store::fixedWidth(w.descrizione, 30);
     v.umart = store::fixedWidth(w.unita, 2);
     v.ea1art = store::fixedWidth(barcode, 13);
-    v.przart = money(r.przart);
+    v.przart = amountValue(r.przart);
     v.imbart = r.imbart;
     v.ivart = fixedOrNull(r.ivart, 2);
     v.ea2art = r.ea2art;
@@ -182,17 +176,16 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     v.colli = r.colli;
     v.tipges = r.tipges;
     v.tipart = r.tipart;
-    v.przvec = money(w.costo_vecchio);
-    v.coston = money(r.przart);
+    v.przvec = amountValue(w.costo_vecchio);
+    v.coston = amountValue(r.przart);
     Money cost = moneyOf(r.przart);
     if (!w.costo_vecchio.isZero()) {
-        double old = w.costo_vecchio.toDouble();
-        v.percdiff = (cost.toDouble() - old) / old * 100;
+        v.percdiff = percentChange(w.costo_vecchio.toDouble(), cost.toDouble());
     } else if (changed) {
         v.percdiff = 100.0;
     }
     v.offerta = store::fixedWidth(w.stato, 10);
-    v.prezoff = money(w.prezzo_offerta);
+    v.prezoff = amountValue(w.prezzo_offerta);
     v.codafo = r.codafo ? *r.codafo : zeroPadded(r.codart.integer(), 9);
     v.marchio = r.marchio;
     v.pezzatura = r.pezzatura;
@@ -215,8 +208,8 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     checkAmount(w.costo_vecchio, "Costo attuale del negozio");
     checkAmount(w.prezzo_offerta, "Prezzo di offerta del negozio");
     v.rica = rica;
-    v.prezpub = money(w.prezzo_vecchio);
-    v.prezpubv = money(prezpubv);
+    v.prezpub = amountValue(w.prezzo_vecchio);
+    v.prezpubv = amountValue(prezpubv);
     v.bns = counts.processed;
     v.sel = "X";
     insertVariatil(ctx_.db, v);

@@ -1,5 +1,8 @@
 #include <unordered_set>
 
+#include "app/percentages.h"
+#include "app/price_rounding.h"
+#include "app/row_amounts.h"
 #include "check/comparison_steps.h"
 #include "check/pricing.h"
 #include "store/error.h"
@@ -11,9 +14,6 @@ namespace {
 
 bool blank(const store::Value& v) {
     return v.isNull() || (v.isText() && store::trimmed(v.text()).empty());
-}
-store::Value money(Money m) {
-    return store::Value(m.toDouble());
 }
 
 // What the barcode check reads of the store article (each row starts afresh).
@@ -33,7 +33,7 @@ StoreSide readStoreSide(RunContext& ctx, long long codice_art) {
     if (!p) return s;
     if (!blank(p->ricart)) {
         s.hasMarkup = true;
-        s.markup = Money::fromDouble(p->ricart.number());
+        s.markup = moneyOf(p->ricart);
         if (!blank(p->marg))
             s.margin = p->marg.number();
         else
@@ -67,7 +67,7 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     v.desart = store::fixedWidth(s.description, 30);
     v.umart = store::fixedWidth(s.unit, 2);
     v.ea1art = store::fixedWidth(r.eanare, 13);
-    v.przart = r.przart.isNull() ? r.przart : money(moneyOf(r.przart));
+    v.przart = r.przart.isNull() ? r.przart : amountValue(moneyOf(r.przart));
     v.imbart = r.imbart;
     v.ivart = fixedOrNull(r.ivart, 2);
     v.ea2art = r.ea2art;
@@ -83,18 +83,18 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     v.colli = r.colli;
     v.tipges = r.tipges;
     v.tipart = r.tipart;
-    v.przvec = money(s.oldCost);
+    v.przvec = amountValue(s.oldCost);
     v.coston = v.przart;
     v.offerta = store::fixedWidth(s.status, 10);
-    v.prezoff = money(s.offer);
+    v.prezoff = amountValue(s.offer);
     v.codafo = zeroPadded(r.codart.integer(), 6);
     v.marchio = r.marchio;
     v.pezzatura = r.pezzatura;
     v.codrep = !r.codrep.isNull() && r.codrep.integer() == 999 ? store::Value(0) : r.codrep;
     v.perc = s.hasMarkup ? s.margin : 0.0;
     v.rica = s.margin;
-    v.prezpub = money(s.oldPrice);
-    v.prezpubv = money(moneyOf(r.przpub));
+    v.prezpub = amountValue(s.oldPrice);
+    v.prezpubv = amountValue(moneyOf(r.przpub));
     v.bns = bns;
     insertVariatil(ctx.db, v);
 }

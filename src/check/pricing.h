@@ -6,18 +6,12 @@
 
 namespace cl::check {
 
-// base x percent / 100, exact, rounded once to 4 decimals (ties to even).
-Money percentOf(Money base, Money percent);
 // Cost + markup, then + VAT, each percentage rounded to 4 decimals before it is added; the sum
 // to the cent.
 Money calculatedPrice(Money cost, Money markup, Money vat);
 // The barcode check's price: cost + markup and then + VAT, each sum exact and rounded once to
 // 4 decimals; the gross to the cent.
 Money barcodeCheckPrice(Money cost, Money markup, Money vat);
-// The sale price raised to the next multiple of 0.05 (the rounding flag "S").
-Money roundToFiveCents(Money price);
-// (now - before) / before x 100, rounded to 2 decimals, ties to even; 100 when before is 0.
-double variationPercent(Money now, Money before);
 // The VAT rate of an article's 2-character field, read as a locale number. A rate that is
 // empty or not a number counts as 0: the article is still shown, with its rate blank.
 Money vatRate(const std::string& ivart);

@@ -4,10 +4,6 @@
 
 namespace cl::check {
 
-Money moneyOf(const store::Value& v) {
-    return v.isNull() ? Money() : Money::fromDouble(v.number());
-}
-
 StoreLookups::StoreLookups(store::Database& db) : db_(db) {
     // The first row of a key wins, as a lookup query's first row would.
     auto& sub = db.prepare("SELECT codsot, codgru FROM fisso.sottogruppi ORDER BY rowid");

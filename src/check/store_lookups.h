@@ -63,7 +63,4 @@ class StoreLookups {
     std::unordered_map<long long, std::optional<double>> centralGroups_;
 };
 
-// Reads a money field (null is 0).
-Money moneyOf(const store::Value& v);
-
 }  // namespace cl::check

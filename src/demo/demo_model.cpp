@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/money.h"
+#include "app/percentages.h"
 #include "demo/demo_catalog.h"
 #include "demo/demo_random.h"
 #include "demo/ean.h"
@@ -86,10 +87,6 @@ class BarcodeMaker {
 Money moneyBetween(DemoRandom& rnd, double lo, double hi) {
     long long a = static_cast<long long>(lo * 10000), b = static_cast<long long>(hi * 10000);
     return Money::fromUnits(rnd.between(a, b));
-}
-
-Money percentOf(Money m, long long percent) {
-    return m * Money::fromUnits(percent * 100);  // percent / 100 is exact in ten-thousandths
 }
 
 class Builder {
@@ -183,8 +180,8 @@ class Builder {
             addBarcodes(a);
         }
         if (rnd_.chance(0.05))
-            a.offer = Money::fromDouble(
-                roundHalfEven(percentOf(a.price, rnd_.between(70, 90)).toDouble(), 2));
+            a.offer = Money::fromDouble(roundHalfEven(
+                percentOf(a.price, Money::fromInt(rnd_.between(70, 90))).toDouble(), 2));
         long long registered = today_ - rnd_.between(60, 2000);
         a.registered = isoFromDays(registered);
         if (!rnd_.chance(0.03))
@@ -238,7 +235,7 @@ class Builder {
         if (c == Change::Same) return;
         long long percent =
             c == Change::Increase ? 100 + rnd_.between(2, 12) : 100 - rnd_.between(2, 10);
-        a.centralCost = percentOf(a.cost, percent);
+        a.centralCost = percentOf(a.cost, Money::fromInt(percent));
         a.centralPrice = salePrice(a.centralCost, a.markup, a.vat);
     }
 
@@ -303,7 +300,7 @@ class Builder {
 }  // namespace
 
 Money withVat(Money amount, int vatPercent) {
-    return amount + percentOf(amount, vatPercent);
+    return amount + percentOf(amount, Money::fromInt(vatPercent));
 }
 
 Money salePrice(Money cost, double markupPercent, int vatPercent) {

@@ -45,11 +45,6 @@ std::string journalNow() {
     return todayIso() + " " + buf;
 }
 
-std::optional<Money> journaledMoney(const store::Value& value) {
-    if (value.isNull()) return std::nullopt;
-    return Money::fromDouble(value.number());
-}
-
 const std::vector<std::string>& journaledTables() {
     static const std::vector<std::string> tables{"listi01", "codean", "listi02", "fistini",
                                                  "variatil"};

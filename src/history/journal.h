@@ -61,8 +61,6 @@ long long incompleteChanges(store::Database& db, long long run);
 // upgrading an older one).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
 using store::quoteName;
-// A journaled amount: none for a null.
-std::optional<Money> journaledMoney(const store::Value& value);
 // Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".
 std::string journalNow();
 

@@ -1,6 +1,7 @@
 #include "history/label_reader.h"
 
 #include "app/numbers.h"
+#include "app/row_amounts.h"
 #include "store/fixed_text.h"
 
 namespace cl::history {
@@ -14,7 +15,7 @@ Label LabelReader::read(store::Statement& st, int first) {
     Label l;
     l.article = st.value(first).integer();
     l.description = store::rtrimmed(st.value(first + 1).text());
-    l.newPrice = Money::fromDouble(st.value(first + 2).number());
+    l.newPrice = moneyOf(st.value(first + 2));
     double offer = st.value(first + 5).number();
     if (offer > 0) l.offerPrice = Money::fromDouble(offer);
     l.unit = store::trimmed(st.value(first + 6).text());

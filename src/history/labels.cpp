@@ -4,6 +4,7 @@
 
 #include "app/clock.h"
 #include "app/numbers.h"
+#include "app/row_amounts.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
 #include "history/label_reader.h"
@@ -110,7 +111,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
         bool created = st.value(1).integer() != 0;
         if (undone && created) continue;
         Label l = reader.read(st, 2);
-        if (!created) l.oldPrice = journaledMoney(st.value(0));
+        if (!created) l.oldPrice = optionalMoney(st.value(0));
         if (!created && l.oldPrice && *l.oldPrice == l.newPrice) continue;
         out.labels.push_back(l);
     }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/numbers.h"
+#include "app/row_amounts.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
 #include "history/label_reader.h"
@@ -130,8 +131,8 @@ PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run)
         line.ean = store::trimmed(st.value(0).text());
         line.article = st.value(1).integer();
         line.description = store::trimmed(st.value(2).text());
-        line.newPrice = Money::fromDouble(st.value(3).number());
-        if (!created) line.oldPrice = journaledMoney(st.value(4));
+        line.newPrice = moneyOf(st.value(3));
+        if (!created) line.oldPrice = optionalMoney(st.value(4));
         if (!created && line.oldPrice && *line.oldPrice == line.newPrice) continue;
         line.byWeight = labels::soldByWeight(line.ean);
         lines.push_back(line);

@@ -1,5 +1,6 @@
 #include "history/price_history.h"
 
+#include "app/row_amounts.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
 #include "store/error.h"
@@ -58,10 +59,10 @@ ArticleHistory historyOf(store::Database& db, long long article) {
         p.kind = st.value(2).text();
         p.undone = st.value(3).integer() != 0;
         p.created = st.value(4).text() == "I";
-        p.costBefore = journaledMoney(st.value(5));
-        p.costAfter = journaledMoney(st.value(6));
-        p.priceBefore = journaledMoney(st.value(7));
-        p.priceAfter = journaledMoney(st.value(8));
+        p.costBefore = optionalMoney(st.value(5));
+        p.costAfter = optionalMoney(st.value(6));
+        p.priceBefore = optionalMoney(st.value(7));
+        p.priceAfter = optionalMoney(st.value(8));
         if (out.description.empty()) out.description = store::rtrimmed(st.value(9).text());
         bool costSame = p.costBefore == p.costAfter, priceSame = p.priceBefore == p.priceAfter;
         if (p.created || !costSame || !priceSame) out.changes.push_back(p);

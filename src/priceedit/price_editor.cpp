@@ -4,6 +4,8 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "app/percentages.h"
+#include "app/price_rounding.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -20,17 +22,6 @@ const char* const kMarginTooHigh =
 
 std::string formatted(const store::Value& v, const char* pattern) {
     return v.isNull() ? std::string() : formatNumber(v.number(), pattern);
-}
-
-// The price goes up to the next multiple of 0.05 (second decimal 0 or 5 unchanged).
-double alzaAlCinque(double price) {
-    long long cents = std::llround(price * 100);
-    long long d = (cents < 0 ? -cents : cents) % 10;
-    if (d > 5)
-        cents += 10 - d;
-    else if (d >= 1 && d <= 4)
-        cents += 5 - d;
-    return static_cast<double>(cents) / 100;
 }
 
 }  // namespace
@@ -129,9 +120,9 @@ bool PriceEditor::calcos() {
     }
     double cost = number(Field::coston, "Costo");
     int vat = iva();
-    double withVat = vat == 0 ? 0 : vat >= 50 ? cost : roundHalfEven(cost + cost * vat / 100, 2);
-    double price = roundHalfEven(withVat + withVat * *markup / 100, 2);
-    if (state_.fl_arrotonda == "S") price = alzaAlCinque(price);
+    double withVat = vat == 0 ? 0 : vat >= 50 ? cost : roundHalfEven(withPercent(cost, vat), 2);
+    double price = roundHalfEven(withPercent(withVat, *markup), 2);
+    if (state_.fl_arrotonda == "S") price = roundToFiveCents(price);
     if (refused(price)) return false;
     fields.pren = formatNumber(price, "###,##0.00");
     fields.ricn = formatNumber(*markup, "##0.00");
@@ -143,14 +134,14 @@ void PriceEditor::calc_marg() {
     if (store::trimmed(fields.margw).empty()) fields.margw = "0";
     double cost = number(Field::coston, "Costo");
     int vat = iva() >= 50 ? 0 : iva();
-    gcosiva_ = cost + cost * vat / 100;
+    gcosiva_ = withPercent(cost, vat);
     double price = number(Field::pren, "P.Vendita");
     // With price 0 the margin stays as typed.
     auto margin = localeNumber(fields.margw);
-    if (price != 0) margin = roundHalfEven((price - gcosiva_) / price * 100, 4);
+    if (price != 0) margin = roundHalfEven(marginPercent(price, gcosiva_), 4);
     if (margin) fields.margw = formatNumber(*margin, "#,##0.00");
     double markup = 0;
-    if (cost != 0 && gcosiva_ != 0) markup = roundHalfEven((price - gcosiva_) / gcosiva_ * 100, 4);
+    if (cost != 0 && gcosiva_ != 0) markup = roundHalfEven(percentChange(gcosiva_, price), 4);
     fields.ricn = formatNumber(markup, "#,##0.00");
 }
 
@@ -165,11 +156,11 @@ bool PriceEditor::calcolam() {
         messages_.show(kMarginTooHigh, Icon::Critical);
         return false;
     }
-    gcosiva_ = cost + cost * vat / 100;
+    gcosiva_ = withPercent(cost, vat);
     double price = roundHalfEven(gcosiva_ / factor, 2);
     if (refused(price)) return false;
     // No cost: no markup to show rather than a division by zero.
-    double markup = gcosiva_ != 0 ? roundHalfEven((price - gcosiva_) / gcosiva_ * 100, 2) : 0;
+    double markup = gcosiva_ != 0 ? roundHalfEven(percentChange(gcosiva_, price), 2) : 0;
     fields.ricn = formatNumber(markup, "##0.00");
     fields.margw = formatNumber(margin, "##0.00");
     fields.pren = formatNumber(price, "###,##0.00");

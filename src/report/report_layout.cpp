@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/numbers.h"
+#include "app/percentages.h"
 #include "report/report_format.h"
 #include "store/fixed_text.h"
 
@@ -24,7 +25,7 @@ constexpr int kLeft = 10;
 
 // Margin on the sale price in percent; 0 for a price of 0.
 double margine(double prezzoV, double cosiva) {
-    return prezzoV != 0 ? (prezzoV - cosiva) / prezzoV * 100 : 0;
+    return prezzoV != 0 ? marginPercent(prezzoV, cosiva) : 0;
 }
 
 // A field printed as stored: texts as they are, numbers as the printer writes numbers.

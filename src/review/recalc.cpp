@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/numbers.h"
+#include "app/price_rounding.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -24,15 +25,6 @@ int ivaIntera(const std::string& ivart) {
     auto v = wholeNumber(t);
     if (!v) throw Error("Attenzione ... Aliquota IVA \"" + ivart + "\" non valida.");
     return static_cast<int>(*v);
-}
-
-Money arrotondaPrezzo(Money price) {
-    Money r = price.round2();
-    // The last digit of the cents; a negative amount is treated as its mirror.
-    std::int64_t units = r.units() < 0 ? -r.units() : r.units();
-    int d = static_cast<int>((units / 100) % 10);
-    Money step = Money::fromUnits(correzione_centesimi(d) * 100LL);
-    return r.units() < 0 ? r - step : r + step;
 }
 
 namespace {

@@ -11,8 +11,6 @@ float percentuale(const std::string& text, const std::string& caption);
 // The VAT rate of a row as a whole number; blank is 0. Not a whole number: throws.
 int ivaIntera(const std::string& ivart);
 
-// Round to the cent (ties to even), then move the cents to the nearest 0 or 5.
-Money arrotondaPrezzo(Money price);
 // "Ricalcola" on the old sale price: old + old x (p / 100), the factor in single precision.
 Money prezzoDaPercentuale(Money oldPrice, float p, bool round);
 // "Ricalcola" on the new cost: (cost + cost x p / 100) + VAT.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/money.h"
+#include "app/row_amounts.h"
 #include "check/pricing.h"
 #include "review/recalc.h"
 #include "store/error.h"
@@ -48,17 +49,13 @@ std::vector<std::pair<long long, std::vector<store::Value>>> readView(store::Dat
     return rows;
 }
 
-Money moneyOf(const store::Value& v) {
-    return Money::fromDouble(v.number());
-}
-
 // The margin of the new price, as the check run computes it; where that gives 0 the row keeps
 // the margin it had, so that the grid and a created article never show another price's margin.
 store::Value marginFor(Money price, const store::Value& coston, const store::Value& ivart,
                        const store::Value& rica) {
     std::optional<Money> vat, cost;
     if (!ivart.isNull()) vat = check::vatRate(store::firstChars(ivart.text(), 2));
-    if (!coston.isNull()) cost = Money::fromDouble(coston.number());
+    if (!coston.isNull()) cost = moneyOf(coston);
     double margin = check::newMargin(price, vat, cost, 0);
     return margin == 0 ? rica : store::Value(margin);
 }

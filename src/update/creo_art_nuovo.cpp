@@ -2,6 +2,8 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "app/percentages.h"
+#include "app/row_amounts.h"
 #include "report/report_nobarcode.h"
 #include "store/fixed_text.h"
 #include "update/update_settings.h"
@@ -36,7 +38,7 @@ Value rounded2(std::optional<double> x) {
 Value timesPieces(const Value& price, const Value& pezzix) {
     if (price.isNull()) return Value();
     long long pieces = pezzix.integer() == 0 ? 1 : pezzix.integer();
-    return Value((Money::fromDouble(price.number()) * Money::fromInt(pieces)).toDouble());
+    return Value((moneyOf(price) * Money::fromInt(pieces)).toDouble());
 }
 
 // Step 4: the supplier-list row; returns the code the list already links to (0: none).
@@ -70,7 +72,7 @@ void addArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const 
     std::optional<double> perUnit, margin;
     double pezzatura = row.pezzatura.number();
     if (fatxmul != 0 && pezzatura > 0 && price) perUnit = *price / (pezzatura / fatxmul);
-    if (work.gcosiva != 0 && price) margin = (*price - work.gcosiva) / work.gcosiva * 100;
+    if (work.gcosiva != 0 && price) margin = percentChange(work.gcosiva, *price);
     long long colore = 1;
     if (variant == Variant::Nuovo && work.gean[0] == '2') colore = 5;
     if (!row.tipart.isNull() && row.tipart.number() == 2) colore = 5;

@@ -2,6 +2,7 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "app/row_amounts.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 #include "update/update_work.h"
@@ -51,7 +52,7 @@ std::string eanOf(const store::Value& ean) {
 
 double vatInclusiveCost(const store::Value& cost, long long vat) {
     if (vat == 0) return 0;
-    Money c = Money::fromDouble(cost.number());
+    Money c = moneyOf(cost);
     if (vat >= 50) return c.toDouble();
     return c.plusPercent(Money::fromInt(vat)).toDouble();
 }

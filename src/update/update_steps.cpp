@@ -2,6 +2,8 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "app/percentages.h"
+#include "app/row_amounts.h"
 #include "store/fixed_text.h"
 #include "update/creo_art_nuovo.h"
 
@@ -44,9 +46,9 @@ void costFields(const WorkArea& w, const UpdateRow& row, const Value& stored, Fi
     f["cosiva"] = Value(w.gcosiva);
     auto przpub = numberOrNull(stored);
     if (w.gcosiva != 0)
-        f["ricart"] = rounded2(przpub ? std::optional((*przpub - w.gcosiva) / w.gcosiva * 100)
-                                      : std::nullopt);
-    if (przpub && *przpub != 0) f["marg"] = rounded2((*przpub - w.gcosiva) / *przpub * 100);
+        f["ricart"] =
+            rounded2(przpub ? std::optional(percentChange(w.gcosiva, *przpub)) : std::nullopt);
+    if (przpub && *przpub != 0) f["marg"] = rounded2(marginPercent(*przpub, w.gcosiva));
 }
 
 void groupFields(UpdateStore& store, const UpdateRow& row, Fields& f) {
@@ -102,8 +104,7 @@ void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
     }
     if (s.kric) {
         f["marg"] = row.marN;
-        if (w.gcosiva != 0)
-            f["ricart"] = rounded2((row.prezzoN.number() - w.gcosiva) / w.gcosiva * 100);
+        if (w.gcosiva != 0) f["ricart"] = rounded2(percentChange(w.gcosiva, row.prezzoN.number()));
     }
     if (s.AggRep && row.codrep.integer() != 0) {
         if (auto name = store.reparto(row.codrep.integer())) {
@@ -153,8 +154,7 @@ bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const UpdateRow& row, W
         if (pieces == 0) f["pezzix"] = Value(pieces = 1);
         if (price && store::trimmed(b.aggi) == "A") {
             f["prezzo"] = row.prezzoN;
-            f["prezzox"] = Value(
-                (Money::fromDouble(row.prezzoN.number()) * Money::fromInt(pieces)).toDouble());
+            f["prezzox"] = Value((moneyOf(row.prezzoN) * Money::fromInt(pieces)).toDouble());
             if (!s.noinvio) f["flagean"] = Value("S");
             f["neti"] = Value(1);
         }

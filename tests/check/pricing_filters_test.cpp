@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "app/percentages.h"
+#include "app/price_rounding.h"
 #include "check/filters.h"
 #include "check/pricing.h"
 #include "store/error.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/price_rounding.h"
 #include "review/recalc.h"
 #include "review_fixture.h"
 #include "store/error.h"
