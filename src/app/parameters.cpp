@@ -1,16 +1,53 @@
 #include "app/parameters.h"
 
-#include "store/table_view.h"
-
 namespace cl {
 
 namespace {
-store::TableView openParametri(store::Database& db, const std::string& chiave) {
-    store::TableView view("parametri", db);
-    view.setSource("SELECT * FROM parametri where tipo=?", {store::Value(chiave)});
-    view.refresh();
-    return view;
+
+// The first row of a key, with its identity: a save edits that row and leaves any copy alone.
+struct StoredParameters {
+    long long identity = 0;
+    ParameterRow row;
+};
+
+std::optional<StoredParameters> firstRowOf(store::Database& db, const std::string& chiave) {
+    auto& st = db.prepare("SELECT " + db.rowIdentity() +
+                          " AS row_identity, acos, aric, apv, creart, cliente, tiposel "
+                          "FROM parametri WHERE tipo = ?");
+    st.bind(1, store::Value(chiave));
+    std::optional<StoredParameters> out;
+    if (st.step()) {
+        StoredParameters found;
+        found.identity = st.integer("row_identity");
+        found.row.acos = static_cast<int>(st.integer("acos"));
+        found.row.aric = static_cast<int>(st.integer("aric"));
+        found.row.apv = static_cast<int>(st.integer("apv"));
+        found.row.creart = static_cast<int>(st.integer("creart"));
+        found.row.cliente = st.integer("cliente");
+        found.row.tiposel = static_cast<int>(st.integer("tiposel"));
+        out = found;
+    }
+    st.reset();  // the row is read: let go of the table for other workstations
+    return out;
 }
+
+void insertParameters(store::Database& db, const std::string& chiave, const ParameterRow& row) {
+    db.prepare(
+          "INSERT INTO parametri (tipo, acos, aric, apv, creart, codpag, cassa, tiposel, "
+          "cliente) VALUES (?, ?, ?, ?, ?, 0, 0, ?, ?)")
+        .bindAll(chiave, row.acos, row.aric, row.apv, row.creart, row.tiposel, row.cliente)
+        .run();
+}
+
+void updateParameters(store::Database& db, long long identity, const ParameterRow& row) {
+    db.prepare(
+          "UPDATE parametri SET acos = ?, aric = ?, apv = ?, creart = ?, codpag = 0, "
+          "cassa = 0, tiposel = ?, cliente = ? WHERE " +
+          db.rowIdentity() + " = ?")
+        .bindAll(row.acos, row.aric, row.apv, row.creart, row.tiposel, row.cliente, identity)
+        .run();
+}
+
 }  // namespace
 
 std::string chiaveParametri(int nsede) {
@@ -18,35 +55,15 @@ std::string chiaveParametri(int nsede) {
 }
 
 std::optional<ParameterRow> leggiParametri(store::Database& db, const std::string& chiave) {
-    auto view = openParametri(db, chiave);
-    if (!view.findFirst("tipo", store::Value(chiave))) return std::nullopt;
-    ParameterRow row;
-    row.acos = static_cast<int>(view.integer("acos"));
-    row.aric = static_cast<int>(view.integer("aric"));
-    row.apv = static_cast<int>(view.integer("apv"));
-    row.creart = static_cast<int>(view.integer("creart"));
-    row.cliente = view.integer("cliente");
-    row.tiposel = static_cast<int>(view.integer("tiposel"));
-    return row;
+    if (auto stored = firstRowOf(db, chiave)) return stored->row;
+    return std::nullopt;
 }
 
 void salvaParametri(store::Database& db, const std::string& chiave, const ParameterRow& row) {
-    auto view = openParametri(db, chiave);
-    if (!view.findFirst("tipo", store::Value(chiave))) {
-        view.addNew();
-        view.set("tipo", store::Value(chiave));
-    } else {
-        view.edit();
-    }
-    view.set("acos", row.acos);
-    view.set("aric", row.aric);
-    view.set("apv", row.apv);
-    view.set("creart", row.creart);
-    view.set("codpag", 0);
-    view.set("cassa", 0);
-    view.set("tiposel", row.tiposel);
-    view.set("cliente", static_cast<long long>(row.cliente));
-    view.update();
+    if (auto stored = firstRowOf(db, chiave))
+        updateParameters(db, stored->identity, row);
+    else
+        insertParameters(db, chiave, row);
 }
 
 }  // namespace cl

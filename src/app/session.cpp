@@ -1,12 +1,12 @@
 #include "app/session.h"
 
+#include <optional>
 #include <vector>
 
 #include "app/access_files.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/schema.h"
-#include "store/table_view.h"
 
 namespace cl {
 
@@ -33,6 +33,18 @@ std::string storeFolderFrom(const std::string& databaseField) {
     }
     return folder;
 }
+
+namespace {
+// The database field of the first company by code, when the suite has a company. No LIMIT:
+// companies sharing a code keep the order the full sort gives them.
+std::optional<std::string> firstCompanyDatabase(store::Database& suite) {
+    auto& st = suite.prepare("SELECT \"database\" FROM \"società\" ORDER BY codute");
+    std::optional<std::string> out;
+    if (st.step()) out = st.text("database");
+    st.reset();
+    return out;
+}
+}  // namespace
 
 bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     state.lettera_drive = mapper_.currentDrive();
@@ -66,12 +78,7 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     {
         store::Database db(suite, store::OpenMode::ReadOnly);
         store::validateSchema(db, store::DatabaseKind::Suite);
-        store::TableView data1("Data1", db);
-        data1.setSource("SELECT * FROM società ORDER BY [codute]");
-        data1.refresh();
-        if (!data1.eof()) {
-            state.cartella_db = storeFolderFrom(data1.text("database"));
-        }
+        if (auto field = firstCompanyDatabase(db)) state.cartella_db = storeFolderFrom(*field);
     }
     if (state.cartella_db.empty())
         state.cartella_db = std::string(1, state.lettera_drive) + ":\\tramel\\";

@@ -1,13 +1,26 @@
 #include "report/report_rows.h"
 
-#include "store/table_view.h"
-
 namespace cl::review {
 
-std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter) {
-    store::TableCursor listi01(db, "listi01");
-    listi01.setIndex("primary");
+namespace {
 
+// The article record of `codart`, when listi01 holds one.
+std::optional<ReportArticle> articleOf(store::Database& db, long long codart) {
+    auto& st = db.prepare(
+        "SELECT umart, imbart, cofart, ivart, cosiva, ricart FROM listi01 WHERE codart = ? "
+        "LIMIT 1");
+    st.bind(1, store::Value(codart));
+    std::optional<ReportArticle> out;
+    if (st.step())
+        out = ReportArticle{st.text("umart"), st.value("imbart"),  st.number("cofart"),
+                            st.text("ivart"), st.number("cosiva"), st.number("ricart")};
+    st.reset();  // left on its row: let go of the table
+    return out;
+}
+
+}  // namespace
+
+std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter) {
     const SqlText source = reviewSource(filter);
     auto& view = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
@@ -20,15 +33,9 @@ std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter&
         row.ean = view.text("Ean");
         row.descrizione = view.text("Descrizione");
         row.prezzoV = view.number("PrezzoV");
-        if (listi01.seek(store::Value(row.codart))) {
-            row.article = ReportArticle{listi01.text("umart"),    listi01.field("imbart"),
-                                        listi01.number("cofart"), listi01.text("ivart"),
-                                        listi01.number("cosiva"), listi01.number("ricart")};
-        }
+        row.article = articleOf(db, row.codart);
         rows.push_back(std::move(row));
     }
-    // A finished statement may keep its read lock until reset; let other writers in.
-    view.reset();
     return rows;
 }
 

@@ -29,8 +29,8 @@ struct ReportRow {
     std::optional<ReportArticle> article;
 };
 
-// The rows of the review view that `filter` gives, first to last, each with its article found
-// by seeking `listi01` on index "primary".
+// The rows of the review view that `filter` gives, first to last, each with the article of its
+// code in `listi01`.
 std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter);
 
 }  // namespace cl::review

@@ -81,6 +81,9 @@ class Database {
     // Lets every cached statement go of its rows (and of its read lock).
     void resetAll();
     long long lastInsertRowid() const;
+    // The column that names one row of any table, for the domain's statements that must reach
+    // exactly the row they read.
+    std::string rowIdentity() const { return "rowid"; }
     int changes() const;
     bool inTransaction() const;
     const std::filesystem::path& file() const { return file_; }

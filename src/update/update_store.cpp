@@ -3,7 +3,7 @@
 #include "app/numbers.h"
 #include "store/fixed_text.h"
 #include "store/identifier.h"
-#include "store/table_view.h"
+#include "store/row_write.h"
 
 namespace cl::review {
 

@@ -65,5 +65,30 @@ TEST(Parameters, OtherSitesAndNullFieldsDoNotDisturb) {
     EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "2");
 }
 
+TEST(Parameters, FirstRowOfARepeatedKeyIsTheOneReadAndSaved) {
+    test::TempStore t;
+    t.exec("INSERT INTO parametri (tipo, cliente, tiposel) VALUES ('01L', 12, 1), ('01l', 34, 2)");
+    auto db = t.session.openStore();
+    auto read = leggiParametri(*db, "01L");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->cliente, 12);
+    ParameterRow row;
+    row.cliente = 56;
+    salvaParametri(*db, "01L", row);
+    // The copy is left as it was, and nothing is added.
+    EXPECT_EQ(t.scalar("SELECT group_concat(cliente || '/' || tiposel, ' ') FROM parametri"),
+              "56/4 34/2");
+    EXPECT_EQ(leggiParametri(*db, "01L")->cliente, 56);
+}
+
+TEST(Parameters, ReadingLetsAnotherConnectionWrite) {
+    test::TempStore t;
+    t.exec("INSERT INTO parametri (tipo, cliente) VALUES ('01L', 12), ('01L', 13)");
+    auto db = t.session.openStore();
+    ASSERT_TRUE(leggiParametri(*db, "01L"));
+    t.exec("UPDATE parametri SET cliente = 7");
+    EXPECT_EQ(leggiParametri(*db, "01L")->cliente, 7);
+}
+
 }  // namespace
 }  // namespace cl

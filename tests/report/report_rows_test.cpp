@@ -95,5 +95,26 @@ TEST_F(ReportRowsTest, NegativeMarginWhenTheCostExceedsThePrice) {
     EXPECT_NE(q.find("print [-10,00] @8"), -1);
 }
 
+TEST_F(ReportRowsTest, ReadingLetsAnotherConnectionWrite) {
+    ReviewFilter f;
+    f.supplier = 12;
+    ASSERT_EQ(leggoRigheReport(*db, f).size(), 3u);
+    t.exec("UPDATE listi01 SET umart = 'CF' WHERE codart = 3");
+    EXPECT_EQ(leggoRigheReport(*db, f)[1].article->umart, "CF");
+}
+
+TEST_F(ReportRowsTest, ArticlesAreFoundByCodeWhateverTheStoresIndexes) {
+    // A store converted from another source may name its article key otherwise.
+    db.reset();
+    t.exec("DROP INDEX \"primary\"; CREATE INDEX chiave_articolo ON listi01 (codart)");
+    db = t.session.openStore();
+    ReviewFilter f;
+    f.supplier = 12;
+    auto rows = leggoRigheReport(*db, f);
+    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_TRUE(rows[2].article);
+    EXPECT_EQ(rows[2].article->umart, "PZ");
+}
+
 }  // namespace
 }  // namespace cl::review

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "store/database.h"
-#include "store/table_view.h"
 #include "support/temp_dir.h"
 #include "support/temp_store.h"
 
@@ -104,20 +103,21 @@ TEST(NullReads, NullFieldsReadAsEmptyTextOrZero) {
     t.exec("INSERT INTO listi01 (codart) VALUES (5)");
     t.exec("INSERT INTO codean (eanare, codare) VALUES ('8001234567895', 5)");
     auto db = t.session.openStore();
-    store::TableCursor listi01(*db, "listi01");
-    listi01.setIndex("primary");
-    ASSERT_TRUE(listi01.seek(store::Value(5)));
+    auto& listi01 = db->prepare("SELECT * FROM listi01 WHERE codart = ?");
+    listi01.bindAll(5);
+    ASSERT_TRUE(listi01.step());
     EXPECT_EQ(listi01.text("desart"), "");
     EXPECT_EQ(listi01.number("ricart"), 0);
     EXPECT_EQ(listi01.number("przpub"), 0);
     EXPECT_EQ(listi01.integer("codrep"), 0);
-    EXPECT_TRUE(listi01.field("datagg").isNull());
-    store::TableView codean("codean", *db);
-    codean.setSource("SELECT * FROM codean WHERE codare = ?", {store::Value(5)});
-    codean.refresh();
-    ASSERT_FALSE(codean.eof());
+    EXPECT_TRUE(listi01.value("datagg").isNull());
+    listi01.reset();
+    auto& codean = db->prepare("SELECT * FROM codean WHERE codare = ?");
+    codean.bindAll(5);
+    ASSERT_TRUE(codean.step());
     EXPECT_EQ(codean.integer("pezzix"), 0);
     EXPECT_EQ(codean.text("flagean"), "");
+    codean.reset();
 }
 
 }  // namespace

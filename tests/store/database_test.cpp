@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "store/table_view.h"
 #include "support/temp_store.h"
 
 namespace cl {
@@ -22,20 +21,6 @@ TEST(Transaction, FailureMidwayLeavesEveryAttachedDatabaseUnchanged) {
     }
     EXPECT_EQ(t.dump("variatil"), storeBefore);
     EXPECT_EQ(t.dump("articolo", true), fixedBefore);
-}
-
-TEST(TableCursor, SeeksPaddedAndTrimmedKeysAlike) {
-    test::TempStore t;
-    t.exec("INSERT INTO codean (eanare, codare) VALUES ('123', 7), ('8001234567890', 9)");
-    auto db = t.session.openStore();
-    store::TableCursor codean(*db, "codean");
-    codean.setIndex("keyean");
-    EXPECT_TRUE(codean.seek(store::Value("123          ")));
-    EXPECT_EQ(codean.integer("codare"), 7);
-    EXPECT_TRUE(codean.seek(store::Value("8001234567890")));
-    EXPECT_EQ(codean.integer("codare"), 9);
-    EXPECT_FALSE(codean.seek(store::Value("999")));
-    EXPECT_TRUE(codean.noMatch());
 }
 
 }  // namespace
