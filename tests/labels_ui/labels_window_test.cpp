@@ -13,6 +13,7 @@
 #include "history/undo.h"
 #include "labels/labels_fixture.h"
 #include "review/ui/report_pdf.h"
+#include "store/write_transactions.h"
 #include "support/temp_dir.h"
 
 namespace cl::test {
@@ -27,6 +28,7 @@ struct LabelsWindowTest : LabelsStore {
         QTimer::singleShot(50, [text] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 *text = box->text();
+                EXPECT_EQ(store::openWriteTransactions(), 0) << text->toStdString();
                 box->accept();
             }
         });
