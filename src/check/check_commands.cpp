@@ -3,6 +3,7 @@
 #include <functional>
 #include <new>
 
+#include "app/held_messages.h"
 #include "app/parameters.h"
 #include "check/check_record.h"
 #include "check/elabora_listino.h"
@@ -13,10 +14,24 @@ namespace cl::check {
 
 namespace {
 
-using Run = std::function<RunResult(RunContext&)>;
+// A run and how many rows it would walk.
+struct RunKind {
+    std::function<long long(store::Database&)> articles;
+    std::function<RunResult(RunContext&)> run;
+    const char* kind;
+};
 
+void showFailure(Messages& messages, Progress& progress, const std::string& text) {
+    progress.showBar(false);
+    messages.show(text + "\nNessuna modifica è stata salvata.", Icon::Critical);
+}
+
+// Two phases. First every question, with no write transaction open: the supplier guard, then
+// the unapplied review when the run has articles to check. Then one transaction that asks
+// nothing, re-checks inside it what the operator answered about and keeps its messages until
+// it has ended.
 RunReport startRun(Session& session, const CheckScreenState& screen, Messages& messages,
-                   Progress& progress, const Run& run, const char* kind) {
+                   Progress& progress, const RunKind& run) {
     AppState& app = session.state;
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
@@ -25,42 +40,51 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
     }
     // The run changes these only when it is kept.
     AppState working = app;
+    HeldMessages held(messages);
     try {
         auto db = session.openStore(true);
-        // The journal beside the store records what the check clears; the question about the
-        // supplier comes before anything is written.
+        // The journal beside the store records what the check clears.
         history::attachHistory(*db, db->file());
         // A supplier's own file is chosen together with its supplier right before the run: the
         // guard is for a supplier left over from the last check of the central database.
-        const bool guarded = std::string(kind) != kKindPriceList;
+        const bool guarded = std::string(run.kind) != kKindPriceList;
+        const long long lastSeen = guarded ? lastCheckId(*db) : 0;
         if (guarded && !confirmSupplier(*db, screen, app, messages))
             return {RunOutcome::SupplierDeclined, {}};
-        const history::CheckInfo info = checkInfo(screen, app, kind);
-        store::Transaction tx(*db);
-        working.nsede = 1;
-        working.chiave_parametri = chiaveParametri(working.nsede);
-        salvaParametri(*db, working.chiave_parametri, parameterRowOf(screen, working));
-        RunContext ctx(*db, working, screen, messages, progress);
-        ctx.journaled = true;
-        RunResult result = run(ctx);
-        if (result.end == RunEnd::Declined) return {RunOutcome::Declined, {}};
-        if (result.end == RunEnd::Done) history::recordCheck(*db, info, result.counts.written);
-        tx.commit();
+        WorkTableMark discardAgreed;
+        if (run.articles(*db) > 0) {
+            auto agreed = confirmDiscardReview(*db, messages);
+            if (!agreed) return {RunOutcome::Declined, {}};
+            discardAgreed = *agreed;
+        }
+        const history::CheckInfo info = checkInfo(screen, app, run.kind);
+        RunResult result;
+        {
+            store::Transaction tx(*db);
+            if (guarded) checkSupplierUnchanged(*db, app, lastSeen);
+            working.nsede = 1;
+            working.chiave_parametri = chiaveParametri(working.nsede);
+            salvaParametri(*db, working.chiave_parametri, parameterRowOf(screen, working));
+            RunContext ctx(*db, working, screen, held, progress);
+            ctx.journaled = true;
+            ctx.discardAgreed = discardAgreed;
+            result = run.run(ctx);
+            if (result.end == RunEnd::Done) history::recordCheck(*db, info, result.counts.written);
+            tx.commit();
+        }
+        held.release();
         app = working;
         return {result.end == RunEnd::NoArticles ? RunOutcome::NoArticles : RunOutcome::Done,
                 result.counts};
     } catch (const Error& e) {
-        progress.showBar(false);
-        messages.show(std::string(e.what()) + "\nNessuna modifica è stata salvata.",
-                      Icon::Critical);
+        held.release();
+        showFailure(messages, progress, e.what());
     } catch (const std::bad_alloc&) {
-        progress.showBar(false);
-        messages.show("Memoria insufficiente per il controllo.\nNessuna modifica è stata salvata.",
-                      Icon::Critical);
+        held.release();
+        showFailure(messages, progress, "Memoria insufficiente per il controllo.");
     } catch (const std::exception& e) {
-        progress.showBar(false);
-        messages.show("Errore: " + std::string(e.what()) + "\nNessuna modifica è stata salvata.",
-                      Icon::Critical);
+        held.release();
+        showFailure(messages, progress, "Errore: " + std::string(e.what()));
     }
     return {RunOutcome::Failed, {}};
 }
@@ -69,20 +93,25 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
 
 RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
-    return startRun(session, screen, messages, progress, screen.sma ? elabora_solodoppi : elabora,
-                    screen.sma ? kKindNoBarcode : kKindChanged);
+    if (screen.sma)
+        return startRun(session, screen, messages, progress,
+                        {unmarkedBarcodeArticles, elabora_solodoppi, kKindNoBarcode});
+    return startRun(session, screen, messages, progress, {changedArticles, elabora, kKindChanged});
 }
 
 RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
                          Progress& progress) {
-    return startRun(session, screen, messages, progress, elabora_ean, kKindBarcode);
+    return startRun(session, screen, messages, progress,
+                    {barcodeArticles, elabora_ean, kKindBarcode});
 }
 
 RunReport checkPriceList(Session& session, const CheckScreenState& screen,
                          const pricelist::PriceList& list, Messages& messages, Progress& progress) {
+    const long long rows = static_cast<long long>(list.rows.size());
     return startRun(
         session, screen, messages, progress,
-        [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList);
+        {[rows](store::Database&) { return rows; },
+         [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList});
 }
 
 }  // namespace cl::check

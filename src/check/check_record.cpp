@@ -1,5 +1,6 @@
 #include "check/check_record.h"
 
+#include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -50,6 +51,17 @@ bool confirmSupplier(store::Database& db, const CheckScreenState& screen, const 
         ") non è quello dell'ultimo controllo (" +
         supplierText(last->supplier, last->supplierName) + ", del " + last->at + "). Continuare?";
     return messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) == Answer::Yes;
+}
+
+long long lastCheckId(store::Database& db) {
+    auto last = history::lastCheck(db);
+    return last ? last->id : 0;
+}
+
+void checkSupplierUnchanged(store::Database& db, const AppState& app, long long seenId) {
+    auto last = history::lastCheck(db);
+    if (!last || last->id == seenId || last->supplier == app.codice_fornitore) return;
+    throw Error(kLastCheckChanged);
 }
 
 }  // namespace cl::check

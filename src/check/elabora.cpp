@@ -20,12 +20,10 @@ long long countOf(store::Database& db, const std::string& sql) {
     return n;
 }
 
-// The walk has rows: ask about an unapplied review, then empty the work table.
-bool startWalk(RunContext& ctx) {
-    if (!confirmDiscardReview(ctx.db, ctx.messages)) return false;
-    emptyVariatil(ctx.db);
-    return true;
-}
+const std::string kChangedWalk =
+    " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart "
+    "WHERE a.artvariato = 'S'";
+const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
 void clearChangeMarks(RunContext& ctx) {
     if (ctx.journaled) history::recordClearedMarks(ctx.db);
@@ -74,17 +72,23 @@ void compareWithoutBarcode(ComparisonSteps& steps, StoreLookups& lookups, const 
 
 }  // namespace
 
+long long changedArticles(store::Database& db) {
+    return countOf(db, "SELECT count(*)" + kChangedWalk);
+}
+
+long long unmarkedBarcodeArticles(store::Database& db) {
+    return countOf(db, "SELECT count(*)" + kMarkedWalk);
+}
+
 RunResult elabora(RunContext& ctx) {
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
-    const std::string from =
-        " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart "
-        "WHERE a.artvariato = 'S'";
+    const std::string& from = kChangedWalk;
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
         return {RunEnd::NoArticles, {}};
     }
-    if (!startWalk(ctx)) return {RunEnd::Declined, {}};
+    discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
         auto& walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
@@ -101,13 +105,13 @@ RunResult elabora(RunContext& ctx) {
 
 RunResult elabora_solodoppi(RunContext& ctx) {
     ComparisonSteps steps(ctx, ComparisonKind::WithoutBarcode);
-    const std::string from = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
+    const std::string& from = kMarkedWalk;
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
         return {RunEnd::NoArticles, {}};
     }
-    if (!startWalk(ctx)) return {RunEnd::Declined, {}};
+    discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
         auto& walk = ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a.rowid");

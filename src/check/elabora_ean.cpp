@@ -110,16 +110,23 @@ WalkRow centralArticle(store::Database& db, long long rowid) {
 
 }  // namespace
 
-RunResult elabora_ean(RunContext& ctx) {
-    const std::string from = " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart";
-    auto& count = ctx.db.prepare("SELECT count(*)" + from);
+const std::string kBarcodeWalk =
+    " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart";
+
+long long barcodeArticles(store::Database& db) {
+    auto& count = db.prepare("SELECT count(*)" + kBarcodeWalk);
     count.step();
     const long long rows = count.value(0).integer();
     count.reset();
+    return rows;
+}
+
+RunResult elabora_ean(RunContext& ctx) {
+    const std::string& from = kBarcodeWalk;
+    const long long rows = barcodeArticles(ctx.db);
     // Nothing to check: the work table keeps what it holds.
     if (rows == 0) return {RunEnd::NoArticles, {}};
-    if (!confirmDiscardReview(ctx.db, ctx.messages)) return {RunEnd::Declined, {}};
-    emptyVariatil(ctx.db);
+    discardReview(ctx.db, ctx.discardAgreed);
 
     RunCounts counts;
     std::unordered_set<long long> handled;  // store articles already treated in this run

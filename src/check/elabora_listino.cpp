@@ -31,8 +31,7 @@ RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceLis
         ctx.messages.show(kNoArticles, Icon::Information);
         return {RunEnd::NoArticles, {}};
     }
-    if (!confirmDiscardReview(ctx.db, ctx.messages)) return {RunEnd::Declined, {}};
-    emptyVariatil(ctx.db);
+    discardReview(ctx.db, ctx.discardAgreed);
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
     {
         RunProgress bar(ctx.progress, static_cast<long long>(rows.size()));

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/app_state.h"
 #include "app/interfaces.h"
+#include "app/work_table.h"
 #include "check/check_state.h"
 #include "check/filters.h"
 #include "check/store_lookups.h"
@@ -26,6 +27,8 @@ struct RunContext {
     // The journal is attached: the run files the marks it clears there, so that the check can
     // be put back.
     bool journaled = false;
+    // The work table as the operator agreed to lose it before the transaction began.
+    WorkTableMark discardAgreed;
 };
 
 // What a run leaves: counters for the screen and the command line.
@@ -35,16 +38,23 @@ struct RunCounts {
     long long written = 0;    // rows stored in variatil
 };
 
-enum class RunEnd { Done, NoArticles, Declined };
+enum class RunEnd { Done, NoArticles };
 
 struct RunResult {
     RunEnd end = RunEnd::Done;
     RunCounts counts;
 };
 
-// The three runs. Each works inside the caller's transaction and throws cl::Error on failure.
+// The three runs. Each works inside the caller's transaction, asks nothing and throws cl::Error
+// on failure.
 RunResult elabora(RunContext& ctx);
 RunResult elabora_solodoppi(RunContext& ctx);
 RunResult elabora_ean(RunContext& ctx);
+
+// How many rows each run would walk, read before its transaction: a run with none leaves the
+// work table as it is, so only a run with some asks about an unapplied review.
+long long changedArticles(store::Database& db);
+long long unmarkedBarcodeArticles(store::Database& db);
+long long barcodeArticles(store::Database& db);
 
 }  // namespace cl::check

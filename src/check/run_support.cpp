@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/numbers.h"
+#include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -33,13 +34,21 @@ long long variatilRows(store::Database& db) {
     return n;
 }
 
-bool confirmDiscardReview(store::Database& db, Messages& messages) {
-    long long rows = variatilRows(db);
-    if (rows == 0) return true;
-    std::string text = "ATTENZIONE !!!. Ci sono ancora " + std::to_string(rows) +
+std::optional<WorkTableMark> confirmDiscardReview(store::Database& db, Messages& messages) {
+    const WorkTableMark review = workTableMark(db);
+    if (review.rows == 0) return review;
+    std::string text = "ATTENZIONE !!!. Ci sono ancora " + std::to_string(review.rows) +
                        " articoli variati non aggiornati in listino dal controllo precedente. "
                        "Proseguendo verranno cancellati. Eseguire ugualmente il nuovo controllo ?";
-    return messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) == Answer::Yes;
+    if (messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) != Answer::Yes)
+        return std::nullopt;
+    return review;
+}
+
+void discardReview(store::Database& db, const WorkTableMark& agreed) {
+    // An empty table loses nothing; anything else must be what the operator was asked about.
+    if (variatilRows(db) != 0 && !(workTableMark(db) == agreed)) throw Error(kWorkTableChanged);
+    emptyVariatil(db);
 }
 
 void emptyVariatil(store::Database& db) {

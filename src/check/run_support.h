@@ -1,9 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/interfaces.h"
 #include "app/money.h"
+#include "app/work_table.h"
 #include "store/database.h"
 #include "store/value.h"
 
@@ -24,8 +26,13 @@ class RunProgress {
     int shown_ = -1;
 };
 
-// Asks before a run empties a review that was never applied. False when the operator says No.
-bool confirmDiscardReview(store::Database& db, Messages& messages);
+// Before the run's transaction, when the run has articles to check: asks before the run
+// empties a review that was never applied. Nullopt when the operator says No; else the rows the
+// run may empty (none when the work table is empty).
+std::optional<WorkTableMark> confirmDiscardReview(store::Database& db, Messages& messages);
+// Inside the run's transaction: empties the work table, unless it holds rows other than those
+// the operator agreed to lose, which stops the run (nothing written).
+void discardReview(store::Database& db, const WorkTableMark& agreed);
 long long variatilRows(store::Database& db);
 void emptyVariatil(store::Database& db);
 

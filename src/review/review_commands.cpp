@@ -65,10 +65,15 @@ store::Value marginFor(Money price, const store::Value& coston, const store::Val
 constexpr int kTrailing = 5;
 const char* kTrailingFields = ", coston, ivart, rica, modificatoamano, bns";
 
+long long handTypedRows(store::Database& db, const ReviewFilter& view);
+
 template <typename PriceOf>
 long long rewritePrices(store::Database& db, const ReviewFilter& view, const std::string& fields,
-                        bool keepEdited, Progress& progress, PriceOf priceOf) {
+                        bool keepEdited, long long editedAgreed, Progress& progress,
+                        PriceOf priceOf) {
     store::Transaction tx(db);
+    if (!keepEdited && editedAgreed >= 0 && handTypedRows(db, view) > editedAgreed)
+        throw Error(kEditedSinceQuestion);
     auto rows = readView(db, view, fields + kTrailingFields);
     long long n = 0;
     for (const auto& [rowid, values] : rows) {
@@ -150,6 +155,11 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
 }
 
 long long contaModificatiAMano(store::Database& db, const ReviewFilter& view) {
+    return handTypedRows(db, view);
+}
+
+namespace {
+long long handTypedRows(store::Database& db, const ReviewFilter& view) {
     SqlText where = whereClause(view);
     auto& st = db.prepare("SELECT count(*) FROM variatil" + where.text +
                           (where.text.empty() ? " WHERE" : " AND") +
@@ -159,26 +169,28 @@ long long contaModificatiAMano(store::Database& db, const ReviewFilter& view) {
     st.reset();
     return n;
 }
+}  // namespace
 
 long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
-                            bool keepEdited, Progress& progress) {
-    return rewritePrices(db, view, "prezpub", keepEdited, progress, [&](const auto& v) {
-        return prezzoDaPercentuale(moneyOf(v[0]), p, round);
-    });
+                            bool keepEdited, Progress& progress, long long editedAgreed) {
+    return rewritePrices(
+        db, view, "prezpub", keepEdited, editedAgreed, progress,
+        [&](const auto& v) { return prezzoDaPercentuale(moneyOf(v[0]), p, round); });
 }
 
 long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
-                           bool keepEdited, Progress& progress) {
-    return rewritePrices(db, view, "coston, ivart", keepEdited, progress, [&](const auto& v) {
-        int vat = 0;
-        try {
-            vat = ivaIntera(v[1].text());
-        } catch (const Error& e) {
-            throw Error(std::string(e.what()) + " (riga bns " + v.back().text() +
-                        "): nessun prezzo ricalcolato.");
-        }
-        return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
-    });
+                           bool keepEdited, Progress& progress, long long editedAgreed) {
+    return rewritePrices(db, view, "coston, ivart", keepEdited, editedAgreed, progress,
+                         [&](const auto& v) {
+                             int vat = 0;
+                             try {
+                                 vat = ivaIntera(v[1].text());
+                             } catch (const Error& e) {
+                                 throw Error(std::string(e.what()) + " (riga bns " +
+                                             v.back().text() + "): nessun prezzo ricalcolato.");
+                             }
+                             return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
+                         });
 }
 
 }  // namespace cl::review

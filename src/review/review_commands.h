@@ -28,11 +28,17 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys);
 
 // The two recalculations of the panel over the rows of the view, counting in "cntbw". Each
 // row's margin (rica) follows its new price. With keepEdited, rows whose price was typed by hand
-// (modificatoamano "1") are left as they are.
+// (modificatoamano "1") are left as they are. Otherwise, with `editedAgreed` not negative, the
+// operator was told of that many such rows: more of them by now stop the command, nothing
+// written.
 long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
-                            bool keepEdited, Progress& progress);
+                            bool keepEdited, Progress& progress, long long editedAgreed = -1);
 long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
-                           bool keepEdited, Progress& progress);
+                           bool keepEdited, Progress& progress, long long editedAgreed = -1);
+
+inline constexpr const char* kEditedSinceQuestion =
+    "Attenzione ... Altri prezzi sono stati modificati a mano dopo la domanda: nessun prezzo "
+    "ricalcolato. Ripetere il ricalcolo.";
 // Rows of the view whose price was typed by hand.
 long long contaModificatiAMano(store::Database& db, const ReviewFilter& view);
 

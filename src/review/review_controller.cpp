@@ -116,16 +116,19 @@ long long ReviewController::ricalcola(const std::string& text, const std::string
     float p = percentuale(text, caption);
     state_.rebind();
     bool keep = handTyped == HandTyped::Keep;
+    // Asked before the recalculation's transaction; it then stops if more prices were typed by
+    // hand meanwhile than the operator was told of.
+    long long edited = -1;
     if (handTyped == HandTyped::Ask) {
-        long long edited = contaModificatiAMano(db_, state_.shown());
+        edited = contaModificatiAMano(db_, state_.shown());
         keep = edited > 0 &&
                messages_.ask(std::to_string(edited) +
                                  " dei prezzi selezionati sono stati modificati a mano. "
                                  "Ricalcolare anche questi?",
                              kRicalcolaTitolo, Icon::Question, Answer::Yes) == Answer::No;
     }
-    long long n =
-        recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", keep, progress_);
+    long long n = recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", keep,
+                                progress_, edited);
     if (n > 0) messages_.show(" Elaborazione terminata", Icon::Information);
     return n;
 }

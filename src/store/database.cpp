@@ -361,6 +361,7 @@ void Transaction::commit() {
     db_.resetAll();
     db_.exec("COMMIT");
     done_ = true;
+    open_.release();
 }
 
 }  // namespace cl::store

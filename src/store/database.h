@@ -8,6 +8,7 @@
 
 #include "store/error.h"
 #include "store/value.h"
+#include "store/write_transactions.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -110,6 +111,7 @@ class Transaction {
   private:
     Database& db_;
     bool done_ = false;
+    WriteTransactionMark open_;  // counted from BEGIN until commit or rollback
 };
 
 // The URI that opens a file read-only, whatever bytes its (absolute) path holds.

@@ -1,6 +1,7 @@
 #include "update/update_run.h"
 
 #include "app/clock.h"
+#include "app/held_messages.h"
 #include "app/numbers.h"
 #include "history/journal.h"
 #include "store/error.h"
@@ -51,19 +52,28 @@ history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, 
 
 }  // namespace
 
+WorkTableMark reviewMark(store::Database& db, const ReviewFilter& filter) {
+    SqlText where = whereClause(filter);
+    return workTableMark(db, where.text, where.params);
+}
+
 UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSettings& settings,
-                            const ReviewFilter& filter, Messages& messages, Progress& progress) {
+                            const ReviewFilter& filter, Messages& messages, Progress& progress,
+                            const WorkTableMark* agreed) {
     state.fl_costo = settings.kcos ? "1" : "0";
     state.fl_ricarica = settings.kric ? "1" : "0";
     state.fl_prezzo = settings.kpre ? "1" : "0";
     state.fl_crea = settings.kcrea ? "1" : "0";
-    UpdateRun run = startRun(state, db, settings, messages, progress);
+    // What the run has to say waits for the end of its transaction.
+    HeldMessages held(messages);
+    UpdateRun run = startRun(state, db, settings, held, progress);
     long long walked = 0;
     try {
         // The journal of the run is written in the update's own transaction: a run that fails
         // leaves no trace, one that succeeds can be undone.
         history::Journal journal(db, db.file());
         store::Transaction tx(db);
+        if (agreed && !(reviewMark(db, filter) == *agreed)) throw Error(kWorkTableChanged);
         run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
         UpdateStore store(db);
         walkReview(db, filter, [&](const UpdateRow& row) {
@@ -75,8 +85,10 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
+        held.release();
         failed(e);
     }
+    held.release();
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
     if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
@@ -95,7 +107,8 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
     selected.selectedOnly = true;
     if (messages.ask(kDomandaSoloFornitori, "", Icon::None, Answer::Yes) != Answer::Yes) return {};
     UpdateSettings none;
-    UpdateRun run = startRun(state, db, none, messages, progress);
+    HeldMessages held(messages);
+    UpdateRun run = startRun(state, db, none, held, progress);
     try {
         history::Journal journal(db, db.file());
         store::Transaction tx(db);
@@ -109,16 +122,19 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
+        held.release();
         failed(e);
     }
+    held.release();
     run.result.performed = true;
     return run.result;
 }
 
 UpdateResult aggiorna(AppState& state, store::Database& db, const UpdateSettings& settings,
-                      const ReviewFilter& filter, Messages& messages, Progress& progress) {
+                      const ReviewFilter& filter, Messages& messages, Progress& progress,
+                      const WorkTableMark* agreed) {
     if (settings.CreaLisForn) return aggiorno_Solo_forn(state, db, filter, messages, progress);
-    return aggiorno_tutto(state, db, settings, filter, messages, progress);
+    return aggiorno_tutto(state, db, settings, filter, messages, progress, agreed);
 }
 
 }  // namespace cl::review

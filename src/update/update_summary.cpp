@@ -93,13 +93,15 @@ std::string testoRiepilogo(const UpdateSummary& s) {
 UpdateResult aggiornaDopoRiepilogo(AppState& state, store::Database& db,
                                    const UpdateSettings& settings, const ReviewFilter& filter,
                                    Messages& messages, Progress& progress) {
-    if (!settings.CreaLisForn) {
-        std::string text = testoRiepilogo(riepilogoAggiornamento(state, db, settings, filter));
-        if (messages.ask(text + "\n\n" + kRiepilogoDomanda, kRiepilogoTitolo, Icon::Question,
-                         Answer::No) != Answer::Yes)
-            return {};
-    }
-    return aggiorna(state, db, settings, filter, messages, progress);
+    if (settings.CreaLisForn) return aggiorna(state, db, settings, filter, messages, progress);
+    // Taken before the summary is counted: rows changed after it then stop the update, rather
+    // than an update of rows the summary did not show.
+    const WorkTableMark shown = reviewMark(db, filter);
+    std::string text = testoRiepilogo(riepilogoAggiornamento(state, db, settings, filter));
+    if (messages.ask(text + "\n\n" + kRiepilogoDomanda, kRiepilogoTitolo, Icon::Question,
+                     Answer::No) != Answer::Yes)
+        return {};
+    return aggiorna(state, db, settings, filter, messages, progress, &shown);
 }
 
 }  // namespace cl::review

@@ -41,6 +41,7 @@ class ShownQuestions : public Messages {
     void show(const std::string&, Icon, const std::string&) override {}
     Answer ask(const std::string& text, const std::string& title, Icon icon,
                Answer defaultAnswer) override {
+        test::expectNoWriteTransaction(text);
         auto box = questionBox(text, title, icon, defaultAnswer, nullptr);
         box->show();
         QApplication::processEvents();

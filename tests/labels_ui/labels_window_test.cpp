@@ -12,6 +12,7 @@
 #include "history/ui/history_screens.h"
 #include "history/undo.h"
 #include "labels/labels_fixture.h"
+#include "store/write_transactions.h"
 #include "support/temp_dir.h"
 #include "ui/widget_application.h"
 
@@ -27,6 +28,7 @@ struct LabelsWindowTest : LabelsStore {
         QTimer::singleShot(50, [text] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 *text = box->text();
+                EXPECT_EQ(store::openWriteTransactions(), 0) << text->toStdString();
                 box->accept();
             }
         });

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "review_fixture.h"
+#include "store/error.h"
+#include "store/write_transactions.h"
+#include "support/other_process.h"
 #include "update/update_run.h"
 
 namespace cl::review {
@@ -67,6 +70,7 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
         Answer defaultAnswer = Answer::No;
         void show(const std::string&, Icon, const std::string&) override {}
         Answer ask(const std::string& t, const std::string&, Icon, Answer d) override {
+            EXPECT_EQ(store::openWriteTransactions(), 0) << t;
             text = t;
             defaultAnswer = d;
             return Answer::No;
@@ -124,6 +128,40 @@ TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
     ASSERT_EQ(r.creati, 1);
     EXPECT_NEAR(std::stod(store.scalar("SELECT ricart FROM listi01")), rica, 1e-9);
     EXPECT_EQ(store.scalar("SELECT przpub FROM listi01"), "1.586");
+}
+
+TEST_F(RecalcMargin, PricesTypedByHandWhileAskedStopTheRecalculation) {
+    add({.bns = 1, .prezpub = "10", .prezpubv = "12.5", .rica = "18"});
+    add({.bns = 2, .prezpub = "10", .prezpubv = "11"});
+    handTyped(1);
+    open();
+    test::WaitingMessages asked;
+    asked.answers = {Answer::Yes};
+    std::string afterOthers;
+    asked.whileAsked = [&](const std::string&) {
+        // Typed on another workstation while the question is open: the operator agreed to
+        // recalculate one such price, not two.
+        test::expectWrittenMeanwhile(test::writeFromAnotherProcess(
+            store.storeFile(),
+            "UPDATE variatil SET prezpubv = 11.5, modificatoamano = '1' "
+            "WHERE bns = 2"));
+        afterOthers = store.dump("variatil");
+    };
+    ReviewController answering(store.session, *db, asked, progress);
+    answering.open();
+    answering.apriRicalcolo();
+    try {
+        answering.ricalcolaDaPrezzo("10");
+        ADD_FAILURE() << "a price typed by hand after the question was recalculated";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), kEditedSinceQuestion);
+    }
+    EXPECT_EQ(store.dump("variatil"), afterOthers);
+    // Asked again about both, the operator's Yes covers them.
+    asked.whileAsked = nullptr;
+    asked.answers = {Answer::Yes};
+    EXPECT_EQ(answering.ricalcolaDaPrezzo("10"), 2);
+    EXPECT_EQ(asked.shown.back().text, " Elaborazione terminata");
 }
 
 }  // namespace

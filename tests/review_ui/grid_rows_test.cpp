@@ -16,6 +16,7 @@
 #include "priceedit/ui/editor_dialog.h"
 #include "review/review_grid.h"
 #include "review/ui/review_screen.h"
+#include "store/write_transactions.h"
 #include "support/variatil_rows.h"
 
 namespace cl::ui {
@@ -74,6 +75,7 @@ class GridRows : public ::testing::Test {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
                     boxTexts.push_back(box->text().toStdString());
+                    EXPECT_EQ(store::openWriteTransactions(), 0) << boxTexts.back();
                     box->button(box->buttons().contains(box->button(QMessageBox::Ok))
                                     ? QMessageBox::Ok
                                     : QMessageBox::No)

@@ -18,6 +18,7 @@
 
 #include "priceedit/ui/editor_dialog.h"
 #include "review/review_grid.h"
+#include "store/write_transactions.h"
 #include "support/variatil_rows.h"
 #include "ui/evidenzia.h"
 
@@ -73,6 +74,7 @@ class MessageBoxes {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (!box || !box->isVisible()) continue;
                 texts.push_back(box->text().toStdString());
+                EXPECT_EQ(store::openWriteTransactions(), 0) << texts.back();
                 QAbstractButton* b = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
                 if (!b) b = box->button(QMessageBox::Ok);
                 b->click();

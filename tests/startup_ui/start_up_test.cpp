@@ -51,6 +51,7 @@ class MessageBoxes {
             for (QWidget* w : QApplication::topLevelWidgets()) {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (!box || !box->isVisible()) continue;
+                test::expectNoWriteTransaction(box->text().toStdString());
                 seen.push_back({box->text().toStdString(), box->parentWidget(),
                                 topLevel("lis04g") != nullptr});
                 QAbstractButton* b = box->button(QMessageBox::No);

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -9,6 +11,7 @@
 #include "app/interfaces.h"
 #include "app/session.h"
 #include "store/database.h"
+#include "store/write_transactions.h"
 
 namespace cl::test {
 
@@ -35,6 +38,13 @@ class TempStore {
     std::string dump(const std::string& table, bool fixed = false);
 };
 
+// Fails the running test when a message or question would keep a write transaction open:
+// every other workstation would wait on the lock for as long as the box is on screen.
+inline void expectNoWriteTransaction(const std::string& text) {
+    EXPECT_EQ(store::openWriteTransactions(), 0)
+        << "shown while a write transaction is open: " << text;
+}
+
 // Records what the domain shows and answers questions from a queue (No when empty).
 class RecordingMessages : public Messages {
   public:
@@ -45,9 +55,11 @@ class RecordingMessages : public Messages {
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     void show(const std::string& text, Icon icon, const std::string& title) override {
+        expectNoWriteTransaction(text);
         shown.push_back({text, title, icon});
     }
     Answer ask(const std::string& text, const std::string& title, Icon icon, Answer) override {
+        expectNoWriteTransaction(text);
         shown.push_back({text, title, icon});
         if (answers.empty()) return Answer::No;
         Answer a = answers.front();
