@@ -61,12 +61,12 @@ long long writeRow(Database& db, const std::string& qualifiedTable,
             sets += (sets.empty() ? "" : ", ") + quoteName(k) + " = ?";
         sql = "UPDATE " + qualifiedTable + " SET " + sets + " WHERE rowid = ?";
     }
-    auto& st = db.prepare(sql);
+    auto st = db.prepare(sql);
     int i = 0;
     for (const auto& [k, v] : values) st.bind(++i, v);
     if (!insert) st.bind(++i, Value(rowid));
     st.run();
-    return insert ? db.lastInsertRowid() : rowid;
+    return insert ? db.lastInsertId() : rowid;
 }
 
 // ---- TableView ----
@@ -84,7 +84,7 @@ void TableView::refresh() {
     std::string sql =
         isSelect ? "SELECT " + quoteName(baseTable_) + ".rowid AS cl_rowid, " + source_.substr(7)
                  : "SELECT rowid AS cl_rowid, * FROM " + quoteName(source_);
-    auto& st = db_.prepare(sql);
+    auto st = db_.prepare(sql);
     for (size_t i = 0; i < params_.size(); ++i) st.bind(static_cast<int>(i + 1), params_[i]);
     rows_.clear();
     rowids_.clear();
@@ -191,7 +191,7 @@ TableCursor::TableCursor(Database& db, std::string table, std::string schema)
 
 void TableCursor::setIndex(const std::string& indexName) {
     keyFields_.clear();
-    auto& st = db_.prepare("SELECT name FROM " + schema_ + ".pragma_index_info(?) ORDER BY seqno");
+    auto st = db_.prepare("SELECT name FROM " + schema_ + ".pragma_index_info(?) ORDER BY seqno");
     st.bind(1, Value(indexName));
     while (st.step()) keyFields_.push_back(st.value(0).text());
     if (keyFields_.empty())
@@ -205,7 +205,7 @@ bool TableCursor::seek(const std::vector<Value>& keys) {
     for (const auto& k : keyFields_)
         where +=
             (where.empty() ? "(" : " AND (") + quoteName(k) + " = ? OR " + quoteName(k) + " = ?)";
-    auto& st = db_.prepare("SELECT rowid, * FROM " + qualified_ + " WHERE " + where + " LIMIT 1");
+    auto st = db_.prepare("SELECT rowid, * FROM " + qualified_ + " WHERE " + where + " LIMIT 1");
     int i = 0;
     for (const auto& key : keys) {
         // A fixed-width text may be stored padded or not: both forms hit the index.
