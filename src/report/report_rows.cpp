@@ -9,7 +9,7 @@ std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter&
     listi01.setIndex("primary");
 
     const SqlText source = reviewSource(filter);
-    auto& view = db.prepare(source.text);
+    auto view = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
         view.bind(static_cast<int>(i) + 1, source.params[i]);
 
