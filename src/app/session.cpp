@@ -64,7 +64,8 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
 
     state.cartella_db.clear();
     {
-        store::Database db(suite, store::OpenMode::ReadOnly);
+        auto dbConnection = store::openDatabase(suite, store::OpenMode::ReadOnly);
+        store::Database& db = *dbConnection;
         store::validateSchema(db, store::DatabaseKind::Suite);
         store::TableView data1("Data1", db);
         data1.setSource("SELECT * FROM società ORDER BY [codute]");
@@ -87,7 +88,7 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
     if (attachFixed)
         ensureSqlite(host(state.nomedb_fisso), state.nomedb_fisso,
                      store::DatabaseKind::FixedArticles, accessMessages, accessProgress, true);
-    auto db = std::make_unique<store::Database>(host(state.nomedb), mode);
+    auto db = store::openDatabase(host(state.nomedb), mode);
     store::validateSchema(*db, store::DatabaseKind::Store);
     if (attachFixed) {
         auto fixed = host(state.nomedb_fisso);

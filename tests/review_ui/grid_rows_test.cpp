@@ -82,7 +82,6 @@ class GridRows : public ::testing::Test {
         });
         answerer.start();
         auto db = store.session.openStore();
-        db->prepare("SELECT count(*) FROM sqlite_master");
         screen = new ReviewScreen(store.session, std::move(db));
         screen->resize(1180, 640);
         screen->show();

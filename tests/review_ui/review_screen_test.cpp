@@ -126,7 +126,6 @@ class ReviewScreenTest : public ::testing::Test {
     }
     void open() {
         auto db = store.session.openStore();
-        db->prepare("SELECT count(*) FROM sqlite_master");
         screen = new ReviewScreen(store.session, std::move(db));
         screen->onReopen = [this] { reopened = true; };
         screen->show();
