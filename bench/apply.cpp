@@ -36,12 +36,12 @@ std::string codafo(long long n) {
 
 void fillStore(store::Database& db, long long articles) {
     store::Transaction tx(db);
-    auto& a = db.prepare(
+    auto a = db.prepare(
         "INSERT INTO listi01 (codart, desart, przpub, cofart, codafo, ivart, codfor) "
         "VALUES (?, ?, ?, ?, ?, '10', 12)");
-    auto& b = db.prepare(
+    auto b = db.prepare(
         "INSERT INTO codean (eanare, codare, aggi, pezzix, prezzo) VALUES (?, ?, 'A', 1, ?)");
-    auto& l = db.prepare(
+    auto l = db.prepare(
         "INSERT INTO listi02 (codlis, codafo, codart, desart, cobart) VALUES ('000012', ?, ?, ?, "
         "1.1)");
     for (long long i = 1; i <= articles; ++i) {
@@ -58,7 +58,7 @@ void fillStore(store::Database& db, long long articles) {
 void fillReview(store::Database& db, long long articles, long long updates, long long creations) {
     store::Transaction tx(db);
     db.exec("DELETE FROM variatil");
-    auto& v = db.prepare(
+    auto v = db.prepare(
         "INSERT INTO variatil (bns, sel, codfor, codart, ea1art, desart, codafo, coston, ivart, "
         "prezpubv, rica, umart) VALUES (?, 'X', 12, ?, ?, ?, ?, 1.2, '10', 2.9, 20, 'PZ')");
     long long bns = 0;
@@ -98,7 +98,8 @@ Figures measure(const fs::path& dir, long long articles) {
     fs::create_directories(dir);
     store::createDatabase((dir / "DATI.MDB").string(), store::DatabaseKind::Store);
     store::createDatabase((dir / "fisso.MDB").string(), store::DatabaseKind::FixedArticles);
-    store::Database db(dir / "DATI.MDB");
+    auto dbConnection = store::openDatabase(dir / "DATI.MDB");
+    store::Database& db = *dbConnection;
     db.attach(dir / "fisso.MDB", kFixedSchema);
     fillStore(db, articles);
 

@@ -59,7 +59,7 @@ void writeFile(const fs::path& root, const fs::path& file) {
     auto db = session.openStore(true, store::OpenMode::ReadOnly);
     std::ofstream out(file);
     out << "EAN;Codice;Descrizione;Costo;IVA;Prezzo vendita;UM\n";
-    auto& st = db->prepare(
+    auto st = db->prepare(
         "SELECT c.eanare, printf('%09d', a.codart), a.desart, a.przart, a.ivart, a.przpub, "
         "a.umart FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart "
         "WHERE a.artvariato = 'S' ORDER BY a.desart, a.codart, c.eanare");

@@ -37,7 +37,7 @@ double timeMs(const std::function<void()>& f) {
 void fill(cl::store::Database& db, long long n) {
     cl::store::Transaction tx(db);
     db.exec("DELETE FROM variatil");
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < ?) "
         "INSERT INTO variatil (bns, sel, codart, ea1art, desart, umart, ivart, codfor, codafo, "
         "desrep, desgru, dessot, przart, przvec, coston, perc, rica, prezpub, prezpubv, percdiff, "

@@ -11,7 +11,7 @@ struct StoredParameters {
 };
 
 std::optional<StoredParameters> firstRowOf(store::Database& db, const std::string& chiave) {
-    auto& st = db.prepare("SELECT " + db.rowIdentity() +
+    auto st = db.prepare("SELECT " + db.rowIdentity() +
                           " AS row_identity, acos, aric, apv, creart, cliente, tiposel "
                           "FROM parametri WHERE tipo = ?");
     st.bind(1, store::Value(chiave));

@@ -38,7 +38,7 @@ namespace {
 // The database field of the first company by code, when the suite has a company. No LIMIT:
 // companies sharing a code keep the order the full sort gives them.
 std::optional<std::string> firstCompanyDatabase(store::Database& suite) {
-    auto& st = suite.prepare("SELECT \"database\" FROM \"società\" ORDER BY codute");
+    auto st = suite.prepare("SELECT \"database\" FROM \"società\" ORDER BY codute");
     std::optional<std::string> out;
     if (st.step()) out = st.text("database");
     st.reset();
@@ -76,7 +76,8 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
 
     state.cartella_db.clear();
     {
-        store::Database db(suite, store::OpenMode::ReadOnly);
+        auto dbConnection = store::openDatabase(suite, store::OpenMode::ReadOnly);
+        store::Database& db = *dbConnection;
         store::validateSchema(db, store::DatabaseKind::Suite);
         if (auto field = firstCompanyDatabase(db)) state.cartella_db = storeFolderFrom(*field);
     }
@@ -94,7 +95,7 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
     if (attachFixed)
         ensureSqlite(host(state.nomedb_fisso), state.nomedb_fisso,
                      store::DatabaseKind::FixedArticles, accessMessages, accessProgress, true);
-    auto db = std::make_unique<store::Database>(host(state.nomedb), mode);
+    auto db = store::openDatabase(host(state.nomedb), mode);
     store::validateSchema(*db, store::DatabaseKind::Store);
     if (attachFixed) {
         auto fixed = host(state.nomedb_fisso);

@@ -34,7 +34,7 @@ void mixValue(std::uint64_t& h, const store::Value& v) {
 WorkTableMark workTableMark(store::Database& db, const std::string& where,
                             const std::vector<store::Value>& params) {
     WorkTableMark mark;
-    auto& st = db.prepare("SELECT * FROM main.variatil" + where);
+    auto st = db.prepare("SELECT * FROM main.variatil" + where);
     for (size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i) + 1, params[i]);
     while (st.step()) {
         std::uint64_t h = kOffset;

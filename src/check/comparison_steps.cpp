@@ -16,7 +16,7 @@ const std::string& walkColumns() {
     return columns;
 }
 
-WalkRow readWalkRow(const store::Statement& st) {
+WalkRow readWalkRow(const store::Query& st) {
     WalkRow r;
     store::Value* fields[] = {&r.codart,    &r.desart, &r.przart, &r.przpub, &r.ivart,  &r.umart,
                               &r.desfor,    &r.desgru, &r.codgru, &r.codsot, &r.dessot, &r.imbart,

@@ -19,7 +19,7 @@ struct WalkRow {
 };
 // The column list that readWalkRow expects, for "SELECT <list> FROM fisso.articolo a ...".
 const std::string& walkColumns();
-WalkRow readWalkRow(const store::Statement& st);
+WalkRow readWalkRow(const store::Query& st);
 
 enum class ComparisonKind { Changed, WithoutBarcode };
 

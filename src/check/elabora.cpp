@@ -13,7 +13,7 @@ long long articleNumber(const store::Value& codart) {
 }
 
 long long countOf(store::Database& db, const std::string& sql) {
-    auto& st = db.prepare(sql);
+    auto st = db.prepare(sql);
     st.step();
     long long n = st.value(0).integer();
     st.reset();
@@ -91,8 +91,8 @@ RunResult elabora(RunContext& ctx) {
     discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
-        auto& walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
-                                    " ORDER BY a.desart, a.codart, c.eanare");
+        auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
+                                   " ORDER BY a.desart, a.codart, c.eanare");
         while (walk.step()) {
             WalkRow r = readWalkRow(walk);
             forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
@@ -114,7 +114,8 @@ RunResult elabora_solodoppi(RunContext& ctx) {
     discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
-        auto& walk = ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a.rowid");
+        auto walk =
+            ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a." + ctx.db.rowIdentity());
         while (walk.step()) {
             WalkRow r = readWalkRow(walk);
             forArticle(r.codart, r.desart, [&] { compareWithoutBarcode(steps, ctx.lookups, r); });

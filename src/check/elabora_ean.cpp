@@ -99,9 +99,10 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     insertVariatil(ctx.db, v);
 }
 
-WalkRow centralArticle(store::Database& db, long long rowid) {
-    auto& st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a.rowid = ?");
-    st.bind(1, store::Value(rowid));
+WalkRow centralArticle(store::Database& db, long long id) {
+    auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
+                         db.rowIdentity() + " = ?");
+    st.bind(1, store::Value(id));
     if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.");
     WalkRow r = readWalkRow(st);
     st.reset();
@@ -114,7 +115,7 @@ const std::string kBarcodeWalk =
     " FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart";
 
 long long barcodeArticles(store::Database& db) {
-    auto& count = db.prepare("SELECT count(*)" + kBarcodeWalk);
+    auto count = db.prepare("SELECT count(*)" + kBarcodeWalk);
     count.step();
     const long long rows = count.value(0).integer();
     count.reset();
@@ -132,9 +133,10 @@ RunResult elabora_ean(RunContext& ctx) {
     std::unordered_set<long long> handled;  // store articles already treated in this run
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
-    // Only what the comparison needs is sorted; a written article is read whole by its rowid.
-    auto& walk = ctx.db.prepare("SELECT a.rowid, a.przart, a.ivart, c.eanare, a.codart, a.desart" +
-                                from + " ORDER BY a.desart, a.codart, c.eanare");
+    // Only what the comparison needs is sorted; a written article is read whole by its identity.
+    auto walk = ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
+                               ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from +
+                               " ORDER BY a.desart, a.codart, c.eanare");
     auto checkOne = [&] {
         const std::string eanare = walk.value(3).text();
         auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));

@@ -27,7 +27,7 @@ void RunProgress::rowDone() {
 }
 
 long long variatilRows(store::Database& db) {
-    auto& st = db.prepare("SELECT count(*) FROM main.variatil");
+    auto st = db.prepare("SELECT count(*) FROM main.variatil");
     st.step();
     long long n = st.value(0).integer();
     st.reset();
@@ -56,7 +56,7 @@ void emptyVariatil(store::Database& db) {
 }
 
 void insertVariatil(store::Database& db, const VariatilRow& r) {
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "INSERT INTO main.variatil (bns, sel, codart, ea1art, desart, umart, ivart, imbart, "
         "ea2art, fl1art, fl2art, fl3art, datval, colli, tipges, tipart, marchio, pezzatura, "
         "umconf, desfor, codfor, codafo, codrep, desrep, codgru, desgru, codsot, dessot, przart, "

@@ -6,20 +6,23 @@ namespace cl::check {
 
 StoreLookups::StoreLookups(store::Database& db) : db_(db) {
     // The first row of a key wins, as a lookup query's first row would.
-    auto& sub = db.prepare("SELECT codsot, codgru FROM fisso.sottogruppi ORDER BY rowid");
+    auto sub =
+        db.prepare("SELECT codsot, codgru FROM fisso.sottogruppi ORDER BY " + db.rowIdentity());
     while (sub.step())
         if (!sub.value(0).isNull())
             subgroups_.emplace(sub.value(0).integer(), sub.value(1).integer());
-    auto& gr = db.prepare("SELECT codgru, codrep, dscgruppo FROM main.gruppi ORDER BY rowid");
+    auto gr = db.prepare("SELECT codgru, codrep, dscgruppo FROM main.gruppi ORDER BY " +
+                         db.rowIdentity());
     while (gr.step())
         if (!gr.value(0).isNull())
             groups_.emplace(gr.value(0).integer(), StoreGroup{gr.value(1), gr.value(2)});
-    auto& rep = db.prepare("SELECT reparto, descrizione, tx FROM main.reparti ORDER BY rowid");
+    auto rep = db.prepare("SELECT reparto, descrizione, tx FROM main.reparti ORDER BY " +
+                          db.rowIdentity());
     while (rep.step())
         if (!rep.value(0).isNull())
             departments_.emplace(rep.value(0).integer(),
                                  Department{rep.value(1).text(), rep.value(2).text()});
-    auto& cg = db.prepare("SELECT codice, ricarica FROM fisso.gruppi ORDER BY rowid");
+    auto cg = db.prepare("SELECT codice, ricarica FROM fisso.gruppi ORDER BY " + db.rowIdentity());
     while (cg.step()) {
         if (cg.value(0).isNull()) continue;
         auto v = cg.value(1);
@@ -33,22 +36,21 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
     if (key.empty()) return std::nullopt;  // a blank barcode names no product
     // Stored padded or not, the barcode is the same one; a full 13-character code has one form.
     const std::string padded = store::fixedWidth(key, 13);
-    auto& st = padded == key
-                   ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?1")
-                   : db_.prepare(
-                         "SELECT codare, even, flagean FROM main.codean "
-                         "WHERE eanare IN (?1, ?2) LIMIT 1");
+    auto st = padded == key
+                  ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?")
+                  : db_.prepare(
+                        "SELECT codare, even, flagean FROM main.codean "
+                        "WHERE eanare IN (?, ?) LIMIT 1");
     st.bind(1, store::Value(padded));
     if (padded != key) st.bind(2, store::Value(key));
     std::optional<StoreBarcode> out;
     if (st.step())
         out = StoreBarcode{st.value(0).integer(), st.value(1).integer(), st.value(2).text()};
-    st.reset();
     return out;
 }
 
 std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
-    auto& st = db_.prepare(
+    auto st = db_.prepare(
         "SELECT ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, "
         "desgru, dessot FROM main.listi01 WHERE codart = ? LIMIT 1");
     st.bind(1, store::Value(codart));
@@ -69,19 +71,17 @@ std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
         r.dessot = st.value(11).text();
         out = std::move(r);
     }
-    st.reset();
     return out;
 }
 
 std::optional<long long> StoreLookups::supplierListArticle(const std::string& codafo,
                                                            const std::string& codlis) {
     if (codafo.empty()) return std::nullopt;  // a row without a code names no listed article
-    auto& st =
+    auto st =
         db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
     st.bindAll(codafo, codlis);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
-    st.reset();
     return out;
 }
 
@@ -90,21 +90,19 @@ std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
     if (code.empty()) return std::nullopt;
     const std::string padded = store::fixedWidth(code, 16);
     if (padded == code) return supplierListArticle(code, codlis);
-    auto& st = db_.prepare(
-        "SELECT codart FROM main.listi02 WHERE codafo IN (?1, ?2) AND codlis = ?3 "
-        "ORDER BY codafo = ?1 DESC LIMIT 1");
-    st.bindAll(code, padded, codlis);
+    auto st = db_.prepare(
+        "SELECT codart FROM main.listi02 WHERE codafo IN (?, ?) AND codlis = ? "
+        "ORDER BY codafo = ? DESC LIMIT 1");
+    st.bindAll(code, padded, codlis, code);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
-    st.reset();
     return out;
 }
 
 bool StoreLookups::centralHasBarcode(long long codart) {
-    auto& st = db_.prepare("SELECT 1 FROM fisso.codean WHERE codare = ? LIMIT 1");
+    auto st = db_.prepare("SELECT 1 FROM fisso.codean WHERE codare = ? LIMIT 1");
     st.bind(1, store::Value(codart));
     bool found = st.step();
-    st.reset();
     return found;
 }
 

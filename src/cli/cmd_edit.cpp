@@ -13,8 +13,8 @@ using priceedit::Field;
 
 // The editor's inputs for the first row with this key, as a click on the grid sets them.
 priceedit::EditorInputs inputsFor(store::Database& db, long long bns) {
-    auto& st = db.prepare(
-        "SELECT codart, ea1art, codafo FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1");
+    auto st = db.prepare("SELECT codart, ea1art, codafo FROM variatil WHERE bns = ? ORDER BY " +
+                         db.rowIdentity() + " LIMIT 1");
     st.bindAll(bns);
     if (!st.step()) {
         st.reset();

@@ -46,7 +46,8 @@ int runToggle(Context& ctx, const Args& args) {
     auto s = openReviewSession(ctx, ctx.messages);
     review::invertiSelezioni(*s->db, keys);
     for (long long bns : keys) {
-        auto& st = s->db->prepare("SELECT sel FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1");
+        auto st = s->db->prepare("SELECT sel FROM variatil WHERE bns = ? ORDER BY " +
+                                 s->db->rowIdentity() + " LIMIT 1");
         st.bindAll(bns);
         bool selected = st.step() && st.text("sel") == "X";
         st.reset();

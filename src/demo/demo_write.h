@@ -17,7 +17,7 @@ class RowInserter {
     void row(const std::vector<store::Value>& values);
 
   private:
-    store::Statement& statement_;
+    store::Query statement_;
 };
 
 store::Value money(Money m);

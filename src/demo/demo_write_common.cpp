@@ -36,7 +36,8 @@ store::Value textOrNull(const std::string& text) {
 
 void writeSuiteDatabase(const std::filesystem::path& file, const std::string& storePath) {
     store::createDatabase(file.string(), store::DatabaseKind::Suite);
-    store::Database db(file);
+    auto dbConnection = store::openDatabase(file);
+    store::Database& db = *dbConnection;
     store::Transaction tx(db);
     RowInserter(db, "società", {"codute", "database"}).row({1, storePath});
     tx.commit();

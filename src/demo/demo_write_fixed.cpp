@@ -73,7 +73,8 @@ void writeBarcodes(RowInserter& codean, const DemoArticle& a) {
 void writeFixedDatabase(const std::filesystem::path& file, const DemoModel& model,
                         Progress& progress) {
     store::createDatabase(file.string(), store::DatabaseKind::FixedArticles);
-    store::Database db(file);
+    auto dbConnection = store::openDatabase(file);
+    store::Database& db = *dbConnection;
     store::Transaction tx(db);
     writeGroups(db);
     RowInserter articolo(db, "articolo", {"codart",     "desart", "umart",  "przart", "przpub",

@@ -125,7 +125,8 @@ void writeListRow(RowInserter& listi02, const DemoArticle& a) {
 void writeStoreDatabase(const std::filesystem::path& file, const DemoModel& model,
                         Progress& progress) {
     store::createDatabase(file.string(), store::DatabaseKind::Store);
-    store::Database db(file);
+    auto dbConnection = store::openDatabase(file);
+    store::Database& db = *dbConnection;
     store::Transaction tx(db);
     writeReferenceTables(db, model);
     RowInserter listi01(db, "listi01", kListi01Fields);

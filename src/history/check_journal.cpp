@@ -16,7 +16,7 @@ const std::string kFixedMarks = std::string(kFixedSchema) + ".articolo WHERE art
 // own row exists, in the same transaction.
 const std::string kNextCheck = "(SELECT coalesce(max(id), 0) + 1 FROM " + H + "check_runs)";
 
-CheckSummary summaryOf(const store::Statement& st) {
+CheckSummary summaryOf(const store::Query& st) {
     CheckSummary c;
     c.id = st.value(0).integer();
     c.at = st.value(1).text();
@@ -42,13 +42,13 @@ void recordClearedMarks(store::Database& db) {
 }
 
 long long recordCheck(store::Database& db, const CheckInfo& info, long long written) {
-    auto& add = db.prepare("INSERT INTO " + H +
-                           "check_runs (id, at, kind, supplier, supplier_name, options, cleared, "
-                           "written) VALUES (" +
-                           kNextCheck + ", ?, ?, ?, ?, ?, 0, ?)");
+    auto add = db.prepare("INSERT INTO " + H +
+                          "check_runs (id, at, kind, supplier, supplier_name, options, cleared, "
+                          "written) VALUES (" +
+                          kNextCheck + ", ?, ?, ?, ?, ?, 0, ?)");
     add.bindAll(journalNow(), info.kind, info.supplier, info.supplierName, info.options, written);
     add.run();
-    long long id = db.lastInsertRowid();
+    long long id = db.lastInsertId();
     db.prepare("UPDATE " + H + "check_runs SET cleared = (SELECT count(*) FROM " + H +
                "check_cleared WHERE run = ?1) WHERE id = ?1")
         .bindAll(id)
@@ -62,16 +62,16 @@ long long recordCheck(store::Database& db, const CheckInfo& info, long long writ
 }
 
 std::vector<CheckSummary> listChecks(store::Database& db) {
-    auto& st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
-                          "check_runs ORDER BY id DESC");
+    auto st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
+                         "check_runs ORDER BY id DESC");
     std::vector<CheckSummary> out;
     while (st.step()) out.push_back(summaryOf(st));
     return out;
 }
 
 std::optional<CheckSummary> lastCheck(store::Database& db) {
-    auto& st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
-                          "check_runs WHERE restored_at IS NULL ORDER BY id DESC LIMIT 1");
+    auto st = db.prepare(std::string("SELECT ") + kColumns + " FROM " + H +
+                         "check_runs WHERE restored_at IS NULL ORDER BY id DESC LIMIT 1");
     std::optional<CheckSummary> out;
     if (st.step()) out = summaryOf(st);
     st.reset();

@@ -56,7 +56,7 @@ std::filesystem::path historyFileFor(const std::filesystem::path& storeFile) {
 }
 
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile) {
-    auto& attached = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    auto attached = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
     attached.bind(1, store::Value(kHistorySchema));
     bool already = attached.step();
     attached.reset();
@@ -82,9 +82,9 @@ long long incompleteChanges(store::Database& db, long long run) {
                                      ? "EXISTS (SELECT 1 FROM " + H + "." + quoteName(copies) +
                                            " x WHERE x.change = c.id)"
                                      : "0";
-            auto& st = db.prepare("SELECT count(*) FROM " + H +
-                                  ".changes c WHERE c.run = ? AND c.tbl = ? AND c.op IN " + ops +
-                                  " AND NOT " + exists);
+            auto st = db.prepare("SELECT count(*) FROM " + H +
+                                 ".changes c WHERE c.run = ? AND c.tbl = ? AND c.op IN " + ops +
+                                 " AND NOT " + exists);
             st.bindAll(run, table);
             if (st.step()) missing += st.value(0).integer();
             st.reset();
@@ -105,12 +105,12 @@ Journal::~Journal() {
 }
 
 long long Journal::beginRun(const RunInfo& info) {
-    auto& st = db_.prepare("INSERT INTO " + H +
-                           ".runs (day, at, kind, supplier, supplier_name, options) "
-                           "VALUES (?, ?, ?, ?, ?, ?)");
+    auto st = db_.prepare("INSERT INTO " + H +
+                          ".runs (day, at, kind, supplier, supplier_name, options) "
+                          "VALUES (?, ?, ?, ?, ?, ?)");
     st.bindAll(todayIso(), journalNow(), info.kind, info.supplier, info.supplierName, info.options);
     st.run();
-    run_ = db_.lastInsertRowid();
+    run_ = db_.lastInsertId();
     capturing_ = true;
     db_.exec("DROP TABLE IF EXISTS temp." + quoteName(kStagedChanges) + "; CREATE TEMP TABLE " +
              quoteName(kStagedChanges) + " (id INTEGER PRIMARY KEY, tbl, op, row, article)");
@@ -124,7 +124,7 @@ long long Journal::beginRun(const RunInfo& info) {
 
 void Journal::endRun() {
     dropTriggers();
-    auto& last = db_.prepare("SELECT coalesce(max(id), 0) FROM " + H + ".changes");
+    auto last = db_.prepare("SELECT coalesce(max(id), 0) FROM " + H + ".changes");
     long long offset = last.step() ? last.value(0).integer() : 0;
     last.reset();
     db_.prepare("INSERT INTO " + H +

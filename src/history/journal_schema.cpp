@@ -56,9 +56,9 @@ std::string withSchema(std::string sql, const std::string& schema) {
 
 std::vector<std::string> copyTables(store::Database& db, const std::string& schema) {
     std::vector<std::string> out;
-    auto& st = db.prepare("SELECT name FROM " + schema +
-                          ".sqlite_master WHERE type = 'table' AND (name LIKE 'before\\_%' "
-                          "ESCAPE '\\' OR name LIKE 'after\\_%' ESCAPE '\\')");
+    auto st = db.prepare("SELECT name FROM " + schema +
+                         ".sqlite_master WHERE type = 'table' AND (name LIKE 'before\\_%' "
+                         "ESCAPE '\\' OR name LIKE 'after\\_%' ESCAPE '\\')");
     while (st.step()) out.push_back(st.value(0).text());
     return out;
 }
@@ -116,7 +116,8 @@ void createJournalFile(const std::filesystem::path& file) {
     std::error_code ec;
     try {
         {
-            store::Database fresh(temp, store::OpenMode::Create);
+            auto freshConnection = store::openDatabase(temp, store::OpenMode::Create);
+            store::Database& fresh = *freshConnection;
             store::Transaction tx(fresh);
             upgradeJournal(fresh, "main");
             tx.commit();

@@ -11,7 +11,7 @@ LabelReader::LabelReader(store::Database& db)
                       "'P') DESC, rowid LIMIT 1")),
       unit_(db.prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?")) {}
 
-Label LabelReader::read(store::Statement& st, int first) {
+Label LabelReader::read(store::Query& st, int first) {
     Label l;
     l.article = st.value(first).integer();
     l.description = store::rtrimmed(st.value(first + 1).text());

@@ -14,13 +14,13 @@ class LabelReader {
   public:
     explicit LabelReader(store::Database& db);
     // The fields of kLabelFields from column `first` on.
-    Label read(store::Statement& st, int first);
+    Label read(store::Query& st, int first);
     // The prices per reference unit of the label's prices, for a content and its unit.
     void unitPrices(Label& l, double content, const std::string& contentUnit);
 
   private:
-    store::Statement& ean_;
-    store::Statement& unit_;
+    store::Query ean_;
+    store::Query unit_;
 };
 
 }  // namespace cl::history

@@ -29,7 +29,7 @@ std::string amount(const std::optional<Money>& m) {
 }
 
 long long lastRun(store::Database& db) {
-    auto& st = db.prepare("SELECT max(id) FROM " + H + ".runs WHERE undone_at IS NULL");
+    auto st = db.prepare("SELECT max(id) FROM " + H + ".runs WHERE undone_at IS NULL");
     long long id = st.step() ? st.value(0).integer() : 0;
     st.reset();
     return id;
@@ -91,7 +91,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     out.run = run ? *run : lastRun(*db);
-    auto& r = db->prepare("SELECT at, undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto r = db->prepare("SELECT at, undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
@@ -103,7 +103,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     if (db->columns("after_listi01", H).empty()) return out;
     // Before-images exist once a run has updated or deleted a row.
     if (undone && db->columns("before_listi01", H).empty()) return out;
-    auto& st = db->prepare(
+    auto st = db->prepare(
         runQuery(undone, !db->columns("before_listi01", H).empty(), journalVersion(*db, H)));
     st.bind(1, store::Value(out.run));
     LabelReader reader(*db);
@@ -125,7 +125,7 @@ LabelList etichetteArticoli(Session& session, const std::vector<long long>& arti
     LabelList out;
     out.at = todayIso();
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
-    auto& st =
+    auto st =
         db->prepare(std::string("SELECT ") + kLabelFields + " FROM main.listi01 WHERE codart = ?");
     LabelReader reader(*db);
     for (long long code : articles) {

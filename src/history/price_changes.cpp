@@ -53,7 +53,7 @@ std::string changesQuery(bool undone, bool haveBefore, int version) {
 
 // Department, unit and price per reference unit from the article as the store holds it.
 void describe(store::Database& db, LabelReader& reader, BarcodePriceChange& line) {
-    auto& st =
+    auto st =
         db.prepare(std::string("SELECT ") + kLabelFields + " FROM main.listi01 WHERE codart = ?");
     st.bind(1, store::Value(line.article));
     if (st.step()) {
@@ -76,7 +76,7 @@ void describe(store::Database& db, LabelReader& reader, BarcodePriceChange& line
 }
 
 long long lastRun(store::Database& db) {
-    auto& st = db.prepare("SELECT max(id) FROM " + H + ".runs WHERE undone_at IS NULL");
+    auto st = db.prepare("SELECT max(id) FROM " + H + ".runs WHERE undone_at IS NULL");
     long long id = st.step() ? st.value(0).integer() : 0;
     st.reset();
     return id;
@@ -111,7 +111,7 @@ PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run)
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     PriceChangeList out;
     out.run = run ? *run : lastRun(*db);
-    auto& r = db->prepare("SELECT undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto r = db->prepare("SELECT undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
@@ -121,7 +121,7 @@ PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run)
     const bool haveAfter = !db->columns("after_codean", H).empty();
     const bool haveBefore = !db->columns("before_codean", H).empty();
     if (!haveAfter || (out.undone && !haveBefore)) return out;
-    auto& st = db->prepare(changesQuery(out.undone, haveBefore, journalVersion(*db, H)));
+    auto st = db->prepare(changesQuery(out.undone, haveBefore, journalVersion(*db, H)));
     st.bind(1, store::Value(out.run));
     std::vector<BarcodePriceChange> lines;
     while (st.step()) {

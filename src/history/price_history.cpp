@@ -22,7 +22,7 @@ std::unique_ptr<store::Database> openWithHistory(Session& session) {
 }
 
 bool historyAttached(store::Database& db) {
-    auto& st = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    auto st = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
     st.bind(1, store::Value(H));
     bool found = st.step();
     st.reset();
@@ -32,7 +32,7 @@ bool historyAttached(store::Database& db) {
 ArticleHistory historyOf(store::Database& db, long long article) {
     ArticleHistory out;
     out.article = article;
-    auto& desc = db.prepare("SELECT desart FROM main.listi01 WHERE codart = ?");
+    auto desc = db.prepare("SELECT desart FROM main.listi01 WHERE codart = ?");
     desc.bind(1, store::Value(article));
     if (desc.step()) out.description = store::rtrimmed(desc.value(0).text());
     desc.reset();
@@ -43,7 +43,7 @@ ArticleHistory historyOf(store::Database& db, long long article) {
     auto col = [&](const char* alias, const char* column) {
         return std::string(alias) + "." + quoteName(copyColumn(column, version));
     };
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, " + col("b", "cofart") + ", " +
         col("a", "cofart") + ", " + col("b", "przpub") + ", " + col("a", "przpub") + ", " +
         col("a", "desart") + " FROM " + H + ".changes c JOIN " + H +
@@ -79,16 +79,16 @@ ArticleHistory storicoArticolo(Session& session, long long article) {
 
 ArticleHistory storicoEan(Session& session, const std::string& ean) {
     auto db = openWithHistory(session);
-    auto& st = db->prepare("SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ?");
+    auto st = db->prepare("SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ?");
     st.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
     long long article = 0;
     if (st.step()) article = st.value(0).integer();
     st.reset();
     if (!article && historyAttached(*db) && !db->columns("after_codean", H).empty()) {
         std::string eanare = "a." + quoteName(copyColumn("eanare", journalVersion(*db, H)));
-        auto& j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
-                              ".after_codean a ON a.change = c.id WHERE " + eanare + " = ? OR " +
-                              eanare + " = ? ORDER BY c.id DESC LIMIT 1");
+        auto j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
+                             ".after_codean a ON a.change = c.id WHERE " + eanare + " = ? OR " +
+                             eanare + " = ? ORDER BY c.id DESC LIMIT 1");
         j.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
         if (j.step()) article = j.value(0).integer();
         j.reset();

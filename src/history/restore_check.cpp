@@ -39,7 +39,7 @@ CheckSummary findCheck(store::Database& db, std::optional<long long> run) {
 }
 
 long long newestCheck(store::Database& db) {
-    auto& st = db.prepare("SELECT coalesce(max(id), 0) FROM " + H + "check_runs");
+    auto st = db.prepare("SELECT coalesce(max(id), 0) FROM " + H + "check_runs");
     st.step();
     long long id = st.value(0).integer();
     st.reset();
@@ -54,7 +54,7 @@ RestorePlan planRestore(store::Database& db, std::optional<long long> run) {
     if (plan.check.restored())
         throw Error("Attenzione ... " + title(plan.check) + " è già stato ripristinato il " +
                     plan.check.restoredAt + ".");
-    auto& st = db.prepare(kCleared);
+    auto st = db.prepare(kCleared);
     st.bindAll(plan.check.id);
     while (st.step()) {
         if (st.value(1).integer())
@@ -65,7 +65,7 @@ RestorePlan planRestore(store::Database& db, std::optional<long long> run) {
             ++plan.toMark;
     }
     if (plan.check.id == newestCheck(db)) {
-        auto& rows = db.prepare("SELECT count(*)" + kReviewRows);
+        auto rows = db.prepare("SELECT count(*)" + kReviewRows);
         rows.bindAll(plan.check.id);
         rows.step();
         plan.reviewRows = rows.value(0).integer();

@@ -34,9 +34,9 @@ struct LastChange {
 
 // The last change of the run to every row it touched.
 std::vector<LastChange> lastChanges(store::Database& db, long long run) {
-    auto& st = db.prepare("SELECT id, tbl, op, row, article FROM " + H +
-                          ".changes WHERE id IN (SELECT max(id) FROM " + H +
-                          ".changes WHERE run = ? GROUP BY tbl, row) ORDER BY id");
+    auto st = db.prepare("SELECT id, tbl, op, row, article FROM " + H +
+                         ".changes WHERE id IN (SELECT max(id) FROM " + H +
+                         ".changes WHERE run = ? GROUP BY tbl, row) ORDER BY id");
     st.bind(1, store::Value(run));
     std::vector<LastChange> out;
     while (st.step())
@@ -46,7 +46,7 @@ std::vector<LastChange> lastChanges(store::Database& db, long long run) {
 }
 
 bool rowExists(store::Database& db, const std::string& table, long long row) {
-    auto& st = db.prepare("SELECT 1 FROM main." + quoteName(table) + " WHERE rowid = ?");
+    auto st = db.prepare("SELECT 1 FROM main." + quoteName(table) + " WHERE rowid = ?");
     st.bind(1, store::Value(row));
     bool found = st.step();
     st.reset();
@@ -62,7 +62,7 @@ bool rowEqualsAfter(store::Database& db, const LastChange& c) {
         cond += " AND " + live + " IS " + copy + " COLLATE BINARY AND typeof(" + live +
                 ") = typeof(" + copy + ")";
     }
-    auto& st =
+    auto st =
         db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
                    quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" + cond);
     st.bindAll(c.row, c.id);
@@ -81,7 +81,7 @@ std::string Conflict::describe() const {
 }
 
 std::vector<RunSummary> listRuns(store::Database& db) {
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "SELECT r.id, r.at, r.kind, r.supplier, r.supplier_name, r.options, "
         "r.undone_at IS NOT NULL, (SELECT count(*) FROM " +
         H + ".changes c WHERE c.run = r.id) FROM " + H + ".runs r ORDER BY r.id DESC");
@@ -109,7 +109,7 @@ std::optional<RunSummary> findRun(store::Database& db, long long id) {
 
 std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
     std::vector<Conflict> out;
-    auto& later = db.prepare(
+    auto later = db.prepare(
         "SELECT c1.tbl, c1.row, c1.article, min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
         ".changes c2 ON c2.tbl = c1.tbl AND c2.row = c1.row AND c2.run > c1.run JOIN " + H +
         ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, "
@@ -136,7 +136,7 @@ void revertRun(store::Database& db, long long run) {
     if (incompleteChanges(db, run) != 0)
         throw Error("Attenzione ... Il registro dell'aggiornamento " + std::to_string(run) +
                     " è incompleto: impossibile annullarlo.");
-    auto& st =
+    auto st =
         db.prepare("SELECT id, tbl, op, row FROM " + H + ".changes WHERE run = ? ORDER BY id DESC");
     st.bind(1, store::Value(run));
     struct Step {

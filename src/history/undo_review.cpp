@@ -10,7 +10,7 @@ namespace {
 const std::string H = kHistorySchema;
 
 bool recordedReview(store::Database& db, long long run) {
-    auto& st = db.prepare("SELECT review_left IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto st = db.prepare("SELECT review_left IS NOT NULL FROM " + H + ".runs WHERE id = ?");
     st.bind(1, store::Value(run));
     bool recorded = st.step() && st.value(0).integer() != 0;
     st.reset();
@@ -35,7 +35,7 @@ std::string newerCondition(store::Database& db, long long run) {
 }  // namespace
 
 long long newerReviewRows(store::Database& db, long long run) {
-    auto& st = db.prepare("SELECT count(*) FROM main.variatil v WHERE " + newerCondition(db, run));
+    auto st = db.prepare("SELECT count(*) FROM main.variatil v WHERE " + newerCondition(db, run));
     long long n = st.step() ? st.value(0).integer() : 0;
     st.reset();
     return n;
@@ -43,15 +43,15 @@ long long newerReviewRows(store::Database& db, long long run) {
 
 void discardNewerReview(store::Database& db, long long run) {
     // The condition is worked out before any row goes: the fallback looks at the review itself.
-    auto& st = db.prepare("SELECT rowid FROM main.variatil v WHERE " + newerCondition(db, run));
+    auto st = db.prepare("SELECT rowid FROM main.variatil v WHERE " + newerCondition(db, run));
     std::vector<long long> rows;
     while (st.step()) rows.push_back(st.value(0).integer());
-    auto& del = db.prepare("DELETE FROM main.variatil WHERE rowid = ?");
+    auto del = db.prepare("DELETE FROM main.variatil WHERE rowid = ?");
     for (long long row : rows) del.reset().bind(1, store::Value(row)).run();
 }
 
 long long repeatedReviewNumbers(store::Database& db) {
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "SELECT count(*) FROM (SELECT bns FROM main.variatil WHERE bns IS NOT NULL GROUP BY bns "
         "HAVING count(*) > 1)");
     long long n = st.step() ? st.value(0).integer() : 0;

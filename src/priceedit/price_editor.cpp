@@ -65,9 +65,9 @@ PriceEditor::PriceEditor(store::Database& db, Messages& messages, const AppState
 void PriceEditor::load(const EditorInputs& inputs) {
     inputs_ = inputs;
     fields = EditorFields{};
-    auto& st = inputs.codart != 0
-                   ? db_.prepare("SELECT * FROM variatil WHERE codart = ? ORDER BY rowid")
-                   : db_.prepare("SELECT * FROM variatil WHERE bns = ? ORDER BY rowid");
+    const std::string key = inputs.codart != 0 ? "codart" : "bns";
+    auto st =
+        db_.prepare("SELECT * FROM variatil WHERE " + key + " = ? ORDER BY " + db_.rowIdentity());
     st.bindAll(inputs.codart != 0 ? inputs.codart : inputs.bns);
     hasRow_ = st.step();
     if (hasRow_) {
@@ -84,7 +84,6 @@ void PriceEditor::load(const EditorInputs& inputs) {
         fields.margw = formatted(st.value("rica"), "###,##0.00");
         fields.eanw = inputs.ean;
     }
-    st.reset();
     auto margin = localeNumber(fields.margw);
     lightGreen_ = !margin || *margin <= 0;
 }
@@ -229,7 +228,7 @@ PriceEditor::SaveResult PriceEditor::carica() {
     if (hasRow_) {
         long long codart = wholeNumber(fields.codarw).value_or(0);
         store::Transaction tx(db_);
-        auto& st = db_.prepare(
+        auto st = db_.prepare(
             std::string("UPDATE variatil SET prezpubv = ?, rica = ?, fl1art = 'S', sel = 'X', "
                         "modificatoamano = '1' WHERE ") +
             (codart != 0 ? "codart = ?" : "bns = ?"));

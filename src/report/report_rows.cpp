@@ -6,7 +6,7 @@ namespace {
 
 // The article record of `codart`, when listi01 holds one.
 std::optional<ReportArticle> articleOf(store::Database& db, long long codart) {
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "SELECT umart, imbart, cofart, ivart, cosiva, ricart FROM listi01 WHERE codart = ? "
         "LIMIT 1");
     st.bind(1, store::Value(codart));
@@ -22,7 +22,7 @@ std::optional<ReportArticle> articleOf(store::Database& db, long long codart) {
 
 std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter) {
     const SqlText source = reviewSource(filter);
-    auto& view = db.prepare(source.text);
+    auto view = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
         view.bind(static_cast<int>(i) + 1, source.params[i]);
 

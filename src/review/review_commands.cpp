@@ -14,7 +14,7 @@ namespace cl::review {
 
 namespace {
 
-void bindAllParams(store::Statement& st, const std::vector<store::Value>& params, int first = 1) {
+void bindAllParams(store::Query& st, const std::vector<store::Value>& params, int first = 1) {
     for (size_t i = 0; i < params.size(); ++i) st.bind(first + static_cast<int>(i), params[i]);
 }
 
@@ -23,7 +23,7 @@ long long runOverView(store::Database& db, const std::string& sql, const ReviewF
                       const std::vector<store::Value>& leading = {}) {
     SqlText where = whereClause(view);
     store::Transaction tx(db);
-    auto& st = db.prepare(sql + where.text);
+    auto st = db.prepare(sql + where.text);
     bindAllParams(st, leading);
     bindAllParams(st, where.params, static_cast<int>(leading.size()) + 1);
     st.run();
@@ -32,13 +32,13 @@ long long runOverView(store::Database& db, const std::string& sql, const ReviewF
     return changed;
 }
 
-// Reads (rowid, fields...) of every row of the view in its order, before any row is written.
+// Reads (row identity, fields...) of every row of the view in its order, before any row is written.
 std::vector<std::pair<long long, std::vector<store::Value>>> readView(store::Database& db,
                                                                       const ReviewFilter& view,
                                                                       const std::string& fields) {
     SqlText where = whereClause(view);
-    auto& st =
-        db.prepare("SELECT rowid, " + fields + " FROM variatil" + where.text + orderClause(view));
+    auto st = db.prepare("SELECT " + db.rowIdentity() + ", " + fields + " FROM variatil" +
+                         where.text + orderClause(view));
     bindAllParams(st, where.params);
     std::vector<std::pair<long long, std::vector<store::Value>>> rows;
     while (st.step()) {
@@ -76,7 +76,7 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
         throw Error(kEditedSinceQuestion);
     auto rows = readView(db, view, fields + kTrailingFields);
     long long n = 0;
-    for (const auto& [rowid, values] : rows) {
+    for (const auto& [id, values] : rows) {
         const store::Value* tail = values.data() + values.size() - kTrailing;
         if (keepEdited && store::trimmed(tail[3].text()) == "1") continue;
         Money price = priceOf(values);
@@ -85,8 +85,9 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
         if (!why.empty())
             throw Error(why + " (riga bns " + values.back().text() +
                         "): nessun prezzo ricalcolato.");
-        auto& up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE rowid = ?");
-        up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), rowid);
+        auto up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE " +
+                             db.rowIdentity() + " = ?");
+        up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), id);
         up.run();
         if (++n % 256 == 0) progress.setCount("cntbw", n);
     }
@@ -95,15 +96,21 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
     return n;
 }
 
+// Flips the mark of the first row (in insertion order) with a given key.
+std::string invertSql(store::Database& db) {
+    const std::string id = db.rowIdentity();
+    return "UPDATE variatil SET sel = CASE WHEN coalesce(sel, '') = '' THEN 'X' ELSE '' END "
+           "WHERE " +
+           id + " = (SELECT " + id + " FROM variatil WHERE bns = ? ORDER BY " + id + " LIMIT 1)";
+}
+
 }  // namespace
 
 long long contaRighe(store::Database& db, const ReviewFilter& view) {
     SqlText where = whereClause(view);
-    auto& st = db.prepare("SELECT count(*) FROM variatil" + where.text);
+    auto st = db.prepare("SELECT count(*) FROM variatil" + where.text);
     bindAllParams(st, where.params);
-    long long n = st.step() ? st.value(0).integer() : 0;
-    st.reset();
-    return n;
+    return st.step() ? st.value(0).integer() : 0;
 }
 
 long long impostaSelezione(store::Database& db, const ReviewFilter& view, bool selected) {
@@ -129,9 +136,7 @@ long long eliminaRighe(store::Database& db, const ReviewFilter& view) {
 
 bool invertiSelezione(store::Database& db, long long bns) {
     store::Transaction tx(db);
-    auto& st = db.prepare(
-        "UPDATE variatil SET sel = CASE WHEN coalesce(sel, '') = '' THEN 'X' ELSE '' END "
-        "WHERE rowid = (SELECT rowid FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1)");
+    auto st = db.prepare(invertSql(db));
     st.bindAll(bns);
     st.run();
     bool found = db.changes() > 0;
@@ -142,9 +147,7 @@ bool invertiSelezione(store::Database& db, long long bns) {
 void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
     store::Transaction tx(db);
     for (long long bns : keys) {
-        auto& st = db.prepare(
-            "UPDATE variatil SET sel = CASE WHEN coalesce(sel, '') = '' THEN 'X' ELSE '' END "
-            "WHERE rowid = (SELECT rowid FROM variatil WHERE bns = ? ORDER BY rowid LIMIT 1)");
+        auto st = db.prepare(invertSql(db));
         st.bindAll(bns);
         st.run();
         if (db.changes() == 0)
@@ -161,13 +164,11 @@ long long contaModificatiAMano(store::Database& db, const ReviewFilter& view) {
 namespace {
 long long handTypedRows(store::Database& db, const ReviewFilter& view) {
     SqlText where = whereClause(view);
-    auto& st = db.prepare("SELECT count(*) FROM variatil" + where.text +
-                          (where.text.empty() ? " WHERE" : " AND") +
-                          " trim(coalesce(modificatoamano, '')) = '1'");
+    auto st = db.prepare("SELECT count(*) FROM variatil" + where.text +
+                         (where.text.empty() ? " WHERE" : " AND") +
+                         " trim(coalesce(modificatoamano, '')) = '1'");
     bindAllParams(st, where.params);
-    long long n = st.step() ? st.value(0).integer() : 0;
-    st.reset();
-    return n;
+    return st.step() ? st.value(0).integer() : 0;
 }
 }  // namespace
 

@@ -7,15 +7,18 @@
 namespace cl::review {
 
 const std::string& reviewColumns() {
+    // Each column keeps the name the grid and the exports show.
     static const std::string columns =
-        std::string("SELECT [Sel],[CodArt],[ea1art] as Ean,[desart] as Descrizione, ") +
-        " [umart] as UM,[desrep] as Reparto,[ivart] as Iva,[Przvec] as CostoV, " +
-        " [Perc] As MarV, [Prezpub] As PrezzoV,[Datagg], " +
-        " [CostoN] ,[rica] as MarN, [Prezpubv] As PrezzoN, " +
-        " [percdiff] as Var,[Offerta] as Stato,[codafo] as CodiceForn,[PrezOff],[fl1art] as "
-        "Mod,[desgru] As Gruppo,[dessot] as Sottogruppo,[colli],[codrep],[codgru]," +
-        " [marchio],[imbart],[bns],[pezzatura],[umconf],[codfor],[codsot],[tipart],[variati],["
-        "modificatoamano] FROM variatil ";
+        "SELECT \"sel\" AS \"Sel\", \"codart\" AS \"CodArt\", \"ea1art\" AS \"Ean\", "
+        "\"desart\" AS \"Descrizione\", \"umart\" AS \"UM\", \"desrep\" AS \"Reparto\", "
+        "\"ivart\" AS \"Iva\", \"przvec\" AS \"CostoV\", \"perc\" AS \"MarV\", "
+        "\"prezpub\" AS \"PrezzoV\", \"datagg\" AS \"Datagg\", \"coston\" AS \"CostoN\", "
+        "\"rica\" AS \"MarN\", \"prezpubv\" AS \"PrezzoN\", \"percdiff\" AS \"Var\", "
+        "\"offerta\" AS \"Stato\", \"codafo\" AS \"CodiceForn\", \"prezoff\" AS \"PrezOff\", "
+        "\"fl1art\" AS \"Mod\", \"desgru\" AS \"Gruppo\", \"dessot\" AS \"Sottogruppo\", "
+        "\"colli\", \"codrep\", \"codgru\", \"marchio\", \"imbart\", \"bns\", \"pezzatura\", "
+        "\"umconf\", \"codfor\", \"codsot\", \"tipart\", \"variati\", \"modificatoamano\" "
+        "FROM variatil ";
     return columns;
 }
 
@@ -77,18 +80,18 @@ SqlText whereClause(const ReviewFilter& f) {
 std::string orderClause(const ReviewFilter& f) {
     switch (f.sortBy.value_or(f.search)) {
         case SearchKind::Code:
-            return " ORDER BY [codart]";
+            return " ORDER BY \"codart\"";
         case SearchKind::SupplierCode:
-            return " ORDER BY [codafo]";
+            return " ORDER BY \"codafo\"";
         case SearchKind::Subgroup:
-            return " ORDER BY [dessot],[desart]";
+            return " ORDER BY \"dessot\", \"desart\"";
         case SearchKind::Ean:
-            return " ORDER BY [ea1art]";
+            return " ORDER BY \"ea1art\"";
         case SearchKind::Description:
         case SearchKind::None:
             break;
     }
-    return " ORDER BY [desart]";
+    return " ORDER BY \"desart\"";
 }
 
 SqlText reviewSource(const ReviewFilter& f) {

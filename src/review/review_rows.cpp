@@ -13,34 +13,35 @@ constexpr size_t kCacheLimit = 4096;
 
 void ReviewRows::load(store::Database& db, const ReviewFilter& filter) {
     db_ = &db;
-    rowids_.clear();
+    identities_.clear();
     written_.clear();
     cache_.clear();
     SqlText where = whereClause(filter);
-    auto& st = db.prepare("SELECT rowid FROM variatil" + where.text + orderClause(filter));
+    auto st = db.prepare("SELECT " + db.rowIdentity() + " FROM variatil" + where.text +
+                         orderClause(filter));
     for (size_t i = 0; i < where.params.size(); ++i)
         st.bind(static_cast<int>(i + 1), where.params[i]);
-    while (st.step()) rowids_.push_back(st.value(0).integer());
+    while (st.step()) identities_.push_back(st.value(0).integer());
 }
 
 void ReviewRows::clear() {
-    rowids_.clear();
+    identities_.clear();
     written_.clear();
     cache_.clear();
 }
 
 const ReviewRow& ReviewRows::row(size_t i) const {
     if (auto it = cache_.find(i); it != cache_.end()) return it->second;
-    if (!db_ || i >= rowids_.size()) throw Error("Attenzione ... Riga della griglia inesistente.");
+    if (!db_ || i >= identities_.size())
+        throw Error("Attenzione ... Riga della griglia inesistente.");
     if (cache_.size() >= kCacheLimit) cache_.clear();
     ReviewRow r;
-    auto& st = db_->prepare(reviewColumns() + "WHERE rowid = ?");
-    st.bind(1, store::Value(rowids_[i]));
+    auto st = db_->prepare(reviewColumns() + "WHERE " + db_->rowIdentity() + " = ?");
+    st.bind(1, store::Value(identities_[i]));
     if (st.step()) {
         for (int c = 1; c <= kColumnCount && c - 1 < st.columnCount(); ++c)
             r.cells[static_cast<size_t>(c)] = st.value(c - 1);
     }
-    st.reset();
     if (auto w = written_.find(i); w != written_.end()) r.written = w->second;
     return cache_.emplace(i, std::move(r)).first->second;
 }
@@ -48,13 +49,12 @@ const ReviewRow& ReviewRows::row(size_t i) const {
 std::optional<size_t> ReviewRows::find(long long bns) const {
     if (!db_) return std::nullopt;
     std::unordered_set<long long> keyed;
-    auto& st = db_->prepare("SELECT rowid FROM variatil WHERE bns = ?");
+    auto st = db_->prepare("SELECT " + db_->rowIdentity() + " FROM variatil WHERE bns = ?");
     st.bindAll(bns);
     while (st.step()) keyed.insert(st.value(0).integer());
-    st.reset();
     if (keyed.empty()) return std::nullopt;
-    for (size_t i = 0; i < rowids_.size(); ++i)
-        if (keyed.count(rowids_[i])) return i;
+    for (size_t i = 0; i < identities_.size(); ++i)
+        if (keyed.count(identities_[i])) return i;
     return std::nullopt;
 }
 

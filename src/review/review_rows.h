@@ -24,16 +24,16 @@ struct ReviewRow {
     const store::Value& operator[](int col) const { return cells[static_cast<size_t>(col)]; }
 };
 
-// The rows of the grid's record source, read on demand: loading keeps only the row ids in the
-// order of the source, so that 100 000 rows open at once and only the rows shown are read.
+// The rows of the grid's record source, read on demand: loading keeps only the row identities in
+// the order of the source, so that 100 000 rows open at once and only the rows shown are read.
 class ReviewRows {
   public:
     void load(store::Database& db, const ReviewFilter& filter);
     void clear();
-    size_t count() const { return rowids_.size(); }
+    size_t count() const { return identities_.size(); }
     // Valid until the next call to row() (the cache may start afresh then).
     const ReviewRow& row(size_t i) const;
-    long long rowid(size_t i) const { return rowids_.at(i); }
+    long long identity(size_t i) const { return identities_.at(i); }
     // The grid row of the row key `bns` (the first, should several rows share it), if the
     // rows loaded hold it. Row numbers change with every load; the key does not.
     std::optional<size_t> find(long long bns) const;
@@ -45,7 +45,7 @@ class ReviewRows {
 
   private:
     store::Database* db_ = nullptr;
-    std::vector<long long> rowids_;
+    std::vector<long long> identities_;
     std::unordered_map<size_t, std::map<int, std::string>> written_;
     mutable std::unordered_map<size_t, ReviewRow> cache_;
 };

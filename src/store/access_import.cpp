@@ -13,6 +13,7 @@
 #include "store/error.h"
 #include "store/identifier.h"
 #include "store/mdb_schema.h"
+#include "store/sqlite_database.h"
 #include "store/tool_process.h"
 
 namespace cl::store {
@@ -111,7 +112,7 @@ long long countRows(const ToolRunner& tools, const std::string& source, const st
 // One prepared INSERT through the engine directly: binaries need blob bindings.
 class RowInserter {
   public:
-    RowInserter(Database& db, const AccessTable& table) : db_(db), table_(table) {
+    RowInserter(SqliteDatabase& db, const AccessTable& table) : db_(db), table_(table) {
         std::string sql = "INSERT INTO " + quoteName(table.name) + " VALUES (";
         for (size_t i = 0; i < table.columns.size(); ++i) sql += i ? ",?" : "?";
         sql += ")";
@@ -157,7 +158,7 @@ class RowInserter {
                 break;
         }
     }
-    Database& db_;
+    SqliteDatabase& db_;
     const AccessTable& table_;
     sqlite3_stmt* stmt_ = nullptr;
 };
@@ -215,8 +216,8 @@ Source readSource(const ToolRunner& tools, const std::filesystem::path& file,
     return src;
 }
 
-void copyTable(const ToolRunner& tools, Database& db, const Source& src, size_t t, long long& done,
-               const ImportOptions& options) {
+void copyTable(const ToolRunner& tools, SqliteDatabase& db, const Source& src, size_t t,
+               long long& done, const ImportOptions& options) {
     const auto& table = src.tables[t];
     db.exec(createTableSql(table));
     RowInserter inserter(db, table);
@@ -235,7 +236,7 @@ void copyTable(const ToolRunner& tools, Database& db, const Source& src, size_t 
         [&](std::string_view chunk) { csv.feed(chunk); });
     checkTool(r, "mdb-export " + table.name, src.shown);
     csv.finish();
-    auto& count = db.prepare("SELECT count(*) FROM " + quoteName(table.name));
+    auto count = db.prepare("SELECT count(*) FROM " + quoteName(table.name));
     count.step();
     long long stored = count.value(0).integer();
     count.reset();
@@ -248,7 +249,7 @@ void copyTable(const ToolRunner& tools, Database& db, const Source& src, size_t 
     tick();
 }
 
-void createIndexes(Database& db, const Source& src, ImportReport& report) {
+void createIndexes(SqliteDatabase& db, const Source& src, ImportReport& report) {
     for (const auto& p : planIndexes(src.tables, src.indexes, report.kind, report.notes)) {
         try {
             db.exec(createIndexSql(p, p.unique));
@@ -323,7 +324,7 @@ ImportReport importAccess(const std::filesystem::path& source, const std::filesy
     removeTemp(temp);
     try {
         {
-            Database db(temp, OpenMode::Create);
+            SqliteDatabase db(temp, OpenMode::Create);
             Transaction tx(db);
             long long done = 0;
             for (size_t t = 0; t < src.tables.size(); ++t) {

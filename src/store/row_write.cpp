@@ -23,12 +23,12 @@ long long writeRow(Database& db, const std::string& qualifiedTable,
             sets += (sets.empty() ? "" : ", ") + quoteName(k) + " = ?";
         sql = "UPDATE " + qualifiedTable + " SET " + sets + " WHERE rowid = ?";
     }
-    auto& st = db.prepare(sql);
+    auto st = db.prepare(sql);
     int i = 0;
     for (const auto& [k, v] : values) st.bind(++i, v);
     if (!insert) st.bind(++i, Value(rowid));
     st.run();
-    return insert ? db.lastInsertRowid() : rowid;
+    return insert ? db.lastInsertId() : rowid;
 }
 
 }  // namespace cl::store

@@ -226,13 +226,14 @@ void createDatabase(const std::string& file, DatabaseKind kind) {
     std::string temp = file + ".tmp-init";
     std::filesystem::remove(temp);
     try {
-        Database db(temp, OpenMode::Create);
+        auto owned = openDatabase(temp, OpenMode::Create);
+        Database& db = *owned;
         Transaction tx(db);
         for (const auto& t : schemaOf(kind)) {
             db.exec(createTableSql(t));
             for (const auto& s : createIndexSql(t)) db.exec(s);
         }
-        db.exec("PRAGMA user_version=" + std::to_string(kSchemaVersion));
+        db.setUserVersion(kSchemaVersion);
         tx.commit();
     } catch (...) {
         std::filesystem::remove(temp);
@@ -247,7 +248,8 @@ void validateSchema(Database& db, DatabaseKind kind, const std::string& schema,
     for (const auto& t : schemaOf(kind)) {
         if (!db.tableExists(t.name, schema))
             throw Error("Attenzione ... Nel " + describe(kind) + " " + file +
-                        " manca la tabella \"" + t.name + "\".");
+                            " manca la tabella \"" + t.name + "\".",
+                        ErrorKind::Corrupt);
         auto cols = db.columns(t.name, schema);
         for (const auto& f : t.fields) {
             bool found = std::any_of(cols.begin(), cols.end(), [&](const std::string& c) {
@@ -257,7 +259,9 @@ void validateSchema(Database& db, DatabaseKind kind, const std::string& schema,
             });
             if (!found)
                 throw Error("Attenzione ... Nel " + describe(kind) + " " + file +
-                            " manca il campo \"" + f.name + "\" della tabella \"" + t.name + "\".");
+                                " manca il campo \"" + f.name + "\" della tabella \"" + t.name +
+                                "\".",
+                            ErrorKind::Corrupt);
         }
     }
 }

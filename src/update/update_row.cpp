@@ -19,7 +19,7 @@ const char* const kAliases[] = {
 constexpr size_t kCount = sizeof kAliases / sizeof kAliases[0];
 }  // namespace
 
-UpdateRowReader::UpdateRowReader(const store::Statement& walk) {
+UpdateRowReader::UpdateRowReader(const store::Query& walk) {
     for (const char* alias : kAliases) {
         int i = walk.columnIndex(alias);
         if (i < 0) throw Error(std::string("Colonna \"") + alias + "\" mancante nella revisione.");
@@ -27,7 +27,7 @@ UpdateRowReader::UpdateRowReader(const store::Statement& walk) {
     }
 }
 
-UpdateRow UpdateRowReader::read(const store::Statement& walk) const {
+UpdateRow UpdateRowReader::read(const store::Query& walk) const {
     UpdateRow r;
     store::Value* fields[kCount] = {&r.codart,      &r.ean,
                                     &r.descrizione, &r.um,

@@ -30,7 +30,7 @@ namespace {
 // nothing else has touched variatil during the run.
 long long deleteReviewRows(store::Database& db, const ReviewFilter& filter) {
     SqlText where = whereClause(filter);
-    auto& del = db.prepare("DELETE FROM variatil" + where.text);
+    auto del = db.prepare("DELETE FROM variatil" + where.text);
     for (size_t i = 0; i < where.params.size(); ++i)
         del.bind(static_cast<int>(i) + 1, where.params[i]);
     del.run();

@@ -34,7 +34,7 @@ UpdateSettings settingsAfterReviewLoad(const std::optional<ParameterRow>& parame
 }
 
 long long nextFreeCode(store::Database& db) {
-    auto& st = db.prepare("SELECT MAX(codart) FROM listi01");
+    auto st = db.prepare("SELECT MAX(codart) FROM listi01");
     store::Value highest;
     if (st.step()) highest = st.value(0);
     st.reset();

@@ -19,7 +19,7 @@ Value bare(const std::string& key) {
 }
 }  // namespace
 
-std::optional<UpdateStore::Found> UpdateStore::one(store::Statement& st) {
+std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     std::optional<Found> out;
     if (st.step()) {
         out =
@@ -30,7 +30,7 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Statement& st) {
 }
 
 bool UpdateStore::gruppoEscluso(long long codgru) {
-    auto& st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
+    auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
     st.reset();
@@ -38,13 +38,13 @@ bool UpdateStore::gruppoEscluso(long long codgru) {
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
-    auto& st = db_.prepare("SELECT rowid, codart, przpub FROM listi01 WHERE codart = ? LIMIT 1");
+    auto st = db_.prepare("SELECT rowid, codart, przpub FROM listi01 WHERE codart = ? LIMIT 1");
     st.bind(1, Value(codart));
     return one(st);
 }
 
 bool UpdateStore::articoloConCodafo(long long codart, const std::string& codafoTrimmed) {
-    auto& st = db_.prepare(
+    auto st = db_.prepare(
         "SELECT 1 FROM listi01 WHERE codart = ? AND trim(codafo) = ? COLLATE NOCASE LIMIT 1");
     st.bind(1, Value(codart)).bind(2, Value(codafoTrimmed));
     bool found = st.step();
@@ -53,14 +53,14 @@ bool UpdateStore::articoloConCodafo(long long codart, const std::string& codafoT
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
-    auto& st =
+    auto st =
         db_.prepare("SELECT rowid, codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1");
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
     return one(st);
 }
 
 std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
-    auto& st = db_.prepare("SELECT rowid, pezzix, aggi FROM codean WHERE codare = ?");
+    auto st = db_.prepare("SELECT rowid, pezzix, aggi FROM codean WHERE codare = ?");
     st.bind(1, Value(codart));
     std::vector<Barcode> rows;
     while (st.step()) rows.push_back({st.value(0).integer(), st.value(1), st.value(2).text()});
@@ -73,13 +73,13 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::strin
     std::string key = store::trimmed(codafo);
     if (key.empty()) return std::nullopt;
     // The key followed by blanks sorts between the key and the key padded far: an index range.
-    auto& st = db_.prepare(
+    auto st = db_.prepare(
         "SELECT rowid, codart FROM listi02 WHERE codafo BETWEEN ?1 AND ?2 AND "
         "trim(codafo) = ?1 COLLATE NOCASE AND codlis = ?3 LIMIT 1");
     st.bind(1, Value(key)).bind(2, Value(key + std::string(32, ' '))).bind(3, Value(codlis));
     if (auto found = one(st)) return found;
     // Codes stored with leading blanks are rare; they sit in their own short index range.
-    auto& lead = db_.prepare(
+    auto lead = db_.prepare(
         "SELECT rowid, codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND "
         "trim(codafo) = ?1 COLLATE NOCASE AND codlis = ?2 LIMIT 1");
     lead.bind(1, Value(key)).bind(2, Value(codlis));
@@ -89,7 +89,7 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::strin
 std::optional<UpdateStore::Found> UpdateStore::fornitoreEsatto(const std::string& codafo,
                                                                const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
-    auto& st =
+    auto st =
         db_.prepare("SELECT rowid, codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
@@ -97,14 +97,14 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreEsatto(const std::string
 
 std::optional<UpdateStore::Found> UpdateStore::fornitorePerArticolo(long long codart,
                                                                     const std::string& codlis) {
-    auto& st = db_.prepare(
+    auto st = db_.prepare(
         "SELECT rowid, codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY rowid LIMIT 1");
     st.bind(1, Value(codart)).bind(2, Value(codlis));
     return one(st);
 }
 
 std::optional<std::string> UpdateStore::reparto(long long code) {
-    auto& st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ? LIMIT 1");
     st.bind(1, Value(code));
     std::optional<std::string> out;
     if (st.step()) out = st.value(0).text();
@@ -113,7 +113,7 @@ std::optional<std::string> UpdateStore::reparto(long long code) {
 }
 
 std::optional<double> UpdateStore::fattore(const std::string& unit) {
-    auto& st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?) LIMIT 1");
+    auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?) LIMIT 1");
     st.bind(1, padded(unit, 2)).bind(2, bare(unit));
     std::optional<double> out;
     if (st.step()) {
@@ -125,7 +125,7 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
 }
 
 bool UpdateStore::listinoEsiste(const std::string& codlis) {
-    auto& st = db_.prepare("SELECT 1 FROM fistini WHERE codlis IN (?, ?) LIMIT 1");
+    auto st = db_.prepare("SELECT 1 FROM fistini WHERE codlis IN (?, ?) LIMIT 1");
     st.bind(1, padded(codlis, 6)).bind(2, bare(codlis));
     bool found = st.step();
     st.reset();
@@ -133,7 +133,7 @@ bool UpdateStore::listinoEsiste(const std::string& codlis) {
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
-    auto& st =
+    auto st =
         db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
     st.bind(1, Value(codsot));
     std::optional<Subgroup> out;
@@ -144,7 +144,7 @@ std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) 
 }
 
 std::optional<std::string> UpdateStore::gruppoNome(long long codice) {
-    auto& st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
     st.bind(1, Value(codice));
     std::optional<std::string> out;
     if (st.step() && !st.value(0).isNull()) out = st.value(0).text();

@@ -56,7 +56,7 @@ class UpdateStore {
     void edit(const std::string& table, long long rowid, const Fields& fields);
 
   private:
-    std::optional<Found> one(store::Statement& st);
+    std::optional<Found> one(store::Query& st);
     store::Database& db_;
 };
 

@@ -16,11 +16,11 @@ UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& s
 template <typename PerRow>
 void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
     SqlText source = reviewSource(filter);
-    auto& walk = db.prepare(source.text);
+    auto walk = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
         walk.bind(static_cast<int>(i) + 1, source.params[i]);
     struct Reset {
-        store::Statement& st;
+        store::Query& st;
         ~Reset() { st.reset(); }
     } reset{walk};
     UpdateRowReader reader(walk);

@@ -21,8 +21,8 @@ struct UpdateRow {
 // Resolves the aliases of the review source once, then fills a UpdateRow per step.
 class UpdateRowReader {
   public:
-    explicit UpdateRowReader(const store::Statement& walk);
-    UpdateRow read(const store::Statement& walk) const;
+    explicit UpdateRowReader(const store::Query& walk);
+    UpdateRow read(const store::Query& walk) const;
 
   private:
     std::vector<int> columns_;

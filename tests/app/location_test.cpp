@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 void makeSuite(const fs::path& file, const std::vector<std::pair<int, store::Value>>& rows) {
     fs::create_directories(file.parent_path());
     store::createDatabase(file.string(), store::DatabaseKind::Suite);
-    store::Database db(file);
+    auto dbConnection = store::openDatabase(file);
+    store::Database& db = *dbConnection;
     for (const auto& [code, path] : rows)
         db.prepare("INSERT INTO società (codute, database) VALUES (?, ?)")
             .bindAll(code, path)

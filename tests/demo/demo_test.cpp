@@ -33,14 +33,15 @@ struct DemoRoot {
 };
 
 std::string dumpAll(const fs::path& file) {
-    store::Database db(file, store::OpenMode::ReadOnly);
+    auto dbConnection = store::openDatabase(file, store::OpenMode::ReadOnly);
+    store::Database& db = *dbConnection;
     std::vector<std::string> tables;
-    auto& names = db.prepare("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name");
+    auto names = db.prepare("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name");
     while (names.step()) tables.push_back(names.value(0).text());
     std::string out;
     for (const auto& t : tables) {
         out += "== " + t + "\n";
-        auto& st = db.prepare("SELECT * FROM \"" + t + "\" ORDER BY rowid");
+        auto st = db.prepare("SELECT * FROM \"" + t + "\" ORDER BY rowid");
         while (st.step()) {
             for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";
             out += "\n";
@@ -50,8 +51,9 @@ std::string dumpAll(const fs::path& file) {
 }
 
 std::string scalar(const fs::path& file, const std::string& sql) {
-    store::Database db(file, store::OpenMode::ReadOnly);
-    auto& st = db.prepare(sql);
+    auto dbConnection = store::openDatabase(file, store::OpenMode::ReadOnly);
+    store::Database& db = *dbConnection;
+    auto st = db.prepare(sql);
     return st.step() ? st.value(0).text() : "";
 }
 
@@ -128,8 +130,9 @@ TEST_F(DemoStore, IsLocatedAndValidLikeAnyStore) {
 
 TEST_F(DemoStore, EveryBarcodeHasAValidCheckDigit) {
     for (const auto& file : {store, fixed}) {
-        store::Database db(file, store::OpenMode::ReadOnly);
-        auto& st = db.prepare("SELECT eanare FROM codean");
+        auto dbConnection = store::openDatabase(file, store::OpenMode::ReadOnly);
+        store::Database& db = *dbConnection;
+        auto st = db.prepare("SELECT eanare FROM codean");
         long long n = 0;
         while (st.step()) {
             ++n;
@@ -153,9 +156,9 @@ TEST_F(DemoStore, EveryBarcodeHasAValidCheckDigit) {
 }
 
 TEST_F(DemoStore, PricesAreCostPlusMarkupPlusVat) {
-    store::Database db(store, store::OpenMode::ReadOnly);
-    auto& st =
-        db.prepare("SELECT cofart, cobart, ricart, ivart, przpub, cosiva, marg FROM listi01");
+    auto dbConnection = store::openDatabase(store, store::OpenMode::ReadOnly);
+    store::Database& db = *dbConnection;
+    auto st = db.prepare("SELECT cofart, cobart, ricart, ivart, przpub, cosiva, marg FROM listi01");
     std::set<std::string> vats;
     while (st.step()) {
         Money cost = Money::fromDouble(st.value(0).number());
@@ -199,10 +202,11 @@ TEST_F(DemoStore, AboutATenthOfTheCatalogueIsMarkedWithEveryKindOfChange) {
     long long marked = count(fixed, "SELECT count(*) FROM articolo WHERE artvariato = 'S'");
     EXPECT_GT(marked * 100, all * 7);
     EXPECT_LT(marked * 100, all * 13);
-    store::Database db(store);
+    auto dbConnection = store::openDatabase(store);
+    store::Database& db = *dbConnection;
     db.attach(fixed, "fisso", store::OpenMode::ReadOnly);
     auto n = [&](const std::string& sql) {
-        auto& st = db.prepare(sql);
+        auto st = db.prepare(sql);
         st.step();
         return st.value(0).integer();
     };

@@ -123,12 +123,14 @@ TEST_F(FaultTest, DamagedFilesAreRefusedUntouched) {
 
 TEST_F(FaultTest, MissingTableOrFieldIsNamed) {
     {
-        store::Database db(storeFile());
+        auto dbConnection = store::openDatabase(storeFile());
+        store::Database& db = *dbConnection;
         db.exec("DROP TABLE unitam");
     }
     expectRefused(runProgram(root, {"check"}), "unitam");
     {
-        store::Database db(storeFile());
+        auto dbConnection = store::openDatabase(storeFile());
+        store::Database& db = *dbConnection;
         db.exec("CREATE TABLE unitam (coduni TEXT, umrife TEXT)");
     }
     expectRefused(runProgram(root, {"check"}), "fatxmul");

@@ -16,7 +16,8 @@ namespace fs = std::filesystem;
 
 void spoil(const fs::path& root) {
     const std::string longText(300, 'W');
-    store::Database central(root / "C/orvik/DATI.MDB");
+    auto centralConnection = store::openDatabase(root / "C/orvik/DATI.MDB");
+    store::Database& central = *centralConnection;
     central.exec(
         "UPDATE articolo SET przart = NULL, ivart = NULL WHERE codart % 7 = 0;"
         "UPDATE articolo SET przpub = NULL, desart = NULL, umart = NULL WHERE codart % 11 = 0;"
@@ -26,7 +27,8 @@ void spoil(const fs::path& root) {
         "UPDATE articolo SET codsot = NULL, codgru = NULL, pezzatura = NULL WHERE codart % 5 = 0;"
         "UPDATE articolo SET artvariato = 'S';"
         "UPDATE codean SET eanare = eanare || '99999' WHERE codare % 17 = 0;");
-    store::Database shop(root / "C/negozio/dati/DATI.MDB");
+    auto shopConnection = store::openDatabase(root / "C/negozio/dati/DATI.MDB");
+    store::Database& shop = *shopConnection;
     shop.exec(
         "UPDATE listi01 SET ricart = NULL, marg = NULL, przpub = NULL, cofart = NULL, "
         "datagg = NULL WHERE codart % 7 = 1;"
@@ -102,8 +104,9 @@ class HostileNumbers : public ::testing::Test {
     void TearDown() override { fs::remove_all(root.parent_path()); }
     // The first article the check will walk, with its cost made absurd.
     std::string spoilCost(const std::string& cost) {
-        store::Database central(root / "C/orvik/DATI.MDB");
-        auto& st = central.prepare(
+        auto centralConnection = store::openDatabase(root / "C/orvik/DATI.MDB");
+        store::Database& central = *centralConnection;
+        auto st = central.prepare(
             "SELECT a.codart FROM articolo a JOIN codean c ON c.codare = a.codart "
             "WHERE a.artvariato = 'S' ORDER BY a.desart LIMIT 1");
         st.step();
@@ -113,8 +116,9 @@ class HostileNumbers : public ::testing::Test {
         return code;
     }
     std::string firstBns() {
-        store::Database shop(root / "C/negozio/dati/DATI.MDB");
-        auto& st = shop.prepare("SELECT min(bns) FROM variatil");
+        auto shopConnection = store::openDatabase(root / "C/negozio/dati/DATI.MDB");
+        store::Database& shop = *shopConnection;
+        auto st = shop.prepare("SELECT min(bns) FROM variatil");
         st.step();
         std::string bns = st.value(0).text();
         st.reset();
@@ -139,7 +143,8 @@ TEST_F(HostileNumbers, CentralCostOutOfRangeStopsTheCheckNamingTheArticle) {
     }
     // The barcode check walks every article: any of them stops it, by name.
     {
-        store::Database central(root / "C/orvik/DATI.MDB");
+        auto centralConnection = store::openDatabase(root / "C/orvik/DATI.MDB");
+        store::Database& central = *centralConnection;
         central.exec("UPDATE articolo SET przart = 600000000000000");
     }
     expectRefused({"barcode-check", "--filters", "all"}, "dell'archivio centrale: Costo ");
@@ -171,7 +176,8 @@ TEST_F(HostileNumbers, AbsurdPriceLeftInTheReviewStopsTheUpdateNamingTheRow) {
     ASSERT_EQ(test::runProgram(root, {"check"}).exitCode, 0);
     const std::string bns = firstBns();
     {
-        store::Database shop(root / "C/negozio/dati/DATI.MDB");
+        auto shopConnection = store::openDatabase(root / "C/negozio/dati/DATI.MDB");
+        store::Database& shop = *shopConnection;
         shop.exec("UPDATE variatil SET prezpubv = 899999999999999 WHERE bns = " + bns);
     }
     expectRefused({"apply"}, "(riga bns " + bns + ")");

@@ -55,7 +55,8 @@ TEST_F(JournalFiles, ReadOnlyCommandsReadAStoreAndJournalLeftInWalMode) {
     std::string article = firstLabelledArticle(root);
     ASSERT_FALSE(article.empty());
     for (const char* name : {"DATI.MDB", "DATI.history"}) {
-        store::Database db(storeDir(root) / name);
+        auto dbConnection = store::openDatabase(storeDir(root) / name);
+        store::Database& db = *dbConnection;
         db.exec("PRAGMA journal_mode=WAL");
     }
     auto labels = runProgram(root, {"labels", "--csv"});

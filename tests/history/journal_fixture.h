@@ -11,10 +11,11 @@ using history::Journal;
 
 // Every row with every value quoted, so that 12 and 12.0 or '' and NULL differ.
 inline std::string typedDump(test::TempStore& t, const std::string& table) {
-    store::Database db(t.storeFile());
+    auto dbConnection = store::openDatabase(t.storeFile());
+    store::Database& db = *dbConnection;
     std::string cols;
     for (const auto& c : db.columns(table)) cols += ", quote(\"" + c + "\")";
-    auto& st = db.prepare("SELECT rowid" + cols + " FROM \"" + table + "\" ORDER BY rowid");
+    auto st = db.prepare("SELECT rowid" + cols + " FROM \"" + table + "\" ORDER BY rowid");
     std::string out;
     while (st.step()) {
         for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";

@@ -35,7 +35,8 @@ TEST_F(JournalTest, FailedRunRecordsNothing) {
     std::string before = allTables(t);
     EXPECT_THROW(update("INSERT INTO tabella_assente VALUES (1);"), Error);
     EXPECT_EQ(allTables(t), before);
-    store::Database db(t.storeFile());
+    auto dbConnection = store::openDatabase(t.storeFile());
+    store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_TRUE(history::listRuns(db).empty());
     EXPECT_EQ(db.prepare("SELECT count(*) FROM storia.changes").step() ? 1 : 0, 1);

@@ -60,7 +60,8 @@ TEST_F(JournalTest, AnIncompleteRecordIsNeverUndoneIntoBlankRows) {
     update();
     std::string after = allTables(t);
     {
-        store::Database db(t.storeFile());
+        auto dbConnection = store::openDatabase(t.storeFile());
+        store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         db.exec("DELETE FROM storia.before_listi01");
     }
@@ -103,7 +104,8 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
     std::string before = allTables(t);
     update();
     {
-        store::Database db(t.storeFile());
+        auto dbConnection = store::openDatabase(t.storeFile());
+        store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         store::Transaction tx(db);
         for (const char* side : {"before_", "after_"})
@@ -126,7 +128,8 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
     EXPECT_TRUE(undo(t, m));
     EXPECT_NE(m.shown.at(0).text.find("le sue 2 righe"), std::string::npos) << m.shown[0].text;
     EXPECT_EQ(allTables(t), before);
-    store::Database db(t.storeFile());
+    auto dbConnection = store::openDatabase(t.storeFile());
+    store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_EQ(db.userVersion("storia"), history::kJournalVersion);
 }
@@ -216,7 +219,8 @@ TEST(JournalFile, MadeAtOnceByManyIsMadeOnceAndWhole) {
         for (size_t i = 0; i < errors.size(); ++i)
             threads.emplace_back([&, i] {
                 try {
-                    store::Database db(t.storeFile());
+                    auto dbConnection = store::openDatabase(t.storeFile());
+                    store::Database& db = *dbConnection;
                     history::attachHistory(db, t.storeFile());
                     history::listRuns(db);
                 } catch (const std::exception& e) {
@@ -238,14 +242,17 @@ TEST(JournalFile, FoldersWithUriCharactersAreReadAsPlainPaths) {
     auto folder = dir.path / "negozio #2 %41 ?mode=rw";
     std::filesystem::create_directories(folder);
     {
-        store::Database made(folder / "a.db", store::OpenMode::Create);
+        auto madeConnection = store::openDatabase(folder / "a.db", store::OpenMode::Create);
+        store::Database& made = *madeConnection;
         made.exec("CREATE TABLE t (x); INSERT INTO t VALUES (42)");
-        store::Database other(folder / "b.db", store::OpenMode::Create);
+        auto otherConnection = store::openDatabase(folder / "b.db", store::OpenMode::Create);
+        store::Database& other = *otherConnection;
         other.exec("CREATE TABLE u (y)");
     }
-    store::Database db(folder / "b.db");
+    auto dbConnection = store::openDatabase(folder / "b.db");
+    store::Database& db = *dbConnection;
     db.attach(folder / "a.db", "altro", store::OpenMode::ReadOnly);
-    auto& st = db.prepare("SELECT x FROM altro.t");
+    auto st = db.prepare("SELECT x FROM altro.t");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).integer(), 42);
     st.reset();

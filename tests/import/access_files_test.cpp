@@ -66,7 +66,7 @@ TEST_F(AccessInPlace, AcceptedConversionPutsTheSqliteStoreInPlace) {
     ts.session.accessMessages = &messages;
     ts.session.accessProgress = &progress;
     auto db = ts.session.openStore();
-    auto& st = db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = 12");
+    auto st = db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = 12");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).text(), "Caseificio Sant'Anna – Forlì");
     st.reset();
@@ -92,7 +92,7 @@ TEST_F(AccessInPlace, NewDeliveryOfTheArticleDatabaseIsConvertedBeforeTheRun) {
 
     {
         auto db = ts.session.openStore(true);
-        auto& st = db->prepare("SELECT count(*) FROM fisso.articolo WHERE desart LIKE 'olio%'");
+        auto st = db->prepare("SELECT count(*) FROM fisso.articolo WHERE desart LIKE 'olio%'");
         st.step();
         EXPECT_EQ(st.value(0).integer(), 2);
     }
@@ -106,7 +106,7 @@ TEST_F(AccessInPlace, NewDeliveryOfTheArticleDatabaseIsConvertedBeforeTheRun) {
     fake.rows("articolo", 1, row + "\n");
     cl::test::writeFakeAccessFile(ts.fixedFile(), 'b');
     auto db = ts.session.openStore(true);
-    auto& st = db->prepare("SELECT count(*) FROM fisso.articolo");
+    auto st = db->prepare("SELECT count(*) FROM fisso.articolo");
     st.step();
     EXPECT_EQ(st.value(0).integer(), 1);
     EXPECT_EQ(fileBytes(kept(ts.fixedFile()))[8191], 'b');

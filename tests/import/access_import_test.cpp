@@ -70,9 +70,10 @@ TEST(AccessImport, RealAccessFileArrivesAsMdbExportReadsIt) {
 
     ToolResult r;
     auto names = lines(ToolRunner().capture("mdb-tables", {"-1", accessFixture().string()}, r));
-    Database db(target, OpenMode::ReadOnly);
+    auto dbConnection = openDatabase(target, OpenMode::ReadOnly);
+    Database& db = *dbConnection;
     std::vector<std::string> stored;
-    auto& st = db.prepare("SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid");
+    auto st = db.prepare("SELECT name FROM sqlite_master WHERE type='table' ORDER BY rowid");
     while (st.step()) stored.push_back(st.value(0).text());
     EXPECT_EQ(stored, names);
     ASSERT_EQ(report.tables.size(), names.size());
@@ -82,7 +83,7 @@ TEST(AccessImport, RealAccessFileArrivesAsMdbExportReadsIt) {
         ASSERT_FALSE(rows.empty());
         auto header = rows.front();
         rows.erase(rows.begin());
-        auto& sel = db.prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
+        auto sel = db.prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
         size_t n = 0;
         for (; sel.step(); ++n) {
             ASSERT_LT(n, rows.size());
@@ -99,7 +100,7 @@ TEST(AccessImport, RealAccessFileArrivesAsMdbExportReadsIt) {
         EXPECT_EQ(n, rows.size()) << table;
     }
     // The sample's own content: other scripts, dates as ISO text, Yes/No as 0/1.
-    auto& user = db.prepare(
+    auto user = db.prepare(
         "SELECT UserName, UserSex, UserBirthday, typeof(UserBirthday), UserMarried, "
         "typeof(UserMarried), typeof(UserId) FROM Users WHERE UserId = 3");
     ASSERT_TRUE(user.step());
@@ -111,13 +112,13 @@ TEST(AccessImport, RealAccessFileArrivesAsMdbExportReadsIt) {
     EXPECT_EQ(user.value(5).text(), "integer");
     EXPECT_EQ(user.value(6).text(), "integer");
     user.reset();
-    auto& types = db.prepare("SELECT name, type FROM pragma_table_info('Users') ORDER BY cid");
+    auto types = db.prepare("SELECT name, type FROM pragma_table_info('Users') ORDER BY cid");
     std::string declared;
     while (types.step()) declared += types.value(0).text() + ":" + types.value(1).text() + ";";
     EXPECT_EQ(declared,
               "UserId:INTEGER;UserName:TEXT;UserSex:TEXT;UserBirthday:TEXT;UserMarried:INTEGER;");
     // The source's primary key comes along as a unique index.
-    auto& idx = db.prepare("SELECT \"unique\" FROM pragma_index_list('Users')");
+    auto idx = db.prepare("SELECT \"unique\" FROM pragma_index_list('Users')");
     ASSERT_TRUE(idx.step());
     EXPECT_EQ(idx.value(0).integer(), 1);
 }
@@ -127,9 +128,10 @@ TEST(AccessImport, AutoNumberOfTheSampleNumbersNewRowsAsAccessWould) {
     ScratchDir dir;
     auto target = dir.path / "NODE.DB";
     importAccess(accessFixture(), target, {});
-    Database db(target);
+    auto dbConnection = openDatabase(target);
+    Database& db = *dbConnection;
     db.exec("INSERT INTO Users (UserName, UserMarried) VALUES ('Zoë', 0)");
-    auto& id = db.prepare("SELECT UserId FROM Users WHERE UserName = 'Zoë'");
+    auto id = db.prepare("SELECT UserId FROM Users WHERE UserName = 'Zoë'");
     ASSERT_TRUE(id.step());
     EXPECT_EQ(id.value(0).integer(), 4);
     id.reset();
@@ -245,8 +247,10 @@ TEST_F(StoreShapedImport, TextsNumbersDatesAndKeysArriveWhole) {
     ASSERT_EQ(report.notes.size(), 1u);  // codart repeats: "primary" cannot be unique
     EXPECT_NE(report.notes[0].find("\"primary\""), std::string::npos);
 
-    Database db(target);
-    auto& st =
+    auto dbConnection = openDatabase(target);
+
+    Database& db = *dbConnection;
+    auto st =
         db.prepare("SELECT desart, cofart, typeof(cofart), datagg FROM listi01 ORDER BY rowid");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).text(), "Caffè \"Moka\", 250 g\r\n€ 1,50 — Ωμέγα 张三 ñ ß");
@@ -267,7 +271,7 @@ TEST_F(StoreShapedImport, TextsNumbersDatesAndKeysArriveWhole) {
     EXPECT_FALSE(indexColumns(db, "keyean").empty());
     const auto key = indexColumns(db, "primary");
     ASSERT_EQ(key.size(), 1u);
-    auto& byKey = db.prepare("SELECT 1 FROM listi01 WHERE " + quoteName(key[0]) + " = ?");
+    auto byKey = db.prepare("SELECT 1 FROM listi01 WHERE " + quoteName(key[0]) + " = ?");
     EXPECT_TRUE(byKey.bindAll(2LL).step());
     byKey.reset();
     for (const char* name : {"codgru", "reparto", "coduni", "codlis"})

@@ -61,8 +61,9 @@ TEST_F(HostileSource, TableNameWithAQuoteArrivesAsItself) {
     fake.rows("ele\"nco", 2, "\"uno\"\n\"due\"\n");
     auto report = importAccess(source, dir.path / "NUOVO.DB", options);
     EXPECT_EQ(report.rows(), 2);
-    Database db(dir.path / "NUOVO.DB");
-    auto& st = db.prepare("SELECT group_concat(voce, ',') FROM \"ele\"\"nco\"");
+    auto dbConnection = openDatabase(dir.path / "NUOVO.DB");
+    Database& db = *dbConnection;
+    auto st = db.prepare("SELECT group_concat(voce, ',') FROM \"ele\"\"nco\"");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).text(), "uno,due");
     st.reset();

@@ -83,10 +83,11 @@ TEST(MdbSchema, ReadsEveryColumnWithItsTypeAndDefault) {
 
 TEST(MdbSchema, CreatedTableKeepsNamesTypesAndDefaults) {
     cl::test::ScratchDir dir;
-    Database db(dir.path / "t.db", OpenMode::Create);
+    auto dbConnection = openDatabase(dir.path / "t.db", OpenMode::Create);
+    Database& db = *dbConnection;
     for (const auto& t : parseAccessSchema(kSchema)) db.exec(createTableSql(t));
     db.exec("INSERT INTO listi01 (codart) VALUES (1)");
-    auto& st = db.prepare(
+    auto st = db.prepare(
         "SELECT cofart, attivo, sigla, datagg = date('now','localtime'), \"Descrizione è lunga\" "
         "FROM listi01");
     ASSERT_TRUE(st.step());
@@ -99,7 +100,7 @@ TEST(MdbSchema, CreatedTableKeepsNamesTypesAndDefaults) {
     EXPECT_TRUE(db.tableExists("Prezzi € nuovi"));
     // Texts compare without regard to case, as the original engine did.
     db.exec("UPDATE listi01 SET desart = 'Caffè'");
-    auto& found = db.prepare("SELECT count(*) FROM listi01 WHERE desart = 'CAFFè'");
+    auto found = db.prepare("SELECT count(*) FROM listi01 WHERE desart = 'CAFFè'");
     found.step();
     EXPECT_EQ(found.value(0).integer(), 1);
 }
@@ -200,13 +201,14 @@ TEST(MdbSchema, AutoNumberFieldsNumberNewRowsAsAccessDid) {
     EXPECT_EQ(found[0].column, "Id");
 
     cl::test::ScratchDir dir;
-    Database db(dir.path / "t.db", OpenMode::Create);
+    auto dbConnection = openDatabase(dir.path / "t.db", OpenMode::Create);
+    Database& db = *dbConnection;
     db.exec("CREATE TABLE \"Clienti `A`\" (Id INTEGER, Nome TEXT)");
     db.exec(autoNumberTriggerSql(found[0]));
     db.exec("INSERT INTO \"Clienti `A`\" (Nome) VALUES ('uno')");
     db.exec("INSERT INTO \"Clienti `A`\" VALUES (10, 'dieci')");
     db.exec("INSERT INTO \"Clienti `A`\" (Nome) VALUES ('undici')");
-    auto& st = db.prepare("SELECT group_concat(Id) FROM \"Clienti `A`\"");
+    auto st = db.prepare("SELECT group_concat(Id) FROM \"Clienti `A`\"");
     st.step();
     EXPECT_EQ(st.value(0).text(), "1,10,11");
 }

@@ -20,7 +20,6 @@ class Editor : public ::testing::Test {
     void openOn(const VariatilRow& r, long long codart, long long bns = 0) {
         test::addVariatil(store, r);
         db = store.session.openStore();
-        db->prepare("SELECT count(*) FROM sqlite_master");  // see the review fixture
         editor = std::make_unique<PriceEditor>(*db, messages, store.session.state);
         editor->load({3, codart, "8001234567890", "A1              ", bns});
     }

@@ -17,8 +17,9 @@ class Commands : public ReviewFixture, public ::testing::Test {
     }
     std::string column(const std::string& field) {
         std::string out;
-        store::Database d(store.storeFile());
-        auto& st = d.prepare("SELECT coalesce(" + field + ", '-') FROM variatil ORDER BY bns");
+        auto dConnection = store::openDatabase(store.storeFile());
+        store::Database& d = *dConnection;
+        auto st = d.prepare("SELECT coalesce(" + field + ", '-') FROM variatil ORDER BY bns");
         while (st.step()) out += st.value(0).text() + "|";
         return out;
     }

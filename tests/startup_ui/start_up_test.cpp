@@ -145,7 +145,8 @@ TEST_F(StartUp, ErrorsWhileLocatingAreShownAndEndWithStatusOne) {
     };
     const Case cases[] = {
         {"suite rovinata", [&] { write(suite, std::string(64, 'x')); }, "non è un database"},
-        {"manca società", [&] { store::Database(suite).exec("DROP TABLE società"); }, "società"},
+        {"manca società", [&] { store::openDatabase(suite)->exec("DROP TABLE società"); },
+         "società"},
         {"Access non convertito",
          [&] {
              std::string head(64, '\0');

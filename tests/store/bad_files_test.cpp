@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "store/database.h"
 #include "support/temp_dir.h"
 #include "support/temp_store.h"
@@ -17,19 +19,27 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     return out;
 }
 
-std::string openError(test::TempStore& t, bool attachFixed) {
+std::string openError(test::TempStore& t, bool attachFixed,
+                      std::optional<ErrorKind>* kind = nullptr) {
     try {
         t.session.openStore(attachFixed);
     } catch (const Error& e) {
+        if (kind) *kind = e.kind();
         return e.what();
     }
     return "<aperto>";
 }
 
-void expectRefused(test::TempStore& t, const std::string& expected, bool attachFixed = false) {
+// `kind`, when given, is what a caller reads instead of the words.
+void expectRefused(test::TempStore& t, const std::string& expected, bool attachFixed = false,
+                   std::optional<ErrorKind> kind = std::nullopt) {
     auto before = snapshot(t.root);
-    std::string message = openError(t, attachFixed);
+    std::optional<ErrorKind> got;
+    std::string message = openError(t, attachFixed, &got);
     EXPECT_NE(message.find(expected), std::string::npos) << message;
+    if (kind) {
+        EXPECT_EQ(got, kind) << message;
+    }
     EXPECT_EQ(message.rfind("Attenzione ... ", 0), 0u) << message;
     EXPECT_EQ(snapshot(t.root), before) << "a refused file must stay as it was";
 }
@@ -45,29 +55,29 @@ TEST(BadFiles, MissingEmptyGarbageAndAccessStoreFiles) {
     test::TempStore t;
     auto store = t.storeFile();
     fs::remove(store);
-    expectRefused(t, "non esiste");
+    expectRefused(t, "non esiste", false, ErrorKind::NotFound);
     test::writeBytes(store, "");
-    expectRefused(t, "è vuoto");
+    expectRefused(t, "è vuoto", false, ErrorKind::Corrupt);
     test::writeBytes(store, "codart;desart\n1;PANE\n");
-    expectRefused(t, "non è un database valido");
+    expectRefused(t, "non è un database valido", false, ErrorKind::Corrupt);
     test::writeBytes(store, accessHeader("Standard Jet DB"));
-    expectRefused(t, "è un database Access");
+    expectRefused(t, "è un database Access", false, ErrorKind::Corrupt);
     expectRefused(t, "import-mdb");
     test::writeBytes(store, accessHeader("Standard ACE DB"));
     expectRefused(t, "è un database Access");
     std::string fakeSqlite("SQLite format 3\0", 16);
     fakeSqlite.resize(4096, '\x7f');
     test::writeBytes(store, fakeSqlite);
-    expectRefused(t, "danneggiato");
+    expectRefused(t, "danneggiato", false, ErrorKind::Corrupt);
     fs::remove(store);
     fs::create_directories(store);
-    expectRefused(t, "è una cartella");
+    expectRefused(t, "è una cartella", false, ErrorKind::Corrupt);
 }
 
 TEST(BadFiles, MissingTableOrFieldIsNamed) {
     test::TempStore t;
     t.exec("DROP TABLE fistini");
-    expectRefused(t, "manca la tabella \"fistini\"");
+    expectRefused(t, "manca la tabella \"fistini\"", false, ErrorKind::Corrupt);
     t.exec("CREATE TABLE fistini (codlis TEXT, datval TEXT)");
     expectRefused(t, "manca il campo \"dsclistino\" della tabella \"fistini\"");
     t.exec("DROP TABLE fistini; CREATE TABLE fistini (codlis TEXT, dsclistino TEXT, datval TEXT)");
@@ -79,7 +89,7 @@ TEST(BadFiles, MissingTableOrFieldIsNamed) {
 TEST(BadFiles, ReadOnlyFileIsRefusedForWriting) {
     test::TempStore t;
     fs::permissions(t.storeFile(), fs::perms::owner_read | fs::perms::group_read);
-    expectRefused(t, "sola lettura");
+    expectRefused(t, "sola lettura", false, ErrorKind::ReadOnly);
     // Reading it is fine.
     EXPECT_NO_THROW(t.session.openStore(false, store::OpenMode::ReadOnly));
     fs::permissions(t.storeFile(), fs::perms::owner_read | fs::perms::owner_write);
@@ -91,7 +101,7 @@ TEST(BadFiles, BadFixedArticleDatabaseLeavesTheStoreUntouched) {
     // A delivery at the fixed path is converted first; a damaged one is refused as such.
     expectRefused(t, "Access", true);
     fs::remove(t.fixedFile());
-    expectRefused(t, "non esiste", true);
+    expectRefused(t, "non esiste", true, ErrorKind::NotFound);
 }
 
 TEST(NullReads, NullFieldsReadAsEmptyTextOrZero) {
@@ -103,7 +113,7 @@ TEST(NullReads, NullFieldsReadAsEmptyTextOrZero) {
     t.exec("INSERT INTO listi01 (codart) VALUES (5)");
     t.exec("INSERT INTO codean (eanare, codare) VALUES ('8001234567895', 5)");
     auto db = t.session.openStore();
-    auto& listi01 = db->prepare("SELECT * FROM listi01 WHERE codart = ?");
+    auto listi01 = db->prepare("SELECT * FROM listi01 WHERE codart = ?");
     listi01.bindAll(5);
     ASSERT_TRUE(listi01.step());
     EXPECT_EQ(listi01.text("desart"), "");
@@ -112,7 +122,7 @@ TEST(NullReads, NullFieldsReadAsEmptyTextOrZero) {
     EXPECT_EQ(listi01.integer("codrep"), 0);
     EXPECT_TRUE(listi01.value("datagg").isNull());
     listi01.reset();
-    auto& codean = db->prepare("SELECT * FROM codean WHERE codare = ?");
+    auto codean = db->prepare("SELECT * FROM codean WHERE codare = ?");
     codean.bindAll(5);
     ASSERT_TRUE(codean.step());
     EXPECT_EQ(codean.integer("pezzix"), 0);

@@ -34,7 +34,7 @@ TEST(HostileNames, IndexColumnNamedLikeSqlSeeksOnlyItsKey) {
     const auto key = store::indexColumns(*db, "chiave");
     ASSERT_EQ(key, std::vector<std::string>{kCrafted});
     auto codareOf = [&](const std::string& value) {
-        auto& st =
+        auto st =
             db->prepare("SELECT codare FROM strana WHERE " + store::quoteName(key[0]) + " = ?");
         st.bindAll(value);
         std::vector<long long> out;

@@ -10,18 +10,20 @@ namespace {
 TEST(LockRelease, ReadersLetGoOfTheirLocks) {
     test::TempStore t;
     t.exec("INSERT INTO fornitori VALUES (1, 'A'), (2, 'B')");
-    store::Database reader(t.storeFile());
-    auto& all = reader.prepare("SELECT * FROM fornitori");
+    auto readerConnection = store::openDatabase(t.storeFile());
+    store::Database& reader = *readerConnection;
+    auto all = reader.prepare("SELECT * FROM fornitori");
     while (all.step()) {
     }
-    auto& one = reader.prepare("SELECT * FROM fornitori WHERE codfornitore = 1");
+    auto one = reader.prepare("SELECT * FROM fornitori WHERE codfornitore = 1");
     EXPECT_TRUE(one.step());  // left on its row on purpose
     {
         store::Transaction tx(reader);
         reader.exec("UPDATE fornitori SET dscfornitore = 'C' WHERE codfornitore = 2");
         tx.commit();
     }
-    store::Database writer(t.storeFile());
+    auto writerConnection = store::openDatabase(t.storeFile());
+    store::Database& writer = *writerConnection;
     writer.exec("UPDATE fornitori SET dscfornitore = 'D' WHERE codfornitore = 1");
     EXPECT_EQ(t.scalar("SELECT dscfornitore FROM fornitori WHERE codfornitore = 1"), "D");
 }

@@ -72,13 +72,14 @@ const std::multimap<std::string, std::pair<std::string, std::string>> kSeekIndex
 };
 
 std::string columnType(store::Database& db, const std::string& table, const std::string& col) {
-    auto& st = db.prepare("SELECT type FROM pragma_table_info(?) WHERE name = ?");
+    auto st = db.prepare("SELECT type FROM pragma_table_info(?) WHERE name = ?");
     st.bindAll(table, col);
     return st.step() ? st.value(0).text() : "<none>";
 }
 
 void expectTables(const std::filesystem::path& file, const Tables& tables) {
-    store::Database db(file, store::OpenMode::ReadOnly);
+    auto dbConnection = store::openDatabase(file, store::OpenMode::ReadOnly);
+    store::Database& db = *dbConnection;
     for (const auto& [table, fields] : tables) {
         ASSERT_TRUE(db.tableExists(table)) << table;
         auto cols = db.columns(table);
@@ -101,16 +102,18 @@ TEST(Schema, SeekIndexesExistOnTheirFields) {
     test::TempDir dir;
     store::createDatabase((dir.path / "s.db").string(), DatabaseKind::Store);
     store::createDatabase((dir.path / "f.db").string(), DatabaseKind::FixedArticles);
-    store::Database db(dir.path / "s.db", store::OpenMode::ReadOnly);
+    auto dbConnection = store::openDatabase(dir.path / "s.db", store::OpenMode::ReadOnly);
+    store::Database& db = *dbConnection;
     for (const auto& [table, index] : kSeekIndexes) {
-        auto& st = db.prepare("SELECT name FROM pragma_index_info(?)");
+        auto st = db.prepare("SELECT name FROM pragma_index_info(?)");
         st.bind(1, store::Value(index.first));
         ASSERT_TRUE(st.step()) << table << " " << index.first;
         EXPECT_EQ(st.value(0).text(), index.second);
         EXPECT_FALSE(st.step()) << index.first << " should have one field";
     }
-    store::Database fixed(dir.path / "f.db", store::OpenMode::ReadOnly);
-    auto& st = fixed.prepare("SELECT name FROM pragma_index_info('keyean')");
+    auto fixedConnection = store::openDatabase(dir.path / "f.db", store::OpenMode::ReadOnly);
+    store::Database& fixed = *fixedConnection;
+    auto st = fixed.prepare("SELECT name FROM pragma_index_info('keyean')");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).text(), "eanare");
 }
@@ -118,7 +121,8 @@ TEST(Schema, SeekIndexesExistOnTheirFields) {
 TEST(Schema, StorageTypesMoneyNumericDatesTextTextsWithoutCase) {
     test::TempDir dir;
     store::createDatabase((dir.path / "s.db").string(), DatabaseKind::Store);
-    store::Database db(dir.path / "s.db");
+    auto dbConnection = store::openDatabase(dir.path / "s.db");
+    store::Database& db = *dbConnection;
     for (const char* money : {"cobart", "cofart", "cosiva", "przart", "przpub", "prztot", "przsal"})
         EXPECT_EQ(columnType(db, "listi01", money), "NUMERIC") << money;
     EXPECT_EQ(columnType(db, "listi01", "codart"), "INTEGER");
@@ -126,11 +130,11 @@ TEST(Schema, StorageTypesMoneyNumericDatesTextTextsWithoutCase) {
     EXPECT_EQ(columnType(db, "variatil", "prezpubv"), "NUMERIC");
     // A money value keeps its decimals as a decimal amount.
     db.exec("INSERT INTO listi01 (codart, przpub, desart) VALUES (1, 12.34, 'Pane')");
-    auto& st = db.prepare("SELECT przpub, typeof(przpub) FROM listi01 WHERE desart = 'PANE'");
+    auto st = db.prepare("SELECT przpub, typeof(przpub) FROM listi01 WHERE desart = 'PANE'");
     ASSERT_TRUE(st.step()) << "texts compare without case";
     EXPECT_DOUBLE_EQ(st.value(0).number(), 12.34);
     EXPECT_EQ(st.value(1).text(), "real");
-    auto& version = db.prepare("PRAGMA user_version");
+    auto version = db.prepare("PRAGMA user_version");
     ASSERT_TRUE(version.step());
     EXPECT_EQ(version.value(0).integer(), store::kSchemaVersion);
 }

@@ -94,14 +94,14 @@ std::map<std::string, std::string> databaseContents(const fs::path& root, std::s
     std::sort(files.begin(), files.end());
     std::map<std::string, std::string> out;
     for (const auto& file : files) {
-        store::Database db(file);
-        auto& check = db.prepare("PRAGMA integrity_check");
+        auto dbConnection = store::openDatabase(file);
+        store::Database& db = *dbConnection;
+        auto check = db.prepare("PRAGMA integrity_check");
         std::string result = check.step() ? check.value(0).text() : "";
         check.reset();
         if (result != "ok") integrity += file.string() + ": " + result + "\n";
         std::vector<std::string> tables;
-        auto& list =
-            db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+        auto list = db.prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
         while (list.step()) tables.push_back(list.value(0).text());
         std::string all;
         for (const auto& t : tables) {
@@ -111,7 +111,7 @@ std::map<std::string, std::string> databaseContents(const fs::path& root, std::s
                 if (t == "runs" && (c == "at" || c == "undone_at")) continue;
                 cols += (cols.empty() ? "quote(\"" : " || '|' || quote(\"") + c + "\")";
             }
-            auto& st = db.prepare("SELECT " + cols + " FROM \"" + t + "\" ORDER BY rowid");
+            auto st = db.prepare("SELECT " + cols + " FROM \"" + t + "\" ORDER BY rowid");
             std::hash<std::string> h;
             size_t acc = 0, rows = 0;
             while (st.step()) acc = acc * 1000003u ^ h(st.value(0).text()), ++rows;

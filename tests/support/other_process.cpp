@@ -14,7 +14,8 @@ OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std:
         // A process of its own: its locks are not this process's, as on another workstation.
         int status = 1;
         try {
-            store::Database db(file);
+            auto connection = store::openDatabase(file);
+            store::Database& db = *connection;
             store::Transaction tx(db);
             db.exec(sql);
             tx.commit();

@@ -19,7 +19,7 @@ std::filesystem::path freshDir() {
 
 std::string dumpQuery(store::Database& db, const std::string& sql) {
     std::string out;
-    auto& st = db.prepare(sql);
+    auto st = db.prepare(sql);
     while (st.step()) {
         for (int i = 0; i < st.columnCount(); ++i) {
             auto v = st.value(i);
@@ -44,26 +44,29 @@ TempStore::~TempStore() {
 }
 
 void TempStore::exec(const std::string& sql) {
-    store::Database(storeFile()).exec(sql);
+    store::openDatabase(storeFile())->exec(sql);
 }
 void TempStore::execFixed(const std::string& sql) {
-    store::Database(fixedFile()).exec(sql);
+    store::openDatabase(fixedFile())->exec(sql);
 }
 
 std::string TempStore::scalar(const std::string& sql) {
-    store::Database db(storeFile());
-    auto& st = db.prepare(sql);
+    auto dbConnection = store::openDatabase(storeFile());
+    store::Database& db = *dbConnection;
+    auto st = db.prepare(sql);
     return st.step() ? st.value(0).text() : std::string();
 }
 
 std::string TempStore::scalarFixed(const std::string& sql) {
-    store::Database db(fixedFile());
-    auto& st = db.prepare(sql);
+    auto dbConnection = store::openDatabase(fixedFile());
+    store::Database& db = *dbConnection;
+    auto st = db.prepare(sql);
     return st.step() ? st.value(0).text() : std::string();
 }
 
 std::string TempStore::dump(const std::string& table, bool fixed) {
-    store::Database db(fixed ? fixedFile() : storeFile());
+    auto dbConnection = store::openDatabase(fixed ? fixedFile() : storeFile());
+    store::Database& db = *dbConnection;
     return dumpQuery(db, "SELECT * FROM \"" + table + "\" ORDER BY rowid");
 }
 

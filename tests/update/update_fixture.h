@@ -33,8 +33,9 @@ class UpdateTest : public ::testing::Test {
             cols += (cols.empty() ? "" : ",") + k;
             marks += marks.empty() ? "?" : ",?";
         }
-        store::Database db(fixed ? ts.fixedFile() : ts.storeFile());
-        auto& st = db.prepare("INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
+        auto dbConnection = store::openDatabase(fixed ? ts.fixedFile() : ts.storeFile());
+        store::Database& db = *dbConnection;
+        auto st = db.prepare("INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
         int i = 0;
         for (const auto& [k, v] : row) st.bind(++i, v);
         st.run();

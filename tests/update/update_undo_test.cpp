@@ -8,13 +8,13 @@ namespace {
 
 // quote() keeps the type of every value: 12 and 12.0, '' and NULL differ.
 std::string typed(TempStore& ts) {
-    store::Database db(ts.storeFile());
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
     std::string out;
     for (const char* t : {"listi01", "codean", "listi02", "fistini", "variatil"}) {
         std::string cols;
         for (const auto& c : db.columns(t)) cols += ", quote(\"" + c + "\")";
-        auto& st =
-            db.prepare(std::string("SELECT rowid") + cols + " FROM " + t + " ORDER BY rowid");
+        auto st = db.prepare(std::string("SELECT rowid") + cols + " FROM " + t + " ORDER BY rowid");
         while (st.step()) {
             for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";
             out += "\n";
@@ -98,7 +98,8 @@ TEST_F(UpdateUndoTest, FailedUpdateLeavesNoJournalEntry) {
         "CREATE TRIGGER boom AFTER INSERT ON codean BEGIN SELECT RAISE(ABORT, 'disco guasto'); "
         "END");
     EXPECT_THROW(run(), Error);
-    store::Database db(ts.storeFile());
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
     history::attachHistory(db, ts.storeFile());
     EXPECT_TRUE(history::listRuns(db).empty());
 }

@@ -14,9 +14,6 @@ void openReviewScreen(Session& session) {
     ReviewScreen* screen = nullptr;
     try {
         db = review::openReviewStore(session);
-        // The store's open leaves its check query stepped, holding a read lock; reset it so
-        // that other workstations can write while the review stays open.
-        db->prepare("SELECT count(*) FROM sqlite_master");
         screen = new ReviewScreen(session, std::move(db));
     } catch (const std::exception& e) {
         QtMessages().show(e.what(), Icon::Critical, {});
