@@ -102,7 +102,9 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
 WalkRow centralArticle(store::Database& db, long long rowid) {
     auto& st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a.rowid = ?");
     st.bind(1, store::Value(rowid));
-    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.");
+    if (!st.step())
+        throw Error("Articolo centrale non più presente durante il controllo.",
+                    ErrorKind::NotFound);
     WalkRow r = readWalkRow(st);
     st.reset();
     return r;

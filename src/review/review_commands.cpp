@@ -81,8 +81,9 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
         // An absurd result stops the command before anything is written, naming the row.
         std::string why = salePriceRefusal(price.toDouble());
         if (!why.empty())
-            throw Error(why + " (riga bns " + values.back().text() +
-                        "): nessun prezzo ricalcolato.");
+            throw Error(
+                why + " (riga bns " + values.back().text() + "): nessun prezzo ricalcolato.",
+                ErrorKind::InvalidInput);
         auto& up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE rowid = ?");
         up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), rowid);
         up.run();
@@ -147,7 +148,8 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
         st.run();
         if (db.changes() == 0)
             throw Error("Attenzione ... Nessuna riga con bns = " + std::to_string(bns) +
-                        ": nessuna selezione cambiata.");
+                            ": nessuna selezione cambiata.",
+                        ErrorKind::NotFound);
     }
     tx.commit();
 }
@@ -178,7 +180,8 @@ long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float 
             vat = ivaIntera(v[1].text());
         } catch (const Error& e) {
             throw Error(std::string(e.what()) + " (riga bns " + v.back().text() +
-                        "): nessun prezzo ricalcolato.");
+                            "): nessun prezzo ricalcolato.",
+                        e.kind());
         }
         return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
     });

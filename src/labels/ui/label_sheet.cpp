@@ -192,7 +192,8 @@ void writeLabelsPdf(const history::LabelList& list, const std::string& file,
     std::filesystem::rename(part, target, ec);
     if (ec) {
         std::filesystem::remove(part, ec);
-        throw Error("Attenzione ... Impossibile scrivere il file " + file + ".");
+        throw Error("Attenzione ... Impossibile scrivere il file " + file + ".",
+                    ErrorKind::ReadOnly);
     }
 }
 
