@@ -85,7 +85,8 @@ double requireLocaleNumber(const std::string& text, const std::string& fieldCapt
     auto v = localeNumber(text);
     if (!v)
         throw Error("Attenzione ... Il valore \"" + text + "\" di " + fieldCaption +
-                    " non è un numero valido.");
+                        " non è un numero valido.",
+                    ErrorKind::InvalidInput);
     return *v;
 }
 

@@ -55,7 +55,8 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     std::filesystem::create_directories(host(suiteFolder), ec);
     if (ec)
         throw Error("Attenzione ... La cartella " + suiteFolder + " non si può creare (" +
-                    host(suiteFolder).string() + ": " + ec.message() + ").");
+                        host(suiteFolder).string() + ": " + ec.message() + ").",
+                    ErrorKind::ReadOnly);
     auto suite = host(state.nomedb_suite);
     if (!std::filesystem::exists(suite)) {
         auto templ = host(suiteFolder + "\\client.mdb");
@@ -70,7 +71,8 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
         std::filesystem::copy_file(templ, suite, ec);
         if (ec)
             throw Error("Attenzione ... Il file " + state.nomedb_suite +
-                        " non si può creare dal modello client.mdb (" + ec.message() + ").");
+                            " non si può creare dal modello client.mdb (" + ec.message() + ").",
+                        ErrorKind::ReadOnly);
     }
     ensureSqlite(suite, state.nomedb_suite, store::DatabaseKind::Suite, &messages, accessProgress);
 
@@ -89,7 +91,8 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
 }
 
 std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::OpenMode mode) const {
-    if (!located()) throw Error("Attenzione ... Database del negozio non individuato.");
+    if (!located())
+        throw Error("Attenzione ... Database del negozio non individuato.", ErrorKind::NotFound);
     ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, accessMessages,
                  accessProgress);
     if (attachFixed)

@@ -103,7 +103,8 @@ WalkRow centralArticle(store::Database& db, long long id) {
     auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
                          db.rowIdentity() + " = ?");
     st.bind(1, store::Value(id));
-    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.");
+    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.",
+                    ErrorKind::NotFound);
     WalkRow r = readWalkRow(st);
     st.reset();
     return r;

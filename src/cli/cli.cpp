@@ -119,7 +119,8 @@ void Context::locate() {
     if (!session.settoDb(messages))
         throw Error(
             "Creare i database vuoti con \"controllo-listino init\" oppure crearne uno "
-            "di prova con \"controllo-listino demo\".");
+            "di prova con \"controllo-listino demo\".",
+            ErrorKind::NotFound);
 }
 
 // ---- registry and entry ----

@@ -50,7 +50,8 @@ void chooseSupplier(Context& ctx, check::CheckScreenState& s,
     if (!n) throw UsageError{"codice fornitore non valido: " + code};
     for (const auto& sup : suppliers)
         if (sup.code == *n) return check::chooseSupplier(s, ctx.session.state, code, sup.name);
-    throw Error("ATTENZIONE !!!. Il fornitore " + code + " non è in archivio.");
+    throw Error("ATTENZIONE !!!. Il fornitore " + code + " non è in archivio.",
+                ErrorKind::NotFound);
 }
 
 // The screen's state after start-up, changed as the options say (nothing is clicked, so the
@@ -147,6 +148,8 @@ pricelist::PriceList readPriceList(const Args& args) {
         try {
             pricelist::parseColumnSpec(*columns);
         } catch (const Error& e) {
+            // A value the operator typed is a usage error (exit 2); anything else is not.
+            if (e.kind() != ErrorKind::InvalidInput) throw;
             throw UsageError{e.what()};
         }
     }

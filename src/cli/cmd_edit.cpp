@@ -18,7 +18,8 @@ priceedit::EditorInputs inputsFor(store::Database& db, long long bns) {
     st.bindAll(bns);
     if (!st.step()) {
         st.reset();
-        throw Error("Attenzione ... Nessuna riga con bns = " + std::to_string(bns) + ".");
+        throw Error("Attenzione ... Nessuna riga con bns = " + std::to_string(bns) + ".",
+                    ErrorKind::NotFound);
     }
     priceedit::EditorInputs in{0, st.integer("codart"), store::fixedWidth(st.text("ea1art"), 13),
                                store::fixedWidth(st.text("codafo"), 16), bns};
@@ -41,7 +42,8 @@ int runEdit(Context& ctx, const Args& args) {
     if (args.flag("round")) ctx.session.state.fl_arrotonda = std::string(1, 'S');
     priceedit::PriceEditor editor(*s->db, messages, ctx.session.state);
     editor.load(inputsFor(*s->db, *bns));
-    if (!editor.hasRow()) throw Error("Attenzione ... Nessuna riga da modificare.");
+    if (!editor.hasRow())
+        throw Error("Attenzione ... Nessuna riga da modificare.", ErrorKind::NotFound);
     if (auto vat = args.value("vat")) editor.fields.ivaw = *vat;
     // Typed into the field, then Enter, then "Conferma".
     auto [field, text] = asked.front();

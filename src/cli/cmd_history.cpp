@@ -53,7 +53,8 @@ int runHistory(Context& ctx, const Args& args) {
         code = wholeNumber(*article);
         if (!code)
             throw Error("Attenzione ... Il codice articolo \"" + *article +
-                        "\" non è un numero intero valido.");
+                            "\" non è un numero intero valido.",
+                        ErrorKind::InvalidInput);
     }
     ctx.locate();
     auto xlsx = args.value("xlsx");
@@ -106,6 +107,7 @@ std::string layoutOption(const Args& args) {
     try {
         labels::findLayout(name);
     } catch (const Error& e) {
+        if (e.kind() != ErrorKind::InvalidInput) throw;
         throw UsageError{e.what()};
     }
     return name;
@@ -149,6 +151,8 @@ int runLabels(Context& ctx, const Args& args) {
         try {
             codes = history::articleCodes(*articles);
         } catch (const Error& e) {
+            // A value the operator typed is a usage error (exit 2); anything else is not.
+            if (e.kind() != ErrorKind::InvalidInput) throw;
             throw UsageError{e.what()};
         }
     }

@@ -49,15 +49,17 @@ int runImportMdb(Context& ctx, const Args& args) {
 
     auto kind = store::fileKind(source);
     if (kind == store::FileKind::Missing)
-        throw Error("Attenzione ... File " + given + "  non esiste ");
+        throw Error("Attenzione ... File " + given + "  non esiste ", ErrorKind::NotFound);
     if (kind == store::FileKind::Special)
         throw Error("Attenzione ... " + given +
-                    " non è un file normale (è una FIFO, un socket o un dispositivo): nulla da "
-                    "convertire.");
+                        " non è un file normale (è una FIFO, un socket o un dispositivo): nulla da "
+                        "convertire.",
+                    ErrorKind::InvalidInput);
     if (kind != store::FileKind::Access)
         throw Error("Attenzione ... Il file " + given + " non è un database Access: " +
-                    (kind == store::FileKind::SQLite ? "è già un database SQLite."
-                                                     : "nulla da convertire."));
+                        (kind == store::FileKind::SQLite ? "è già un database SQLite."
+                                                         : "nulla da convertire."),
+                    ErrorKind::InvalidInput);
     if (ctx.messages.ask(conversionQuestion(given, source), "Database Access", Icon::Question,
                          Answer::No) != Answer::Yes)
         throw Error("Nulla è stato cambiato. Per convertire " + given +

@@ -249,25 +249,26 @@ const std::vector<std::string>& demoQualifiers() {
 const DemoSupplier& supplierByCode(int code) {
     for (const auto& s : demoSuppliers())
         if (s.code == code) return s;
-    throw Error("Fornitore di prova sconosciuto: " + std::to_string(code));
+    throw Error("Fornitore di prova sconosciuto: " + std::to_string(code), ErrorKind::NotFound);
 }
 
 const DemoSubgroup& subgroupByCode(int code) {
     for (const auto& s : demoSubgroups())
         if (s.code == code) return s;
-    throw Error("Sottogruppo di prova sconosciuto: " + std::to_string(code));
+    throw Error("Sottogruppo di prova sconosciuto: " + std::to_string(code), ErrorKind::NotFound);
 }
 
 const DemoGroup& groupOf(const DemoSubgroup& subgroup) {
     for (const auto& g : demoGroups())
         if (g.code == subgroup.group) return g;
-    throw Error("Gruppo di prova sconosciuto: " + std::to_string(subgroup.group));
+    throw Error("Gruppo di prova sconosciuto: " + std::to_string(subgroup.group),
+                ErrorKind::NotFound);
 }
 
 const DemoDepartment& departmentByCode(int code) {
     for (const auto& d : demoDepartments())
         if (d.code == code) return d;
-    throw Error("Reparto di prova sconosciuto: " + std::to_string(code));
+    throw Error("Reparto di prova sconosciuto: " + std::to_string(code), ErrorKind::NotFound);
 }
 
 }  // namespace cl::demo

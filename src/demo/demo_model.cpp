@@ -65,7 +65,8 @@ class BarcodeMaker {
         long long& next = items_[brand];
         if (next >= 100000)
             throw Error(
-                "Attenzione ... Troppi articoli per il negozio di prova: ridurre --articles.");
+                "Attenzione ... Troppi articoli per il negozio di prova: ridurre --articles.",
+                ErrorKind::InvalidInput);
         long long item = (next++ * 37 + 11) % 100000;  // 37 is prime to 10^5: no repeats
         int company = 10000 + it->second * 1777;
         return ean13("80" + padded(company, 5) + padded(item, 5));
@@ -74,7 +75,8 @@ class BarcodeMaker {
         long long plu = ++weighed_;
         if (plu >= 900000)
             throw Error(
-                "Attenzione ... Troppi articoli per il negozio di prova: ridurre --articles.");
+                "Attenzione ... Troppi articoli per il negozio di prova: ridurre --articles.",
+                ErrorKind::InvalidInput);
         return ean13("2" + std::to_string(1 + plu / 100000) + padded(plu % 100000, 5) + "00000");
     }
 

@@ -59,7 +59,8 @@ void moveIntoPlace(std::vector<Planned>& plan) {
         removeTemps(plan);
         throw Error(std::string("Attenzione ... Impossibile mettere al loro posto i database di "
                                 "prova: ") +
-                    e.what());
+                        e.what(),
+                    ErrorKind::ReadOnly);
     }
     std::error_code ec;
     for (auto& p : plan)
@@ -121,8 +122,9 @@ DemoSummary createDemo(Session& session, const DemoOptions& options, bool replac
     } catch (const fs::filesystem_error& e) {
         progress.showBar(false);
         removeTemps(plan);
-        throw Error(std::string("Attenzione ... Impossibile creare i database di prova: ") +
-                    e.what());
+        throw Error(
+            std::string("Attenzione ... Impossibile creare i database di prova: ") + e.what(),
+            ErrorKind::ReadOnly);
     } catch (...) {
         progress.showBar(false);
         removeTemps(plan);

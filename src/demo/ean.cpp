@@ -14,7 +14,8 @@ bool allDigits(const std::string& s) {
 
 char eanCheckDigit(const std::string& first12) {
     if (first12.size() != 12 || !allDigits(first12))
-        throw Error("Codice EAN non valido: servono 12 cifre (" + first12 + ").");
+        throw Error("Codice EAN non valido: servono 12 cifre (" + first12 + ").",
+                    ErrorKind::InvalidInput);
     int sum = 0;
     for (size_t i = 0; i < 12; ++i) sum += (first12[i] - '0') * (i % 2 == 0 ? 1 : 3);
     return static_cast<char>('0' + (10 - sum % 10) % 10);

@@ -129,13 +129,15 @@ void writeXlsx(const std::filesystem::path& file, const std::vector<Sheet>& shee
         file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     if (!std::filesystem::is_directory(folder, ec))
         throw Error("Attenzione ... Impossibile scrivere il file " + file.string() +
-                    ": la cartella non esiste.");
+                        ": la cartella non esiste.",
+                    ErrorKind::NotFound);
     std::filesystem::remove(part, ec);
     lxw_error rc = LXW_ERROR_CREATING_XLSX_FILE;
     try {
         Workbook wb(part.string());
         if (!wb.book)
-            throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".");
+            throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".",
+                        ErrorKind::ReadOnly);
         lxw_format* heading = workbook_add_format(wb.book);
         format_set_bold(heading);
         format_set_bottom(heading, LXW_BORDER_THIN);
@@ -157,12 +159,14 @@ void writeXlsx(const std::filesystem::path& file, const std::vector<Sheet>& shee
     if (rc != LXW_NO_ERROR) {
         std::filesystem::remove(part, ec);
         throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + " (" +
-                    lxw_strerror(rc) + ").");
+                        lxw_strerror(rc) + ").",
+                    ErrorKind::ReadOnly);
     }
     std::filesystem::rename(part, file, ec);
     if (ec) {
         std::filesystem::remove(part, ec);
-        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".");
+        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".",
+                    ErrorKind::ReadOnly);
     }
 }
 

@@ -131,7 +131,8 @@ void createJournalFile(const std::filesystem::path& file) {
     } catch (const std::filesystem::filesystem_error& e) {
         std::filesystem::remove(temp, ec);
         throw Error("Attenzione ... Impossibile creare il registro degli aggiornamenti " +
-                    file.string() + ": " + e.code().message());
+                        file.string() + ": " + e.code().message(),
+                    ErrorKind::ReadOnly);
     } catch (...) {
         std::filesystem::remove(temp, ec);
         throw;

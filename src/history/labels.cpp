@@ -87,7 +87,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     auto storeFile = session.host(session.state.nomedb);
     LabelList out;
     if (!std::filesystem::exists(historyFileFor(storeFile)))
-        throw Error("Attenzione ... Nessun aggiornamento registrato.");
+        throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     out.run = run ? *run : lastRun(*db);
@@ -95,7 +95,8 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
-                        : "Attenzione ... Nessun aggiornamento registrato.");
+                        : "Attenzione ... Nessun aggiornamento registrato.",
+                    ErrorKind::NotFound);
     out.at = r.value(0).text();
     const bool undone = r.value(1).integer() != 0;
     out.undone = undone;
@@ -131,8 +132,9 @@ LabelList etichetteArticoli(Session& session, const std::vector<long long>& arti
     for (long long code : articles) {
         st.reset().bind(1, store::Value(code));
         if (!st.step())
-            throw Error("Attenzione ... L'articolo " + std::to_string(code) +
-                        " non esiste nel listino.");
+            throw Error(
+                "Attenzione ... L'articolo " + std::to_string(code) + " non esiste nel listino.",
+                ErrorKind::NotFound);
         out.labels.push_back(reader.read(st, 0));
         st.reset();
     }
@@ -149,7 +151,8 @@ std::vector<long long> articleCodes(const std::string& text) {
         auto code = wholeNumber(part);
         if (!code || *code <= 0)
             throw Error("Attenzione ... Il codice articolo \"" + store::trimmed(part) +
-                        "\" non è un numero intero valido.");
+                            "\" non è un numero intero valido.",
+                        ErrorKind::InvalidInput);
         out.push_back(*code);
         if (comma == std::string::npos) break;
         from = comma + 1;

@@ -106,7 +106,7 @@ std::string amount(const std::optional<Money>& m) {
 PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     if (!std::filesystem::exists(historyFileFor(storeFile)))
-        throw Error("Attenzione ... Nessun aggiornamento registrato.");
+        throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     PriceChangeList out;
@@ -115,7 +115,8 @@ PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run)
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
-                        : "Attenzione ... Nessun aggiornamento registrato.");
+                        : "Attenzione ... Nessun aggiornamento registrato.",
+                    ErrorKind::NotFound);
     out.undone = r.value(0).integer() != 0;
     r.reset();
     const bool haveAfter = !db->columns("after_codean", H).empty();
@@ -170,14 +171,16 @@ void writePriceChangesCsv(const PriceChangeList& list, const std::string& file) 
         if (!out) {
             std::error_code ec;
             std::filesystem::remove(part, ec);
-            throw Error("Attenzione ... Impossibile scrivere il file " + file + ".");
+            throw Error("Attenzione ... Impossibile scrivere il file " + file + ".",
+                        ErrorKind::ReadOnly);
         }
     }
     std::error_code ec;
     std::filesystem::rename(part, file, ec);
     if (ec) {
         std::filesystem::remove(part, ec);
-        throw Error("Attenzione ... Impossibile scrivere il file " + file + ".");
+        throw Error("Attenzione ... Impossibile scrivere il file " + file + ".",
+                    ErrorKind::ReadOnly);
     }
 }
 

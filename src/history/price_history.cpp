@@ -94,7 +94,8 @@ ArticleHistory storicoEan(Session& session, const std::string& ean) {
         j.reset();
     }
     if (!article)
-        throw Error("Attenzione ... Il codice EAN " + store::trimmed(ean) + " non è presente.");
+        throw Error("Attenzione ... Il codice EAN " + store::trimmed(ean) + " non è presente.",
+                    ErrorKind::NotFound);
     return historyOf(*db, article);
 }
 

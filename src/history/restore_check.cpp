@@ -34,8 +34,10 @@ CheckSummary findCheck(store::Database& db, std::optional<long long> run) {
     auto checks = listChecks(db);
     for (const auto& c : checks)
         if (run ? c.id == *run : !c.restored()) return c;
-    if (run) throw Error("Attenzione ... Il controllo " + std::to_string(*run) + " non esiste.");
-    throw Error("Attenzione ... Nessun controllo da ripristinare.");
+    if (run)
+        throw Error("Attenzione ... Il controllo " + std::to_string(*run) + " non esiste.",
+                    ErrorKind::NotFound);
+    throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
 }
 
 long long newestCheck(store::Database& db) {
@@ -121,7 +123,7 @@ std::string question(const RestorePlan& p) {
 bool ripristinaControllo(Session& session, std::optional<long long> run, Messages& messages) {
     auto storeFile = session.host(session.state.nomedb);
     if (!std::filesystem::exists(historyFileFor(storeFile)))
-        throw Error("Attenzione ... Nessun controllo da ripristinare.");
+        throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
     auto db = session.openStore(true);
     attachHistory(*db, storeFile);
     RestorePlan plan = planRestore(*db, run);

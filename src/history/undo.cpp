@@ -135,7 +135,8 @@ void revertRun(store::Database& db, long long run) {
     // A copy missing would blank the row it should restore.
     if (incompleteChanges(db, run) != 0)
         throw Error("Attenzione ... Il registro dell'aggiornamento " + std::to_string(run) +
-                    " è incompleto: impossibile annullarlo.");
+                    " è incompleto: impossibile annullarlo.",
+                    ErrorKind::Corrupt);
     auto st =
         db.prepare("SELECT id, tbl, op, row FROM " + H + ".changes WHERE run = ? ORDER BY id DESC");
     st.bind(1, store::Value(run));
@@ -211,7 +212,7 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
     auto storeFile = session.host(session.state.nomedb);
     // Nothing to undo is a refusal: the command line exits 1 with the message on stderr.
     if (!std::filesystem::exists(historyFileFor(storeFile)))
-        throw Error("Attenzione ... Nessun aggiornamento da annullare.");
+        throw Error("Attenzione ... Nessun aggiornamento da annullare.", ErrorKind::NotFound);
     auto db = session.openStore();
     attachHistory(*db, storeFile);
     auto runs = listRuns(*db);
@@ -223,8 +224,9 @@ bool annullaAggiornamento(Session& session, std::optional<long long> run, Messag
         }
     if (!target) {
         if (run)
-            throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.");
-        throw Error("Attenzione ... Nessun aggiornamento da annullare.");
+            throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.",
+                        ErrorKind::NotFound);
+        throw Error("Attenzione ... Nessun aggiornamento da annullare.", ErrorKind::NotFound);
     }
     if (target->undone)
         throw Error("Attenzione ... " + runTitle(*target) + " è già stato annullato.");

@@ -24,7 +24,8 @@ const LabelLayout& findLayout(const std::string& name) {
         known += (known.empty() ? "" : ", ") + l.name;
     }
     throw Error("Attenzione ... Formato etichette sconosciuto: \"" + name +
-                "\". Formati disponibili: " + known + ".");
+                    "\". Formati disponibili: " + known + ".",
+                ErrorKind::InvalidInput);
 }
 
 std::vector<LabelSlot> placeLabels(const LabelLayout& layout, size_t labels, int copies) {

@@ -105,9 +105,10 @@ double PriceEditor::number(Field f, const char* caption) {
     auto v = localeNumber(text);
     if (!v)
         throw Error(std::string("Attenzione ... Il campo \"") + caption +
-                    "\" non contiene un "
-                    "numero valido: \"" +
-                    text + "\".");
+                        "\" non contiene un "
+                        "numero valido: \"" +
+                        text + "\".",
+                    ErrorKind::InvalidInput);
     return *v;
 }
 

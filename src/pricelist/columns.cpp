@@ -146,23 +146,28 @@ std::vector<std::pair<Field, std::string>> parseColumnSpec(const std::string& sp
         if (item.empty()) continue;
         auto eq = item.find('=');
         if (eq == std::string::npos)
-            throw Error("--columns: «" + item + "» non è nella forma campo=colonna");
+            throw Error("--columns: «" + item + "» non è nella forma campo=colonna",
+                        ErrorKind::InvalidInput);
         std::string key = trimBlanks(item.substr(0, eq)), column = trimBlanks(item.substr(eq + 1));
         auto f = std::find_if(kFields.begin(), kFields.end(),
                               [&](Field x) { return key == fieldKey(x); });
         if (f == kFields.end())
             throw Error("--columns: campo sconosciuto «" + key +
-                        "» (ean, code, description, cost, vat, price, unit, pack)");
-        if (column.empty()) throw Error("--columns: manca la colonna di «" + key + "»");
+                            "» (ean, code, description, cost, vat, price, unit, pack)",
+                        ErrorKind::InvalidInput);
+        if (column.empty())
+            throw Error("--columns: manca la colonna di «" + key + "»", ErrorKind::InvalidInput);
         out.emplace_back(*f, column);
     }
     return out;
 }
 
 void requireComplete(const ColumnMap& map) {
-    if (!map[Field::Cost]) throw Error("Manca la colonna del costo: indicarla (cost=...).");
+    if (!map[Field::Cost])
+        throw Error("Manca la colonna del costo: indicarla (cost=...).", ErrorKind::InvalidInput);
     if (!map[Field::Code] && !map[Field::Ean])
-        throw Error("Manca la colonna del codice fornitore o dell'EAN: indicarne una.");
+        throw Error("Manca la colonna del codice fornitore o dell'EAN: indicarne una.",
+                    ErrorKind::InvalidInput);
 }
 
 ColumnMap resolveColumns(const Sheet& sheet,
@@ -186,7 +191,9 @@ ColumnMap resolveColumns(const Sheet& sheet,
         std::optional<size_t> at;
         if (heading) at = namedIn(sheet.rows[*heading], col);  // "UM" may be a heading
         if (!at) at = columnIndex(col);
-        if (!at) throw Error("La colonna «" + col + "» non è tra le intestazioni del file.");
+        if (!at)
+            throw Error("La colonna «" + col + "» non è tra le intestazioni del file.",
+                        ErrorKind::InvalidInput);
         map[f] = at;
     }
     if (!heading)

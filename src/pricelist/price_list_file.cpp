@@ -23,34 +23,39 @@ bool startsWith(std::string_view s, std::string_view prefix) {
     if (bytes.find(marker) != std::string_view::npos)
         throw Error(
             "Il file è protetto da password (cifrato): aprirlo con Excel e salvarlo senza "
-            "password, come .xlsx o CSV.");
+            "password, come .xlsx o CSV.",
+            ErrorKind::InvalidInput);
     throw Error(
         "Il file è nel vecchio formato Excel 97-2003 (.xls), che non si legge: salvarlo come "
-        ".xlsx o CSV.");
+        ".xlsx o CSV.",
+        ErrorKind::InvalidInput);
 }
 
 }  // namespace
 
 Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet) {
-    if (bytes.empty()) throw Error("Il file è vuoto.");
+    if (bytes.empty()) throw Error("Il file è vuoto.", ErrorKind::InvalidInput);
     if (startsWith(bytes, "PK\x03\x04") || startsWith(bytes, "PK\x05\x06"))
         return readXlsx(bytes, sheet.value_or(1));
     if (startsWith(bytes, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) refuseCompound(bytes);
     if (startsWith(bytes, "%PDF"))
-        throw Error("Il file è un PDF: serve il listino in formato .xlsx o CSV.");
+        throw Error("Il file è un PDF: serve il listino in formato .xlsx o CSV.",
+                    ErrorKind::InvalidInput);
     bool utf16 = startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF");
     if (!utf16 && bytes.substr(0, 4096).find('\0') != std::string_view::npos)
-        throw Error("Formato del file non riconosciuto: serve un listino .xlsx o CSV.");
+        throw Error("Formato del file non riconosciuto: serve un listino .xlsx o CSV.",
+                    ErrorKind::InvalidInput);
     if (sheet && *sheet != 1)
-        throw Error("Il file è un CSV, con un solo foglio: --sheet vale solo per i file .xlsx.");
+        throw Error("Il file è un CSV, con un solo foglio: --sheet vale solo per i file .xlsx.",
+                    ErrorKind::InvalidInput);
     Sheet s = readCsv(toUtf8(bytes));
-    if (s.rows.empty()) throw Error("Il file non contiene righe.");
+    if (s.rows.empty()) throw Error("Il file non contiene righe.", ErrorKind::InvalidInput);
     return s;
 }
 
 Sheet readPriceListFile(const std::filesystem::path& file, std::optional<int> sheet) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw Error("Impossibile aprire il file " + file.string() + ".");
+    if (!in) throw Error("Impossibile aprire il file " + file.string() + ".", ErrorKind::NotFound);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw Error("Errore di lettura del file " + file.string() + ".");
     return readPriceListBytes(bytes, sheet);
@@ -63,7 +68,8 @@ ColumnMap columnsFor(const Sheet& sheet, const std::optional<std::string>& spec)
         throw Error(
             "Riga di intestazione non trovata: nessuna delle prime righe nomina il costo e il "
             "codice fornitore o l'EAN. Indicare le colonne (--columns, o dalla finestra delle "
-            "colonne).");
+            "colonne).",
+            ErrorKind::InvalidInput);
     return *guessed;
 }
 

@@ -29,12 +29,12 @@ class Package {
         zip_error_t error;
         zip_error_init(&error);
         zip_source_t* src = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
-        if (!src) throw Error(kDamaged);
+        if (!src) throw Error(kDamaged, ErrorKind::Corrupt);
         zip_t* z = zip_open_from_source(src, ZIP_RDONLY, &error);
         zip_error_fini(&error);
         if (!z) {
             zip_source_free(src);
-            throw Error(kDamaged);
+            throw Error(kDamaged, ErrorKind::Corrupt);
         }
         zip_.reset(z);
     }
@@ -45,26 +45,31 @@ class Package {
 
     std::string read(const std::string& name) const {
         zip_int64_t index = zip_name_locate(zip_.get(), name.c_str(), 0);
-        if (index < 0) throw Error("Il file .xlsx è incompleto: manca " + name + ".");
+        if (index < 0)
+            throw Error("Il file .xlsx è incompleto: manca " + name + ".", ErrorKind::Corrupt);
         zip_stat_t st;
         zip_stat_init(&st);
-        if (zip_stat_index(zip_.get(), zip_uint64_t(index), 0, &st) != 0) throw Error(kDamaged);
+        if (zip_stat_index(zip_.get(), zip_uint64_t(index), 0, &st) != 0)
+            throw Error(kDamaged, ErrorKind::Corrupt);
         if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE)
-            throw Error("Il file .xlsx è protetto da password: salvarlo senza password.");
+            throw Error("Il file .xlsx è protetto da password: salvarlo senza password.",
+                        ErrorKind::InvalidInput);
         if ((st.valid & ZIP_STAT_SIZE) && st.size > kMaxPart)
-            throw Error("Il file .xlsx è troppo grande per essere letto come listino.");
+            throw Error("Il file .xlsx è troppo grande per essere letto come listino.",
+                        ErrorKind::InvalidInput);
         std::unique_ptr<zip_file_t, FileClose> f(
             zip_fopen_index(zip_.get(), zip_uint64_t(index), 0));
-        if (!f) throw Error(kDamaged);
+        if (!f) throw Error(kDamaged, ErrorKind::Corrupt);
         std::string out;
         char buf[1 << 16];
         zip_int64_t n;
         while ((n = zip_fread(f.get(), buf, sizeof buf)) > 0) {
             out.append(buf, size_t(n));
             if (out.size() > kMaxPart)
-                throw Error("Il file .xlsx è troppo grande per essere letto come listino.");
+                throw Error("Il file .xlsx è troppo grande per essere letto come listino.",
+                            ErrorKind::InvalidInput);
         }
-        if (n < 0) throw Error(kDamaged);
+        if (n < 0) throw Error(kDamaged, ErrorKind::Corrupt);
         return out;
     }
 
@@ -106,7 +111,8 @@ Workbook readWorkbook(const Package& zip) {
             if (target.find("workbook") != std::string::npos) wb.part = resolve("", target);
     }
     if (!zip.has(wb.part))
-        throw Error("Il file è un archivio ZIP ma non una cartella di lavoro .xlsx.");
+        throw Error("Il file è un archivio ZIP ma non una cartella di lavoro .xlsx.",
+                    ErrorKind::InvalidInput);
     wb.folder = wb.part.substr(0, wb.part.rfind('/') + 1);
     std::string relsPart = wb.folder + "_rels/" + wb.part.substr(wb.folder.size()) + ".rels";
     std::map<std::string, std::string> rels;
@@ -148,13 +154,16 @@ std::string sheetList(const Workbook& wb) {
 Sheet readXlsx(std::string_view bytes, int sheet) {
     Package zip(bytes);
     Workbook wb = readWorkbook(zip);
-    if (wb.names.empty()) throw Error("La cartella di lavoro .xlsx non contiene fogli.");
+    if (wb.names.empty())
+        throw Error("La cartella di lavoro .xlsx non contiene fogli.", ErrorKind::InvalidInput);
     if (sheet < 1 || size_t(sheet) > wb.names.size())
         throw Error("Il foglio " + std::to_string(sheet) + " non esiste: la cartella ha " +
-                    std::to_string(wb.names.size()) + " fogli (" + sheetList(wb) + ").");
+                        std::to_string(wb.names.size()) + " fogli (" + sheetList(wb) + ").",
+                    ErrorKind::NotFound);
     const std::string& part = wb.targets[size_t(sheet - 1)];
     if (part.empty() || !zip.has(part))
-        throw Error("Il foglio " + std::to_string(sheet) + " non è un foglio di lavoro leggibile.");
+        throw Error("Il foglio " + std::to_string(sheet) + " non è un foglio di lavoro leggibile.",
+                    ErrorKind::InvalidInput);
     std::vector<std::string> shared;
     if (zip.has(wb.sharedStrings)) shared = readSharedStrings(zip.read(wb.sharedStrings));
     CellFormats formats;

@@ -160,7 +160,8 @@ class SheetBuilder {
         if (row_.cells.size() <= cell_.column) {
             cells_ += cell_.column + 1 - row_.cells.size();
             if (cells_ > kMaxCells)
-                throw Error("Il foglio è troppo grande per essere letto come listino.");
+                throw Error("Il foglio è troppo grande per essere letto come listino.",
+                            ErrorKind::InvalidInput);
             row_.cells.resize(cell_.column + 1);
         }
         row_.cells[cell_.column] = std::move(c);

@@ -83,8 +83,9 @@ void parseXml(std::string_view xml, const XmlHandlers& handlers, const std::stri
         if (ctx.error) std::rethrow_exception(ctx.error);
         if (status == XML_STATUS_ERROR)
             throw Error("Il file .xlsx è danneggiato: XML non valido in " + part + " (riga " +
-                        std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
-                        XML_ErrorString(XML_GetErrorCode(p)) + ").");
+                            std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
+                            XML_ErrorString(XML_GetErrorCode(p)) + ").",
+                        ErrorKind::Corrupt);
         at += n;
     } while (at < xml.size());
 }

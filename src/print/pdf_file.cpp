@@ -25,7 +25,8 @@ std::filesystem::path newPartFile(const std::filesystem::path& file) {
     int fd = ::mkstemps(pattern.data(), 5);
     if (fd < 0)
         throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ": " +
-                    std::strerror(errno) + ".");
+                        std::strerror(errno) + ".",
+                    ErrorKind::ReadOnly);
     mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
@@ -66,7 +67,8 @@ void writePdf(const std::filesystem::path& file, const std::function<void(QPrint
     std::filesystem::rename(part, file, ec);
     if (ec) {
         std::filesystem::remove(part, ec);
-        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".");
+        throw Error("Attenzione ... Impossibile scrivere il file " + file.string() + ".",
+                    ErrorKind::ReadOnly);
     }
 }
 

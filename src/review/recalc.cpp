@@ -14,8 +14,9 @@ float percentuale(const std::string& text, const std::string& caption) {
     if (t.empty()) return 0.0f;
     auto v = lastSeparatorNumber(t);
     if (!v || *v > 1e6 || *v < -1e6)
-        throw Error("Attenzione ... " + caption + ": \"" + text +
-                    "\" non è una percentuale valida.");
+        throw Error(
+            "Attenzione ... " + caption + ": \"" + text + "\" non è una percentuale valida.",
+            ErrorKind::InvalidInput);
     return static_cast<float>(*v);
 }
 
@@ -23,7 +24,9 @@ int ivaIntera(const std::string& ivart) {
     std::string t = store::trimmed(ivart);
     if (t.empty()) return 0;
     auto v = wholeNumber(t);
-    if (!v) throw Error("Attenzione ... Aliquota IVA \"" + ivart + "\" non valida.");
+    if (!v)
+        throw Error("Attenzione ... Aliquota IVA \"" + ivart + "\" non valida.",
+                    ErrorKind::InvalidInput);
     return static_cast<int>(*v);
 }
 

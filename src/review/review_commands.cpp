@@ -84,7 +84,8 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
         std::string why = salePriceRefusal(price.toDouble());
         if (!why.empty())
             throw Error(why + " (riga bns " + values.back().text() +
-                        "): nessun prezzo ricalcolato.");
+                        "): nessun prezzo ricalcolato.",
+                        ErrorKind::InvalidInput);
         auto up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE " +
                              db.rowIdentity() + " = ?");
         up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), id);
@@ -152,7 +153,8 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
         st.run();
         if (db.changes() == 0)
             throw Error("Attenzione ... Nessuna riga con bns = " + std::to_string(bns) +
-                        ": nessuna selezione cambiata.");
+                            ": nessuna selezione cambiata.",
+                        ErrorKind::NotFound);
     }
     tx.commit();
 }
@@ -188,7 +190,8 @@ long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float 
                                  vat = ivaIntera(v[1].text());
                              } catch (const Error& e) {
                                  throw Error(std::string(e.what()) + " (riga bns " +
-                                             v.back().text() + "): nessun prezzo ricalcolato.");
+                                             v.back().text() + "): nessun prezzo ricalcolato.",
+                                             e.kind());
                              }
                              return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
                          });

@@ -55,7 +55,8 @@ SqlText whereClause(const ReviewFilter& f) {
                 auto n = wholeNumber(f.searchText);
                 if (!n)
                     throw Error("Attenzione ... Il codice \"" + f.searchText +
-                                "\" non è un numero intero valido.");
+                                    "\" non è un numero intero valido.",
+                                ErrorKind::InvalidInput);
                 conds.push_back("codart = ?");
                 out.params.emplace_back(*n);
                 break;

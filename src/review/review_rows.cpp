@@ -33,7 +33,7 @@ void ReviewRows::clear() {
 const ReviewRow& ReviewRows::row(size_t i) const {
     if (auto it = cache_.find(i); it != cache_.end()) return it->second;
     if (!db_ || i >= identities_.size())
-        throw Error("Attenzione ... Riga della griglia inesistente.");
+        throw Error("Attenzione ... Riga della griglia inesistente.", ErrorKind::NotFound);
     if (cache_.size() >= kCacheLimit) cache_.clear();
     ReviewRow r;
     auto st = db_->prepare(reviewColumns() + "WHERE " + db_->rowIdentity() + " = ?");

@@ -20,7 +20,8 @@ void ReviewState::rebind() {
 void ReviewState::search(SearchKind kind, const std::string& text) {
     if (kind == SearchKind::Code && !text.empty() && !wholeNumber(text))
         throw Error("Attenzione ... Per Codice: \"" + text +
-                    "\" non è un codice articolo (serve un numero intero).");
+                        "\" non è un codice articolo (serve un numero intero).",
+                    ErrorKind::InvalidInput);
     if (kind == SearchKind::None) return;
     sort_ = kind;
     if (kind == SearchKind::Ean) {

@@ -26,4 +26,10 @@ class Error : public std::runtime_error {
     ErrorKind kind_;
 };
 
+// The kind of any failure: Other for one that is not ours.
+inline ErrorKind errorKindOf(const std::exception& e) {
+    auto* ours = dynamic_cast<const Error*>(&e);
+    return ours ? ours->kind() : ErrorKind::Other;
+}
+
 }  // namespace cl

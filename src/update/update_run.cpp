@@ -46,8 +46,9 @@ history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, 
 }
 
 [[noreturn]] void failed(const std::exception& e) {
-    throw Error(std::string("Aggiornamento non eseguito: nessuna modifica è stata salvata.\n") +
-                e.what());
+    throw Error(
+        std::string("Aggiornamento non eseguito: nessuna modifica è stata salvata.\n") + e.what(),
+        errorKindOf(e));
 }
 
 }  // namespace

@@ -76,6 +76,7 @@ TEST_F(LabelsFromJournal, LabelsOfChosenArticlesAtTheirCurrentPrices) {
         FAIL();
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("L'articolo 99 non esiste"), std::string::npos);
+        EXPECT_EQ(e.kind(), ErrorKind::NotFound);
     }
     EXPECT_EQ(history::articleCodes(" 12, 15,18"), (std::vector<long long>{12, 15, 18}));
     EXPECT_THROW(history::articleCodes("12,,15"), Error);
@@ -151,6 +152,7 @@ TEST(PriceChangesWithoutJournal, SayThatNoUpdateWasRecorded) {
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Attenzione ... Nessun aggiornamento registrato.");
+        EXPECT_EQ(e.kind(), ErrorKind::NotFound);
     }
 }
 

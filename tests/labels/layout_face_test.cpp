@@ -43,6 +43,7 @@ TEST(LabelLayouts, SheetsHoldTheirLabelsInsideThePageWithoutOverlap) {
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("a4-3x8, a4-2x7, rotolo-58, elenco"),
                   std::string::npos);
+        EXPECT_EQ(e.kind(), ErrorKind::InvalidInput);  // the command line's usage error
     }
 }
 

@@ -97,6 +97,7 @@ TEST_F(Xlsx, OtherSheetsByNumber) {
     } catch (const Error& e) {
         EXPECT_STREQ(e.what(),
                      "Il foglio 3 non esiste: la cartella ha 2 fogli (1 «Listino», 2 «Note»).");
+        EXPECT_EQ(e.kind(), ErrorKind::NotFound);
     }
 }
 

@@ -77,7 +77,8 @@ void HistoryWindow::search(const QString& text, bool byEan) {
             auto code = wholeNumber(text.toStdString());
             if (!code)
                 throw Error("Attenzione ... Il codice articolo \"" + text.toStdString() +
-                            "\" non è un numero intero valido.");
+                                "\" non è un numero intero valido.",
+                            ErrorKind::InvalidInput);
             h = storicoArticolo(session_, *code);
         }
         article_->setText(

@@ -1,0 +1,77 @@
+// What a caller learns from the kind of a history refusal, beside its Italian text.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "history/journal_fixture.h"
+#include "history/labels.h"
+#include "history/price_changes.h"
+#include "history/price_history.h"
+#include "history/restore_check.h"
+#include "history/undo.h"
+
+namespace cl {
+namespace {
+
+struct Refusal {
+    std::string message;
+    ErrorKind kind = ErrorKind::Other;
+};
+
+Refusal refusal(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return {e.what(), e.kind()};
+    }
+    return {"<eseguito>", ErrorKind::Other};
+}
+
+TEST_F(JournalTest, NothingRecordedYetIsNotFound) {
+    test::RecordingMessages m;
+    auto undo = refusal([&] { history::annullaAggiornamento(t.session, std::nullopt, m); });
+    EXPECT_EQ(undo.message, "Attenzione ... Nessun aggiornamento da annullare.");
+    EXPECT_EQ(undo.kind, ErrorKind::NotFound);
+    auto restore = refusal([&] { history::ripristinaControllo(t.session, std::nullopt, m); });
+    EXPECT_EQ(restore.message, "Attenzione ... Nessun controllo da ripristinare.");
+    EXPECT_EQ(restore.kind, ErrorKind::NotFound);
+    auto labels = refusal([&] { history::etichetteDaRistampare(t.session, std::nullopt); });
+    EXPECT_EQ(labels.message, "Attenzione ... Nessun aggiornamento registrato.");
+    EXPECT_EQ(labels.kind, ErrorKind::NotFound);
+    EXPECT_TRUE(m.shown.empty());
+}
+
+TEST_F(JournalTest, AMissingRunOrArticleIsNotFoundAndABadCodeIsInvalidInput) {
+    update();
+    test::RecordingMessages m;
+    auto undo = refusal([&] { history::annullaAggiornamento(t.session, 99, m); });
+    EXPECT_EQ(undo.message, "Attenzione ... L'aggiornamento 99 non esiste.");
+    EXPECT_EQ(undo.kind, ErrorKind::NotFound);
+    auto changes = refusal([&] { history::variazioniPrezzi(t.session, 99); });
+    EXPECT_EQ(changes.message, "Attenzione ... L'aggiornamento 99 non esiste.");
+    EXPECT_EQ(changes.kind, ErrorKind::NotFound);
+    auto article = refusal([&] { history::etichetteArticoli(t.session, {1, 99}); });
+    EXPECT_NE(article.message.find("L'articolo 99 non esiste"), std::string::npos);
+    EXPECT_EQ(article.kind, ErrorKind::NotFound);
+    auto ean = refusal([&] { history::storicoEan(t.session, "8000000000999"); });
+    EXPECT_EQ(ean.message, "Attenzione ... Il codice EAN 8000000000999 non è presente.");
+    EXPECT_EQ(ean.kind, ErrorKind::NotFound);
+    // What the operator typed is invalid input: the command line turns it into a usage error.
+    auto codes = refusal([] { history::articleCodes("12;15"); });
+    EXPECT_NE(codes.message.find("non è un numero intero valido"), std::string::npos);
+    EXPECT_EQ(codes.kind, ErrorKind::InvalidInput);
+}
+
+TEST_F(JournalTest, AnUndoneRunIsARefusalOfItsOwnKind) {
+    long long run = update();
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes, Answer::Yes};
+    ASSERT_TRUE(history::annullaAggiornamento(t.session, run, m));
+    auto again = refusal([&] { history::annullaAggiornamento(t.session, run, m); });
+    EXPECT_NE(again.message.find("è già stato annullato"), std::string::npos);
+    // Neither missing nor the operator's typing: a plain refusal.
+    EXPECT_EQ(again.kind, ErrorKind::Other);
+}
+
+}  // namespace
+}  // namespace cl
