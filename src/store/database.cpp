@@ -276,6 +276,14 @@ void Database::attach(const std::filesystem::path& file, const std::string& sche
     resetAll();
 }
 
+bool Database::isAttached(const std::string& schema) {
+    auto& st = prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    st.bind(1, Value(schema));
+    bool found = st.step();
+    st.reset();
+    return found;
+}
+
 void Database::resetAll() {
     for (auto& [sql, st] : cache_) sqlite3_reset(st->handle());
 }

@@ -70,6 +70,7 @@ class Database {
     void attach(const std::filesystem::path& file, const std::string& schema,
                 OpenMode mode = OpenMode::ReadWrite);
     void detach(const std::string& schema);
+    bool isAttached(const std::string& schema);
     // A cached statement, reset and ready to bind. Do not nest two uses of the same text.
     Statement& prepare(const std::string& sql);
     void exec(const std::string& sql);
@@ -81,6 +82,9 @@ class Database {
     // Lets every cached statement go of its rows (and of its read lock).
     void resetAll();
     long long lastInsertRowid() const;
+    // The name under which a row of any table is identified: selected, compared, and given on
+    // insert to put a removed row back in its place.
+    std::string rowIdentity() const { return "rowid"; }
     int changes() const;
     bool inTransaction() const;
     const std::filesystem::path& file() const { return file_; }
