@@ -33,7 +33,10 @@ TEST_F(JournalTest, UndoAnsweredNoChangesNothing) {
 
 TEST_F(JournalTest, FailedRunRecordsNothing) {
     std::string before = allTables(t);
-    EXPECT_THROW(update("INSERT INTO tabella_assente VALUES (1);"), Error);
+    EXPECT_THROW(update([](Journal&, store::Database& db) {
+                     db.exec("INSERT INTO tabella_assente VALUES (1);");
+                 }),
+                 Error);
     EXPECT_EQ(allTables(t), before);
     store::Database db(t.storeFile());
     history::attachHistory(db, t.storeFile());
@@ -49,7 +52,7 @@ TEST_F(JournalTest, LaterRunIsAConflictUnlessUndoneFirst) {
         Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec("UPDATE listi01 SET przpub = 2.9 WHERE codart = 1");
+        journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = 1");
         journal.endRun();
         tx.commit();
     }
