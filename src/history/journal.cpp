@@ -154,7 +154,7 @@ void Journal::prepareCopies(const std::string& table, const std::vector<std::str
     TableSql sql;
     sql.before = copyInto("before_", "?", byRow);
     sql.after = copyInto("after_", "?", byRow);
-    sql.change = changes + "?, ?, ?, ?, " + id + ", " + article + " FROM " + live + byRow;
+    if (!key.empty()) sql.article = "SELECT " + article + " FROM " + live + byRow;
     sql.beforeWhere = copyInto("before_", numbered, "");
     sql.changeWhere = changes + numbered + ", ?, ?, 'D', " + id + ", " + article + " FROM " + live;
     tables_[table] = sql;

@@ -62,7 +62,7 @@ class Journal {
   private:
     // The statements that copy a row of one table into the journal, made once per run.
     struct TableSql {
-        std::string before, after, change;  // per row, by identity
+        std::string before, after, article;  // per row, by identity
         std::string beforeWhere, changeWhere;
     };
     void prepareCopies(const std::string& table, const std::vector<std::string>& columns);

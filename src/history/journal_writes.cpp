@@ -23,10 +23,23 @@ void Journal::copyRow(const std::string& sql, long long change, long long row) {
     if (db_.changes() != 1) throw Error(kIncomplete);
 }
 
+// The change row takes its values as one VALUES row: an INSERT ... SELECT would make the engine
+// keep a rollback copy of every page it touches, for each row the run writes.
 void Journal::recordChange(const std::string& table, const char* op, long long change,
                            long long row) {
-    db_.prepare(sqlOf(table).change).bindAll(change, run_, table, op, row).run();
-    if (db_.changes() != 1) throw Error(kIncomplete);
+    store::Value article;
+    if (const std::string& find = sqlOf(table).article; !find.empty()) {
+        auto& st = db_.prepare(find);
+        st.bind(1, store::Value(row));
+        if (!st.step()) throw Error(kIncomplete);
+        article = st.value(0);
+        st.reset();
+    }
+    db_.prepare("INSERT INTO " + std::string(kHistorySchema) +
+                ".changes (id, run, tbl, op, row, article) VALUES (?, ?, ?, ?, ?, ?)")
+        .bindAll(change, run_, table, op, row)
+        .bind(6, article)
+        .run();
 }
 
 long long Journal::insertRow(const std::string& table, const Fields& fields) {
