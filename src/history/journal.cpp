@@ -119,11 +119,7 @@ void Journal::recordReviewLeft() {
 }
 
 // The journal's copies hold every column of the store table, under the journal's own names.
-// The statements that fill them are written once here and rebound for every row.
-void Journal::prepareCopies(const std::string& table, const std::vector<std::string>& cols) {
-    const std::string id = db_.rowIdentity();
-    const std::string live = "main." + quoteName(table);
-    std::string liveList, copyList = "change";
+void Journal::addCopyColumns(const std::string& table, const std::vector<std::string>& cols) {
     for (const char* side : {"before_", "after_"}) {
         // Copies keep the exact values (no declared type), so that an undo is byte-identical.
         std::string qualified = H + "." + quoteName(side + table);
@@ -136,6 +132,14 @@ void Journal::prepareCopies(const std::string& table, const std::vector<std::str
             if (!present) db_.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy));
         }
     }
+}
+
+// The statements that fill the copies are written once here and rebound for every row.
+void Journal::prepareCopies(const std::string& table, const std::vector<std::string>& cols) {
+    addCopyColumns(table, cols);
+    const std::string id = db_.rowIdentity();
+    const std::string live = "main." + quoteName(table);
+    std::string liveList, copyList = "change";
     for (const auto& c : cols) {
         liveList += ", " + quoteName(c);
         copyList += ", " + quoteName(copyColumn(c, kJournalVersion));

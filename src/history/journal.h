@@ -65,6 +65,7 @@ class Journal {
         std::string before, after, article;  // per row, by identity
         std::string beforeWhere, changeWhere;
     };
+    void addCopyColumns(const std::string& table, const std::vector<std::string>& columns);
     void prepareCopies(const std::string& table, const std::vector<std::string>& columns);
     const TableSql& sqlOf(const std::string& table) const;
     void copyRow(const std::string& sql, long long change, long long row);
