@@ -50,8 +50,8 @@ long long recordCheck(store::Database& db, const CheckInfo& info, long long writ
     add.run();
     long long id = db.lastInsertId();
     db.prepare("UPDATE " + H + "check_runs SET cleared = (SELECT count(*) FROM " + H +
-               "check_cleared WHERE run = ?1) WHERE id = ?1")
-        .bindAll(id)
+               "check_cleared WHERE run = ?) WHERE id = ?")
+        .bindAll(id, id)
         .run();
     db.prepare("INSERT INTO " + H +
                "check_rows (run, bns, codart, ea1art) SELECT ?, bns, codart, ea1art FROM "

@@ -29,12 +29,17 @@ struct RunInfo {
 };
 
 // Journal of one update run. Construct before the transaction begins (the history database is
-// attached then, and created when first needed); beginRun and endRun inside the transaction, so
-// that a run that rolls back records nothing.
+// attached then, and created when first needed); beginRun, the writes and endRun inside the
+// transaction, so that a run that rolls back records nothing.
+//
+// The run writes the journaled tables only through insertRow, updateRow and deleteRows: each
+// writes the store rows and their copies before and after together, with the same connection,
+// so that no change can be made without its record.
 class Journal {
   public:
+    using Fields = std::map<std::string, store::Value>;
+
     Journal(store::Database& db, const std::filesystem::path& storeFile);
-    ~Journal();
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
@@ -42,16 +47,34 @@ class Journal {
     void endRun();
     long long run() const { return run_; }
 
+    // Adds a row; returns its identity.
+    long long insertRow(const std::string& table, const Fields& fields);
+    // Changes the row with the given identity; false (nothing written) when there is none.
+    bool updateRow(const std::string& table, long long row, const Fields& fields);
+    // Changes each row that `where` (empty, or " WHERE ..." over the table's own columns, with
+    // its bound values) selects; returns how many.
+    long long updateRows(const std::string& table, const Fields& fields, const std::string& where,
+                         const std::vector<store::Value>& params = {});
+    // Removes the rows that `where` selects; returns how many.
+    long long deleteRows(const std::string& table, const std::string& where,
+                         const std::vector<store::Value>& params = {});
+
   private:
+    // The statements that copy a row of one table into the journal, made once per run.
+    struct TableSql {
+        std::string before, after, article;  // per row, by identity
+        std::string beforeWhere, changeWhere;
+    };
+    void addCopyColumns(const std::string& table, const std::vector<std::string>& columns);
     void prepareCopies(const std::string& table, const std::vector<std::string>& columns);
-    void createTriggers(const std::string& table, const std::vector<std::string>& columns);
+    const TableSql& sqlOf(const std::string& table) const;
+    void copyRow(const std::string& sql, long long change, long long row);
+    void recordChange(const std::string& table, const char* op, long long change, long long row);
     void recordReviewLeft();
-    void dropTriggers();
-    void dropStaging();
     store::Database& db_;
     long long run_ = 0;
-    bool capturing_ = false;
-    std::map<std::string, std::vector<std::string>> columns_;
+    long long lastChange_ = 0;  // the id the journal's latest change took
+    std::map<std::string, TableSql> tables_;
 };
 
 // Changes of the run whose copy of the row is missing from the journal (0 for a whole record).

@@ -54,12 +54,12 @@ std::string withSchema(std::string sql, const std::string& schema) {
     return sql;
 }
 
+// The copies of the rows: only the journaled tables ever had them.
 std::vector<std::string> copyTables(store::Database& db, const std::string& schema) {
     std::vector<std::string> out;
-    auto st = db.prepare("SELECT name FROM " + schema +
-                         ".sqlite_master WHERE type = 'table' AND (name LIKE 'before\\_%' "
-                         "ESCAPE '\\' OR name LIKE 'after\\_%' ESCAPE '\\')");
-    while (st.step()) out.push_back(st.value(0).text());
+    for (const auto& table : journaledTables())
+        for (const char* side : {"before_", "after_"})
+            if (db.tableExists(side + table, schema)) out.push_back(side + table);
     return out;
 }
 

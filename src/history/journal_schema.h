@@ -26,7 +26,7 @@ void upgradeJournal(store::Database& db, const std::string& schema);
 // into place unless another process made one meanwhile (that one is kept).
 void createJournalFile(const std::filesystem::path& file);
 
-// SQLite compares names case-insensitively (ASCII letters only).
+// Store names compare case-insensitively (ASCII letters only), as the store does.
 bool sameName(const std::string& a, const std::string& b);
 
 // The column that holds a store column in the copies of a journal of the given version.

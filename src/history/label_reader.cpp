@@ -8,7 +8,8 @@ namespace cl::history {
 
 LabelReader::LabelReader(store::Database& db)
     : ean_(db.prepare("SELECT eanare FROM main.codean WHERE codare = ? ORDER BY (primasecon = "
-                      "'P') DESC, rowid LIMIT 1")),
+                      "'P') DESC, " +
+                      db.rowIdentity() + " LIMIT 1")),
       unit_(db.prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?")) {}
 
 Label LabelReader::read(store::Query& st, int first) {

@@ -21,14 +21,6 @@ std::unique_ptr<store::Database> openWithHistory(Session& session) {
     return db;
 }
 
-bool historyAttached(store::Database& db) {
-    auto st = db.prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
-    st.bind(1, store::Value(H));
-    bool found = st.step();
-    st.reset();
-    return found;
-}
-
 ArticleHistory historyOf(store::Database& db, long long article) {
     ArticleHistory out;
     out.article = article;
@@ -36,7 +28,7 @@ ArticleHistory historyOf(store::Database& db, long long article) {
     desc.bind(1, store::Value(article));
     if (desc.step()) out.description = store::rtrimmed(desc.value(0).text());
     desc.reset();
-    if (!historyAttached(db) || db.columns("before_listi01", H).empty() ||
+    if (!db.isAttached(H) || db.columns("before_listi01", H).empty() ||
         db.columns("after_listi01", H).empty())
         return out;
     const int version = journalVersion(db, H);
@@ -84,7 +76,7 @@ ArticleHistory storicoEan(Session& session, const std::string& ean) {
     long long article = 0;
     if (st.step()) article = st.value(0).integer();
     st.reset();
-    if (!article && historyAttached(*db) && !db->columns("after_codean", H).empty()) {
+    if (!article && db->isAttached(H) && !db->columns("after_codean", H).empty()) {
         std::string eanare = "a." + quoteName(copyColumn("eanare", journalVersion(*db, H)));
         auto j = db->prepare("SELECT c.article FROM " + H + ".changes c JOIN " + H +
                              ".after_codean a ON a.change = c.id WHERE " + eanare + " = ? OR " +

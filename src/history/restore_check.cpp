@@ -21,9 +21,11 @@ const std::string kCleared =
 
 // The check's rows still in the work table: only the newest check's can be there, as every
 // check empties it first.
-const std::string kReviewRows = " FROM main.variatil WHERE EXISTS (SELECT 1 FROM " + H +
-                                "check_rows k WHERE k.run = ? AND k.bns IS variatil.bns AND "
-                                "k.codart IS variatil.codart AND k.ea1art IS variatil.ea1art)";
+const std::string kReviewRows =
+    " FROM main.variatil WHERE EXISTS (SELECT 1 FROM " + H +
+    "check_rows k WHERE k.run = ? AND k.bns IS NOT DISTINCT FROM variatil.bns AND "
+    "k.codart IS NOT DISTINCT FROM variatil.codart AND k.ea1art IS NOT DISTINCT FROM "
+    "variatil.ea1art)";
 
 std::string title(const CheckSummary& c) {
     return "il controllo " + std::to_string(c.id) + " del " + c.at + " (" + c.kind +
@@ -87,7 +89,7 @@ void applyRestore(store::Database& db, const RestorePlan& plan) {
     db.prepare("UPDATE " + F +
                "articolo SET artvariato = 'S' WHERE coalesce(artvariato, '') <> 'S' AND codart "
                "IN (SELECT c.codart FROM " +
-               H + "check_cleared c WHERE c.run = ?1 AND NOT EXISTS (SELECT 1 FROM " + H +
+               H + "check_cleared c WHERE c.run = ? AND NOT EXISTS (SELECT 1 FROM " + H +
                "check_cleared l JOIN " + H +
                "check_runs r ON r.id = l.run AND r.restored_at IS NULL WHERE l.codart = c.codart "
                "AND l.run > c.run))")

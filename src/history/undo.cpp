@@ -45,28 +45,36 @@ std::vector<LastChange> lastChanges(store::Database& db, long long run) {
     return out;
 }
 
+// " WHERE <row identity> = ?" of a store table.
+std::string byRow(store::Database& db, const std::string& alias = "") {
+    return " WHERE " + alias + db.rowIdentity() + " = ?";
+}
+
 bool rowExists(store::Database& db, const std::string& table, long long row) {
-    auto st = db.prepare("SELECT 1 FROM main." + quoteName(table) + " WHERE rowid = ?");
+    auto st = db.prepare("SELECT 1 FROM main." + quoteName(table) + byRow(db));
     st.bind(1, store::Value(row));
     bool found = st.step();
     st.reset();
     return found;
 }
 
-// Equal as stored, byte for byte: a hand edit that only changes letter case is a change, whatever
-// collation the store gives the column.
+// Equal as stored: the same kind of value (a whole number is not a decimal one) and the same
+// bytes. A hand edit that only changes letter case is a change, whatever collation the store
+// gives the column.
 bool rowEqualsAfter(store::Database& db, const LastChange& c) {
-    std::string cond;
-    for (const auto& col : copiedColumns(db, H, c.table)) {
-        std::string live = "t." + quoteName(col.live), copy = "a." + quoteName(col.copy);
-        cond += " AND " + live + " IS " + copy + " COLLATE BINARY AND typeof(" + live +
-                ") = typeof(" + copy + ")";
+    const auto cols = copiedColumns(db, H, c.table);
+    std::string live, copies;
+    for (const auto& col : cols) {
+        live += ", t." + quoteName(col.live);
+        copies += ", a." + quoteName(col.copy);
     }
-    auto st =
-        db.prepare("SELECT 1 FROM main." + quoteName(c.table) + " t, " + H + "." +
-                   quoteName("after_" + c.table) + " a WHERE t.rowid = ? AND a.change = ?" + cond);
+    auto st = db.prepare("SELECT 1" + live + copies + " FROM main." + quoteName(c.table) + " t, " +
+                          H + "." + quoteName("after_" + c.table) + " a" + byRow(db, "t.") +
+                          " AND a.change = ?");
     st.bindAll(c.row, c.id);
     bool same = st.step();
+    const int n = static_cast<int>(cols.size());
+    for (int i = 1; same && i <= n; ++i) same = st.value(i) == st.value(n + i);
     st.reset();
     return same;
 }
@@ -155,17 +163,19 @@ void revertRun(store::Database& db, long long run) {
         const std::string t = "main." + quoteName(s.table);
         const std::string before = H + "." + quoteName("before_" + s.table);
         if (s.op == "I") {
-            db.prepare("DELETE FROM " + t + " WHERE rowid = ?").bind(1, store::Value(s.row)).run();
+            db.prepare("DELETE FROM " + t + byRow(db)).bind(1, store::Value(s.row)).run();
         } else if (s.op == "U") {
             db.prepare("UPDATE " + t + " SET (" + liveList(cols) + ") = (SELECT " + copyList(cols) +
-                       " FROM " + before + " WHERE change = ?) WHERE rowid = ?")
+                       " FROM " + before + " WHERE change = ?)" + byRow(db))
                 .bindAll(s.id, s.row)
                 .run();
         } else {
-            // A consumed row whose place another row has taken since comes back under a new rowid.
+            // A consumed row whose place another row has taken since comes back under a new
+            // identity.
             if (!rowExists(db, s.table, s.row)) {
-                db.prepare("INSERT INTO " + t + " (rowid, " + liveList(cols) + ") SELECT ?, " +
-                           copyList(cols) + " FROM " + before + " WHERE change = ?")
+                db.prepare("INSERT INTO " + t + " (" + db.rowIdentity() + ", " + liveList(cols) +
+                           ") SELECT ?, " + copyList(cols) + " FROM " + before +
+                           " WHERE change = ?")
                     .bindAll(s.row, s.id)
                     .run();
             } else {

@@ -24,7 +24,7 @@ std::string newerCondition(store::Database& db, long long run) {
     const std::string id = std::to_string(run);
     if (recordedReview(db, run))
         return "NOT EXISTS (SELECT 1 FROM " + H + ".review_left l WHERE l.run = " + id +
-               " AND l.row = v.rowid AND l.bns IS v.bns)";
+               " AND l.row = v." + db.rowIdentity() + " AND l.bns IS NOT DISTINCT FROM v.bns)";
     if (!db.tableExists("before_variatil", H)) return "0";
     std::string bns = quoteName(copyColumn("bns", journalVersion(db, H)));
     return "EXISTS (SELECT 1 FROM main.variatil w WHERE w.bns IN (SELECT b." + bns + " FROM " + H +
@@ -43,10 +43,12 @@ long long newerReviewRows(store::Database& db, long long run) {
 
 void discardNewerReview(store::Database& db, long long run) {
     // The condition is worked out before any row goes: the fallback looks at the review itself.
-    auto st = db.prepare("SELECT rowid FROM main.variatil v WHERE " + newerCondition(db, run));
+    const std::string id = db.rowIdentity();
+    auto st =
+        db.prepare("SELECT " + id + " FROM main.variatil v WHERE " + newerCondition(db, run));
     std::vector<long long> rows;
     while (st.step()) rows.push_back(st.value(0).integer());
-    auto del = db.prepare("DELETE FROM main.variatil WHERE rowid = ?");
+    auto del = db.prepare("DELETE FROM main.variatil WHERE " + id + " = ?");
     for (long long row : rows) del.reset().bind(1, store::Value(row)).run();
 }
 

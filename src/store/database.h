@@ -31,6 +31,7 @@ class Database {
     virtual void attach(const std::filesystem::path& file, const std::string& schema,
                         OpenMode mode = OpenMode::ReadWrite) = 0;
     virtual void detach(const std::string& schema) = 0;
+    virtual bool isAttached(const std::string& schema) = 0;
     virtual bool tableExists(const std::string& table, const std::string& schema = "main") = 0;
     virtual std::vector<std::string> columns(const std::string& table,
                                              const std::string& schema = "main") = 0;

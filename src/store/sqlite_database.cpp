@@ -243,6 +243,12 @@ void SqliteDatabase::detach(const std::string& schema) {
     exec("DETACH DATABASE " + schema);
 }
 
+bool SqliteDatabase::isAttached(const std::string& schema) {
+    auto st = prepare("SELECT 1 FROM pragma_database_list WHERE name = ?");
+    st.bind(1, Value(schema));
+    return st.step();
+}
+
 void SqliteDatabase::exec(const std::string& sql) {
     char* err = nullptr;
     int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);

@@ -45,6 +45,7 @@ class SqliteDatabase : public Database {
     void attach(const std::filesystem::path& file, const std::string& schema,
                 OpenMode mode = OpenMode::ReadWrite) override;
     void detach(const std::string& schema) override;
+    bool isAttached(const std::string& schema) override;
     bool tableExists(const std::string& table, const std::string& schema = "main") override;
     std::vector<std::string> columns(const std::string& table,
                                      const std::string& schema = "main") override;

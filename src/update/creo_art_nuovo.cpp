@@ -149,7 +149,7 @@ void barcodeRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const 
     }
     if (!run.settings.noinvio) f["flagean"] = Value("S");
     if (found)
-        store.edit("codean", found->rowid, f);
+        store.edit("codean", found->row, f);
     else
         store.add("codean", f);
 }

@@ -28,13 +28,9 @@ namespace {
 
 // The work rows the view covered, skipped and excluded ones too: the same condition, while
 // nothing else has touched variatil during the run.
-long long deleteReviewRows(store::Database& db, const ReviewFilter& filter) {
+long long deleteReviewRows(history::Journal& journal, const ReviewFilter& filter) {
     SqlText where = whereClause(filter);
-    auto del = db.prepare("DELETE FROM variatil" + where.text);
-    for (size_t i = 0; i < where.params.size(); ++i)
-        del.bind(static_cast<int>(i) + 1, where.params[i]);
-    del.run();
-    return db.changes();
+    return journal.deleteRows("variatil", where.text, where.params);
 }
 
 // The journal's record of the run: who, for which supplier, with which boxes ticked.
@@ -76,13 +72,13 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         store::Transaction tx(db);
         if (agreed && !(reviewMark(db, filter) == *agreed)) throw Error(kWorkTableChanged);
         run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
-        UpdateStore store(db);
+        UpdateStore store(db, &journal);
         walkReview(db, filter, [&](const UpdateRow& row) {
             ++walked;
             primoPassaggio(run, store, row);
         });
         walkReview(db, filter, [&](const UpdateRow& row) { secondoPassaggio(run, store, row); });
-        run.result.righeElaborate = deleteReviewRows(db, filter);
+        run.result.righeElaborate = deleteReviewRows(journal, filter);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
@@ -117,9 +113,9 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         ticked.CreaLisForn = true;
         run.result.run =
             journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
-        UpdateStore store(db);
+        UpdateStore store(db, &journal);
         walkReview(db, selected, [&](const UpdateRow& row) { soloFornitori(run, store, row); });
-        run.result.righeElaborate = deleteReviewRows(db, selected);
+        run.result.righeElaborate = deleteReviewRows(journal, selected);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {

@@ -20,7 +20,7 @@ void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     if (run.codiceFornitore == 0 || code == 0) return;
     UpdateStore::Fields f = listinoFornitore(run, row, run.codiceFornitore);
     if (auto found = store.fornitorePerArticolo(code, run.codiceLis)) {
-        store.edit("listi02", found->rowid, f);
+        store.edit("listi02", found->row, f);
     } else {
         f["codart"] = Value(code);
         f["codlis"] = Value(run.codiceLis);

@@ -119,7 +119,7 @@ void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
     f["datagg"] = Value(run.today);
     f["codfor"] = Value(w.codiceFornitore);
     f["desfor"] = Value(run.nomeFornitore);
-    store.edit("listi01", art->rowid, f);
+    store.edit("listi01", art->row, f);
 }
 
 // Step 8. False when a new barcode row was added (the supplier-list step is then not done).
@@ -159,7 +159,7 @@ bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const UpdateRow& row, W
             f["neti"] = Value(1);
         }
         if (s.aggcodafo) f["codafo"] = row.codiceForn;
-        if (!f.empty()) store.edit("codean", b.rowid, f);
+        if (!f.empty()) store.edit("codean", b.row, f);
     }
     return true;
 }
@@ -171,7 +171,7 @@ void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const UpdateRo
     auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
     Fields f = listinoFornitore(run, row, w.codiceFornitore);
     if (found) {
-        store.edit("listi02", found->rowid, f);
+        store.edit("listi02", found->row, f);
     } else {
         f["codart"] = Value(code);
         f["codlis"] = Value(run.codiceLis);

@@ -1,9 +1,9 @@
 #include "update/update_store.h"
 
 #include "app/numbers.h"
+#include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/identifier.h"
-#include "store/row_write.h"
 
 namespace cl::review {
 
@@ -18,6 +18,11 @@ Value bare(const std::string& key) {
     return Value(store::trimmed(key));
 }
 }  // namespace
+
+// "SELECT <row identity>, ...": the identity first, then the columns a look-up wants.
+std::string UpdateStore::selectRow(const std::string& rest) const {
+    return "SELECT " + db_.rowIdentity() + ", " + rest;
+}
 
 std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     std::optional<Found> out;
@@ -38,7 +43,7 @@ bool UpdateStore::gruppoEscluso(long long codgru) {
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
-    auto st = db_.prepare("SELECT rowid, codart, przpub FROM listi01 WHERE codart = ? LIMIT 1");
+    auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ? LIMIT 1"));
     st.bind(1, Value(codart));
     return one(st);
 }
@@ -53,14 +58,13 @@ bool UpdateStore::articoloConCodafo(long long codart, const std::string& codafoT
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
-    auto st =
-        db_.prepare("SELECT rowid, codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1");
+    auto st = db_.prepare(selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1"));
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
     return one(st);
 }
 
 std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
-    auto st = db_.prepare("SELECT rowid, pezzix, aggi FROM codean WHERE codare = ?");
+    auto st = db_.prepare(selectRow("pezzix, aggi FROM codean WHERE codare = ?"));
     st.bind(1, Value(codart));
     std::vector<Barcode> rows;
     while (st.step()) rows.push_back({st.value(0).integer(), st.value(1), st.value(2).text()});
@@ -73,15 +77,15 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::strin
     std::string key = store::trimmed(codafo);
     if (key.empty()) return std::nullopt;
     // The key followed by blanks sorts between the key and the key padded far: an index range.
-    auto st = db_.prepare(
-        "SELECT rowid, codart FROM listi02 WHERE codafo BETWEEN ?1 AND ?2 AND "
-        "trim(codafo) = ?1 COLLATE NOCASE AND codlis = ?3 LIMIT 1");
-    st.bind(1, Value(key)).bind(2, Value(key + std::string(32, ' '))).bind(3, Value(codlis));
+    auto st =
+        db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND "
+                              "trim(codafo) = ? COLLATE NOCASE AND codlis = ? LIMIT 1"));
+    st.bindAll(key, key + std::string(32, ' '), key, codlis);
     if (auto found = one(st)) return found;
     // Codes stored with leading blanks are rare; they sit in their own short index range.
-    auto lead = db_.prepare(
-        "SELECT rowid, codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND "
-        "trim(codafo) = ?1 COLLATE NOCASE AND codlis = ?2 LIMIT 1");
+    auto lead =
+        db_.prepare(selectRow("codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND "
+                              "trim(codafo) = ? COLLATE NOCASE AND codlis = ? LIMIT 1"));
     lead.bind(1, Value(key)).bind(2, Value(codlis));
     return one(lead);
 }
@@ -90,15 +94,16 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreEsatto(const std::string
                                                                const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
     auto st =
-        db_.prepare("SELECT rowid, codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
+        db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1"));
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
 }
 
 std::optional<UpdateStore::Found> UpdateStore::fornitorePerArticolo(long long codart,
                                                                     const std::string& codlis) {
-    auto st = db_.prepare(
-        "SELECT rowid, codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY rowid LIMIT 1");
+    auto st =
+        db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY " +
+                              db_.rowIdentity() + " LIMIT 1"));
     st.bind(1, Value(codart)).bind(2, Value(codlis));
     return one(st);
 }
@@ -152,12 +157,18 @@ std::optional<std::string> UpdateStore::gruppoNome(long long codice) {
     return out;
 }
 
-void UpdateStore::add(const std::string& table, const Fields& fields) {
-    store::writeRow(db_, "main." + store::quoteName(table), fields, 0, true);
+history::Journal& UpdateStore::journal() {
+    // Every write is recorded, so that the run can be undone: none without the journal.
+    if (!journal_) throw Error("Aggiornamento senza registro: nessuna modifica è permessa.");
+    return *journal_;
 }
 
-void UpdateStore::edit(const std::string& table, long long rowid, const Fields& fields) {
-    store::writeRow(db_, "main." + store::quoteName(table), fields, rowid, false);
+void UpdateStore::add(const std::string& table, const Fields& fields) {
+    journal().insertRow(table, fields);
+}
+
+void UpdateStore::edit(const std::string& table, long long row, const Fields& fields) {
+    journal().updateRow(table, row, fields);
 }
 
 }  // namespace cl::review

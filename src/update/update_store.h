@@ -4,20 +4,23 @@
 #include <string>
 #include <vector>
 
+#include "history/journal.h"
 #include "store/database.h"
 #include "store/value.h"
 
 namespace cl::review {
 
 // The store look-ups and writes of the update and creation routines: statements prepared once
-// (cached by the connection) and rebound per row; every look-up goes through an index.
+// (cached by the connection) and rebound per row; every look-up goes through an index. Writes
+// go through the run's journal, which records them; a store without one only looks up.
 class UpdateStore {
   public:
-    explicit UpdateStore(store::Database& db) : db_(db) {}
+    explicit UpdateStore(store::Database& db, history::Journal* journal = nullptr)
+        : db_(db), journal_(journal) {}
     store::Database& db() { return db_; }
 
     struct Found {
-        long long rowid = 0;
+        long long row = 0;    // the row's identity, for a later edit
         store::Value codart;  // codart, or codare for a barcode
         store::Value extra;   // przpub of an article, pezzix of a barcode
     };
@@ -29,7 +32,7 @@ class UpdateStore {
     bool articoloConCodafo(long long codart, const std::string& codafoTrimmed);
     std::optional<Found> barcode(const std::string& ean);  // codean by keyean
     struct Barcode {
-        long long rowid = 0;
+        long long row = 0;
         store::Value pezzix;
         std::string aggi;
     };
@@ -51,13 +54,16 @@ class UpdateStore {
     std::optional<Subgroup> sottogruppo(long long codsot);
     std::optional<std::string> gruppoNome(long long codice);
 
-    using Fields = std::map<std::string, store::Value>;
+    using Fields = history::Journal::Fields;
     void add(const std::string& table, const Fields& fields);
-    void edit(const std::string& table, long long rowid, const Fields& fields);
+    void edit(const std::string& table, long long row, const Fields& fields);
 
   private:
     std::optional<Found> one(store::Query& st);
+    history::Journal& journal();
+    std::string selectRow(const std::string& rest) const;
     store::Database& db_;
+    history::Journal* journal_;
 };
 
 }  // namespace cl::review

@@ -1,6 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/clock.h"
 #include "history/journal.h"
 #include "support/temp_store.h"
@@ -47,24 +49,31 @@ struct JournalTest : ::testing::Test {
     ~JournalTest() override { setToday(""); }
 
     // What an update does: prices changed, an article and its barcode created, a barcode moved,
-    // a supplier row and header added, the review rows consumed.
+    // a supplier row and header added, the review rows consumed; then `extra`.
     // With the article database attached too, as the command line's update has it.
-    long long update(const std::string& extraSql = "", bool articleDatabase = false) {
+    using Writes = std::function<void(Journal&, store::Database&)>;
+    long long update(const Writes& extra = {}, bool articleDatabase = false) {
         auto db = t.session.openStore(articleDatabase);
         Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         long long run = journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec(
-            "UPDATE listi01 SET przpub = 2.7, cofart = 1.2, datagg = '2026-12-08' WHERE codart = 1;"
-            "UPDATE listi01 SET desart = 'LATTE INTERO' WHERE codart = 2;"
-            "INSERT INTO listi01 (codart, desart, przpub, prztot, umart, quaco, umquaco) "
-            "VALUES (3, 'NUOVO', 3.1, 6.2, 'PZ', 0.5, 'LT');"
-            "INSERT INTO codean (eanare, codare, prezzo) VALUES ('8000000000031', 3, 3.1);"
-            "UPDATE codean SET codare = 3 WHERE eanare = '8000000000024';"
-            "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000000003       ', 3);"
-            "INSERT INTO fistini (codlis, dsclistino) VALUES ('000012', 'FORNITORE SPA');"
-            "DELETE FROM variatil;" +
-            extraSql);
+        journal.updateRows("listi01", {{"przpub", 2.7}, {"cofart", 1.2}, {"datagg", "2026-12-08"}},
+                           " WHERE codart = 1");
+        journal.updateRows("listi01", {{"desart", "LATTE INTERO"}}, " WHERE codart = 2");
+        journal.insertRow("listi01", {{"codart", 3},
+                                      {"desart", "NUOVO"},
+                                      {"przpub", 3.1},
+                                      {"prztot", 6.2},
+                                      {"umart", "PZ"},
+                                      {"quaco", 0.5},
+                                      {"umquaco", "LT"}});
+        journal.insertRow("codean", {{"eanare", "8000000000031"}, {"codare", 3}, {"prezzo", 3.1}});
+        journal.updateRows("codean", {{"codare", 3}}, " WHERE eanare = '8000000000024'");
+        journal.insertRow("listi02",
+                          {{"codlis", "000012"}, {"codafo", "000000003       "}, {"codart", 3}});
+        journal.insertRow("fistini", {{"codlis", "000012"}, {"dsclistino", "FORNITORE SPA"}});
+        journal.deleteRows("variatil", "");
+        if (extra) extra(journal, *db);
         journal.endRun();
         tx.commit();
         return run;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "history/journal_fixture.h"
+#include "history/journal_schema.h"
 #include "history/labels.h"
 #include "history/price_history.h"
 #include "history/undo.h"
@@ -33,7 +34,10 @@ TEST_F(JournalTest, UndoAnsweredNoChangesNothing) {
 
 TEST_F(JournalTest, FailedRunRecordsNothing) {
     std::string before = allTables(t);
-    EXPECT_THROW(update("INSERT INTO tabella_assente VALUES (1);"), Error);
+    EXPECT_THROW(update([](Journal&, store::Database& db) {
+                     db.exec("INSERT INTO tabella_assente VALUES (1);");
+                 }),
+                 Error);
     EXPECT_EQ(allTables(t), before);
     auto dbConnection = store::openDatabase(t.storeFile());
     store::Database& db = *dbConnection;
@@ -50,7 +54,7 @@ TEST_F(JournalTest, LaterRunIsAConflictUnlessUndoneFirst) {
         Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec("UPDATE listi01 SET przpub = 2.9 WHERE codart = 1");
+        journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = 1");
         journal.endRun();
         tx.commit();
     }
@@ -108,6 +112,80 @@ TEST_F(JournalTest, PriceHistoryByArticleAndByBarcode) {
     EXPECT_EQ(history::storicoEan(t.session, "8000000000031").article, 3);
     EXPECT_TRUE(history::storicoArticolo(t.session, 2).changes.empty());
     EXPECT_THROW(history::storicoEan(t.session, "123"), Error);
+}
+
+// Each change keeps the row as it was just before and just after it, even when the run
+// writes the same row again.
+TEST_F(JournalTest, ARowChangedTwiceInOneRunKeepsEachStepsCopies) {
+    std::string before = allTables(t);
+    update([](Journal& journal, store::Database&) {
+        journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = ?", {1});
+        journal.updateRows("listi01", {{"desart", "NUOVISSIMO"}}, " WHERE codart = 3");
+    });
+    auto dbConnection = store::openDatabase(t.storeFile());
+    store::Database& db = *dbConnection;
+    history::attachHistory(db, t.storeFile());
+    auto st = db.prepare(
+        "SELECT c.op, coalesce(b.v_przpub, '-'), a.v_przpub, a.v_desart FROM storia.changes c "
+        "LEFT JOIN storia.before_listi01 b ON b.change = c.id JOIN storia.after_listi01 a ON "
+        "a.change = c.id WHERE c.tbl = 'listi01' AND c.row IN (SELECT rowid FROM listi01 WHERE "
+        "codart IN (1, 3)) ORDER BY c.id");
+    std::string steps;
+    while (st.step())
+        steps += st.value(0).text() + " " + st.value(1).text() + ">" + st.value(2).text() + " " +
+                 st.value(3).text() + "\n";
+    EXPECT_EQ(steps,
+              "U 2.5>2.7 PANE\n"
+              "I ->3.1 NUOVO\n"
+              "U 2.7>2.9 PANE\n"
+              "U 3.1>3.1 NUOVISSIMO\n");
+    EXPECT_TRUE(history::conflictsOf(db, 1).empty());
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_EQ(allTables(t), before);
+}
+
+TEST_F(JournalTest, WritesOutsideARunOrToATableItDoesNotKeepAreRefused) {
+    std::string before = allTables(t);
+    auto db = t.session.openStore();
+    Journal journal(*db, t.storeFile());
+    EXPECT_THROW(journal.insertRow("listi01", {{"codart", 9}}), Error);
+    store::Transaction tx(*db);
+    journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
+    EXPECT_THROW(journal.insertRow("unitam", {{"coduni", "KG"}}), Error);
+    EXPECT_FALSE(journal.updateRow("listi01", 999, {{"przpub", 1}}));  // no such row
+    EXPECT_EQ(journal.deleteRows("variatil", " WHERE bns = ?", {store::Value(7)}), 0);
+    journal.endRun();
+    tx.commit();
+    EXPECT_EQ(allTables(t), before);
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM unitam"), "1");
+}
+
+// Journals written before the checks were recorded, by an older program, are brought up to
+// date and their runs undone.
+TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
+    std::string before = allTables(t);
+    update();
+    {
+        auto dbConnection = store::openDatabase(t.storeFile());
+        store::Database& db = *dbConnection;
+        history::attachHistory(db, t.storeFile());
+        db.exec(
+            "DROP TABLE storia.check_runs; DROP TABLE storia.check_cleared; DROP TABLE "
+            "storia.check_rows;");
+        db.setUserVersion(2, "storia");
+    }
+    EXPECT_EQ(history::etichetteDaRistampare(t.session, std::nullopt).labels.size(), 2u);
+    test::RecordingMessages m;
+    m.answers = {Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_EQ(allTables(t), before);
+    auto dbConnection = store::openDatabase(t.storeFile());
+    store::Database& db = *dbConnection;
+    history::attachHistory(db, t.storeFile());
+    EXPECT_EQ(db.userVersion("storia"), history::kJournalVersion);
+    EXPECT_TRUE(db.tableExists("check_runs", "storia"));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_F(JournalTest, TablesNamedLikeTheJournalsElsewhereNeverReceiveItsRows) {
         "CREATE TABLE changes (id INTEGER PRIMARY KEY, run, tbl, op, row, article);"
         "CREATE TABLE before_codean (change, eanare, codare, prezzo, primasecon);");
     std::string before = allTables(t);
-    update("", true);
+    update({}, true);
     for (const char* table : {"changes", "before_listi01", "after_listi01", "cl_journal_changes"})
         EXPECT_EQ(t.scalar(std::string("SELECT count(*) FROM ") + table), "0") << table;
     EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM changes"), "0");
@@ -92,7 +92,10 @@ TEST_F(JournalTest, StoreColumnsNamedLikeTheJournalsOwnKeepTheirValues) {
         "ALTER TABLE listi01 ADD COLUMN change TEXT; ALTER TABLE listi01 ADD COLUMN v_change;"
         "UPDATE listi01 SET change = 'nota ' || codart, v_change = codart * 10");
     std::string before = allTables(t);
-    update("UPDATE listi01 SET change = 'cambiata', v_change = 0 WHERE codart = 1;");
+    update([](Journal& journal, store::Database&) {
+        journal.updateRows("listi01", {{"change", "cambiata"}, {"v_change", 0}},
+                           " WHERE codart = 1");
+    });
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
     EXPECT_TRUE(undo(t, m));
@@ -175,7 +178,8 @@ TEST_F(JournalTest, UndoingAChainSetsAsideTheReviewOfEveryCheckBetween) {
         history::Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec("UPDATE listi01 SET przpub = 2.9 WHERE codart = 1; DELETE FROM variatil");
+        journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = 1");
+        journal.deleteRows("variatil", "");
         journal.endRun();
         tx.commit();
     }
@@ -193,9 +197,8 @@ TEST_F(JournalTest, RowsTheRunLeftInTheReviewStayBesideTheRestoredOnes) {
         history::Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         run = journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec(
-            "UPDATE listi01 SET przpub = 2.7 WHERE codart = 1; "
-            "DELETE FROM variatil WHERE bns IN (1, 2)");
+        journal.updateRows("listi01", {{"przpub", 2.7}}, " WHERE codart = 1");
+        journal.deleteRows("variatil", " WHERE bns IN (1, 2)");
         journal.endRun();
         tx.commit();
     }

@@ -1,6 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/clock.h"
 #include "history/journal.h"
 #include "support/temp_store.h"
@@ -28,12 +30,13 @@ struct LabelsStore : ::testing::Test {
     }
     ~LabelsStore() override { setToday(""); }
 
-    long long journaled(const std::string& sql) {
+    // The writes of an update, made through the run's journal as the update makes them.
+    long long journaled(const std::function<void(history::Journal&)>& writes) {
         auto db = t.session.openStore();
         history::Journal journal(*db, t.storeFile());
         store::Transaction tx(*db);
         long long run = journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
-        db->exec(sql);
+        writes(journal);
         journal.endRun();
         tx.commit();
         return run;
@@ -41,17 +44,25 @@ struct LabelsStore : ::testing::Test {
 
     // Bread and its barcode stay; the others change price; a new article with a new barcode.
     long long update() {
-        return journaled(
-            "UPDATE listi01 SET przpub = 7.14 WHERE codart = 2;"
-            "UPDATE listi01 SET przpub = 2.7 WHERE codart = 3;"
-            "UPDATE listi01 SET przpub = 19.9 WHERE codart = 4;"
-            "UPDATE codean SET prezzo = 7.14 WHERE codare = 2;"
-            "UPDATE codean SET prezzo = 2.7 WHERE codare = 3;"
-            "UPDATE codean SET prezzo = 19.9 WHERE codare = 4;"
-            "INSERT INTO listi01 (codart, desart, przpub, umart, codrep, desrep) VALUES "
-            "(5, '=SOMMA(A1:A9) \"BISCOTTI\"; FROLLINI', 3.1, 'PZ', 2, 'DROGHERIA');"
-            "INSERT INTO codean (eanare, codare, prezzo, aggi, primasecon) VALUES "
-            "('8000000000040', 5, 3.1, 'A', 'P');");
+        return journaled([](history::Journal& j) {
+            j.updateRows("listi01", {{"przpub", 7.14}}, " WHERE codart = 2");
+            j.updateRows("listi01", {{"przpub", 2.7}}, " WHERE codart = 3");
+            j.updateRows("listi01", {{"przpub", 19.9}}, " WHERE codart = 4");
+            j.updateRows("codean", {{"prezzo", 7.14}}, " WHERE codare = 2");
+            j.updateRows("codean", {{"prezzo", 2.7}}, " WHERE codare = 3");
+            j.updateRows("codean", {{"prezzo", 19.9}}, " WHERE codare = 4");
+            j.insertRow("listi01", {{"codart", 5},
+                                    {"desart", "=SOMMA(A1:A9) \"BISCOTTI\"; FROLLINI"},
+                                    {"przpub", 3.1},
+                                    {"umart", "PZ"},
+                                    {"codrep", 2},
+                                    {"desrep", "DROGHERIA"}});
+            j.insertRow("codean", {{"eanare", "8000000000040"},
+                                   {"codare", 5},
+                                   {"prezzo", 3.1},
+                                   {"aggi", "A"},
+                                   {"primasecon", "P"}});
+        });
     }
 };
 

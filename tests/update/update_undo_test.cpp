@@ -1,6 +1,7 @@
 #include "history/journal.h"
 #include "history/labels.h"
 #include "history/undo.h"
+#include "update/update_store.h"
 #include "update_fixture.h"
 
 namespace cl::test {
@@ -21,6 +22,14 @@ std::string typed(TempStore& ts) {
         }
     }
     return out;
+}
+
+std::string rowsOf(store::Database& db, const std::string& table) {
+    if (!db.tableExists(table, "storia")) return "-";
+    auto st = db.prepare("SELECT count(*) FROM storia.\"" + table + "\"");
+    std::string n = st.step() ? st.value(0).text() : "";
+    st.reset();
+    return n;
 }
 
 class UpdateUndoTest : public UpdateTest {
@@ -72,6 +81,16 @@ class UpdateUndoTest : public UpdateTest {
                   {"prezpubv", 4.4},
                   {"codafo", "000000666"}});
     }
+    // One value read with the journal attached.
+    std::string inJournal(const std::string& sql) {
+        auto dbConnection = store::openDatabase(ts.storeFile());
+        store::Database& db = *dbConnection;
+        history::attachHistory(db, ts.storeFile());
+        auto st = db.prepare(sql);
+        std::string out = st.step() ? st.value(0).text() : "";
+        st.reset();
+        return out;
+    }
 };
 
 TEST_F(UpdateUndoTest, UndoAfterARealUpdateGivesBackTheTablesByteForByte) {
@@ -102,6 +121,109 @@ TEST_F(UpdateUndoTest, FailedUpdateLeavesNoJournalEntry) {
     store::Database& db = *dbConnection;
     history::attachHistory(db, ts.storeFile());
     EXPECT_TRUE(history::listRuns(db).empty());
+}
+
+// How many rows each journal table of the history file holds ("-" for a table it lacks).
+std::string journalRows(TempStore& ts) {
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
+    history::attachHistory(db, ts.storeFile());
+    std::string out;
+    for (std::string t : {"runs", "changes", "review_left"}) out += t + "=" + rowsOf(db, t) + " ";
+    for (const auto& table : history::journaledTables())
+        for (std::string side : {"before_", "after_"})
+            out += side + table + "=" + rowsOf(db, side + table) + " ";
+    return out;
+}
+
+TEST_F(UpdateUndoTest, EveryWriteOfTheRunIsRecordedOnceWithItsCopies) {
+    auto result = run();
+    ASSERT_TRUE(result.performed);
+    // Article 12 and its barcode updated; three articles created with their supplier rows (and
+    // 12's), the price-list header, a new barcode; the existing barcode the second creation
+    // found takes its supplier code and price; the four review rows consumed.
+    EXPECT_EQ(inJournal("SELECT group_concat(tbl || ':' || op || '=' || n, ' ') FROM (SELECT "
+                        "tbl, op, count(*) n FROM storia.changes GROUP BY tbl, op ORDER BY tbl, "
+                        "op)"),
+              "codean:I=1 codean:U=2 fistini:I=1 listi01:I=3 listi01:U=1 listi02:I=4 "
+              "variatil:D=4");
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
+    history::attachHistory(db, ts.storeFile());
+    EXPECT_TRUE(history::conflictsOf(db, result.run).empty());
+    EXPECT_EQ(history::incompleteChanges(db, result.run), 0);
+}
+
+TEST_F(UpdateUndoTest, CreatedArticlesAndTheirBarcodesGoAwayOnUndo) {
+    auto result = run();
+    ASSERT_EQ(result.creati, 3);
+    const std::string created =
+        "SELECT count(*) FROM listi01 WHERE desart LIKE 'LATTE%' OR desart LIKE 'UOVA%' OR "
+        "desart LIKE 'SFUSO%'";
+    ASSERT_EQ(q(created), "3");
+    ASSERT_EQ(q("SELECT count(*) FROM codean WHERE eanare = '8000000000555'"), "1");
+    const std::string found =
+        "SELECT quote(codare) || quote(codafo) || quote(prezzo) FROM codean WHERE eanare = "
+        "'8000000000444'";
+    ASSERT_NE(q(found), "7NULL2");
+    RecordingMessages answers;
+    answers.answers = {Answer::Yes};
+    EXPECT_TRUE(history::annullaAggiornamento(ts.session, std::nullopt, answers));
+    EXPECT_EQ(q(created), "0");
+    EXPECT_EQ(q("SELECT count(*) FROM codean WHERE eanare = '8000000000555'"), "0");
+    EXPECT_EQ(q(found), "7NULL2");
+    EXPECT_EQ(q("SELECT count(*) FROM variatil"), "4");
+}
+
+TEST_F(UpdateUndoTest, AFailureHalfWayLeavesNoJournalRowsAndTheNextRunIsWhole) {
+    std::string tables = typed(ts);
+    std::string journal = journalRows(ts);
+    // Article 12 is written first; the run fails on the new barcode of the second row.
+    ts.exec(
+        "CREATE TRIGGER boom BEFORE INSERT ON codean WHEN NEW.eanare = '8000000000555' BEGIN "
+        "SELECT RAISE(ABORT, 'disco guasto'); END");
+    EXPECT_THROW(run(), Error);
+    EXPECT_EQ(typed(ts), tables);
+    EXPECT_EQ(journalRows(ts), journal);
+    ts.exec("DROP TRIGGER boom");
+    auto result = run();
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
+    history::attachHistory(db, ts.storeFile());
+    EXPECT_EQ(history::incompleteChanges(db, result.run), 0);
+}
+
+TEST_F(UpdateUndoTest, ACopyTheJournalDropsFailsTheWholeRun) {
+    {
+        auto dbConnection = store::openDatabase(ts.storeFile());
+        store::Database& db = *dbConnection;
+        history::attachHistory(db, ts.storeFile());
+        // The journal quietly refuses the copy of a changed barcode.
+        db.exec(
+            "CREATE TABLE storia.after_codean (change INTEGER PRIMARY KEY);"
+            "CREATE TRIGGER storia.lost BEFORE INSERT ON after_codean BEGIN SELECT "
+            "RAISE(IGNORE); END");
+    }
+    std::string tables = typed(ts);
+    try {
+        run();
+        FAIL() << "a change without its copy must fail the run";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("registro"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(typed(ts), tables);
+    EXPECT_EQ(inJournal("SELECT count(*) FROM storia.changes"), "0");
+}
+
+TEST_F(UpdateUndoTest, LookUpsAloneCannotWrite) {
+    std::string tables = typed(ts);
+    auto dbConnection = store::openDatabase(ts.storeFile());
+    store::Database& db = *dbConnection;
+    review::UpdateStore lookups(db);
+    EXPECT_TRUE(lookups.articolo(12));
+    EXPECT_THROW(lookups.add("listi01", {{"codart", 99}}), Error);
+    EXPECT_THROW(lookups.edit("listi01", lookups.articolo(12)->row, {{"przpub", 1}}), Error);
+    EXPECT_EQ(typed(ts), tables);
 }
 
 }  // namespace
