@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(g++ cmake ninja-build pkg-config libsqlite3-dev sqlite3 libgtest-dev googletest
           qt6-base-dev qt6-translations-l10n libgl-dev mdbtools poppler-utils fonts-liberation xvfb xauth
-          libicu-dev libzint-dev libxlsxwriter-dev zbar-tools python3-openpyxl libzip-dev libexpat1-dev)
+          libicu-dev libzint-dev libxlsxwriter-dev zbar-tools python3-openpyxl libzip-dev libexpat1-dev
+          postgresql libpq-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
