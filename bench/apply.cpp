@@ -90,7 +90,7 @@ double runUpdate(store::Database& db, const review::UpdateSettings& settings) {
     NullProgress progress;
     auto t0 = std::chrono::steady_clock::now();
     std::clock_t c0 = std::clock();
-    review::aggiorna(state, db, settings, filter, quiet, progress);
+    review::applyUpdate(state, db, settings, filter, quiet, progress);
     lastCpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
     cpuSeconds += lastCpu;
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

@@ -127,8 +127,9 @@ int measure(const std::string& what, const fs::path& root) {
         db->exec("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'");
         tx.commit();
     } else {
-        auto r = what == "elabora_ean" ? check::Command3_Click(session, screen, messages, progress)
-                                       : check::Command1_Click(session, screen, messages, progress);
+        auto r = what == "elabora_ean"
+                     ? check::runBarcodeCheck(session, screen, messages, progress)
+                     : check::runArticleCheck(session, screen, messages, progress);
         if (r.outcome != check::RunOutcome::Done) return 1;
         rows = r.counts.written;
     }

@@ -86,7 +86,7 @@ int measure(const std::string& what, const fs::path& root, const fs::path& file)
     const double cpuStart = cpuSeconds();
     check::RunReport r;
     if (what == "central") {
-        r = check::Command1_Click(session, screen, messages, progress);
+        r = check::runArticleCheck(session, screen, messages, progress);
     } else {
         auto sheet = pricelist::readPriceListFile(file);
         auto list = pricelist::extractRows(sheet, pricelist::columnsFor(sheet, std::nullopt));

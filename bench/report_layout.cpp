@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
     cl::review::ReviewFilter filter;
     filter.supplier = 12;
     auto t0 = std::chrono::steady_clock::now();
-    auto lines = cl::review::leggoRigheReport(*db, filter);
+    auto lines = cl::review::readReportRows(*db, filter);
     double read = seconds(t0);
     CountingPrinter printer;
     t0 = std::chrono::steady_clock::now();

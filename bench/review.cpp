@@ -94,22 +94,20 @@ void bench(long long n) {
     report("ricerca per codice",
            timeMs([&] { review.search(cl::review::SearchKind::Code, "777"); }));
     report("clic su Sel (inverte una riga)", timeMs([&] { review.click(0, 1); }));
-    report("Seleziona Tutti", timeMs([&] { review.selezionaTutti(); }));
+    report("Seleziona Tutti", timeMs([&] { review.selectAllRows(); }));
     report("Vedi selezioni / Vedi tutti", timeMs([&] {
-               review.vediSelezioni();
-               review.vediSelezioni();
+               review.toggleSelectedView();
+               review.toggleSelectedView();
            }));
-    report("Deseleziona Tutti", timeMs([&] { review.deselezionaTutti(); }));
-    report("Seleziona Solo PV Variati", timeMs([&] { review.selezionaPvVariati(); }));
-    report("Seleziona solo PV aumentati", timeMs([&] { review.selezionaPvAumentati(); }));
-    review.deselezionaTutti();
-    review.selezionaTutti();
-    report("Ricalcola Prezzi (conteggio selezionati)", timeMs([&] { review.apriRicalcolo(); }));
+    report("Deseleziona Tutti", timeMs([&] { review.deselectAllRows(); }));
+    report("Seleziona Solo PV Variati", timeMs([&] { review.selectChangedPrices(); }));
+    report("Seleziona solo PV aumentati", timeMs([&] { review.selectRaisedPrices(); }));
+    review.deselectAllRows();
+    review.selectAllRows();
+    report("Ricalcola Prezzi (conteggio selezionati)", timeMs([&] { review.openRecalc(); }));
     session.state.fl_arrotonda = "S";
-    report("Ricalcola dal prezzo attuale (+5,5%)",
-           timeMs([&] { review.ricalcolaDaPrezzo("5,5"); }));
-    report("Ricalcola dal costo nuovo (ricarica 30)",
-           timeMs([&] { review.ricalcolaDaCosto("30"); }));
+    report("Ricalcola dal prezzo attuale (+5,5%)", timeMs([&] { review.recalcFromPrice("5,5"); }));
+    report("Ricalcola dal costo nuovo (ricarica 30)", timeMs([&] { review.recalcFromCost("30"); }));
     report("Conferma dell'editor (una riga)", timeMs([&] {
                cl::priceedit::PriceEditor editor(*db, quiet, session.state);
                editor.load({0, n / 2, "", "", n / 2});
@@ -118,7 +116,7 @@ void bench(long long n) {
                editor.carica();
            }));
     review.open();
-    report("Elimina Dati", timeMs([&] { review.eliminaDati(); }));
+    report("Elimina Dati", timeMs([&] { review.deleteShownRows(); }));
     db.reset();
     std::filesystem::remove_all(root);
 }

@@ -12,8 +12,8 @@ struct StoredParameters {
 
 std::optional<StoredParameters> firstRowOf(store::Database& db, const std::string& chiave) {
     auto st = db.prepare("SELECT " + db.rowIdentity() +
-                          " AS row_identity, acos, aric, apv, creart, cliente, tiposel "
-                          "FROM parametri WHERE tipo = ?");
+                         " AS row_identity, acos, aric, apv, creart, cliente, tiposel "
+                         "FROM parametri WHERE tipo = ?");
     st.bind(1, store::Value(chiave));
     std::optional<StoredParameters> out;
     if (st.step()) {
@@ -54,12 +54,12 @@ std::string chiaveParametri(int nsede) {
     return "0" + std::to_string(nsede) + "L";
 }
 
-std::optional<ParameterRow> leggiParametri(store::Database& db, const std::string& chiave) {
+std::optional<ParameterRow> readParameters(store::Database& db, const std::string& chiave) {
     if (auto stored = firstRowOf(db, chiave)) return stored->row;
     return std::nullopt;
 }
 
-void salvaParametri(store::Database& db, const std::string& chiave, const ParameterRow& row) {
+void saveParameters(store::Database& db, const std::string& chiave, const ParameterRow& row) {
     if (auto stored = firstRowOf(db, chiave))
         updateParameters(db, stored->identity, row);
     else

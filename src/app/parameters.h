@@ -14,8 +14,8 @@ struct ParameterRow {
 };
 
 std::string chiaveParametri(int nsede);  // "0" + site + "L"
-std::optional<ParameterRow> leggiParametri(store::Database& db, const std::string& chiave);
+std::optional<ParameterRow> readParameters(store::Database& db, const std::string& chiave);
 // Finds the row by key and edits it, or adds it; codpag and cassa are always written 0.
-void salvaParametri(store::Database& db, const std::string& chiave, const ParameterRow& row);
+void saveParameters(store::Database& db, const std::string& chiave, const ParameterRow& row);
 
 }  // namespace cl

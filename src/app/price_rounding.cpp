@@ -21,7 +21,7 @@ long long lastDigit(long long cents) {
 
 }  // namespace
 
-Money arrotondaPrezzo(Money price) {
+Money roundPrice(Money price) {
     Money r = price.round2();
     std::int64_t units = r.units() < 0 ? -r.units() : r.units();
     int d = static_cast<int>((units / 100) % 10);

@@ -7,7 +7,7 @@ namespace cl {
 
 // The recalculation's: to the cent (ties to even), then the cents moved to the nearest 0 or 5
 // (correzione_centesimi); a negative amount as the mirror of its positive.
-Money arrotondaPrezzo(Money price);
+Money roundPrice(Money price);
 
 // The check's and the editor's (the rounding flag "S"): raised to the next multiple of 0.05,
 // a last digit of 0 or 5 unchanged. The digit is read from the amount rounded to the cent and

@@ -64,7 +64,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
             if (guarded) checkSupplierUnchanged(*db, app, lastSeen);
             working.nsede = 1;
             working.chiave_parametri = chiaveParametri(working.nsede);
-            salvaParametri(*db, working.chiave_parametri, parameterRowOf(screen, working));
+            saveParameters(*db, working.chiave_parametri, parameterRowOf(screen, working));
             RunContext ctx(*db, working, screen, held, progress);
             ctx.journaled = true;
             ctx.discardAgreed = discardAgreed;
@@ -91,16 +91,16 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
 
 }  // namespace
 
-RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messages& messages,
-                         Progress& progress) {
+RunReport runArticleCheck(Session& session, const CheckScreenState& screen, Messages& messages,
+                          Progress& progress) {
     if (screen.sma)
         return startRun(session, screen, messages, progress,
                         {unmarkedBarcodeArticles, elabora_solodoppi, kKindNoBarcode});
     return startRun(session, screen, messages, progress, {changedArticles, elabora, kKindChanged});
 }
 
-RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
-                         Progress& progress) {
+RunReport runBarcodeCheck(Session& session, const CheckScreenState& screen, Messages& messages,
+                          Progress& progress) {
     return startRun(session, screen, messages, progress,
                     {barcodeArticles, elabora_ean, kKindBarcode});
 }

@@ -32,11 +32,11 @@ inline constexpr const char* kNoSupplier =
 // "Controllo dati": flags, supplier check, parameter row, then the comparison run (the one
 // over articles without barcodes when "Solo prodotti doppi" is ticked). One transaction over
 // the store and the central database.
-RunReport Command1_Click(Session& session, const CheckScreenState& screen, Messages& messages,
-                         Progress& progress);
+RunReport runArticleCheck(Session& session, const CheckScreenState& screen, Messages& messages,
+                          Progress& progress);
 // "Controllo articoli presenti in Barcode": the same, with the barcode presence check.
-RunReport Command3_Click(Session& session, const CheckScreenState& screen, Messages& messages,
-                         Progress& progress);
+RunReport runBarcodeCheck(Session& session, const CheckScreenState& screen, Messages& messages,
+                          Progress& progress);
 
 // "Controllo dati" over a supplier's price list read beforehand: the same supplier check,
 // parameter row, question and transaction; the rows of the file in place of the marked

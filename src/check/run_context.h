@@ -47,9 +47,9 @@ struct RunResult {
 
 // The three runs. Each works inside the caller's transaction, asks nothing and throws cl::Error
 // on failure.
-RunResult elabora(RunContext& ctx);
-RunResult elabora_solodoppi(RunContext& ctx);
-RunResult elabora_ean(RunContext& ctx);
+RunResult elabora(RunContext& ctx);            // changed-article comparison
+RunResult elabora_solodoppi(RunContext& ctx);  // articles without barcodes
+RunResult elabora_ean(RunContext& ctx);        // barcode presence check
 
 // How many rows each run would walk, read before its transaction: a run with none leaves the
 // work table as it is, so only a run with some asks about an unapplied review.

@@ -39,7 +39,7 @@ std::vector<Supplier> formLoad(Session& session, CheckScreenState& screen) {
     AppState& app = session.state;
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     app.chiave_parametri = chiaveParametri(app.nsede);
-    auto row = leggiParametri(*db, app.chiave_parametri);
+    auto row = readParameters(*db, app.chiave_parametri);
     long long remembered = row ? row->cliente : app.codice_fornitore;
     std::optional<std::string> name;
     if (remembered != 0) {

@@ -48,34 +48,34 @@ int runApply(Context& ctx, const Args& args) {
     Session& session = ctx.session;
     auto db = session.openStore(true);
     review::presetLastRunSupplier(session, *db);
-    review::ReviewOpening opening = review::apriRevisione(session, *db);
+    review::ReviewOpening opening = review::openReviewData(session, *db);
     UpdateSettings settings = review::settingsAfterReviewLoad(opening.parameters);
     review::ReviewFilter filter = opening.filter;
-    review::aggiornaListino(*db, settings, filter);
+    review::prepareUpdate(*db, settings, filter);
     if (auto list = args.value("updates")) applyList(*list, settings);
     settings.CreaLisForn = args.flag("supplier-lists-only");
 
     if (args.flag("dry-run")) {
         if (settings.CreaLisForn) throw UsageError{"--dry-run non va con --supplier-lists-only"};
-        std::cout << review::testoRiepilogo(
-                         review::riepilogoAggiornamento(session.state, *db, settings, filter))
+        std::cout << review::summaryText(
+                         review::summarizeUpdate(session.state, *db, settings, filter))
                   << "\nProva (--dry-run): nessuna modifica scritta.\n";
         return kDone;
     }
     CliProgress progress;
-    review::UpdateResult r =
-        review::aggiornaDopoRiepilogo(session.state, *db, settings, filter, ctx.messages, progress);
+    review::UpdateResult r = review::applyUpdateAfterSummary(session.state, *db, settings, filter,
+                                                             ctx.messages, progress);
     if (!r.performed) {
         std::cerr << "Aggiornamento non eseguito: nessuna modifica.\n";
         return kFailed;
     }
-    for (const auto& line : r.righeSenzaEan) std::cout << line << "\n";
+    for (const auto& line : r.noBarcodeLines) std::cout << line << "\n";
     if (settings.CreaLisForn)
         std::cout << "Listino fornitore aggiornato: " << r.aggiornati << " articoli.\n";
     else
         std::cout << "Articoli aggiornati: " << r.aggiornati << ", creati: " << r.creati
                   << ", esclusi (gruppo bloccato): " << r.esclusi << ".\n";
-    std::cout << "Righe elaborate tolte dalla revisione: " << r.righeElaborate << ".\n";
+    std::cout << "Righe elaborate tolte dalla revisione: " << r.rowsConsumed << ".\n";
     if (r.run > 0)
         std::cout << "Etichette dei prezzi variati: controllo-listino labels --run " << r.run
                   << "\n";

@@ -184,8 +184,8 @@ int runCheck(Context& ctx, const Args& args, bool barcode) {
     progress.setText("cntw", "0");
     progress.setText("bnsw", "0");
     RunMessages messages(ctx.messages);
-    auto r = barcode ? check::Command3_Click(ctx.session, screen, messages, progress)
-                     : check::Command1_Click(ctx.session, screen, messages, progress);
+    auto r = barcode ? check::runBarcodeCheck(ctx.session, screen, messages, progress)
+                     : check::runArticleCheck(ctx.session, screen, messages, progress);
     return report(r, progress, barcode);
 }
 

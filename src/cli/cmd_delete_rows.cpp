@@ -12,8 +12,8 @@ int runDeleteRows(Context& ctx, const Args& args) {
     CliMessages yes(true);
     Messages& messages = args.flag("yes") ? static_cast<Messages&>(yes) : ctx.messages;
     auto s = openReviewSession(ctx, messages);
-    long long n = review::contaRighe(*s->db, s->review->state().shown());
-    if (!s->review->eliminaDati()) return kFailed;
+    long long n = review::countViewRows(*s->db, s->review->state().shown());
+    if (!s->review->deleteShownRows()) return kFailed;
     std::cout << n << " righe eliminate.\n";
     return kDone;
 }

@@ -27,7 +27,7 @@ int runUndo(Context& ctx, const Args& args) {
     if (!args.positional().empty()) throw UsageError{"argomenti inattesi"};
     auto run = runOption(args);
     ctx.locate();
-    return history::annullaAggiornamento(ctx.session, run, ctx.messages) ? kDone : kFailed;
+    return history::undoUpdate(ctx.session, run, ctx.messages) ? kDone : kFailed;
 }
 
 std::string amount(const std::optional<Money>& m) {
@@ -59,8 +59,8 @@ int runHistory(Context& ctx, const Args& args) {
     ctx.locate();
     auto xlsx = args.value("xlsx");
     if (xlsx && args.flag("csv")) throw UsageError{"--csv e --xlsx si escludono"};
-    auto h = code ? history::storicoArticolo(ctx.session, *code)
-                  : history::storicoEan(ctx.session, *ean);
+    auto h = code ? history::articleHistory(ctx.session, *code)
+                  : history::historyByEan(ctx.session, *ean);
     if (xlsx) {
         exports::writeXlsx(*xlsx, {exports::historySheet(h)});
         std::cout << "Scritto " << *xlsx << " (" << h.changes.size() << " variazioni)\n";
@@ -157,8 +157,8 @@ int runLabels(Context& ctx, const Args& args) {
         }
     }
     ctx.locate();
-    auto list = articles ? history::etichetteArticoli(ctx.session, codes)
-                         : history::etichetteDaRistampare(ctx.session, run);
+    auto list = articles ? history::labelsForArticles(ctx.session, codes)
+                         : history::labelsToReprint(ctx.session, run);
     if (args.flag("csv")) {
         std::cout << history::labelsCsv(list);
     } else if (pdf) {

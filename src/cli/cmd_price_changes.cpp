@@ -18,7 +18,7 @@ int runPriceChanges(Context& ctx, const Args& args) {
     auto csv = args.value("csv");
     if (!csv) throw UsageError{"indicare il file con --csv FILE"};
     ctx.locate();
-    auto list = history::variazioniPrezzi(ctx.session, run);
+    auto list = history::priceChangesOfRun(ctx.session, run);
     history::writePriceChangesCsv(list, *csv);
     std::cout << "Scritto " << *csv << " (" << list.lines.size() << " codici a barre"
               << (list.undone ? ", prezzi rimessi dall'annullamento" : "") << ")\n";

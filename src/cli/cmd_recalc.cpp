@@ -14,14 +14,14 @@ int runRecalc(Context& ctx, const Args& args) {
         throw UsageError{"indicare --percent P oppure --markup P"};
     auto s = openReviewSession(ctx, ctx.messages);
     if (args.flag("round")) ctx.session.state.fl_arrotonda = std::string(1, 'S');
-    long long selected = s->review->apriRicalcolo();
+    long long selected = s->review->openRecalc();
     std::cout << "Articoli Selezionati: " << selected << "\n";
     // The command line asks nothing here: hand-typed prices are recalculated, as the panel does
     // by default, unless --keep-edited says otherwise.
     using HandTyped = review::ReviewController::HandTyped;
     HandTyped handTyped = args.flag("keep-edited") ? HandTyped::Keep : HandTyped::Recalculate;
-    long long n = percent ? s->review->ricalcolaDaPrezzo(*percent, handTyped)
-                          : s->review->ricalcolaDaCosto(*markup, handTyped);
+    long long n = percent ? s->review->recalcFromPrice(*percent, handTyped)
+                          : s->review->recalcFromCost(*markup, handTyped);
     if (n == 0)
         std::cout << "Nessun articolo selezionato: nessun prezzo ricalcolato.\n";
     else

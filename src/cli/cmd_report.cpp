@@ -46,7 +46,7 @@ int runReport(Context& ctx, const Args& args) {
     auto db = ctx.session.openStore(false, store::OpenMode::ReadOnly);
     // As the screens open: the supplier of the last run, then the review screen's load.
     review::presetLastRunSupplier(ctx.session, *db);
-    review::ReviewFilter filter = review::apriRevisione(ctx.session, *db).filter;
+    review::ReviewFilter filter = review::openReviewData(ctx.session, *db).filter;
     filter.selectedOnly = args.flag("selected");
     if (search) applySearch(filter, kind, args.positional().front());
 

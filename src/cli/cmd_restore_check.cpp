@@ -47,7 +47,7 @@ int runRestoreCheck(Context& ctx, const Args& args) {
         run = *n;
     }
     ctx.locate();
-    if (history::ripristinaControllo(ctx.session, run, ctx.messages)) return kDone;
+    if (history::restoreCheck(ctx.session, run, ctx.messages)) return kDone;
     std::cerr << "Controllo non ripristinato: nessuna modifica.\n";
     return kFailed;
 }

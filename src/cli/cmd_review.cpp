@@ -55,7 +55,7 @@ int runReview(Context& ctx, const Args& args) {
         kind = it->second;
     }
     auto s = openReviewSession(ctx, ctx.messages);
-    if (args.flag("selected")) s->review->vediSelezioni();
+    if (args.flag("selected")) s->review->toggleSelectedView();
     if (kind) s->review->search(*kind, args.positional().front());
     if (auto xlsx = args.value("xlsx")) {
         exports::writeXlsx(*xlsx, {exports::reviewSheet(s->review->rows())});

@@ -9,7 +9,7 @@ namespace {
 
 long long selectedIn(store::Database& db, review::ReviewFilter view) {
     view.selectedOnly = true;
-    return review::contaRighe(db, view);
+    return review::countViewRows(db, view);
 }
 
 int runSelect(Context& ctx, const Args& args) {
@@ -20,13 +20,12 @@ int runSelect(Context& ctx, const Args& args) {
     auto s = openReviewSession(ctx, ctx.messages);
     auto& review = *s->review;
     if (what == "all") {
-        std::cout << "Seleziona Tutti: " << review.selezionaTutti() << " righe selezionate.\n";
+        std::cout << "Seleziona Tutti: " << review.selectAllRows() << " righe selezionate.\n";
     } else if (what == "none") {
-        std::cout << "Deseleziona Tutti: " << review.deselezionaTutti()
-                  << " righe deselezionate.\n";
+        std::cout << "Deseleziona Tutti: " << review.deselectAllRows() << " righe deselezionate.\n";
     } else {
         long long n =
-            what == "changed" ? review.selezionaPvVariati() : review.selezionaPvAumentati();
+            what == "changed" ? review.selectChangedPrices() : review.selectRaisedPrices();
         std::cout << (what == "changed" ? "Seleziona Solo PV Variati: "
                                         : "Seleziona solo PV aumentati: ")
                   << n << " righe esaminate, " << selectedIn(*s->db, review.state().base())
@@ -44,7 +43,7 @@ int runToggle(Context& ctx, const Args& args) {
         keys.push_back(*n);
     }
     auto s = openReviewSession(ctx, ctx.messages);
-    review::invertiSelezioni(*s->db, keys);
+    review::toggleSelections(*s->db, keys);
     for (long long bns : keys) {
         auto st = s->db->prepare("SELECT sel FROM variatil WHERE bns = ? ORDER BY " +
                                  s->db->rowIdentity() + " LIMIT 1");

@@ -83,7 +83,7 @@ std::string runQuery(bool undone, bool haveBefore, int version) {
 
 }  // namespace
 
-LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) {
+LabelList labelsToReprint(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     LabelList out;
     if (!std::filesystem::exists(historyFileFor(storeFile)))
@@ -122,7 +122,7 @@ LabelList etichetteDaRistampare(Session& session, std::optional<long long> run) 
     return out;
 }
 
-LabelList etichetteArticoli(Session& session, const std::vector<long long>& articles) {
+LabelList labelsForArticles(Session& session, const std::vector<long long>& articles) {
     LabelList out;
     out.at = todayIso();
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
@@ -171,7 +171,7 @@ std::string labelsCsv(const LabelList& list) {
     return out;
 }
 
-void stampaEtichette(const LabelList& list, Printer& p) {
+void printLabelList(const LabelList& list, Printer& p) {
     struct Col {
         const char* heading;
         double width;

@@ -32,13 +32,13 @@ struct LabelList {
 
 // The labels of a run (the last one not undone when none is given). For a run that was undone
 // they carry the prices the undo put back (the run's new prices as the old ones).
-LabelList etichetteDaRistampare(Session& session, std::optional<long long> run);
+LabelList labelsToReprint(Session& session, std::optional<long long> run);
 // The labels of the given articles at their current prices, in the order given.
-LabelList etichetteArticoli(Session& session, const std::vector<long long>& articles);
+LabelList labelsForArticles(Session& session, const std::vector<long long>& articles);
 // "12, 15,18" -> {12, 15, 18}; throws cl::Error on a code that is not a whole number.
 std::vector<long long> articleCodes(const std::string& text);
 std::string labelsCsv(const LabelList& list);
 // One page per 40 labels: heading "Etichette da ristampare", then a row per label.
-void stampaEtichette(const LabelList& list, Printer& printer);
+void printLabelList(const LabelList& list, Printer& printer);
 
 }  // namespace cl::history

@@ -103,7 +103,7 @@ std::string amount(const std::optional<Money>& m) {
 
 }  // namespace
 
-PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run) {
+PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     if (!std::filesystem::exists(historyFileFor(storeFile)))
         throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);

@@ -31,7 +31,7 @@ struct PriceChangeList {
 // The run given, or the last one not undone. For an undone run the lines go from the run's
 // prices back to the ones the undo restored; barcodes the run added (and the undo removed)
 // are not listed.
-PriceChangeList variazioniPrezzi(Session& session, std::optional<long long> run);
+PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run);
 // Semicolon-separated, decimal comma, heading line, CRLF line ends, UTF-8 with a BOM.
 std::string priceChangesCsv(const PriceChangeList& list);
 // The file is written beside and moved into place when complete.

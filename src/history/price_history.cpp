@@ -64,12 +64,12 @@ ArticleHistory historyOf(store::Database& db, long long article) {
 
 }  // namespace
 
-ArticleHistory storicoArticolo(Session& session, long long article) {
+ArticleHistory articleHistory(Session& session, long long article) {
     auto db = openWithHistory(session);
     return historyOf(*db, article);
 }
 
-ArticleHistory storicoEan(Session& session, const std::string& ean) {
+ArticleHistory historyByEan(Session& session, const std::string& ean) {
     auto db = openWithHistory(session);
     auto st = db->prepare("SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ?");
     st.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));

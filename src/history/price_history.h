@@ -24,7 +24,7 @@ struct ArticleHistory {
 };
 
 // By article code, or by barcode (its article now, else the one the journal knew it under).
-ArticleHistory storicoArticolo(Session& session, long long article);
-ArticleHistory storicoEan(Session& session, const std::string& ean);
+ArticleHistory articleHistory(Session& session, long long article);
+ArticleHistory historyByEan(Session& session, const std::string& ean);
 
 }  // namespace cl::history

@@ -122,7 +122,7 @@ std::string question(const RestorePlan& p) {
 
 }  // namespace
 
-bool ripristinaControllo(Session& session, std::optional<long long> run, Messages& messages) {
+bool restoreCheck(Session& session, std::optional<long long> run, Messages& messages) {
     auto storeFile = session.host(session.state.nomedb);
     if (!std::filesystem::exists(historyFileFor(storeFile)))
         throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);

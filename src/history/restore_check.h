@@ -29,7 +29,7 @@ void applyRestore(store::Database& db, const RestorePlan& plan);
 
 // "Ripristina ultimo controllo" (or a given check): the question saying how many articles, then
 // one transaction over the store, the central database and the journal. True when restored.
-bool ripristinaControllo(Session& session, std::optional<long long> run, Messages& messages);
+bool restoreCheck(Session& session, std::optional<long long> run, Messages& messages);
 
 inline constexpr const char* kRestoreTitle = "Ripristina ultimo controllo";
 

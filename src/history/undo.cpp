@@ -69,8 +69,8 @@ bool rowEqualsAfter(store::Database& db, const LastChange& c) {
         copies += ", a." + quoteName(col.copy);
     }
     auto st = db.prepare("SELECT 1" + live + copies + " FROM main." + quoteName(c.table) + " t, " +
-                          H + "." + quoteName("after_" + c.table) + " a" + byRow(db, "t.") +
-                          " AND a.change = ?");
+                         H + "." + quoteName("after_" + c.table) + " a" + byRow(db, "t.") +
+                         " AND a.change = ?");
     st.bindAll(c.row, c.id);
     bool same = st.step();
     const int n = static_cast<int>(cols.size());
@@ -143,7 +143,7 @@ void revertRun(store::Database& db, long long run) {
     // A copy missing would blank the row it should restore.
     if (incompleteChanges(db, run) != 0)
         throw Error("Attenzione ... Il registro dell'aggiornamento " + std::to_string(run) +
-                    " è incompleto: impossibile annullarlo.",
+                        " è incompleto: impossibile annullarlo.",
                     ErrorKind::Corrupt);
     auto st =
         db.prepare("SELECT id, tbl, op, row FROM " + H + ".changes WHERE run = ? ORDER BY id DESC");
@@ -217,7 +217,7 @@ std::string listed(const std::vector<Conflict>& conflicts) {
 
 }  // namespace
 
-bool annullaAggiornamento(Session& session, std::optional<long long> run, Messages& messages) {
+bool undoUpdate(Session& session, std::optional<long long> run, Messages& messages) {
     const std::string title = "Annulla ultimo aggiornamento";
     auto storeFile = session.host(session.state.nomedb);
     // Nothing to undo is a refusal: the command line exits 1 with the message on stderr.

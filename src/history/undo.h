@@ -35,6 +35,6 @@ void revertRun(store::Database& db, long long run);
 
 // "Annulla ultimo aggiornamento" (or a given run): asks, refuses with the conflicts listed, or
 // undoes the later runs first when the operator agrees. One transaction. True when undone.
-bool annullaAggiornamento(Session& session, std::optional<long long> run, Messages& messages);
+bool undoUpdate(Session& session, std::optional<long long> run, Messages& messages);
 
 }  // namespace cl::history

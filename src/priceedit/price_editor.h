@@ -61,9 +61,9 @@ class PriceEditor {
     // Enter in a field: the field that takes the focus next (none: it stays).
     std::optional<Field> enter(Field field);
     // The three calculations; false (after the message) when they cannot be done.
-    bool calcos();
-    void calc_marg();
-    bool calcolam();
+    bool calcos();     // price from cost and markup
+    void calc_marg();  // margin and markup from the price
+    bool calcolam();   // price from the margin
 
     struct SaveResult {
         bool closed = false;         // the dialog closes

@@ -148,7 +148,7 @@ void drawLabels(QPrinter& printer, const LabelLayout& layout, const history::Lab
                 int copies) {
     if (layout.table) {
         QtPrinter out(printer);
-        history::stampaEtichette(list, out);
+        history::printLabelList(list, out);
         return;
     }
     QPainter painter;

@@ -10,8 +10,8 @@ namespace cl::print {
 
 int writeReportPdf(const std::filesystem::path& file, const Session& session, store::Database& db,
                    const review::ReviewFilter& filter) {
-    const auto rows = review::leggoRigheReport(db, filter);
-    const review::ReportHeading heading = review::intestazioneReport(session);
+    const auto rows = review::readReportRows(db, filter);
+    const review::ReportHeading heading = review::reportHeading(session);
     int pages = 0;
     writeDocumentPdf(file, QStringLiteral("CONTROLLO PRODOTTI"), [&](Printer& p) {
         review::ReportLayout layout(p, heading);
@@ -24,7 +24,7 @@ int writeReportPdf(const std::filesystem::path& file, const Session& session, st
 void writeNoBarcodePdf(const std::filesystem::path& file, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     writeDocumentPdf(file, QStringLiteral("Prodotti senza codice EAN"),
-                     [&](Printer& p) { review::stampaSenzaEan(p, lines); });
+                     [&](Printer& p) { review::printNoBarcodeList(p, lines); });
 }
 
 }  // namespace cl::print

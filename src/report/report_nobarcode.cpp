@@ -5,12 +5,12 @@
 
 namespace cl::review {
 
-std::string rigaSenzaEan(long long codice, const std::string& descrizione) {
+std::string noBarcodeLine(long long codice, const std::string& descrizione) {
     return "Creato Codice :" + numberAsPrinted(static_cast<double>(codice)) + "  " + descrizione +
            "  " + "****NO CODICE EAN";
 }
 
-void stampaSenzaEan(Printer& printer, const std::vector<std::string>& lines) {
+void printNoBarcodeList(Printer& printer, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     printer.setScale(450, 650);
     printer.setFontName(ReportLayout::kFont);

@@ -6,14 +6,14 @@
 
 namespace cl::review {
 
-ReportHeading intestazioneReport(const Session& session) {
+ReportHeading reportHeading(const Session& session) {
     return {formatDate(todayIso()), session.state.company};
 }
 
-void stampaReport(const Session& session, store::Database& db, const ReviewFilter& filter,
-                  Printer& printer) {
-    const auto rows = leggoRigheReport(db, filter);
-    ReportLayout(printer, intestazioneReport(session)).stampa2(rows);
+void printReviewReport(const Session& session, store::Database& db, const ReviewFilter& filter,
+                       Printer& printer) {
+    const auto rows = readReportRows(db, filter);
+    ReportLayout(printer, reportHeading(session)).stampa2(rows);
 }
 
 }  // namespace cl::review

@@ -8,10 +8,10 @@
 namespace cl::review {
 
 // Today's date in the short format and the company of the session.
-ReportHeading intestazioneReport(const Session& session);
+ReportHeading reportHeading(const Session& session);
 
 // The "Stampa" command: the report of the rows that `filter` shows, as one document.
-void stampaReport(const Session& session, store::Database& db, const ReviewFilter& filter,
-                  Printer& printer);
+void printReviewReport(const Session& session, store::Database& db, const ReviewFilter& filter,
+                       Printer& printer);
 
 }  // namespace cl::review

@@ -20,7 +20,7 @@ std::optional<ReportArticle> articleOf(store::Database& db, long long codart) {
 
 }  // namespace
 
-std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter) {
+std::vector<ReportRow> readReportRows(store::Database& db, const ReviewFilter& filter) {
     const SqlText source = reviewSource(filter);
     auto view = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)

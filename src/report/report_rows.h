@@ -31,6 +31,6 @@ struct ReportRow {
 
 // The rows of the review view that `filter` gives, first to last, each with the article of its
 // code in `listi01`.
-std::vector<ReportRow> leggoRigheReport(store::Database& db, const ReviewFilter& filter);
+std::vector<ReportRow> readReportRows(store::Database& db, const ReviewFilter& filter);
 
 }  // namespace cl::review

@@ -11,7 +11,7 @@ std::unique_ptr<store::Database> openReviewStore(Session& session) {
 void presetLastRunSupplier(Session& session, store::Database& db) {
     AppState& state = session.state;
     state.chiave_parametri = chiaveParametri(state.nsede);
-    if (auto row = leggiParametri(db, state.chiave_parametri))
+    if (auto row = readParameters(db, state.chiave_parametri))
         state.codice_fornitore = row->cliente;
 }
 

@@ -20,7 +20,7 @@ float percentuale(const std::string& text, const std::string& caption) {
     return static_cast<float>(*v);
 }
 
-int ivaIntera(const std::string& ivart) {
+int wholeVatRate(const std::string& ivart) {
     std::string t = store::trimmed(ivart);
     if (t.empty()) return 0;
     auto v = wholeNumber(t);
@@ -33,24 +33,24 @@ int ivaIntera(const std::string& ivart) {
 namespace {
 // The computed price is rounded once: to 4 decimals, or with the rounding on straight to the
 // cent, since going through 4 decimals first can move a price like 5.97495 to 5.98.
-Money prezzoCalcolato(double exact, bool round) {
-    return round ? arrotondaPrezzo(Money::fromDouble(roundHalfEven(exact, 2)))
+Money roundedPrice(double exact, bool round) {
+    return round ? roundPrice(Money::fromDouble(roundHalfEven(exact, 2)))
                  : Money::fromDouble(exact);
 }
 }  // namespace
 
-Money prezzoDaPercentuale(Money oldPrice, float p, bool round) {
+Money priceFromPercentage(Money oldPrice, float p, bool round) {
     float factor = p / 100.0f;
     double old = oldPrice.toDouble();
-    return prezzoCalcolato(old + old * static_cast<double>(factor), round);
+    return roundedPrice(old + old * static_cast<double>(factor), round);
 }
 
-Money prezzoDaCosto(Money newCost, float p, int vat, bool round) {
+Money priceFromCost(Money newCost, float p, int vat, bool round) {
     float factor = p / 100.0f;
     double cost = newCost.toDouble();
     double price = cost + cost * static_cast<double>(factor);
     price = price + price * (static_cast<double>(vat) / 100.0);
-    return prezzoCalcolato(price, round);
+    return roundedPrice(price, round);
 }
 
 }  // namespace cl::review

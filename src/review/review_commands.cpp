@@ -83,9 +83,9 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
         // An absurd result stops the command before anything is written, naming the row.
         std::string why = salePriceRefusal(price.toDouble());
         if (!why.empty())
-            throw Error(why + " (riga bns " + values.back().text() +
-                        "): nessun prezzo ricalcolato.",
-                        ErrorKind::InvalidInput);
+            throw Error(
+                why + " (riga bns " + values.back().text() + "): nessun prezzo ricalcolato.",
+                ErrorKind::InvalidInput);
         auto up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE " +
                              db.rowIdentity() + " = ?");
         up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), id);
@@ -107,19 +107,19 @@ std::string invertSql(store::Database& db) {
 
 }  // namespace
 
-long long contaRighe(store::Database& db, const ReviewFilter& view) {
+long long countViewRows(store::Database& db, const ReviewFilter& view) {
     SqlText where = whereClause(view);
     auto st = db.prepare("SELECT count(*) FROM variatil" + where.text);
     bindAllParams(st, where.params);
     return st.step() ? st.value(0).integer() : 0;
 }
 
-long long impostaSelezione(store::Database& db, const ReviewFilter& view, bool selected) {
+long long setViewSelection(store::Database& db, const ReviewFilter& view, bool selected) {
     return runOverView(db, "UPDATE variatil SET sel = ?", view,
                        {store::Value(selected ? "X" : "")});
 }
 
-long long selezionaPerPrezzo(store::Database& db, const ReviewFilter& view, PriceTest test) {
+long long selectByPrice(store::Database& db, const ReviewFilter& view, PriceTest test) {
     // A null price reads as 0, as the grid shows it.
     const std::string holds = test == PriceTest::Changed
                                   ? "coalesce(prezpubv, 0) <> coalesce(prezpub, 0)"
@@ -131,11 +131,11 @@ long long selezionaPerPrezzo(store::Database& db, const ReviewFilter& view, Pric
                        view);
 }
 
-long long eliminaRighe(store::Database& db, const ReviewFilter& view) {
+long long deleteRows(store::Database& db, const ReviewFilter& view) {
     return runOverView(db, "DELETE FROM variatil", view);
 }
 
-bool invertiSelezione(store::Database& db, long long bns) {
+bool toggleSelection(store::Database& db, long long bns) {
     store::Transaction tx(db);
     auto st = db.prepare(invertSql(db));
     st.bindAll(bns);
@@ -145,7 +145,7 @@ bool invertiSelezione(store::Database& db, long long bns) {
     return found;
 }
 
-void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
+void toggleSelections(store::Database& db, const std::vector<long long>& keys) {
     store::Transaction tx(db);
     for (long long bns : keys) {
         auto st = db.prepare(invertSql(db));
@@ -159,7 +159,7 @@ void invertiSelezioni(store::Database& db, const std::vector<long long>& keys) {
     tx.commit();
 }
 
-long long contaModificatiAMano(store::Database& db, const ReviewFilter& view) {
+long long countHandEdited(store::Database& db, const ReviewFilter& view) {
     return handTypedRows(db, view);
 }
 
@@ -174,26 +174,26 @@ long long handTypedRows(store::Database& db, const ReviewFilter& view) {
 }
 }  // namespace
 
-long long ricalcolaDaPrezzo(store::Database& db, const ReviewFilter& view, float p, bool round,
-                            bool keepEdited, Progress& progress, long long editedAgreed) {
+long long recalcFromPrice(store::Database& db, const ReviewFilter& view, float p, bool round,
+                          bool keepEdited, Progress& progress, long long editedAgreed) {
     return rewritePrices(
         db, view, "prezpub", keepEdited, editedAgreed, progress,
-        [&](const auto& v) { return prezzoDaPercentuale(moneyOf(v[0]), p, round); });
+        [&](const auto& v) { return priceFromPercentage(moneyOf(v[0]), p, round); });
 }
 
-long long ricalcolaDaCosto(store::Database& db, const ReviewFilter& view, float p, bool round,
-                           bool keepEdited, Progress& progress, long long editedAgreed) {
+long long recalcFromCost(store::Database& db, const ReviewFilter& view, float p, bool round,
+                         bool keepEdited, Progress& progress, long long editedAgreed) {
     return rewritePrices(db, view, "coston, ivart", keepEdited, editedAgreed, progress,
                          [&](const auto& v) {
                              int vat = 0;
                              try {
-                                 vat = ivaIntera(v[1].text());
+                                 vat = wholeVatRate(v[1].text());
                              } catch (const Error& e) {
                                  throw Error(std::string(e.what()) + " (riga bns " +
-                                             v.back().text() + "): nessun prezzo ricalcolato.",
+                                                 v.back().text() + "): nessun prezzo ricalcolato.",
                                              e.kind());
                              }
-                             return prezzoDaCosto(moneyOf(v[0]), p, vat, round);
+                             return priceFromCost(moneyOf(v[0]), p, vat, round);
                          });
 }
 

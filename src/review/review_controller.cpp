@@ -13,7 +13,7 @@ ReviewController::ReviewController(Session& session, store::Database& db, Messag
     : session_(session), db_(db), messages_(messages), progress_(progress) {}
 
 void ReviewController::open() {
-    ReviewOpening opening = apriRevisione(session_, db_);
+    ReviewOpening opening = openReviewData(session_, db_);
     parameters_ = opening.parameters;
     state_ = ReviewState(opening.filter);
     leggo();
@@ -25,10 +25,10 @@ void ReviewController::leggo() {
     rows_.load(db_, state_.shown());
     // Every row is coloured and counted: colours and formats are worked out as rows are shown.
     progress_.setCount("nrartw", static_cast<long long>(rows_.count()));
-    contaSelezionati();
+    countSelected();
 }
 
-void ReviewController::contaSelezionati() {
+void ReviewController::countSelected() {
     ReviewFilter selected = state_.base();
     selected.selectedOnly = true;
     SqlText where = whereClause(selected);
@@ -51,62 +51,62 @@ void ReviewController::search(SearchKind kind, const std::string& text) {
     showView();
 }
 
-std::string ReviewController::vediSelezioni() {
+std::string ReviewController::toggleSelectedView() {
     std::string caption = state_.toggleShowSelected();
     leggo();
     return caption;
 }
 
-long long ReviewController::selezionaTutti() {
+long long ReviewController::selectAllRows() {
     state_.rebind();
-    long long n = impostaSelezione(db_, state_.shown(), true);
+    long long n = setViewSelection(db_, state_.shown(), true);
     state_.afterSelectAll();
     leggo();
     return n;
 }
 
-long long ReviewController::deselezionaTutti() {
+long long ReviewController::deselectAllRows() {
     state_.rebind();
-    long long n = impostaSelezione(db_, state_.shown(), false);
+    long long n = setViewSelection(db_, state_.shown(), false);
     state_.afterDeselectAll(session_.state.codice_fornitore);
     leggo();
     return n;
 }
 
 // The two price-based selections differ only in their test.
-long long ReviewController::selezionaPerTest(PriceTest test) {
+long long ReviewController::selectByTest(PriceTest test) {
     state_.clearVariationFilter();
-    long long n = selezionaPerPrezzo(db_, state_.shown(), test);
+    long long n = selectByPrice(db_, state_.shown(), test);
     state_.afterPriceSelection();
     leggo();
     return n;
 }
 
-long long ReviewController::selezionaPvVariati() {
-    return selezionaPerTest(PriceTest::Changed);
+long long ReviewController::selectChangedPrices() {
+    return selectByTest(PriceTest::Changed);
 }
 
-long long ReviewController::selezionaPvAumentati() {
-    return selezionaPerTest(PriceTest::Increased);
+long long ReviewController::selectRaisedPrices() {
+    return selectByTest(PriceTest::Increased);
 }
 
-bool ReviewController::eliminaDati() {
+bool ReviewController::deleteShownRows() {
     Answer a = messages_.ask("Attenzione  !!  Sei sicuro di voler Eliminare i prodotti importati ?",
                              "Elimina prodotti importati", Icon::Question, Answer::No);
     if (a != Answer::Yes) return false;
-    eliminaRighe(db_, state_.shown());
+    deleteRows(db_, state_.shown());
     rows_.clear();
     return true;
 }
 
-long long ReviewController::soloSelezionati() {
+long long ReviewController::restrictToSelected() {
     state_.selectedOnly();
     showView();
     return static_cast<long long>(rows_.count());
 }
 
-long long ReviewController::apriRicalcolo() {
-    long long n = soloSelezionati();
+long long ReviewController::openRecalc() {
+    long long n = restrictToSelected();
     progress_.setCount("cntrw", n);
     return n;
 }
@@ -120,12 +120,12 @@ long long ReviewController::ricalcola(const std::string& text, const std::string
     // hand meanwhile than the operator was told of.
     long long edited = -1;
     if (handTyped == HandTyped::Ask) {
-        edited = contaModificatiAMano(db_, state_.shown());
-        keep = edited > 0 &&
-               messages_.ask(std::to_string(edited) +
-                                 " dei prezzi selezionati sono stati modificati a mano. "
-                                 "Ricalcolare anche questi?",
-                             kRicalcolaTitolo, Icon::Question, Answer::Yes) == Answer::No;
+        edited = countHandEdited(db_, state_.shown());
+        keep =
+            edited > 0 && messages_.ask(std::to_string(edited) +
+                                            " dei prezzi selezionati sono stati modificati a mano. "
+                                            "Ricalcolare anche questi?",
+                                        kRecalcTitle, Icon::Question, Answer::Yes) == Answer::No;
     }
     long long n = recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", keep,
                                 progress_, edited);
@@ -133,12 +133,12 @@ long long ReviewController::ricalcola(const std::string& text, const std::string
     return n;
 }
 
-long long ReviewController::ricalcolaDaPrezzo(const std::string& percw, HandTyped handTyped) {
-    return ricalcola(percw, "Percentuale", review::ricalcolaDaPrezzo, handTyped);
+long long ReviewController::recalcFromPrice(const std::string& percw, HandTyped handTyped) {
+    return ricalcola(percw, "Percentuale", review::recalcFromPrice, handTyped);
 }
 
-long long ReviewController::ricalcolaDaCosto(const std::string& perc2w, HandTyped handTyped) {
-    return ricalcola(perc2w, "Percentuale di ricarica", review::ricalcolaDaCosto, handTyped);
+long long ReviewController::recalcFromCost(const std::string& perc2w, HandTyped handTyped) {
+    return ricalcola(perc2w, "Percentuale di ricarica", review::recalcFromCost, handTyped);
 }
 
 priceedit::EditorInputs ReviewController::inputsFor(size_t row) const {
@@ -156,19 +156,19 @@ std::optional<priceedit::EditorInputs> ReviewController::click(size_t row, int c
     // A grid without data rows has nothing to select or open.
     if (row >= rows_.count()) return std::nullopt;
     if (col == kSel) {
-        invertiSelezione(db_, rows_.row(row)[kBns].integer());
+        toggleSelection(db_, rows_.row(row)[kBns].integer());
         rows_.refreshRow(row);
         std::string sel = rows_.row(row)[kSel].text();
         // A cell the editor wrote shows the toggled value too.
         if (rows_.row(row).written.count(kSel)) rows_.writeCell(row, kSel, sel);
-        contaSelezionati();
+        countSelected();
     }
-    aggiornaGrassetto(row);
+    refreshBold(row);
     if (col > kSel && col < 17) return inputsFor(row);
     return std::nullopt;
 }
 
-void ReviewController::aggiornaGrassetto(size_t row) {
+void ReviewController::refreshBold(size_t row) {
     const ReviewRow& r = rows_.row(row);
     auto written = r.written.find(kSel);
     std::string sel = written != r.written.end() ? written->second : r[kSel].text();

@@ -17,7 +17,7 @@ namespace cl::review {
 // the selection cell and the commands. The Qt screen and the command line both drive it.
 // Counters go to Progress under the names of their controls ("nrartw", "cntw", "cntrw",
 // "cntbw").
-inline constexpr const char* kRicalcolaTitolo = "Ricalcola Prezzi";
+inline constexpr const char* kRecalcTitle = "Ricalcola Prezzi";
 
 class ReviewController {
   public:
@@ -32,24 +32,24 @@ class ReviewController {
     // A search box's Enter: the view shows the search; counts stay as they were.
     void search(SearchKind kind, const std::string& text);
 
-    std::string vediSelezioni();
-    long long selezionaTutti();
-    long long deselezionaTutti();
-    long long selezionaPvVariati();
-    long long selezionaPvAumentati();
+    std::string toggleSelectedView();
+    long long selectAllRows();
+    long long deselectAllRows();
+    long long selectChangedPrices();
+    long long selectRaisedPrices();
     // Asks first; true when the rows were deleted (the screen then closes).
-    bool eliminaDati();
+    bool deleteShownRows();
     // The base condition takes the selected rows only and the view shows them ("Ricalcola
     // Prezzi" and "Aggiorna Listino" start so); returns their count.
-    long long soloSelezionati();
-    // "Ricalcola Prezzi": soloSelezionati, the count shown in cntrw.
-    long long apriRicalcolo();
+    long long restrictToSelected();
+    // "Ricalcola Prezzi": restrictToSelected, the count shown in cntrw.
+    long long openRecalc();
     // The panel's two "Ricalcola": rows written; with rows, " Elaborazione terminata" is shown
     // and the screen must be opened again.
     // Prices typed by hand among the rows: asked about (default Yes), or decided by the caller.
     enum class HandTyped { Ask, Recalculate, Keep };
-    long long ricalcolaDaPrezzo(const std::string& percw, HandTyped handTyped = HandTyped::Ask);
-    long long ricalcolaDaCosto(const std::string& perc2w, HandTyped handTyped = HandTyped::Ask);
+    long long recalcFromPrice(const std::string& percw, HandTyped handTyped = HandTyped::Ask);
+    long long recalcFromCost(const std::string& perc2w, HandTyped handTyped = HandTyped::Ask);
 
     // A click on (row, col) of the data rows (row from 0, col 0..34): toggles the selection
     // on column 1, and asks for the editor on columns 2 to 16.
@@ -58,9 +58,9 @@ class ReviewController {
     std::optional<priceedit::EditorInputs> enter(size_t row);
     bool isBold(size_t row) const { return bold_.count(row) > 0; }
     // A row clicked (or saved by the editor) is drawn bold while its Sel reads "X".
-    void aggiornaGrassetto(size_t row);
+    void refreshBold(size_t row);
     // "Articoli Selezionati" (cntw): the rows of the supplier's view whose Sel is "X".
-    void contaSelezionati();
+    void countSelected();
 
     const ReviewRows& rows() const { return rows_; }
     ReviewRows& rows() { return rows_; }
@@ -70,9 +70,9 @@ class ReviewController {
 
   private:
     void showView();
-    long long selezionaPerTest(PriceTest test);
+    long long selectByTest(PriceTest test);
     // The two recalculations differ only in their formula and the field they read.
-    using Recalculation = decltype(&review::ricalcolaDaPrezzo);
+    using Recalculation = decltype(&review::recalcFromPrice);
     long long ricalcola(const std::string& text, const std::string& caption,
                         Recalculation recalculation, HandTyped handTyped);
     priceedit::EditorInputs inputsFor(size_t row) const;

@@ -28,12 +28,12 @@ std::optional<std::string> supplierName(store::Database& db, long long code) {
 
 }  // namespace
 
-ReviewOpening apriRevisione(Session& session, store::Database& db) {
+ReviewOpening openReviewData(Session& session, store::Database& db) {
     AppState& s = session.state;
     ReviewOpening out;
     // The base condition takes the supplier before the parameter row can change it.
     out.filter.supplier = s.codice_fornitore;
-    out.parameters = leggiParametri(db, s.chiave_parametri);
+    out.parameters = readParameters(db, s.chiave_parametri);
     if (out.parameters) {
         s.tipo_filtro = out.parameters->tiposel;
         s.codice_fornitore = out.parameters->cliente;

@@ -18,6 +18,6 @@ struct ReviewOpening {
 // The review screen's load: base condition from the current supplier, then the parameter row
 // (tiposel -> tipo_filtro, cliente -> codice_fornitore) and the supplier name from fornitori,
 // "Sede Centrale" when it is not there (45 characters).
-ReviewOpening apriRevisione(Session& session, store::Database& db);
+ReviewOpening openReviewData(Session& session, store::Database& db);
 
 }  // namespace cl::review

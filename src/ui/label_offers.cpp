@@ -11,7 +11,7 @@ namespace {
 
 long long labelCount(Session& session, long long run) {
     try {
-        return static_cast<long long>(history::etichetteDaRistampare(session, run).labels.size());
+        return static_cast<long long>(history::labelsToReprint(session, run).labels.size());
     } catch (const std::exception&) {
         return 0;  // no journal, or the run is gone: nothing to offer
     }

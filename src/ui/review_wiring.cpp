@@ -30,7 +30,7 @@ UpdatePanel* panelOf(ReviewScreen& screen) {
                      [&screen] { setFrame1Enabled(screen, true); });
     QObject::connect(panel, &UpdatePanel::updateFinished, &screen,
                      [&screen, panel](const review::UpdateResult& result) {
-                         review::ui::printNoBarcodeWithPreview(&screen, result.righeSenzaEan);
+                         review::ui::printNoBarcodeWithPreview(&screen, result.noBarcodeLines);
                          offerLabelsAfterUpdate(screen.controller().session(), panel->messages(),
                                                 result.run);
                          screen.close();
@@ -38,14 +38,14 @@ UpdatePanel* panelOf(ReviewScreen& screen) {
     return panel;
 }
 
-void aggiornaListino(ReviewScreen& screen) {
+void prepareUpdate(ReviewScreen& screen) {
     auto& review = screen.controller();
     UpdatePanel* panel = panelOf(screen);
-    review.soloSelezionati();
+    review.restrictToSelected();
     screen.reload();
     auto settings = panel->settings();
     review::ReviewFilter filter = review.state().shown();
-    auto prep = review::aggiornaListino(review.database(), settings, filter);
+    auto prep = review::prepareUpdate(review.database(), settings, filter);
     setFrame1Enabled(screen, false);
     panel->prepare(settings, prep.nextCode,
                    UpdatePanel::storeRunner(review.session(), review.state().shown()));
@@ -57,8 +57,8 @@ void aggiornaListino(ReviewScreen& screen) {
 
 void wireReviewScreen() {
     auto& hooks = reviewHooks();
-    hooks.onAggiornaListino = aggiornaListino;
-    hooks.onStampa = [](ReviewScreen& screen) {
+    hooks.onUpdatePriceList = prepareUpdate;
+    hooks.onPrint = [](ReviewScreen& screen) {
         auto& review = screen.controller();
         review::ui::printReportWithPreview(&screen, review.session(), review.database(),
                                            review.state().shown());
@@ -69,7 +69,7 @@ void wireReviewScreen() {
          [](ReviewScreen& screen) {
              Session& session = screen.controller().session();
              auto run = lastUndoableRun(session);
-             if (!history::ui::annullaUltimoAggiornamento(&screen, session)) return;
+             if (!history::ui::undoLastUpdate(&screen, session)) return;
              if (run) offerLabelsAfterUndo(session, screen.messages(), *run);
              screen.reopen();
          }},
@@ -77,8 +77,8 @@ void wireReviewScreen() {
          "Segna di nuovo come variati gli articoli dell'ultimo controllo e toglie le sue righe "
          "non aggiornate",
          [](ReviewScreen& screen) {
-             if (history::ripristinaControllo(screen.controller().session(), std::nullopt,
-                                              screen.messages()))
+             if (history::restoreCheck(screen.controller().session(), std::nullopt,
+                                       screen.messages()))
                  screen.reopen();
          }},
         {"CommandStorico", "Storico prezzi", "Costi e prezzi di vendita passati di un articolo",

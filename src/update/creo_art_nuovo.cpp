@@ -45,7 +45,7 @@ Value timesPieces(const Value& price, const Value& pezzix) {
 long long supplierListRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
                           const WorkArea& work, const std::string& codlis, long long code,
                           Variant variant) {
-    auto found = store.fornitoreTrimmed(work.gcodafo, codlis);
+    auto found = store.supplierByTrimmedCode(work.gcodafo, codlis);
     if (!found) {
         store.add("listi02", {{"codart", Value(code)},
                               {"desart", row.descrizione},
@@ -154,22 +154,22 @@ void barcodeRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const 
         store.add("codean", f);
 }
 
-void creaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work,
-                  Variant variant) {
+void createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work,
+                   Variant variant) {
     const std::string codlis = formatNumber(static_cast<double>(work.codiceFornitore), "000000");
     long long code =
         work.gcodart != 0 && variant == Variant::Nuovo ? work.gcodart : nextFreeCode(store.db());
     work.gcodafo = supplierArticleCode(row.codiceForn);
     if (long long linked = supplierListRow(run, store, row, work, codlis, code, variant))
         code = linked;
-    run.result.filtroAzzerato = true;
+    run.result.filterCleared = true;
 
     long long codrep = !row.codrep.isNull() && row.codrep.integer() > 0 ? row.codrep.integer() : 0;
     std::string desrep = store::fixedWidth("", 30);
     if (auto name = store.reparto(codrep))
         desrep = store::fixedWidth(store::firstChars(*name, 30), 30);
 
-    if (!store.listinoEsiste(codlis))
+    if (!store.supplierListExists(codlis))
         store.add("fistini", {{"dsclistino", Value(store::firstChars(run.nomeFornitore, 20))},
                               {"codlis", Value(codlis)},
                               {"datval", Value(run.today)}});
@@ -186,7 +186,7 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Work
         addArticle(run, store, row, work, code, codrep, desrep, fatxmul, variant);
     if (work.gean == kNoEan) {
         if (variant == Variant::Nuovo)
-            run.result.righeSenzaEan.push_back(rigaSenzaEan(code, row.descrizione.text()));
+            run.result.noBarcodeLines.push_back(noBarcodeLine(code, row.descrizione.text()));
         return;
     }
     barcodeRow(run, store, row, work, code, variant);
@@ -195,13 +195,13 @@ void creaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Work
 }  // namespace
 
 void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work) {
-    creaArticolo(run, store, row, work, Variant::Nuovo);
+    createArticle(run, store, row, work, Variant::Nuovo);
 }
 
 void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
                           WorkArea& work) {
     work.gcodart = 0;
-    creaArticolo(run, store, row, work, Variant::Forni);
+    createArticle(run, store, row, work, Variant::Forni);
 }
 
 }  // namespace cl::review

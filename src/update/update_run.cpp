@@ -75,10 +75,10 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         UpdateStore store(db, &journal);
         walkReview(db, filter, [&](const UpdateRow& row) {
             ++walked;
-            primoPassaggio(run, store, row);
+            firstPass(run, store, row);
         });
-        walkReview(db, filter, [&](const UpdateRow& row) { secondoPassaggio(run, store, row); });
-        run.result.righeElaborate = deleteReviewRows(journal, filter);
+        walkReview(db, filter, [&](const UpdateRow& row) { secondPass(run, store, row); });
+        run.result.rowsConsumed = deleteReviewRows(journal, filter);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
@@ -88,13 +88,12 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
     held.release();
     run.result.performed = true;
     // Told once, after the run, rather than once per product.
-    if (!run.result.righeSenzaEan.empty()) messages.show(kMessaggioSenzaEan, Icon::Information);
+    if (!run.result.noBarcodeLines.empty()) messages.show(kNoBarcodeMessage, Icon::Information);
     // The rows passed over leave the work list with the others: the operator sees each one.
-    if (!run.result.nonScritte.empty())
-        messages.show(elencoNonScritte(run.result.nonScritte), Icon::Information,
-                      kNonScritteTitolo);
+    if (!run.result.unwritten.empty())
+        messages.show(unwrittenList(run.result.unwritten), Icon::Information, kUnwrittenTitle);
     // Over an empty view the update ends silently: the screen just closes.
-    if (walked > 0) messages.show(kFineAggiornamento, Icon::None, kFineAggiornamentoTitolo);
+    if (walked > 0) messages.show(kUpdateDoneMessage, Icon::None, kUpdateDoneTitle);
     return run.result;
 }
 
@@ -102,7 +101,8 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
                                 Messages& messages, Progress& progress) {
     ReviewFilter selected = filter;
     selected.selectedOnly = true;
-    if (messages.ask(kDomandaSoloFornitori, "", Icon::None, Answer::Yes) != Answer::Yes) return {};
+    if (messages.ask(kSupplierListOnlyQuestion, "", Icon::None, Answer::Yes) != Answer::Yes)
+        return {};
     UpdateSettings none;
     HeldMessages held(messages);
     UpdateRun run = startRun(state, db, none, held, progress);
@@ -114,8 +114,9 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         run.result.run =
             journal.beginRun(runInfo(state, ticked, "Aggiorna solo listini fornitori"));
         UpdateStore store(db, &journal);
-        walkReview(db, selected, [&](const UpdateRow& row) { soloFornitori(run, store, row); });
-        run.result.righeElaborate = deleteReviewRows(journal, selected);
+        walkReview(db, selected,
+                   [&](const UpdateRow& row) { supplierListOnlyRow(run, store, row); });
+        run.result.rowsConsumed = deleteReviewRows(journal, selected);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
@@ -127,9 +128,9 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
     return run.result;
 }
 
-UpdateResult aggiorna(AppState& state, store::Database& db, const UpdateSettings& settings,
-                      const ReviewFilter& filter, Messages& messages, Progress& progress,
-                      const WorkTableMark* agreed) {
+UpdateResult applyUpdate(AppState& state, store::Database& db, const UpdateSettings& settings,
+                         const ReviewFilter& filter, Messages& messages, Progress& progress,
+                         const WorkTableMark* agreed) {
     if (settings.CreaLisForn) return aggiorno_Solo_forn(state, db, filter, messages, progress);
     return aggiorno_tutto(state, db, settings, filter, messages, progress, agreed);
 }

@@ -15,9 +15,9 @@ namespace cl::review {
 // transaction: on any failure nothing is written and cl::Error carries the message to show.
 // `agreed`, when given: the rows of the view as the operator was shown them before the update
 // (see reviewMark); other rows there now stop the update, nothing written.
-UpdateResult aggiorna(AppState& state, store::Database& db, const UpdateSettings& settings,
-                      const ReviewFilter& filter, Messages& messages, Progress& progress,
-                      const WorkTableMark* agreed = nullptr);
+UpdateResult applyUpdate(AppState& state, store::Database& db, const UpdateSettings& settings,
+                         const ReviewFilter& filter, Messages& messages, Progress& progress,
+                         const WorkTableMark* agreed = nullptr);
 
 // The full update: listi01, codean, listi02 and fistini from the review rows, new articles,
 // then the rows consumed from variatil. Shows the closing message after the commit.
@@ -32,12 +32,12 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
                                 Messages& messages, Progress& progress);
 
 // The closing message of the update and its title.
-inline constexpr const char* kFineAggiornamento =
+inline constexpr const char* kUpdateDoneMessage =
     "Elaborazione terminata, cliccare su OK per uscire?";
-inline constexpr const char* kFineAggiornamentoTitolo = "Attenzione!";
-inline constexpr const char* kDomandaSoloFornitori =
+inline constexpr const char* kUpdateDoneTitle = "Attenzione!";
+inline constexpr const char* kSupplierListOnlyQuestion =
     "Sei sicuro di voler aggiornare il listino ...";
-inline constexpr const char* kMessaggioSenzaEan =
+inline constexpr const char* kNoBarcodeMessage =
     "Attenzione !!!! Sono stati creati dei prodotti senza codici EAN e il programma ha prodotto "
     "una lista.Selezionare i prodotti da Gestione Articoli e aggiungere i codici EAN ...";
 

@@ -46,8 +46,8 @@ long long nextFreeCode(store::Database& db) {
     return highest.integer() + 1;
 }
 
-UpdatePreparation aggiornaListino(store::Database& db, UpdateSettings& settings,
-                                  ReviewFilter& filter) {
+UpdatePreparation prepareUpdate(store::Database& db, UpdateSettings& settings,
+                                ReviewFilter& filter) {
     UpdatePreparation out;
     out.nextCode = nextFreeCode(db);
     filter.selectedOnly = true;

@@ -45,8 +45,8 @@ UpdateSettings settingsAfterReviewLoad(const std::optional<ParameterRow>& parame
 struct UpdatePreparation {
     long long nextCode = 1;
 };
-UpdatePreparation aggiornaListino(store::Database& db, UpdateSettings& settings,
-                                  ReviewFilter& filter);
+UpdatePreparation prepareUpdate(store::Database& db, UpdateSettings& settings,
+                                ReviewFilter& filter);
 
 // Highest codart of listi01 + 1 (1 on an empty table), read through the key index so that
 // it costs the same on any size of store. Past the largest 32-bit code it is an error.

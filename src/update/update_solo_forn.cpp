@@ -5,12 +5,12 @@ namespace cl::review {
 
 using store::Value;
 
-void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
+void supplierListOnlyRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = row.codart.integer();
     std::string ean = eanOf(row.ean);
     // The supplier code is the run's for every row.
     if (run.codiceFornitore != 0 && code == 0) {
-        if (auto linked = store.fornitoreEsatto(row.codiceForn.text(), run.codiceLis))
+        if (auto linked = store.supplierByExactCode(row.codiceForn.text(), run.codiceLis))
             code = linked->codart.integer();
     }
     // The barcode decides the article, also over the supplier list.
@@ -18,8 +18,8 @@ void soloFornitori(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
         if (auto b = store.barcode(ean)) code = b->codart.integer();
     }
     if (run.codiceFornitore == 0 || code == 0) return;
-    UpdateStore::Fields f = listinoFornitore(run, row, run.codiceFornitore);
-    if (auto found = store.fornitorePerArticolo(code, run.codiceLis)) {
+    UpdateStore::Fields f = supplierListFields(run, row, run.codiceFornitore);
+    if (auto found = store.supplierByArticle(code, run.codiceLis)) {
         store.edit("listi02", found->row, f);
     } else {
         f["codart"] = Value(code);

@@ -12,8 +12,8 @@ namespace cl::review {
 using store::Value;
 using Fields = UpdateStore::Fields;
 
-UpdateStore::Fields listinoFornitore(const UpdateRun& run, const UpdateRow& row,
-                                     long long codiceFornitore) {
+UpdateStore::Fields supplierListFields(const UpdateRun& run, const UpdateRow& row,
+                                       long long codiceFornitore) {
     return {{"desart", row.descrizione},
             {"cobart", row.costoN},
             {"cofart", row.costoN},
@@ -60,7 +60,7 @@ void groupFields(UpdateStore& store, const UpdateRow& row, Fields& f) {
             codgru = sub->codgru;
         }
     }
-    if (codgru != 0) gruppo = store.gruppoNome(codgru).value_or("");
+    if (codgru != 0) gruppo = store.groupNameOf(codgru).value_or("");
     f["dessot"] = Value(store::fixedWidth(sottogruppo, 30));
     f["codsot"] = Value(codsot);
     f["desgru"] = Value(store::fixedWidth(gruppo, 30));
@@ -80,12 +80,12 @@ void unitFields(UpdateStore& store, const UpdateRow& row, const Value& przpub, F
 }
 
 // Step 7: the article's listi01 record, field by field as the boxes ask.
-void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
+void updateArticleRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
                       long long code) {
     auto art = store.articolo(code);
     if (!art) {
         w.gcodart = code;
-        run.creatiPrimoPassaggio.insert(row.bns.integer());
+        run.createdInFirstPass.insert(row.bns.integer());
         creo_art_nuovo(run, store, row, w);
         return;
     }
@@ -123,8 +123,8 @@ void aggiornaArticolo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
 }
 
 // Step 8. False when a new barcode row was added (the supplier-list step is then not done).
-bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
-                     long long& code) {
+bool updateBarcodeRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
+                      long long& code) {
     const UpdateSettings& s = run.settings;
     auto found = store.barcode(w.gean);
     if (!found) {
@@ -165,11 +165,11 @@ bool aggiornaBarcode(UpdateRun& run, UpdateStore& store, const UpdateRow& row, W
 }
 
 // Step 9: the supplier list row of the supplier article code.
-void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
-                              const WorkArea& w, long long code) {
+void updateSupplierListRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row,
+                           const WorkArea& w, long long code) {
     if (store::trimmed(w.gcodafo).empty() || w.codiceFornitore == 0) return;
-    auto found = store.fornitoreTrimmed(w.gcodafo, run.codiceLis);
-    Fields f = listinoFornitore(run, row, w.codiceFornitore);
+    auto found = store.supplierByTrimmedCode(w.gcodafo, run.codiceLis);
+    Fields f = supplierListFields(run, row, w.codiceFornitore);
     if (found) {
         store.edit("listi02", found->row, f);
     } else {
@@ -180,7 +180,7 @@ void aggiornaListinoFornitore(UpdateRun& run, UpdateStore& store, const UpdateRo
 }
 
 bool escluso(UpdateRun& run, UpdateStore& store, const UpdateRow& row, bool count) {
-    if (!store.gruppoEscluso(row.codgru.integer())) return false;
+    if (!store.isGroupExcluded(row.codgru.integer())) return false;
     if (count) {
         run.progress.setCount("cntew", ++run.result.esclusi);
         run.progress.setText("eanew", row.ean.text());
@@ -190,7 +190,7 @@ bool escluso(UpdateRun& run, UpdateStore& store, const UpdateRow& row, bool coun
 }
 
 void nonScritta(UpdateRun& run, const UpdateRow& row, RowFate fate) {
-    run.result.nonScritte.push_back(rigaNonScritta(row, fate));
+    run.result.unwritten.push_back(unwrittenRowOf(row, fate));
 }
 
 }  // namespace
@@ -199,16 +199,15 @@ bool writesPrice(const UpdateRun& run, const UpdateRow& row) {
     return !isToday(row.datagg, run.today) || flagOne(row.modificatoamano);
 }
 
-RowFate destinoRiga(const UpdateRun& run, UpdateStore& store, const UpdateRow& row,
-                    long long& code) {
+RowFate rowFate(const UpdateRun& run, UpdateStore& store, const UpdateRow& row, long long& code) {
     code = 0;
     // A price of 0 or less (or none) is never written.
     if (row.prezzoN.number() <= 0) return RowFate::PriceNotPositive;
-    if (store.gruppoEscluso(row.codgru.integer())) return RowFate::GroupExcluded;
+    if (store.isGroupExcluded(row.codgru.integer())) return RowFate::GroupExcluded;
     WorkArea w = freshWorkArea(run, row);
     code = row.codart.integer();
     if (w.codiceFornitore != 0 && code == 0) {
-        if (auto linked = store.fornitoreTrimmed(w.gcodafo, run.codiceLis))
+        if (auto linked = store.supplierByTrimmedCode(w.gcodafo, run.codiceLis))
             code = linked->codart.integer();
     }
     if (code == 0) return run.settings.kcrea ? RowFate::Create : RowFate::CreationOff;
@@ -216,7 +215,7 @@ RowFate destinoRiga(const UpdateRun& run, UpdateStore& store, const UpdateRow& r
     return store.articolo(code) ? RowFate::Update : RowFate::Create;
 }
 
-std::string motivoNonScritta(RowFate fate) {
+std::string unwrittenReason(RowFate fate) {
     switch (fate) {
         case RowFate::PriceNotPositive:
             return "prezzo nuovo 0 o negativo";
@@ -229,14 +228,14 @@ std::string motivoNonScritta(RowFate fate) {
     }
 }
 
-RigaNonScritta rigaNonScritta(const UpdateRow& row, RowFate fate) {
+UnwrittenRow unwrittenRowOf(const UpdateRow& row, RowFate fate) {
     return {store::trimmed(row.ean.text()), store::trimmed(row.descrizione.text()),
-            motivoNonScritta(fate)};
+            unwrittenReason(fate)};
 }
 
-void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
+void firstPass(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = 0;
-    RowFate fate = destinoRiga(run, store, row, code);
+    RowFate fate = rowFate(run, store, row, code);
     if (fate == RowFate::PriceNotPositive) return nonScritta(run, row, fate);
     // An absurd price left in the review stops the whole update rather than reach the list.
     if (std::string why = salePriceRefusal(row.prezzoN.number()); !why.empty())
@@ -256,19 +255,19 @@ void primoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     run.progress.setText("eanaw", row.ean.text());
     run.progress.setText("desaw", row.descrizione.text());
     if (code != 0) {
-        aggiornaArticolo(run, store, row, w, code);
-        if (w.gean != kNoEan && !aggiornaBarcode(run, store, row, w, code)) return;
+        updateArticleRow(run, store, row, w, code);
+        if (w.gean != kNoEan && !updateBarcodeRow(run, store, row, w, code)) return;
     }
-    aggiornaListinoFornitore(run, store, row, w, code);
+    updateSupplierListRow(run, store, row, w, code);
 }
 
-void secondoPassaggio(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
+void secondPass(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = row.codart.integer();
     if (code == 0 || !run.settings.aggcodafo) return;
     if (escluso(run, store, row, false)) return;
-    if (run.creatiPrimoPassaggio.count(row.bns.integer())) return;
+    if (run.createdInFirstPass.count(row.bns.integer())) return;
     WorkArea w = freshWorkArea(run, row);
-    if (!store.articoloConCodafo(code, store::trimmed(w.gcodafo)))
+    if (!store.articleHasSupplierCode(code, store::trimmed(w.gcodafo)))
         creo_art_nuovo_forni(run, store, row, w);
 }
 

@@ -34,7 +34,7 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     return out;
 }
 
-bool UpdateStore::gruppoEscluso(long long codgru) {
+bool UpdateStore::isGroupExcluded(long long codgru) {
     auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
@@ -48,7 +48,7 @@ std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
     return one(st);
 }
 
-bool UpdateStore::articoloConCodafo(long long codart, const std::string& codafoTrimmed) {
+bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& codafoTrimmed) {
     auto st = db_.prepare(
         "SELECT 1 FROM listi01 WHERE codart = ? AND trim(codafo) = ? COLLATE NOCASE LIMIT 1");
     st.bind(1, Value(codart)).bind(2, Value(codafoTrimmed));
@@ -72,8 +72,8 @@ std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
     return rows;
 }
 
-std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::string& codafo,
-                                                                const std::string& codlis) {
+std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::string& codafo,
+                                                                     const std::string& codlis) {
     std::string key = store::trimmed(codafo);
     if (key.empty()) return std::nullopt;
     // The key followed by blanks sorts between the key and the key padded far: an index range.
@@ -90,17 +90,16 @@ std::optional<UpdateStore::Found> UpdateStore::fornitoreTrimmed(const std::strin
     return one(lead);
 }
 
-std::optional<UpdateStore::Found> UpdateStore::fornitoreEsatto(const std::string& codafo,
-                                                               const std::string& codlis) {
+std::optional<UpdateStore::Found> UpdateStore::supplierByExactCode(const std::string& codafo,
+                                                                   const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
-    auto st =
-        db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1"));
+    auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1"));
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
 }
 
-std::optional<UpdateStore::Found> UpdateStore::fornitorePerArticolo(long long codart,
-                                                                    const std::string& codlis) {
+std::optional<UpdateStore::Found> UpdateStore::supplierByArticle(long long codart,
+                                                                 const std::string& codlis) {
     auto st =
         db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY " +
                               db_.rowIdentity() + " LIMIT 1"));
@@ -129,7 +128,7 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
     return out;
 }
 
-bool UpdateStore::listinoEsiste(const std::string& codlis) {
+bool UpdateStore::supplierListExists(const std::string& codlis) {
     auto st = db_.prepare("SELECT 1 FROM fistini WHERE codlis IN (?, ?) LIMIT 1");
     st.bind(1, padded(codlis, 6)).bind(2, bare(codlis));
     bool found = st.step();
@@ -148,7 +147,7 @@ std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) 
     return out;
 }
 
-std::optional<std::string> UpdateStore::gruppoNome(long long codice) {
+std::optional<std::string> UpdateStore::groupNameOf(long long codice) {
     auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
     st.bind(1, Value(codice));
     std::optional<std::string> out;

@@ -26,10 +26,10 @@ class UpdateStore {
     };
 
     // gruppi by codgru: is the group excluded from the update (escgruppo 1)?
-    bool gruppoEscluso(long long codgru);
+    bool isGroupExcluded(long long codgru);
     std::optional<Found> articolo(long long codart);  // listi01 by primary
     // listi01 by code whose trimmed codafo equals the given one.
-    bool articoloConCodafo(long long codart, const std::string& codafoTrimmed);
+    bool articleHasSupplierCode(long long codart, const std::string& codafoTrimmed);
     std::optional<Found> barcode(const std::string& ean);  // codean by keyean
     struct Barcode {
         long long row = 0;
@@ -38,21 +38,22 @@ class UpdateStore {
     };
     std::vector<Barcode> barcodesOf(long long codart);  // codean WHERE codare = ...
     // listi02 WHERE trim(codafo) = ... and codlis = ...; a blank code never matches.
-    std::optional<Found> fornitoreTrimmed(const std::string& codafo, const std::string& codlis);
+    std::optional<Found> supplierByTrimmedCode(const std::string& codafo,
+                                               const std::string& codlis);
     // listi02 WHERE codafo = ... (as stored, not trimmed) and codlis = ...
-    std::optional<Found> fornitoreEsatto(const std::string& codafo, const std::string& codlis);
-    std::optional<Found> fornitorePerArticolo(long long codart, const std::string& codlis);
+    std::optional<Found> supplierByExactCode(const std::string& codafo, const std::string& codlis);
+    std::optional<Found> supplierByArticle(long long codart, const std::string& codlis);
     std::optional<std::string> reparto(long long code);  // reparti.descrizione
     // unitam.fatxmul for a unit, read as the number its text begins with; nullopt: not found.
     std::optional<double> fattore(const std::string& unit);
-    bool listinoEsiste(const std::string& codlis);  // fistini by codlis
+    bool supplierListExists(const std::string& codlis);  // fistini by codlis
     // Names from the fixed-path article database.
     struct Subgroup {
         std::string name;
         long long codgru = 0;
     };
     std::optional<Subgroup> sottogruppo(long long codsot);
-    std::optional<std::string> gruppoNome(long long codice);
+    std::optional<std::string> groupNameOf(long long codice);
 
     using Fields = history::Journal::Fields;
     void add(const std::string& table, const Fields& fields);

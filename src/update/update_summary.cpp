@@ -16,11 +16,11 @@ void countPrice(const UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
     double stored = art ? art->extra.number() : 0, now = row.prezzoN.number();
     bool written = run.settings.kpre && writesPrice(run, row);
     if (!written || now == stored)
-        ++s.invariati;
+        ++s.pricesUnchanged;
     else if (now > stored)
-        ++s.aumentati;
+        ++s.pricesRaised;
     else
-        ++s.diminuiti;
+        ++s.pricesLowered;
 }
 
 bool belowCost(const UpdateRun& run, const UpdateRow& row) {
@@ -32,8 +32,8 @@ constexpr size_t kListed = 50;
 
 }  // namespace
 
-UpdateSummary riepilogoAggiornamento(AppState& state, store::Database& db,
-                                     const UpdateSettings& settings, const ReviewFilter& filter) {
+UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const UpdateSettings& settings,
+                              const ReviewFilter& filter) {
     NullProgress progress;
     struct Silent : Messages {
         void show(const std::string&, Icon, const std::string&) override {}
@@ -44,25 +44,26 @@ UpdateSummary riepilogoAggiornamento(AppState& state, store::Database& db,
     UpdateSummary s;
     walkReview(db, filter, [&](const UpdateRow& row) {
         long long code = 0;
-        RowFate fate = destinoRiga(run, lookups, row, code);
+        RowFate fate = rowFate(run, lookups, row, code);
         switch (fate) {
             case RowFate::Update:
-                ++s.daAggiornare;
+                ++s.rowsToUpdate;
                 countPrice(run, lookups, row, code, s);
-                if (settings.kpre && writesPrice(run, row) && belowCost(run, row)) ++s.sottoCosto;
+                if (settings.kpre && writesPrice(run, row) && belowCost(run, row))
+                    ++s.pricesBelowCost;
                 break;
             case RowFate::Create:
-                ++s.daCreare;
-                if (belowCost(run, row)) ++s.sottoCosto;
+                ++s.articlesToCreate;
+                if (belowCost(run, row)) ++s.pricesBelowCost;
                 break;
             default:
-                s.nonScritte.push_back(rigaNonScritta(row, fate));
+                s.unwritten.push_back(unwrittenRowOf(row, fate));
         }
     });
     return s;
 }
 
-std::string elencoNonScritte(const std::vector<RigaNonScritta>& rows) {
+std::string unwrittenList(const std::vector<UnwrittenRow>& rows) {
     if (rows.empty()) return "";
     std::string out = "Righe non scritte nel listino: " + std::to_string(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -77,31 +78,31 @@ std::string elencoNonScritte(const std::vector<RigaNonScritta>& rows) {
     return out;
 }
 
-std::string testoRiepilogo(const UpdateSummary& s) {
+std::string summaryText(const UpdateSummary& s) {
     std::string out =
-        "Righe da aggiornare: " + std::to_string(s.daAggiornare) +
-        "\n  prezzo di vendita aumentato: " + std::to_string(s.aumentati) +
-        "\n  prezzo di vendita diminuito: " + std::to_string(s.diminuiti) +
-        "\n  prezzo di vendita invariato: " + std::to_string(s.invariati) +
-        "\nNuovi prezzi sotto il costo IVA compresa: " + std::to_string(s.sottoCosto) +
-        "\nArticoli nuovi da creare: " + std::to_string(s.daCreare);
-    out += "\n" + (s.nonScritte.empty() ? std::string("Righe non scritte nel listino: 0")
-                                        : elencoNonScritte(s.nonScritte));
+        "Righe da aggiornare: " + std::to_string(s.rowsToUpdate) +
+        "\n  prezzo di vendita aumentato: " + std::to_string(s.pricesRaised) +
+        "\n  prezzo di vendita diminuito: " + std::to_string(s.pricesLowered) +
+        "\n  prezzo di vendita invariato: " + std::to_string(s.pricesUnchanged) +
+        "\nNuovi prezzi sotto il costo IVA compresa: " + std::to_string(s.pricesBelowCost) +
+        "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate);
+    out += "\n" + (s.unwritten.empty() ? std::string("Righe non scritte nel listino: 0")
+                                       : unwrittenList(s.unwritten));
     return out;
 }
 
-UpdateResult aggiornaDopoRiepilogo(AppState& state, store::Database& db,
-                                   const UpdateSettings& settings, const ReviewFilter& filter,
-                                   Messages& messages, Progress& progress) {
-    if (settings.CreaLisForn) return aggiorna(state, db, settings, filter, messages, progress);
+UpdateResult applyUpdateAfterSummary(AppState& state, store::Database& db,
+                                     const UpdateSettings& settings, const ReviewFilter& filter,
+                                     Messages& messages, Progress& progress) {
+    if (settings.CreaLisForn) return applyUpdate(state, db, settings, filter, messages, progress);
     // Taken before the summary is counted: rows changed after it then stop the update, rather
     // than an update of rows the summary did not show.
     const WorkTableMark shown = reviewMark(db, filter);
-    std::string text = testoRiepilogo(riepilogoAggiornamento(state, db, settings, filter));
-    if (messages.ask(text + "\n\n" + kRiepilogoDomanda, kRiepilogoTitolo, Icon::Question,
-                     Answer::No) != Answer::Yes)
+    std::string text = summaryText(summarizeUpdate(state, db, settings, filter));
+    if (messages.ask(text + "\n\n" + kSummaryQuestion, kSummaryTitle, Icon::Question, Answer::No) !=
+        Answer::Yes)
         return {};
-    return aggiorna(state, db, settings, filter, messages, progress, &shown);
+    return applyUpdate(state, db, settings, filter, messages, progress, &shown);
 }
 
 }  // namespace cl::review

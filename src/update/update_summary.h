@@ -13,28 +13,28 @@ namespace cl::review {
 
 // What "Aggiorna" is about to do, worked out from the review rows without writing.
 struct UpdateSummary {
-    long long daAggiornare = 0;                             // rows of articles in the price list
-    long long aumentati = 0, diminuiti = 0, invariati = 0;  // their sale prices
-    long long sottoCosto = 0;  // new prices written below the VAT-inclusive cost
-    long long daCreare = 0;    // new articles
-    std::vector<RigaNonScritta> nonScritte;
+    long long rowsToUpdate = 0;  // rows of articles in the price list
+    long long pricesRaised = 0, pricesLowered = 0, pricesUnchanged = 0;  // their sale prices
+    long long pricesBelowCost = 0;   // new prices written below the VAT-inclusive cost
+    long long articlesToCreate = 0;  // new articles
+    std::vector<UnwrittenRow> unwritten;
 };
 
-UpdateSummary riepilogoAggiornamento(AppState& state, store::Database& db,
-                                     const UpdateSettings& settings, const ReviewFilter& filter);
+UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const UpdateSettings& settings,
+                              const ReviewFilter& filter);
 // The summary as the question and the command line show it.
-std::string testoRiepilogo(const UpdateSummary& summary);
+std::string summaryText(const UpdateSummary& summary);
 // "Righe non scritte: ..." with the reason of each; empty for none.
-std::string elencoNonScritte(const std::vector<RigaNonScritta>& rows);
+std::string unwrittenList(const std::vector<UnwrittenRow>& rows);
 
 // "Aggiorna" (Command5): the summary and its question first (default No) for the full update,
 // then the update. Not performed when the operator answers No.
-UpdateResult aggiornaDopoRiepilogo(AppState& state, store::Database& db,
-                                   const UpdateSettings& settings, const ReviewFilter& filter,
-                                   Messages& messages, Progress& progress);
+UpdateResult applyUpdateAfterSummary(AppState& state, store::Database& db,
+                                     const UpdateSettings& settings, const ReviewFilter& filter,
+                                     Messages& messages, Progress& progress);
 
-inline constexpr const char* kRiepilogoTitolo = "Aggiorna";
-inline constexpr const char* kNonScritteTitolo = "Righe non scritte";
-inline constexpr const char* kRiepilogoDomanda = "Procedere con l'aggiornamento?";
+inline constexpr const char* kSummaryTitle = "Aggiorna";
+inline constexpr const char* kUnwrittenTitle = "Righe non scritte";
+inline constexpr const char* kSummaryQuestion = "Procedere con l'aggiornamento?";
 
 }  // namespace cl::review

@@ -42,7 +42,7 @@ struct WorkArea {
 };
 
 // A review row the update passed over, and why.
-struct RigaNonScritta {
+struct UnwrittenRow {
     std::string ean, descrizione, motivo;
 };
 
@@ -50,15 +50,15 @@ struct RigaNonScritta {
 struct UpdateResult {
     bool performed = false;  // false when the operator answered No
     long long aggiornati = 0, creati = 0, esclusi = 0;
-    long long righeElaborate = 0;  // variatil rows consumed
-    long long run = 0;             // number of the run in the journal of updates
+    long long rowsConsumed = 0;  // variatil rows consumed
+    long long run = 0;           // number of the run in the journal of updates
     // "Creato Codice : ..." lines of the products created without a barcode, for the printer.
-    std::vector<std::string> righeSenzaEan;
+    std::vector<std::string> noBarcodeLines;
     // Rows not written (price 0 or below, group excluded, creation not ticked): the closing
     // message lists them, as they leave the work list with the others.
-    std::vector<RigaNonScritta> nonScritte;
+    std::vector<UnwrittenRow> unwritten;
     // A creation routine cleared the grid's filter condition.
-    bool filtroAzzerato = false;
+    bool filterCleared = false;
 };
 
 // Everything one run shares between its routines.
@@ -77,7 +77,7 @@ struct UpdateRun {
     UpdateResult result;
     // Rows (bns) whose article the first pass created because its code had no record: the
     // second pass must not create that product a second time.
-    std::unordered_set<long long> creatiPrimoPassaggio;
+    std::unordered_set<long long> createdInFirstPass;
 };
 
 // The work area as a row starts it: VAT 0, supplier article code blank, the run's supplier,

@@ -15,7 +15,7 @@ TEST(Parameters, KeyOfTheSite) {
 TEST(Parameters, AddThenEditRoundTrip) {
     test::TempStore t;
     auto db = t.session.openStore();
-    EXPECT_FALSE(leggiParametri(*db, "01L"));
+    EXPECT_FALSE(readParameters(*db, "01L"));
 
     ParameterRow row;
     row.acos = 1;
@@ -23,8 +23,8 @@ TEST(Parameters, AddThenEditRoundTrip) {
     row.creart = 1;
     row.cliente = 12;
     row.tiposel = 2;
-    salvaParametri(*db, "01L", row);
-    auto read = leggiParametri(*db, "01L");
+    saveParameters(*db, "01L", row);
+    auto read = readParameters(*db, "01L");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->acos, 1);
     EXPECT_EQ(read->aric, 0);
@@ -39,10 +39,10 @@ TEST(Parameters, AddThenEditRoundTrip) {
     row.aric = 1;
     row.cliente = 0;
     row.tiposel = 4;
-    salvaParametri(*db, "01L", row);
+    saveParameters(*db, "01L", row);
     EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "1");
     EXPECT_EQ(t.scalar("SELECT codpag || '/' || cassa || '/' || tipo FROM parametri"), "0/0/01L");
-    read = leggiParametri(*db, "01L");
+    read = readParameters(*db, "01L");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->acos, 0);
     EXPECT_EQ(read->aric, 1);
@@ -55,12 +55,12 @@ TEST(Parameters, OtherSitesAndNullFieldsDoNotDisturb) {
     t.exec("INSERT INTO parametri (tipo, cliente) VALUES ('02L', 99)");
     t.exec("INSERT INTO parametri (tipo) VALUES ('01L')");
     auto db = t.session.openStore();
-    auto read = leggiParametri(*db, "01L");
+    auto read = readParameters(*db, "01L");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->cliente, 0);
     EXPECT_EQ(read->acos, 0);
     EXPECT_EQ(read->tiposel, 0);
-    salvaParametri(*db, "01L", ParameterRow{});
+    saveParameters(*db, "01L", ParameterRow{});
     EXPECT_EQ(t.scalar("SELECT cliente FROM parametri WHERE tipo = '02L'"), "99");
     EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "2");
 }
@@ -69,25 +69,25 @@ TEST(Parameters, FirstRowOfARepeatedKeyIsTheOneReadAndSaved) {
     test::TempStore t;
     t.exec("INSERT INTO parametri (tipo, cliente, tiposel) VALUES ('01L', 12, 1), ('01l', 34, 2)");
     auto db = t.session.openStore();
-    auto read = leggiParametri(*db, "01L");
+    auto read = readParameters(*db, "01L");
     ASSERT_TRUE(read);
     EXPECT_EQ(read->cliente, 12);
     ParameterRow row;
     row.cliente = 56;
-    salvaParametri(*db, "01L", row);
+    saveParameters(*db, "01L", row);
     // The copy is left as it was, and nothing is added.
     EXPECT_EQ(t.scalar("SELECT group_concat(cliente || '/' || tiposel, ' ') FROM parametri"),
               "56/4 34/2");
-    EXPECT_EQ(leggiParametri(*db, "01L")->cliente, 56);
+    EXPECT_EQ(readParameters(*db, "01L")->cliente, 56);
 }
 
 TEST(Parameters, ReadingLetsAnotherConnectionWrite) {
     test::TempStore t;
     t.exec("INSERT INTO parametri (tipo, cliente) VALUES ('01L', 12), ('01L', 13)");
     auto db = t.session.openStore();
-    ASSERT_TRUE(leggiParametri(*db, "01L"));
+    ASSERT_TRUE(readParameters(*db, "01L"));
     t.exec("UPDATE parametri SET cliente = 7");
-    EXPECT_EQ(leggiParametri(*db, "01L")->cliente, 7);
+    EXPECT_EQ(readParameters(*db, "01L")->cliente, 7);
 }
 
 }  // namespace

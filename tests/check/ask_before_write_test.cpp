@@ -70,7 +70,7 @@ TEST_F(AskBeforeWrite, OthersWriteWhileTheReviewAndSupplierQuestionsAreOpen) {
     WaitingMessages m;
     m.answers = {Answer::Yes, Answer::Yes};
     othersWriteWhileAsked(m);
-    auto r = check::Command1_Click(t.session, screen, m, progress);
+    auto r = check::runArticleCheck(t.session, screen, m, progress);
 
     ASSERT_EQ(m.shown.size(), 2u);
     EXPECT_NE(m.shown[0].text.find(kSupplierQuestion), std::string::npos);
@@ -91,7 +91,7 @@ TEST_F(AskBeforeWrite, BarcodeAndPriceListChecksAskBeforeTheirTransactionToo) {
     WaitingMessages m;
     m.answers = {Answer::Yes};
     othersWriteWhileAsked(m);
-    auto r = check::Command3_Click(t.session, screen, m, progress);
+    auto r = check::runBarcodeCheck(t.session, screen, m, progress);
     EXPECT_EQ(r.outcome, check::RunOutcome::Done);
     ASSERT_EQ(writes.size(), 2u);
     for (const auto& w : writes) expectWrittenMeanwhile(w);
@@ -121,7 +121,7 @@ TEST_F(AskBeforeWrite, ReviewChangedWhileAskedStopsTheRunWithNothingWritten) {
             writeFromAnotherProcess(t.storeFile(), "UPDATE variatil SET sel = '' WHERE bns = 1"));
         afterOthers = everything();
     };
-    auto r = check::Command1_Click(t.session, screen, m, progress);
+    auto r = check::runArticleCheck(t.session, screen, m, progress);
     EXPECT_EQ(r.outcome, check::RunOutcome::Failed);
     ASSERT_FALSE(m.shown.empty());
     EXPECT_EQ(m.shown.back().text,
@@ -142,7 +142,7 @@ TEST_F(AskBeforeWrite, ACheckOfAnotherSupplierMeanwhileStopsTheRun) {
         EXPECT_EQ(other.exitCode, 0) << other.err;
         afterOthers = everything();
     };
-    auto r = check::Command1_Click(t.session, screen, m, progress);
+    auto r = check::runArticleCheck(t.session, screen, m, progress);
     EXPECT_EQ(r.outcome, check::RunOutcome::Failed);
     ASSERT_FALSE(m.shown.empty());
     EXPECT_EQ(m.shown.back().text,
@@ -156,7 +156,7 @@ TEST_F(AskBeforeWrite, OthersWriteWhileTheRestoreQuestionIsOpen) {
     WaitingMessages m;
     m.answers = {Answer::Yes};
     othersWriteWhileAsked(m);
-    EXPECT_TRUE(history::ripristinaControllo(t.session, std::nullopt, m));
+    EXPECT_TRUE(history::restoreCheck(t.session, std::nullopt, m));
     ASSERT_EQ(writes.size(), 2u);
     for (const auto& w : writes) expectWrittenMeanwhile(w);
     EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM articolo WHERE artvariato = 'S'"), "3");

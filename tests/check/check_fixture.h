@@ -48,10 +48,10 @@ class CheckFixture : public ::testing::Test {
     }
 
     check::RunReport check() {
-        return check::Command1_Click(t.session, screen, messages, progress);
+        return check::runArticleCheck(t.session, screen, messages, progress);
     }
     check::RunReport barcodeCheck() {
-        return check::Command3_Click(t.session, screen, messages, progress);
+        return check::runBarcodeCheck(t.session, screen, messages, progress);
     }
     std::string field(const std::string& f, const std::string& where) {
         return t.scalar("SELECT " + f + " FROM variatil WHERE " + where);

@@ -34,7 +34,7 @@ class RestoreCheck : public CheckFixture {
     }
     bool restore(std::optional<long long> run = std::nullopt) {
         messages.answers = {Answer::Yes};
-        return history::ripristinaControllo(t.session, run, messages);
+        return history::restoreCheck(t.session, run, messages);
     }
     std::string everything() {
         return t.dump("variatil") + t.dump("parametri") + t.dump("articolo", true);
@@ -75,7 +75,7 @@ TEST_F(RestoreCheck, AnsweredNoOrAlreadyRestoredChangesNothing) {
     ASSERT_EQ(check().outcome, check::RunOutcome::Done);
     std::string before = everything();
     messages.answers = {Answer::No};
-    EXPECT_FALSE(history::ripristinaControllo(t.session, std::nullopt, messages));
+    EXPECT_FALSE(history::restoreCheck(t.session, std::nullopt, messages));
     EXPECT_EQ(everything(), before);
     ASSERT_TRUE(restore());
     EXPECT_EQ(rows(), 0);  // the review rows of the check, never applied, went with it

@@ -55,7 +55,7 @@ class ReviewUpdateFlow : public ::testing::Test {
 
 TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndCloses) {
     auto* screen = new ReviewScreen(ts.session, ts.session.openStore());
-    screen->onAggiornaListino = reviewHooks().onAggiornaListino;
+    screen->onUpdatePriceList = reviewHooks().onUpdatePriceList;
     screen->setAttribute(Qt::WA_DeleteOnClose, false);
     screen->resize(1200, 700);
     screen->show();
@@ -78,7 +78,7 @@ TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndClos
     test::RecordingMessages messages;
     panel->setMessages(&messages);
     messages.answers = {Answer::Yes};  // the summary's question
-    panel->aggiornaButton()->click();
+    panel->updateButton()->click();
     QApplication::processEvents();
     EXPECT_EQ(ts.scalar("SELECT przpub FROM listi01 WHERE codart = 5"), "2.7");
     // Only the selected row was applied and consumed; the other stays for review.

@@ -87,9 +87,9 @@ TEST_F(SafetyQuestions, SummaryBeforeTheUpdateDefaultsToNo) {
     filter.supplier = 12;
     filter.selectedOnly = true;
     auto db = ts.session.openStore(true);
-    auto r = review::aggiornaDopoRiepilogo(ts.session.state, *db,
-                                           review::settingsAfterReviewLoad(std::nullopt), filter,
-                                           no, *std::make_unique<NullProgress>());
+    auto r = review::applyUpdateAfterSummary(ts.session.state, *db,
+                                             review::settingsAfterReviewLoad(std::nullopt), filter,
+                                             no, *std::make_unique<NullProgress>());
     EXPECT_FALSE(r.performed);
     ASSERT_EQ(no.texts.size(), 1u);
     EXPECT_TRUE(no.texts[0].startsWith("Righe da aggiornare: 3\n"));
@@ -112,13 +112,13 @@ TEST_F(SafetyQuestions, RestoreQuestionSaysHowManyAndTheScreenOffersIt) {
     screen.sve = true;  // "Solo prodotti venduti": nothing written, every mark cleared
     test::RecordingMessages quiet;
     test::RecordingProgress progress;
-    ASSERT_EQ(check::Command1_Click(ts.session, screen, quiet, progress).outcome,
+    ASSERT_EQ(check::runArticleCheck(ts.session, screen, quiet, progress).outcome,
               check::RunOutcome::Done);
     ts.execFixed("UPDATE articolo SET artvariato = 'S' WHERE codart = 4");  // a newer delivery
 
     ShownQuestions yes(Answer::Yes);
     yes.files = {"restore-check-question.png"};
-    ASSERT_TRUE(history::ripristinaControllo(ts.session, std::nullopt, yes));
+    ASSERT_TRUE(history::restoreCheck(ts.session, std::nullopt, yes));
     ASSERT_EQ(yes.texts.size(), 1u);
     EXPECT_TRUE(yes.texts[0].contains("3 articoli verranno segnati di nuovo come variati"));
     EXPECT_TRUE(yes.texts[0].contains("1 articoli sono già segnati di nuovo"));
@@ -147,13 +147,13 @@ TEST_F(SafetyQuestions, AnotherSupplierThanTheLastCheckIsAskedAboutDefaultNo) {
     ts.session.state.codice_fornitore = 12;
     test::RecordingMessages quiet;
     test::RecordingProgress progress;
-    ASSERT_EQ(check::Command1_Click(ts.session, screen, quiet, progress).outcome,
+    ASSERT_EQ(check::runArticleCheck(ts.session, screen, quiet, progress).outcome,
               check::RunOutcome::Done);
     ts.execFixed("UPDATE articolo SET artvariato = 'S'");
     check::chooseSupplier(screen, ts.session.state, "27", "ORTOFRUTTA F.LLI ESPOSITO S.N.C.");
     ShownQuestions no(Answer::No);
     no.files = {"supplier-guard-question.png"};
-    EXPECT_EQ(check::Command1_Click(ts.session, screen, no, progress).outcome,
+    EXPECT_EQ(check::runArticleCheck(ts.session, screen, no, progress).outcome,
               check::RunOutcome::SupplierDeclined);
     ASSERT_EQ(no.texts.size(), 1u);
     EXPECT_TRUE(no.texts[0].endsWith("). Continuare?"));
@@ -173,8 +173,9 @@ TEST_F(SafetyQuestions, LabelsAreOfferedAfterAnUpdateThatChangedPrices) {
     test::RecordingMessages quiet;
     NullProgress progress;
     auto db = ts.session.openStore(true);
-    auto r = review::aggiorna(ts.session.state, *db, review::settingsAfterReviewLoad(std::nullopt),
-                              filter, quiet, progress);
+    auto r =
+        review::applyUpdate(ts.session.state, *db, review::settingsAfterReviewLoad(std::nullopt),
+                            filter, quiet, progress);
     ASSERT_GT(r.run, 0);
     ShownQuestions no(Answer::No);
     no.files = {"labels-offer-question.png"};
@@ -189,7 +190,7 @@ TEST_F(SafetyQuestions, LabelsAreOfferedAfterAnUpdateThatChangedPrices) {
     db.reset();
     EXPECT_EQ(lastUndoableRun(ts.session), r.run);
     quiet.answers = {Answer::Yes};
-    ASSERT_TRUE(history::annullaAggiornamento(ts.session, std::nullopt, quiet));
+    ASSERT_TRUE(history::undoUpdate(ts.session, std::nullopt, quiet));
     EXPECT_EQ(lastUndoableRun(ts.session), std::nullopt);
     offerLabelsAfterUndo(ts.session, no, r.run);
     ASSERT_EQ(no.texts.size(), 2u);

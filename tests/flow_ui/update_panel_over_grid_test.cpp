@@ -58,7 +58,7 @@ TEST(UpdatePanelOverGrid, OpaqueOverAHundredSelectedRowsAndCentredOnResize) {
     ts.session.state.codice_fornitore = 12;
     wireReviewScreen();
     auto* screen = new ReviewScreen(ts.session, ts.session.openStore());
-    screen->onAggiornaListino = reviewHooks().onAggiornaListino;
+    screen->onUpdatePriceList = reviewHooks().onUpdatePriceList;
     screen->setAttribute(Qt::WA_DeleteOnClose, false);
     screen->resize(1180, 720);
     screen->show();

@@ -29,13 +29,13 @@ Refusal refusal(const std::function<void()>& f) {
 
 TEST_F(JournalTest, NothingRecordedYetIsNotFound) {
     test::RecordingMessages m;
-    auto undo = refusal([&] { history::annullaAggiornamento(t.session, std::nullopt, m); });
+    auto undo = refusal([&] { history::undoUpdate(t.session, std::nullopt, m); });
     EXPECT_EQ(undo.message, "Attenzione ... Nessun aggiornamento da annullare.");
     EXPECT_EQ(undo.kind, ErrorKind::NotFound);
-    auto restore = refusal([&] { history::ripristinaControllo(t.session, std::nullopt, m); });
+    auto restore = refusal([&] { history::restoreCheck(t.session, std::nullopt, m); });
     EXPECT_EQ(restore.message, "Attenzione ... Nessun controllo da ripristinare.");
     EXPECT_EQ(restore.kind, ErrorKind::NotFound);
-    auto labels = refusal([&] { history::etichetteDaRistampare(t.session, std::nullopt); });
+    auto labels = refusal([&] { history::labelsToReprint(t.session, std::nullopt); });
     EXPECT_EQ(labels.message, "Attenzione ... Nessun aggiornamento registrato.");
     EXPECT_EQ(labels.kind, ErrorKind::NotFound);
     EXPECT_TRUE(m.shown.empty());
@@ -44,16 +44,16 @@ TEST_F(JournalTest, NothingRecordedYetIsNotFound) {
 TEST_F(JournalTest, AMissingRunOrArticleIsNotFoundAndABadCodeIsInvalidInput) {
     update();
     test::RecordingMessages m;
-    auto undo = refusal([&] { history::annullaAggiornamento(t.session, 99, m); });
+    auto undo = refusal([&] { history::undoUpdate(t.session, 99, m); });
     EXPECT_EQ(undo.message, "Attenzione ... L'aggiornamento 99 non esiste.");
     EXPECT_EQ(undo.kind, ErrorKind::NotFound);
-    auto changes = refusal([&] { history::variazioniPrezzi(t.session, 99); });
+    auto changes = refusal([&] { history::priceChangesOfRun(t.session, 99); });
     EXPECT_EQ(changes.message, "Attenzione ... L'aggiornamento 99 non esiste.");
     EXPECT_EQ(changes.kind, ErrorKind::NotFound);
-    auto article = refusal([&] { history::etichetteArticoli(t.session, {1, 99}); });
+    auto article = refusal([&] { history::labelsForArticles(t.session, {1, 99}); });
     EXPECT_NE(article.message.find("L'articolo 99 non esiste"), std::string::npos);
     EXPECT_EQ(article.kind, ErrorKind::NotFound);
-    auto ean = refusal([&] { history::storicoEan(t.session, "8000000000999"); });
+    auto ean = refusal([&] { history::historyByEan(t.session, "8000000000999"); });
     EXPECT_EQ(ean.message, "Attenzione ... Il codice EAN 8000000000999 non è presente.");
     EXPECT_EQ(ean.kind, ErrorKind::NotFound);
     // What the operator typed is invalid input: the command line turns it into a usage error.
@@ -66,8 +66,8 @@ TEST_F(JournalTest, AnUndoneRunIsARefusalOfItsOwnKind) {
     long long run = update();
     test::RecordingMessages m;
     m.answers = {Answer::Yes, Answer::Yes};
-    ASSERT_TRUE(history::annullaAggiornamento(t.session, run, m));
-    auto again = refusal([&] { history::annullaAggiornamento(t.session, run, m); });
+    ASSERT_TRUE(history::undoUpdate(t.session, run, m));
+    auto again = refusal([&] { history::undoUpdate(t.session, run, m); });
     EXPECT_NE(again.message.find("è già stato annullato"), std::string::npos);
     // Neither missing nor the operator's typing: a plain refusal.
     EXPECT_EQ(again.kind, ErrorKind::Other);

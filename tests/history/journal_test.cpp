@@ -17,18 +17,18 @@ TEST_F(JournalTest, UndoRestoresByteIdenticalTables) {
     EXPECT_NE(allTables(t), before);
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_TRUE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), before);
     // Once undone, there is nothing left to undo.
-    EXPECT_THROW(history::annullaAggiornamento(t.session, std::nullopt, m), Error);
-    EXPECT_THROW(history::annullaAggiornamento(t.session, run, m), Error);
+    EXPECT_THROW(history::undoUpdate(t.session, std::nullopt, m), Error);
+    EXPECT_THROW(history::undoUpdate(t.session, run, m), Error);
 }
 
 TEST_F(JournalTest, UndoAnsweredNoChangesNothing) {
     update();
     std::string after = allTables(t);
     test::RecordingMessages m;  // answers No
-    EXPECT_FALSE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_FALSE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), after);
 }
 
@@ -60,14 +60,14 @@ TEST_F(JournalTest, LaterRunIsAConflictUnlessUndoneFirst) {
     }
     std::string afterBoth = allTables(t);
     test::RecordingMessages refuse;  // No to "undo the later runs first?"
-    EXPECT_THROW(history::annullaAggiornamento(t.session, first, refuse), Error);
+    EXPECT_THROW(history::undoUpdate(t.session, first, refuse), Error);
     EXPECT_EQ(allTables(t), afterBoth);
     ASSERT_FALSE(refuse.shown.empty());
     EXPECT_NE(refuse.shown[0].text.find("articolo 1"), std::string::npos);
 
     test::RecordingMessages cascade;
     cascade.answers = {Answer::Yes, Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(t.session, first, cascade));
+    EXPECT_TRUE(history::undoUpdate(t.session, first, cascade));
     EXPECT_EQ(allTables(t), before);
 }
 
@@ -78,7 +78,7 @@ TEST_F(JournalTest, ChangeOutsideAnUpdateBlocksTheUndo) {
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
     try {
-        history::annullaAggiornamento(t.session, std::nullopt, m);
+        history::undoUpdate(t.session, std::nullopt, m);
         FAIL() << "undo should refuse";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("modificata dopo"), std::string::npos);
@@ -88,7 +88,7 @@ TEST_F(JournalTest, ChangeOutsideAnUpdateBlocksTheUndo) {
 
 TEST_F(JournalTest, LabelsListTheArticlesWhosePriceChanged) {
     update();
-    auto list = history::etichetteDaRistampare(t.session, std::nullopt);
+    auto list = history::labelsToReprint(t.session, std::nullopt);
     ASSERT_EQ(list.labels.size(), 2u);  // article 2 changed its description only
     EXPECT_EQ(list.labels[0].description, "NUOVO");
     EXPECT_FALSE(list.labels[0].oldPrice);
@@ -104,14 +104,14 @@ TEST_F(JournalTest, LabelsListTheArticlesWhosePriceChanged) {
 
 TEST_F(JournalTest, PriceHistoryByArticleAndByBarcode) {
     update();
-    auto h = history::storicoArticolo(t.session, 1);
+    auto h = history::articleHistory(t.session, 1);
     ASSERT_EQ(h.changes.size(), 1u);
     EXPECT_EQ(h.changes[0].priceBefore->plain(), "2.5");
     EXPECT_EQ(h.changes[0].priceAfter->plain(), "2.7");
     EXPECT_EQ(h.changes[0].costAfter->plain(), "1.2");
-    EXPECT_EQ(history::storicoEan(t.session, "8000000000031").article, 3);
-    EXPECT_TRUE(history::storicoArticolo(t.session, 2).changes.empty());
-    EXPECT_THROW(history::storicoEan(t.session, "123"), Error);
+    EXPECT_EQ(history::historyByEan(t.session, "8000000000031").article, 3);
+    EXPECT_TRUE(history::articleHistory(t.session, 2).changes.empty());
+    EXPECT_THROW(history::historyByEan(t.session, "123"), Error);
 }
 
 // Each change keeps the row as it was just before and just after it, even when the run
@@ -142,7 +142,7 @@ TEST_F(JournalTest, ARowChangedTwiceInOneRunKeepsEachStepsCopies) {
     EXPECT_TRUE(history::conflictsOf(db, 1).empty());
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_TRUE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), before);
 }
 
@@ -176,10 +176,10 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
             "storia.check_rows;");
         db.setUserVersion(2, "storia");
     }
-    EXPECT_EQ(history::etichetteDaRistampare(t.session, std::nullopt).labels.size(), 2u);
+    EXPECT_EQ(history::labelsToReprint(t.session, std::nullopt).labels.size(), 2u);
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, m));
+    EXPECT_TRUE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), before);
     auto dbConnection = store::openDatabase(t.storeFile());
     store::Database& db = *dbConnection;

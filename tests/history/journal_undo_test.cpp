@@ -18,7 +18,7 @@ std::string undoRefusal(test::TempStore& t) {
     test::RecordingMessages m;
     m.answers = {Answer::Yes, Answer::Yes};
     try {
-        history::annullaAggiornamento(t.session, std::nullopt, m);
+        history::undoUpdate(t.session, std::nullopt, m);
     } catch (const Error& e) {
         return e.what();
     }
@@ -26,7 +26,7 @@ std::string undoRefusal(test::TempStore& t) {
 }
 
 bool undo(test::TempStore& t, test::RecordingMessages& m) {
-    return history::annullaAggiornamento(t.session, std::nullopt, m);
+    return history::undoUpdate(t.session, std::nullopt, m);
 }
 
 TEST_F(JournalTest, TablesNamedLikeTheJournalsElsewhereNeverReceiveItsRows) {
@@ -49,7 +49,7 @@ TEST_F(JournalTest, TablesNamedLikeTheJournalsElsewhereNeverReceiveItsRows) {
         EXPECT_EQ(t.scalar(std::string("SELECT count(*) FROM ") + table), "0") << table;
     EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM changes"), "0");
     EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM before_codean"), "0");
-    EXPECT_EQ(history::storicoArticolo(t.session, 1).changes.size(), 1u);
+    EXPECT_EQ(history::articleHistory(t.session, 1).changes.size(), 1u);
     test::RecordingMessages m;
     m.answers = {Answer::Yes};
     EXPECT_TRUE(undo(t, m));
@@ -122,8 +122,8 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
             "PRAGMA storia.user_version=1");
         tx.commit();
     }
-    EXPECT_EQ(history::storicoArticolo(t.session, 1).changes.size(), 1u);  // read as it is
-    EXPECT_EQ(history::etichetteDaRistampare(t.session, std::nullopt).labels.size(), 2u);
+    EXPECT_EQ(history::articleHistory(t.session, 1).changes.size(), 1u);  // read as it is
+    EXPECT_EQ(history::labelsToReprint(t.session, std::nullopt).labels.size(), 2u);
     // That layout kept no record of the review left: a newer check shows by its numbers.
     t.exec("INSERT INTO variatil (bns, codart, desart) VALUES (1, 2, 'LATTE'), (5, 1, 'PANE')");
     test::RecordingMessages m;
@@ -185,7 +185,7 @@ TEST_F(JournalTest, UndoingAChainSetsAsideTheReviewOfEveryCheckBetween) {
     }
     test::RecordingMessages m;
     m.answers = {Answer::Yes, Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(t.session, first, m));
+    EXPECT_TRUE(history::undoUpdate(t.session, first, m));
     EXPECT_EQ(allTables(t), before);
 }
 

@@ -20,7 +20,7 @@ const history::Label* find(const history::LabelList& list, long long article) {
 
 TEST_F(LabelsFromJournal, UnitPricesOffersAndDepartmentsOfTheChangedArticles) {
     update();
-    auto list = history::etichetteDaRistampare(t.session, std::nullopt);
+    auto list = history::labelsToReprint(t.session, std::nullopt);
     EXPECT_FALSE(list.undone);
     ASSERT_EQ(list.labels.size(), 4u);  // the bread kept its price
     EXPECT_FALSE(find(list, 1));
@@ -49,8 +49,8 @@ TEST_F(LabelsFromJournal, AnUndoneRunGivesTheLabelsOfThePricesPutBack) {
     long long run = update();
     RecordingMessages yes;
     yes.answers = {Answer::Yes};
-    ASSERT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, yes));
-    auto list = history::etichetteDaRistampare(t.session, run);
+    ASSERT_TRUE(history::undoUpdate(t.session, std::nullopt, yes));
+    auto list = history::labelsToReprint(t.session, run);
     EXPECT_TRUE(list.undone);
     // The created article is gone again: no label for it.
     ASSERT_EQ(list.labels.size(), 3u);
@@ -61,18 +61,18 @@ TEST_F(LabelsFromJournal, AnUndoneRunGivesTheLabelsOfThePricesPutBack) {
     EXPECT_EQ(oil->newPrice.plain(), "6.9");
     EXPECT_EQ(oil->unitPrice->plain(), "13.8");
     // Without a run named, the last one not undone: there is none left.
-    EXPECT_THROW(history::etichetteDaRistampare(t.session, std::nullopt), Error);
+    EXPECT_THROW(history::labelsToReprint(t.session, std::nullopt), Error);
 }
 
 TEST_F(LabelsFromJournal, LabelsOfChosenArticlesAtTheirCurrentPrices) {
-    auto list = history::etichetteArticoli(t.session, {3, 1});
+    auto list = history::labelsForArticles(t.session, {3, 1});
     ASSERT_EQ(list.labels.size(), 2u);
     EXPECT_EQ(list.labels[0].article, 3);  // in the order asked
     EXPECT_EQ(list.labels[0].newPrice.plain(), "2.5");
     EXPECT_EQ(list.labels[0].offerPrice->plain(), "1.99");
     EXPECT_EQ(list.labels[1].ean, "8000000000019");
     try {
-        history::etichetteArticoli(t.session, {1, 99});
+        history::labelsForArticles(t.session, {1, 99});
         FAIL();
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("L'articolo 99 non esiste"), std::string::npos);
@@ -86,7 +86,7 @@ TEST_F(LabelsFromJournal, LabelsOfChosenArticlesAtTheirCurrentPrices) {
 
 TEST_F(LabelsFromJournal, PriceChangesListEveryBarcodeForScalesAndTills) {
     long long run = update();
-    auto list = history::variazioniPrezzi(t.session, std::nullopt);
+    auto list = history::priceChangesOfRun(t.session, std::nullopt);
     EXPECT_EQ(list.run, run);
     ASSERT_EQ(list.lines.size(), 4u);  // bread unchanged
     const std::string csv = history::priceChangesCsv(list);
@@ -119,15 +119,15 @@ TEST_F(LabelsFromJournal, PriceChangesOfAnUndoGoBackToTheOldPrices) {
     long long run = update();
     RecordingMessages yes;
     yes.answers = {Answer::Yes};
-    ASSERT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, yes));
-    auto list = history::variazioniPrezzi(t.session, run);
+    ASSERT_TRUE(history::undoUpdate(t.session, std::nullopt, yes));
+    auto list = history::priceChangesOfRun(t.session, run);
     EXPECT_TRUE(list.undone);
     ASSERT_EQ(list.lines.size(), 3u);  // the barcode the run added is gone
     EXPECT_EQ(list.lines[1].ean, "8000000000026");
     EXPECT_EQ(list.lines[1].oldPrice->plain(), "7.14");
     EXPECT_EQ(list.lines[1].newPrice.plain(), "6.9");
     EXPECT_EQ(list.lines[1].referencePrice->plain(), "13.8");
-    EXPECT_THROW(history::variazioniPrezzi(t.session, 42), Error);
+    EXPECT_THROW(history::priceChangesOfRun(t.session, 42), Error);
 }
 
 TEST(PriceChangesCsv, AmountsWithDecimalCommaAndNoThousandsPoint) {
@@ -148,7 +148,7 @@ TEST(PriceChangesCsv, AmountsWithDecimalCommaAndNoThousandsPoint) {
 TEST(PriceChangesWithoutJournal, SayThatNoUpdateWasRecorded) {
     TempStore t;
     try {
-        history::variazioniPrezzi(t.session, std::nullopt);
+        history::priceChangesOfRun(t.session, std::nullopt);
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Attenzione ... Nessun aggiornamento registrato.");

@@ -100,7 +100,7 @@ TEST_F(XlsxOfTheScreens, LabelsHistoryAndReviewSheets) {
     update();
     TempDir dir;
     exports::writeXlsx(dir.path / "e.xlsx",
-                       {exports::labelsSheet(history::etichetteDaRistampare(t.session, {}))});
+                       {exports::labelsSheet(history::labelsToReprint(t.session, {}))});
     std::string labels = readBack(dir.path / "e.xlsx");
     expectHas(labels, "sheet|Etichette|freeze=A2");
     expectHas(labels, "cell|A1|s|Codice|General");
@@ -115,7 +115,7 @@ TEST_F(XlsxOfTheScreens, LabelsHistoryAndReviewSheets) {
     expectHas(labels, "cell|K5|s|S|@");
 
     exports::writeXlsx(dir.path / "s.xlsx",
-                       {exports::historySheet(history::storicoArticolo(t.session, 2))});
+                       {exports::historySheet(history::articleHistory(t.session, 2))});
     std::string hist = readBack(dir.path / "s.xlsx");
     expectHas(hist, "cell|A2|n|2|0");
     EXPECT_NE(hist.find("cell|C2|d|2026-12-08 "), std::string::npos) << hist;

@@ -70,7 +70,7 @@ using LabelSheetPdf = LabelsStore;
 TEST_F(LabelSheetPdf, EveryBarcodeOfEveryLayoutScansBackToItsEan) {
     REQUIRE_PDF_TOOLS();
     update();
-    auto list = history::etichetteDaRistampare(t.session, std::nullopt);
+    auto list = history::labelsToReprint(t.session, std::nullopt);
     ASSERT_EQ(list.labels.size(), 4u);
     struct Case {
         const char* layout;
@@ -104,7 +104,7 @@ TEST_F(LabelSheetPdf, EveryBarcodeOfEveryLayoutScansBackToItsEan) {
 TEST_F(LabelSheetPdf, ManyCopiesBreakPagesAndTheListStaysATable) {
     REQUIRE_PDF_TOOLS();
     update();
-    auto list = history::etichetteDaRistampare(t.session, std::nullopt);
+    auto list = history::labelsToReprint(t.session, std::nullopt);
     TempDir dir;
     auto pdf = dir.path / "e.pdf";
     // 4 labels x 7 copies = 28: a full sheet of 24 and a second page.

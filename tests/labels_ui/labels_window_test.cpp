@@ -110,7 +110,7 @@ TEST_F(LabelsWindowTest, AfterAnUndoTheWindowOffersTheOldPricesBack) {
     long long run = update();
     RecordingMessages yes;
     yes.answers = {Answer::Yes};
-    ASSERT_TRUE(history::annullaAggiornamento(t.session, std::nullopt, yes));
+    ASSERT_TRUE(history::undoUpdate(t.session, std::nullopt, yes));
     history::ui::LabelsWindow window(t.session, run);
     ASSERT_EQ(window.list().labels.size(), 3u);
     EXPECT_TRUE(window.list().undone);

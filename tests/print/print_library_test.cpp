@@ -51,7 +51,7 @@ TEST(PrintLibrary, LaysOutADocumentAsAPdfWithoutAWidgetApplication) {
     const auto pdf = dir.path / "senza-ean.pdf";
     std::vector<std::string> lines;
     for (int i = 1; i <= 3; ++i)
-        lines.push_back(review::rigaSenzaEan(40 + i, "PANE " + std::to_string(i)));
+        lines.push_back(review::noBarcodeLine(40 + i, "PANE " + std::to_string(i)));
     writeNoBarcodePdf(pdf, lines);
     ASSERT_NE(QCoreApplication::instance(), nullptr);
     EXPECT_FALSE(QCoreApplication::instance()->inherits("QApplication"));

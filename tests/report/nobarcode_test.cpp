@@ -7,20 +7,20 @@ namespace cl::review {
 namespace {
 
 TEST(NoBarcodeLines, LineText) {
-    EXPECT_EQ(rigaSenzaEan(123, "PANE CASERECCIO               "),
+    EXPECT_EQ(noBarcodeLine(123, "PANE CASERECCIO               "),
               "Creato Codice : 123   PANE CASERECCIO                 ****NO CODICE EAN");
 }
 
 TEST(NoBarcodeLines, OneDocumentWithPageBreaksAndNothingForNoLines) {
     test::RecordingPrinter none;
-    stampaSenzaEan(none, {});
+    printNoBarcodeList(none, {});
     EXPECT_TRUE(none.ops.empty());
 
     // 10-point lines from the top: 63 lines reach 630, past the limit.
     std::vector<std::string> lines;
-    for (int i = 0; i < 70; ++i) lines.push_back(rigaSenzaEan(i + 1, "X"));
+    for (int i = 0; i < 70; ++i) lines.push_back(noBarcodeLine(i + 1, "X"));
     test::RecordingPrinter p;
-    stampaSenzaEan(p, lines);
+    printNoBarcodeList(p, lines);
     EXPECT_EQ(p.ops[0], "scale 450 650");
     EXPECT_EQ(p.count("newpage"), 1);
     int page = p.find("newpage");

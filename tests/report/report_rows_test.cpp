@@ -31,7 +31,7 @@ class ReportRowsTest : public ::testing::Test {
 TEST_F(ReportRowsTest, RowsOfTheViewInItsOrderWithTheirArticles) {
     ReviewFilter f;
     f.supplier = 12;
-    auto rows = leggoRigheReport(*db, f);
+    auto rows = readReportRows(*db, f);
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].descrizione, "ACQUA");
     EXPECT_FALSE(rows[0].article);
@@ -45,7 +45,7 @@ TEST_F(ReportRowsTest, RowsOfTheViewInItsOrderWithTheirArticles) {
     EXPECT_DOUBLE_EQ(rows[2].article->cosiva, 1.65);
 
     f.selectedOnly = true;
-    rows = leggoRigheReport(*db, f);
+    rows = readReportRows(*db, f);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1].descrizione, "PANE");
 }
@@ -58,7 +58,7 @@ TEST_F(ReportRowsTest, StampaPrintsTheViewWithTodayAndTheCompany) {
     f.search = SearchKind::Description;
     f.searchText = "'";
     test::RecordingPrinter p;
-    stampaReport(t.session, *db, f, p);
+    printReviewReport(t.session, *db, f, p);
     setToday("");
 
     EXPECT_NE(p.find("print [08/12/2026] @8"), -1);
@@ -84,23 +84,23 @@ TEST_F(ReportRowsTest, NegativeMarginWhenTheCostExceedsThePrice) {
     f.search = SearchKind::Code;
     f.searchText = "1";
     test::RecordingPrinter p;
-    stampaReport(t.session, *db, f, p);
+    printReviewReport(t.session, *db, f, p);
     // (2.2 - 1.65) / 2.2 = 25 %; then a price below the cost gives a negative margin.
     EXPECT_NE(p.find("print [25,00] @8"), -1);
     db.reset();  // a second connection writes
     t.exec("UPDATE variatil SET prezpub = 1.5 WHERE bns = 1");
     db = t.session.openStore();
     test::RecordingPrinter q;
-    stampaReport(t.session, *db, f, q);
+    printReviewReport(t.session, *db, f, q);
     EXPECT_NE(q.find("print [-10,00] @8"), -1);
 }
 
 TEST_F(ReportRowsTest, ReadingLetsAnotherConnectionWrite) {
     ReviewFilter f;
     f.supplier = 12;
-    ASSERT_EQ(leggoRigheReport(*db, f).size(), 3u);
+    ASSERT_EQ(readReportRows(*db, f).size(), 3u);
     t.exec("UPDATE listi01 SET umart = 'CF' WHERE codart = 3");
-    EXPECT_EQ(leggoRigheReport(*db, f)[1].article->umart, "CF");
+    EXPECT_EQ(readReportRows(*db, f)[1].article->umart, "CF");
 }
 
 TEST_F(ReportRowsTest, ArticlesAreFoundByCodeWhateverTheStoresIndexes) {
@@ -110,7 +110,7 @@ TEST_F(ReportRowsTest, ArticlesAreFoundByCodeWhateverTheStoresIndexes) {
     db = t.session.openStore();
     ReviewFilter f;
     f.supplier = 12;
-    auto rows = leggoRigheReport(*db, f);
+    auto rows = readReportRows(*db, f);
     ASSERT_EQ(rows.size(), 3u);
     ASSERT_TRUE(rows[2].article);
     EXPECT_EQ(rows[2].article->umart, "PZ");

@@ -64,7 +64,7 @@ TEST(ReportPreview, NoBarcodeLinesInOnePreviewAndNothingForNoLines) {
     cl::ui::ensureWidgetApplication();
     PreviewWatcher w;
     w.watch();
-    printNoBarcodeWithPreview(nullptr, {rigaSenzaEan(41, "PANE"), rigaSenzaEan(42, "LATTE")});
+    printNoBarcodeWithPreview(nullptr, {noBarcodeLine(41, "PANE"), noBarcodeLine(42, "LATTE")});
     EXPECT_EQ(w.pages, 1);
 
     printNoBarcodeWithPreview(nullptr, {});  // returns at once: no dialog to wait for

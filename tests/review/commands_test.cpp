@@ -30,10 +30,10 @@ TEST_F(Commands, SelectAllAndNoneWorkOnTheViewAndRebuildIt) {
     add({.bns = 2, .sel = ""});
     add({.bns = 3, .codfor = 99, .sel = ""});
     open();
-    EXPECT_EQ(review->selezionaTutti(), 2);
+    EXPECT_EQ(review->selectAllRows(), 2);
     EXPECT_EQ(column("sel"), "X|X||");
     EXPECT_TRUE(review->state().base().selectedOnly);
-    EXPECT_EQ(review->deselezionaTutti(), 2);
+    EXPECT_EQ(review->deselectAllRows(), 2);
     EXPECT_EQ(column("sel"), "|||");
     EXPECT_FALSE(review->state().base().selectedOnly);
     EXPECT_EQ(review->rows().count(), 2u);
@@ -45,15 +45,15 @@ TEST_F(Commands, PriceBasedSelections) {
     add({.bns = 3, .sel = "X", .prezpub = "10", .prezpubv = "10", .variati = "V"});  // equal
     add({.bns = 4, .sel = "X", .prezpub = "NULL", .prezpubv = "3"});                 // new
     open();
-    EXPECT_EQ(review->selezionaPvAumentati(), 4);
+    EXPECT_EQ(review->selectRaisedPrices(), 4);
     EXPECT_EQ(column("sel"), "X|||X|");
     EXPECT_EQ(column("variati"), "V||V|V|");  // equal price: variati untouched
     EXPECT_EQ(review->rows().count(), 3u);    // the variation filter joins the base
     EXPECT_TRUE(review->state().variationFilter());
 
-    review->deselezionaTutti();  // keeps the variation filter
+    review->deselectAllRows();  // keeps the variation filter
     EXPECT_TRUE(review->state().base().changedOnly);
-    EXPECT_EQ(review->selezionaPvVariati(), 3);
+    EXPECT_EQ(review->selectChangedPrices(), 3);
     EXPECT_EQ(column("sel"), "X|||X|");  // row 2 is outside the view now
 }
 
@@ -62,7 +62,7 @@ TEST_F(Commands, EliminaDatiAsksWithDefaultNo) {
     add({.bns = 2, .codfor = 99});
     open();
     std::string before = store.dump("variatil");
-    EXPECT_FALSE(review->eliminaDati());
+    EXPECT_FALSE(review->deleteShownRows());
     EXPECT_EQ(store.dump("variatil"), before);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text,
@@ -71,12 +71,12 @@ TEST_F(Commands, EliminaDatiAsksWithDefaultNo) {
     EXPECT_EQ(messages.shown[0].icon, Icon::Question);
 
     messages.answers.push_back(Answer::Yes);
-    EXPECT_TRUE(review->eliminaDati());
+    EXPECT_TRUE(review->deleteShownRows());
     EXPECT_EQ(store.scalar("SELECT group_concat(bns) FROM variatil"), "2");
 }
 
 TEST(PriceRounding, TableOfFiveCents) {
-    auto r = [](const char* p) { return arrotondaPrezzo(Money::fromDouble(std::stod(p))).plain(); };
+    auto r = [](const char* p) { return roundPrice(Money::fromDouble(std::stod(p))).plain(); };
     EXPECT_EQ(r("2.47"), "2.45");
     EXPECT_EQ(r("2.48"), "2.5");
     EXPECT_EQ(r("2.43"), "2.45");
@@ -89,17 +89,17 @@ TEST(PriceRounding, TableOfFiveCents) {
 }
 
 TEST(PriceRecalc, WorkedExamples) {
-    EXPECT_EQ(prezzoDaPercentuale(Money::fromInt(1), percentuale("10", "P"), false).plain(), "1.1");
-    EXPECT_EQ(prezzoDaCosto(Money::fromInt(1), percentuale("30", "P"), 22, true).plain(), "1.6");
-    EXPECT_EQ(prezzoDaCosto(Money::fromInt(1), percentuale("30", "P"), 22, false).plain(), "1.586");
-    EXPECT_EQ(prezzoDaPercentuale(Money::fromInt(2), percentuale("", "P"), false).plain(), "2");
-    EXPECT_EQ(prezzoDaPercentuale(Money::fromInt(10), percentuale("-10", "P"), false).plain(), "9");
+    EXPECT_EQ(priceFromPercentage(Money::fromInt(1), percentuale("10", "P"), false).plain(), "1.1");
+    EXPECT_EQ(priceFromCost(Money::fromInt(1), percentuale("30", "P"), 22, true).plain(), "1.6");
+    EXPECT_EQ(priceFromCost(Money::fromInt(1), percentuale("30", "P"), 22, false).plain(), "1.586");
+    EXPECT_EQ(priceFromPercentage(Money::fromInt(2), percentuale("", "P"), false).plain(), "2");
+    EXPECT_EQ(priceFromPercentage(Money::fromInt(10), percentuale("-10", "P"), false).plain(), "9");
     EXPECT_EQ(percentuale("5.5", "P"), percentuale("5,5", "P"));
     EXPECT_FLOAT_EQ(percentuale("5.5", "P"), 5.5f);
     EXPECT_THROW(percentuale("dieci", "P"), Error);
-    EXPECT_EQ(ivaIntera(" 22"), 22);
-    EXPECT_EQ(ivaIntera(""), 0);
-    EXPECT_THROW(ivaIntera("X2"), Error);
+    EXPECT_EQ(wholeVatRate(" 22"), 22);
+    EXPECT_EQ(wholeVatRate(""), 0);
+    EXPECT_THROW(wholeVatRate("X2"), Error);
 }
 
 TEST_F(Commands, RecalcFromOldPriceWorksOnSelectedRowsAndReportsTheEnd) {
@@ -107,9 +107,9 @@ TEST_F(Commands, RecalcFromOldPriceWorksOnSelectedRowsAndReportsTheEnd) {
     add({.bns = 2, .sel = "", .prezpub = "2.2", .prezpubv = "0"});
     open();
     store.session.state.fl_arrotonda = "S";
-    EXPECT_EQ(review->apriRicalcolo(), 1);
+    EXPECT_EQ(review->openRecalc(), 1);
     EXPECT_EQ(progress.values["cntrw"], "1");
-    EXPECT_EQ(review->ricalcolaDaPrezzo("12,5"), 1);  // 2.475 -> 2.48 -> 2.50
+    EXPECT_EQ(review->recalcFromPrice("12,5"), 1);  // 2.475 -> 2.48 -> 2.50
     EXPECT_EQ(price(1), "2.5");
     EXPECT_EQ(price(2), "0");
     EXPECT_EQ(progress.values["cntbw"], "1");
@@ -123,8 +123,8 @@ TEST_F(Commands, RecalcFromNewCostWithVat) {
     add({.bns = 1, .ivart = "22", .coston = "1"});
     add({.bns = 2, .ivart = "", .coston = "2"});
     open();
-    review->apriRicalcolo();
-    EXPECT_EQ(review->ricalcolaDaCosto("30"), 2);
+    review->openRecalc();
+    EXPECT_EQ(review->recalcFromCost("30"), 2);
     EXPECT_EQ(price(1), "1.586");
     EXPECT_EQ(price(2), "2.6");
 }
@@ -132,17 +132,17 @@ TEST_F(Commands, RecalcFromNewCostWithVat) {
 TEST_F(Commands, RecalcWithoutRowsSaysNothing) {
     add({.bns = 1, .sel = ""});
     open();
-    EXPECT_EQ(review->apriRicalcolo(), 0);
-    EXPECT_EQ(review->ricalcolaDaPrezzo("10"), 0);
+    EXPECT_EQ(review->openRecalc(), 0);
+    EXPECT_EQ(review->recalcFromPrice("10"), 0);
     EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(Commands, BadPercentageWritesNothing) {
     add({.bns = 1});
     open();
-    review->apriRicalcolo();
+    review->openRecalc();
     std::string before = store.dump("variatil");
-    EXPECT_THROW(review->ricalcolaDaPrezzo("10%"), Error);
+    EXPECT_THROW(review->recalcFromPrice("10%"), Error);
     EXPECT_EQ(store.dump("variatil"), before);
 }
 
@@ -152,19 +152,19 @@ TEST_F(Commands, FailureMidwayLeavesVariatilUnchanged) {
         "INSERT INTO variatil (bns, codfor, sel, desart, ivart, prezpub, prezpubv, coston) "
         "SELECT i, 12, 'X', 'A' || (1000 + i), '22', 10, 11, 9 FROM n");
     open();
-    review->apriRicalcolo();
+    review->openRecalc();
     store.exec("UPDATE variatil SET ivart = 'XX' WHERE bns = 400");
     std::string before = store.dump("variatil");
-    EXPECT_THROW(review->ricalcolaDaCosto("30"), Error);
+    EXPECT_THROW(review->recalcFromCost("30"), Error);
     EXPECT_EQ(store.dump("variatil"), before);
 
     // The engine refusing a write midway: every bulk command rolls back whole.
     store.exec(
         "CREATE TRIGGER stop_at_500 BEFORE UPDATE ON variatil WHEN old.bns = 500 "
         "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
-    EXPECT_ANY_THROW(review->ricalcolaDaPrezzo("10"));
-    EXPECT_ANY_THROW(review->selezionaTutti());
-    EXPECT_ANY_THROW(review->selezionaPvVariati());
+    EXPECT_ANY_THROW(review->recalcFromPrice("10"));
+    EXPECT_ANY_THROW(review->selectAllRows());
+    EXPECT_ANY_THROW(review->selectChangedPrices());
     EXPECT_EQ(store.dump("variatil"), before);
     EXPECT_TRUE(messages.shown.empty());
 }

@@ -30,15 +30,15 @@ TEST_F(ReviewErrorKinds, TypedValuesAndBadRowValuesAreInvalidInput) {
     add({.bns = 1, .ivart = "22", .coston = "1"});
     add({.bns = 2, .ivart = "XX", .coston = "2"});
     open();
-    review->apriRicalcolo();
+    review->openRecalc();
     std::string before = store.dump("variatil");
 
-    auto percent = refusal([&] { review->ricalcolaDaPrezzo("10%"); });
+    auto percent = refusal([&] { review->recalcFromPrice("10%"); });
     EXPECT_NE(percent.message.find("non è una percentuale valida"), std::string::npos);
     EXPECT_EQ(percent.kind, ErrorKind::InvalidInput);
 
     // The row's own text is wrapped with its key; the kind goes with it.
-    auto vat = refusal([&] { review->ricalcolaDaCosto("30"); });
+    auto vat = refusal([&] { review->recalcFromCost("30"); });
     EXPECT_NE(vat.message.find("Aliquota IVA \"XX\" non valida."), std::string::npos);
     EXPECT_NE(vat.message.find("(riga bns 2): nessun prezzo ricalcolato."), std::string::npos);
     EXPECT_EQ(vat.kind, ErrorKind::InvalidInput);
@@ -53,7 +53,7 @@ TEST_F(ReviewErrorKinds, ARowKeyThatIsNotThereIsNotFoundAndChangesNothing) {
     add({.bns = 1, .sel = ""});
     open();
     std::string before = store.dump("variatil");
-    auto missing = refusal([&] { invertiSelezioni(*db, {1, 999}); });
+    auto missing = refusal([&] { toggleSelections(*db, {1, 999}); });
     EXPECT_EQ(missing.message,
               "Attenzione ... Nessuna riga con bns = 999: nessuna selezione cambiata.");
     EXPECT_EQ(missing.kind, ErrorKind::NotFound);

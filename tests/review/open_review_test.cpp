@@ -22,7 +22,7 @@ TEST(OpenReview, TheLastRunsSupplierIsInForceAndAnotherSitesRowIsNot) {
     t.exec("INSERT INTO parametri (tipo, cliente, tiposel) VALUES ('01L', 12, 4)");
     presetLastRunSupplier(t.session, *db);
     EXPECT_EQ(t.session.state.codice_fornitore, 12);
-    EXPECT_EQ(apriRevisione(t.session, *db).filter.supplier, 12);
+    EXPECT_EQ(openReviewData(t.session, *db).filter.supplier, 12);
 }
 
 }  // namespace

@@ -33,15 +33,15 @@ TEST_F(RecalcMargin, BothRecalculationsSetTheMarginOfTheNewPrice) {
     add({.bns = 1, .ivart = "22", .prezpub = "10", .coston = "9", .rica = "18"});
     add({.bns = 2, .ivart = "10", .prezpub = "4", .coston = "2.5", .rica = "18"});
     open();
-    review->apriRicalcolo();
-    review->ricalcolaDaPrezzo("10");
+    review->openRecalc();
+    review->recalcFromPrice("10");
     EXPECT_DOUBLE_EQ(number("prezpubv", 1), 11);
     EXPECT_NEAR(number("rica", 1), margin(11, 22, 9), 1e-9);
     EXPECT_NEAR(number("rica", 2), margin(4.4, 10, 2.5), 1e-9);
 
     open();
-    review->apriRicalcolo();
-    review->ricalcolaDaCosto("30");  // 9 + 30 % = 11.7, + 22 % = 14.274
+    review->openRecalc();
+    review->recalcFromCost("30");  // 9 + 30 % = 11.7, + 22 % = 14.274
     EXPECT_DOUBLE_EQ(number("prezpubv", 1), 14.274);
     EXPECT_NEAR(number("rica", 1), margin(14.274, 22, 9), 1e-9);
     EXPECT_NEAR(number("rica", 1), 23.0769230769, 1e-6);  // (11.7 - 9) / 11.7
@@ -53,8 +53,8 @@ TEST_F(RecalcMargin, WhereTheFormulaGivesZeroTheMarginStays) {
     add({.bns = 2, .prezpub = "10", .coston = "NULL", .rica = "17"});            // no cost
     add({.bns = 3, .ivart = "0", .prezpub = "9", .coston = "9", .rica = "16"});  // net = cost
     open();
-    review->apriRicalcolo();
-    EXPECT_EQ(review->ricalcolaDaPrezzo("0"), 3);
+    review->openRecalc();
+    EXPECT_EQ(review->recalcFromPrice("0"), 3);
     EXPECT_EQ(store.scalar("SELECT group_concat(rica, '|') FROM variatil ORDER BY bns"),
               "18.0|17.0|16.0");
 }
@@ -64,7 +64,7 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
     add({.bns = 2, .prezpub = "10", .prezpubv = "11"});
     handTyped(1);
     open();
-    review->apriRicalcolo();
+    review->openRecalc();
     struct Asked : Messages {
         std::string text;
         Answer defaultAnswer = Answer::No;
@@ -78,8 +78,8 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
     } asked;
     ReviewController answering(store.session, *db, asked, progress);
     answering.open();
-    answering.apriRicalcolo();
-    EXPECT_EQ(answering.ricalcolaDaPrezzo("10"), 1);
+    answering.openRecalc();
+    EXPECT_EQ(answering.recalcFromPrice("10"), 1);
     EXPECT_EQ(asked.text,
               "1 dei prezzi selezionati sono stati modificati a mano. Ricalcolare anche questi?");
     EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
@@ -89,15 +89,15 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
 
     // Told by the caller (the command line): no question.
     messages.shown.clear();
-    EXPECT_EQ(review->ricalcolaDaPrezzo("20", HandTyped::Keep), 1);
+    EXPECT_EQ(review->recalcFromPrice("20", HandTyped::Keep), 1);
     EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12.5");
-    EXPECT_EQ(review->ricalcolaDaPrezzo("20", HandTyped::Recalculate), 2);
+    EXPECT_EQ(review->recalcFromPrice("20", HandTyped::Recalculate), 2);
     EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12");
     for (const auto& m : messages.shown) EXPECT_EQ(m.text, " Elaborazione terminata");
 
     // Answered Yes: every selected row.
     messages.answers = {Answer::Yes};
-    EXPECT_EQ(review->ricalcolaDaPrezzo("30"), 2);
+    EXPECT_EQ(review->recalcFromPrice("30"), 2);
     EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "13");
 }
 
@@ -112,8 +112,8 @@ TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
          .coston = "1",
          .rica = "18"});
     open();
-    review->apriRicalcolo();
-    review->ricalcolaDaCosto("30");
+    review->openRecalc();
+    review->recalcFromCost("30");
     double rica = number("rica", 1);
     EXPECT_NEAR(rica, 23.0769230769, 1e-6);
     db.reset();
@@ -124,7 +124,8 @@ TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
     ReviewFilter filter;
     filter.supplier = 12;
     filter.selectedOnly = true;
-    UpdateResult r = aggiorna(store.session.state, *updateDb, settings, filter, messages, progress);
+    UpdateResult r =
+        applyUpdate(store.session.state, *updateDb, settings, filter, messages, progress);
     ASSERT_EQ(r.creati, 1);
     EXPECT_NEAR(std::stod(store.scalar("SELECT ricart FROM listi01")), rica, 1e-9);
     EXPECT_EQ(store.scalar("SELECT przpub FROM listi01"), "1.586");
@@ -149,9 +150,9 @@ TEST_F(RecalcMargin, PricesTypedByHandWhileAskedStopTheRecalculation) {
     };
     ReviewController answering(store.session, *db, asked, progress);
     answering.open();
-    answering.apriRicalcolo();
+    answering.openRecalc();
     try {
-        answering.ricalcolaDaPrezzo("10");
+        answering.recalcFromPrice("10");
         ADD_FAILURE() << "a price typed by hand after the question was recalculated";
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), kEditedSinceQuestion);
@@ -160,7 +161,7 @@ TEST_F(RecalcMargin, PricesTypedByHandWhileAskedStopTheRecalculation) {
     // Asked again about both, the operator's Yes covers them.
     asked.whileAsked = nullptr;
     asked.answers = {Answer::Yes};
-    EXPECT_EQ(answering.ricalcolaDaPrezzo("10"), 2);
+    EXPECT_EQ(answering.recalcFromPrice("10"), 2);
     EXPECT_EQ(asked.shown.back().text, " Elaborazione terminata");
 }
 

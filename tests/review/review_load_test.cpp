@@ -13,7 +13,7 @@ class ReviewLoad : public ::testing::Test {
     std::string openedName(long long supplier) {
         t.session.state.codice_fornitore = supplier;
         auto db = t.session.openStore();
-        apriRevisione(t.session, *db);
+        openReviewData(t.session, *db);
         // Whatever the opening read, another workstation can write at once.
         t.exec("UPDATE fornitori SET dscfornitore = dscfornitore");
         return t.session.state.nome_fornitore;

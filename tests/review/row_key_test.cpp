@@ -37,7 +37,7 @@ TEST_F(RowKey, SelectedCounterIsTheSuppliersRowsWithSelX) {
     review->click(0, kSel);  // ACQUA deselected
     EXPECT_EQ(progress.values["cntw"], "2");
     EXPECT_FALSE(review->isBold(0));
-    review->deselezionaTutti();
+    review->deselectAllRows();
     EXPECT_EQ(progress.values["cntw"], "0");
     EXPECT_EQ(sel(5), "X");  // the other supplier's row is neither touched nor counted
 }

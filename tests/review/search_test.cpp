@@ -94,11 +94,11 @@ TEST_F(Searches, EmptyEanSearchThenOtherSearchesAreValid) {
 
 TEST_F(Searches, VediTuttiThenVediSelezioniIsValid) {
     store.exec("UPDATE variatil SET sel = '' WHERE bns = 2");
-    EXPECT_EQ(review->vediSelezioni(), "Vedi tutti");
+    EXPECT_EQ(review->toggleSelectedView(), "Vedi tutti");
     EXPECT_EQ(shown(), (Strings{"POMODORI DELL'ORTO", "SCONTO 50X LATTE"}));
-    EXPECT_EQ(review->vediSelezioni(), "Vedi selezioni");
+    EXPECT_EQ(review->toggleSelectedView(), "Vedi selezioni");
     EXPECT_EQ(shown().size(), 4u);  // every supplier
-    EXPECT_EQ(review->vediSelezioni(), "Vedi tutti");
+    EXPECT_EQ(review->toggleSelectedView(), "Vedi tutti");
     EXPECT_EQ(shown().size(), 3u);  // " and sel = 'X'" with no WHERE before it, made valid
     review->search(SearchKind::Ean, "");
     review->search(SearchKind::Description, "");
@@ -107,19 +107,19 @@ TEST_F(Searches, VediTuttiThenVediSelezioniIsValid) {
 
 TEST_F(Searches, RecalculationAfterVediTuttiCountsTheSelectedRowsOfEverySupplier) {
     store.exec("UPDATE variatil SET sel = '' WHERE bns = 2");
-    review->vediSelezioni();
-    review->vediSelezioni();  // "Vedi tutti": no condition at all
-    EXPECT_EQ(review->apriRicalcolo(), 3);
+    review->toggleSelectedView();
+    review->toggleSelectedView();  // "Vedi tutti": no condition at all
+    EXPECT_EQ(review->openRecalc(), 3);
     EXPECT_EQ(progress.values["cntrw"], "3");
     EXPECT_EQ(shown(), (Strings{"ALTRO FORNITORE", "POMODORI DELL'ORTO", "SCONTO 50X LATTE"}));
 }
 
 TEST_F(Searches, BulkCommandsRebindDroppingTheSearch) {
     review->search(SearchKind::Description, "POMODORI");
-    EXPECT_EQ(review->selezionaTutti(), 3);  // the supplier's rows, not the search's
+    EXPECT_EQ(review->selectAllRows(), 3);  // the supplier's rows, not the search's
     review->search(SearchKind::Description, "POMODORI");
     store.exec("UPDATE variatil SET prezpubv = prezpub");
-    EXPECT_EQ(review->selezionaPvVariati(), 1);  // the rows the view shows
+    EXPECT_EQ(review->selectChangedPrices(), 1);  // the rows the view shows
     EXPECT_EQ(sel(1), "");
     EXPECT_EQ(sel(2), "X");
 }
@@ -134,7 +134,7 @@ TEST_F(Searches, ParameterRowSupplierDecidesDeselectButNotTheOpeningView) {
     EXPECT_EQ(store.session.state.codice_fornitore, 99);
     EXPECT_EQ(store.session.state.tipo_filtro, 2);
     EXPECT_EQ(store.session.state.nome_fornitore.substr(0, 14), "Sede Centrale ");
-    review->deselezionaTutti();
+    review->deselectAllRows();
     EXPECT_EQ(shown(), Strings{"ALTRO FORNITORE"});
 }
 

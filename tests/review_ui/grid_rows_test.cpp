@@ -178,9 +178,9 @@ TEST_F(GridRows, EnterOnTheEditorsFocusedButtonsPressesThem) {
 }
 
 TEST_F(GridRows, EnterOnAFocusedButtonOfTheScreenPressesIt) {
-    auto* selezionaTutti = screen->findChild<QPushButton*>("Command3");
-    selezionaTutti->setFocus();
-    sendKey(selezionaTutti, Qt::Key_Return);
+    auto* selectAllRows = screen->findChild<QPushButton*>("Command3");
+    selectAllRows->setFocus();
+    sendKey(selectAllRows, Qt::Key_Return);
     EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil"), "XXX");
     EXPECT_EQ(counter(), "3");
 }

@@ -310,16 +310,16 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
 
 TEST_F(ReviewScreenTest, UpdateAndPrintButtonsCallTheirHooks) {
     int updates = 0, prints = 0;
-    screen->onAggiornaListino = [&](ReviewScreen& s) {
+    screen->onUpdatePriceList = [&](ReviewScreen& s) {
         ++updates;
         EXPECT_EQ(&s, screen);
     };
-    screen->onStampa = [&](ReviewScreen&) { ++prints; };
+    screen->onPrint = [&](ReviewScreen&) { ++prints; };
     mouseClick(find<QPushButton>("Command1"));
     mouseClick(find<QPushButton>("Command10"));
     EXPECT_EQ(updates, 1);
     EXPECT_EQ(prints, 1);
-    screen->onStampa = nullptr;
+    screen->onPrint = nullptr;
     mouseClick(find<QPushButton>("Command10"));
     ASSERT_FALSE(boxes.texts.empty());
     EXPECT_EQ(boxes.texts.back(), "Attenzione ... Funzione non disponibile.");

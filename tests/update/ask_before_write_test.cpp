@@ -29,7 +29,8 @@ class AskBeforeUpdate : public UpdateTest {
     }
     review::UpdateResult confirmAndRun(WaitingMessages& m) {
         auto db = ts.session.openStore(true);
-        return review::aggiornaDopoRiepilogo(ts.session.state, *db, settings, filter, m, progress);
+        return review::applyUpdateAfterSummary(ts.session.state, *db, settings, filter, m,
+                                               progress);
     }
     // While the question is open another process writes an article of its own.
     void othersWriteWhileAsked(WaitingMessages& m) {
@@ -49,10 +50,10 @@ TEST_F(AskBeforeUpdate, OthersWriteWhileTheSummaryIsOpenThenTheUpdateRuns) {
     auto r = confirmAndRun(m);
     ASSERT_EQ(writes.size(), 1u);
     expectWrittenMeanwhile(writes[0]);
-    EXPECT_NE(m.shown.at(0).text.find(review::kRiepilogoDomanda), std::string::npos);
+    EXPECT_NE(m.shown.at(0).text.find(review::kSummaryQuestion), std::string::npos);
     EXPECT_TRUE(r.performed);
     EXPECT_EQ(r.aggiornati, 2);
-    EXPECT_EQ(r.righeElaborate, 2);
+    EXPECT_EQ(r.rowsConsumed, 2);
     EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart = 5"), "2.5");
     EXPECT_EQ(q("SELECT desart FROM listi01 WHERE codart = 77"), "ALTRA POSTAZIONE");
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
@@ -66,9 +67,9 @@ TEST_F(AskBeforeUpdate, OthersWriteWhileTheSupplierListsQuestionIsOpen) {
     auto r = confirmAndRun(m);
     ASSERT_EQ(writes.size(), 1u);
     expectWrittenMeanwhile(writes[0]);
-    EXPECT_EQ(m.shown.at(0).text, review::kDomandaSoloFornitori);
+    EXPECT_EQ(m.shown.at(0).text, review::kSupplierListOnlyQuestion);
     EXPECT_TRUE(r.performed);
-    EXPECT_EQ(r.righeElaborate, 2);
+    EXPECT_EQ(r.rowsConsumed, 2);
 }
 
 TEST_F(AskBeforeUpdate, ReviewChangedWhileTheSummaryIsOpenStopsTheUpdate) {

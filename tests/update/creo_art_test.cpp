@@ -93,14 +93,14 @@ TEST_F(CreoArt, ProductWithoutBarcodeIsListedAndAnnouncedOnce) {
     nuovo("0000000000000", {{"desart", "PANE"}});
     nuovo("", {{"desart", "FOCACCIA"}, {"codafo", "999"}});  // a blank barcode counts as none
     auto r = run();
-    ASSERT_EQ(r.righeSenzaEan.size(), 2u);
-    EXPECT_EQ(r.righeSenzaEan[1], "Creato Codice : 2   PANE  ****NO CODICE EAN");
+    ASSERT_EQ(r.noBarcodeLines.size(), 2u);
+    EXPECT_EQ(r.noBarcodeLines[1], "Creato Codice : 2   PANE  ****NO CODICE EAN");
     EXPECT_EQ(q("SELECT count(*) FROM codean"), "0");
     EXPECT_EQ(q("SELECT count(*) FROM listi01"), "2");
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[0].text, review::kMessaggioSenzaEan);
+    EXPECT_EQ(messages.shown[0].text, review::kNoBarcodeMessage);
     EXPECT_EQ(messages.shown[0].icon, Icon::Information);
-    EXPECT_EQ(messages.shown[1].text, review::kFineAggiornamento);
+    EXPECT_EQ(messages.shown[1].text, review::kUpdateDoneMessage);
 }
 
 TEST_F(CreoArt, CodeLinkedBySupplierListIsTakenOverWithoutSecondListRow) {

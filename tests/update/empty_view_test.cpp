@@ -15,7 +15,7 @@ TEST_F(EmptyView, UpdateOverNoSelectedRowsEndsSilentlyAndWritesNothing) {
     std::string before = everything();
     review::UpdateResult r = run();
     EXPECT_TRUE(r.performed);
-    EXPECT_EQ(r.righeElaborate, 0);
+    EXPECT_EQ(r.rowsConsumed, 0);
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text;
     EXPECT_EQ(everything(), before);
 }
@@ -24,7 +24,7 @@ TEST_F(EmptyView, OneRowStillEndsWithTheClosingMessage) {
     variatil({{"codart", 0}, {"ea1art", "8000000000011"}, {"desart", "NUOVO"}, {"prezpubv", 0.0}});
     run();
     ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back().text, review::kFineAggiornamento);
+    EXPECT_EQ(messages.shown.back().text, review::kUpdateDoneMessage);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST_F(SoloForn, BarcodeDecidesTheArticleAndRowsAreConsumed) {
     row(0, "0000000000000", "000000099", 1);  // nothing ties it: consumed, nothing written
     auto r = run();
     EXPECT_TRUE(r.performed);
-    EXPECT_EQ(r.righeElaborate, 2);
+    EXPECT_EQ(r.rowsConsumed, 2);
     EXPECT_EQ(q("SELECT group_concat(codart) FROM listi02"), "70,71");
     EXPECT_EQ(
         q("SELECT codlis||'|'||desart||'|'||cobart||'|'||cofart||'|'||codafo||'|'||ivart||'|'||"

@@ -65,7 +65,7 @@ TEST_F(UpdateFailure, ReadOnlyStoreFailsWithNothingWritten) {
     fill();
     std::string before = everything();
     auto db = ts.session.openStore(true, store::OpenMode::ReadOnly);
-    EXPECT_THROW(review::aggiorna(ts.session.state, *db, settings, filter, messages, progress),
+    EXPECT_THROW(review::applyUpdate(ts.session.state, *db, settings, filter, messages, progress),
                  Error);
     EXPECT_EQ(everything(), before);
 }

@@ -49,7 +49,7 @@ class UpdateTest : public ::testing::Test {
     }
     review::UpdateResult run() {
         auto db = ts.session.openStore(true);
-        return review::aggiorna(ts.session.state, *db, settings, filter, messages, progress);
+        return review::applyUpdate(ts.session.state, *db, settings, filter, messages, progress);
     }
     std::string q(const std::string& sql) { return ts.scalar(sql); }
     std::string everything() {

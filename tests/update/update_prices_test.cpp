@@ -134,7 +134,7 @@ TEST_F(UpdatePrices, ZeroPriceRowIsNotWrittenNorCountedButIsConsumed) {
     EXPECT_EQ(r.aggiornati, 0);
     EXPECT_EQ(q("SELECT przpub||'/'||ifnull(datagg,'-') FROM listi01"), "3.4/-");
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
-    EXPECT_EQ(r.righeElaborate, 2);
+    EXPECT_EQ(r.rowsConsumed, 2);
 }
 
 TEST_F(UpdatePrices, BlockedGroupIsCountedShownAndLeftAlone) {
@@ -199,7 +199,7 @@ TEST_F(UpdatePrices, OnlyTheSelectedRowsOfTheSupplierAreTouched) {
     row(9, "0000000000000", 1, "4", 3.5, {{"sel", " "}});
     row(9, "0000000000000", 1, "4", 3.6, {{"codfor", 13}});
     auto r = run();
-    EXPECT_EQ(r.righeElaborate, 0);
+    EXPECT_EQ(r.rowsConsumed, 0);
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "3");
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "2");
 }

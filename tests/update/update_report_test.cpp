@@ -26,9 +26,9 @@ struct LinePrinter : Printer {
 
 TEST(UpdateReport, NoBarcodeLinesMakeOneDocumentAndNothingWhenEmpty) {
     LinePrinter p;
-    stampaSenzaEan(p, {});
+    printNoBarcodeList(p, {});
     EXPECT_EQ(p.ended, 0);
-    stampaSenzaEan(p, {rigaSenzaEan(1234, "LATTE INTERO"), rigaSenzaEan(7, "UOVA")});
+    printNoBarcodeList(p, {noBarcodeLine(1234, "LATTE INTERO"), noBarcodeLine(7, "UOVA")});
     ASSERT_EQ(p.lines.size(), 2u);
     EXPECT_EQ(p.lines[0], "Creato Codice : 1234   LATTE INTERO  ****NO CODICE EAN\n");
     EXPECT_EQ(p.lines[1], "Creato Codice : 7   UOVA  ****NO CODICE EAN\n");

@@ -36,7 +36,7 @@ TEST(UpdateSettings, AggiornaListinoRestrictsToSelectedTicksSupplierCodeAndShows
     UpdateSettings s = settingsAfterReviewLoad(std::nullopt);
     ReviewFilter f;
     f.supplier = 12;
-    EXPECT_EQ(aggiornaListino(*db, s, f).nextCode, 1);  // empty listi01
+    EXPECT_EQ(prepareUpdate(*db, s, f).nextCode, 1);  // empty listi01
     EXPECT_TRUE(s.aggcodafo);
     EXPECT_TRUE(f.selectedOnly);
     db->exec("INSERT INTO listi01 (codart) VALUES (7), (41), (NULL), (3)");

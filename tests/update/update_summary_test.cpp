@@ -35,42 +35,42 @@ class UpdateSummary : public UpdateTest {
     }
     review::UpdateSummary summary() {
         auto db = ts.session.openStore(true);
-        return review::riepilogoAggiornamento(ts.session.state, *db, settings, filter);
+        return review::summarizeUpdate(ts.session.state, *db, settings, filter);
     }
     review::UpdateResult confirmAndRun(Answer answer) {
         messages.answers = {answer};
         auto db = ts.session.openStore(true);
-        return review::aggiornaDopoRiepilogo(ts.session.state, *db, settings, filter, messages,
-                                             progress);
+        return review::applyUpdateAfterSummary(ts.session.state, *db, settings, filter, messages,
+                                               progress);
     }
 };
 
 TEST_F(UpdateSummary, FiguresOfEveryCategory) {
     auto s = summary();
-    EXPECT_EQ(s.daAggiornare, 4);
-    EXPECT_EQ(s.aumentati, 2);
-    EXPECT_EQ(s.diminuiti, 1);
-    EXPECT_EQ(s.invariati, 1);
-    EXPECT_EQ(s.sottoCosto, 2);
-    EXPECT_EQ(s.daCreare, 1);
-    ASSERT_EQ(s.nonScritte.size(), 2u);  // in the order of the review (by description)
-    EXPECT_EQ(s.nonScritte[0].descrizione, "BLOCCATO");
-    EXPECT_EQ(s.nonScritte[0].motivo, "gruppo merceologico escluso");
-    EXPECT_EQ(s.nonScritte[1].descrizione, "GRATIS");
-    EXPECT_EQ(s.nonScritte[1].motivo, "prezzo nuovo 0 o negativo");
+    EXPECT_EQ(s.rowsToUpdate, 4);
+    EXPECT_EQ(s.pricesRaised, 2);
+    EXPECT_EQ(s.pricesLowered, 1);
+    EXPECT_EQ(s.pricesUnchanged, 1);
+    EXPECT_EQ(s.pricesBelowCost, 2);
+    EXPECT_EQ(s.articlesToCreate, 1);
+    ASSERT_EQ(s.unwritten.size(), 2u);  // in the order of the review (by description)
+    EXPECT_EQ(s.unwritten[0].descrizione, "BLOCCATO");
+    EXPECT_EQ(s.unwritten[0].motivo, "gruppo merceologico escluso");
+    EXPECT_EQ(s.unwritten[1].descrizione, "GRATIS");
+    EXPECT_EQ(s.unwritten[1].motivo, "prezzo nuovo 0 o negativo");
 
     settings.kcrea = false;  // the new article is then not written
     s = summary();
-    EXPECT_EQ(s.daCreare, 0);
-    EXPECT_EQ(s.sottoCosto, 1);
-    ASSERT_EQ(s.nonScritte.size(), 3u);
-    EXPECT_EQ(s.nonScritte[2].descrizione, "NUOVO");
-    EXPECT_EQ(s.nonScritte[2].motivo, "articolo nuovo, \"Crea Articoli nuovi\" non spuntato");
+    EXPECT_EQ(s.articlesToCreate, 0);
+    EXPECT_EQ(s.pricesBelowCost, 1);
+    ASSERT_EQ(s.unwritten.size(), 3u);
+    EXPECT_EQ(s.unwritten[2].descrizione, "NUOVO");
+    EXPECT_EQ(s.unwritten[2].motivo, "articolo nuovo, \"Crea Articoli nuovi\" non spuntato");
 
     settings.kpre = false;  // prices are not written: all unchanged, none below cost
     s = summary();
-    EXPECT_EQ(s.invariati, 4);
-    EXPECT_EQ(s.sottoCosto, 0);
+    EXPECT_EQ(s.pricesUnchanged, 4);
+    EXPECT_EQ(s.pricesBelowCost, 0);
 }
 
 TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
@@ -98,23 +98,23 @@ TEST_F(UpdateSummary, AfterYesTheClosingMessagesListTheRowsNotWritten) {
     auto r = confirmAndRun(Answer::Yes);
     ASSERT_TRUE(r.performed);
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");  // every row left the work list...
-    ASSERT_EQ(r.nonScritte.size(), 2u);                  // ...and these were told
+    ASSERT_EQ(r.unwritten.size(), 2u);                   // ...and these were told
     ASSERT_GE(messages.shown.size(), 3u);
     const auto& listed = messages.shown[messages.shown.size() - 2];
-    EXPECT_EQ(listed.title, review::kNonScritteTitolo);
+    EXPECT_EQ(listed.title, review::kUnwrittenTitle);
     EXPECT_NE(listed.text.find("8000000000105 GRATIS: prezzo nuovo 0 o negativo"),
               std::string::npos);
     EXPECT_NE(listed.text.find("BLOCCATO: gruppo merceologico escluso"), std::string::npos);
-    EXPECT_EQ(messages.shown.back().text, review::kFineAggiornamento);
+    EXPECT_EQ(messages.shown.back().text, review::kUpdateDoneMessage);
     EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart = 8"), "1");
 }
 
 TEST_F(UpdateSummary, LongListsAreCut) {
-    std::vector<review::RigaNonScritta> rows(60, {"8000000000105", "GRATIS", "prezzo"});
-    std::string text = review::elencoNonScritte(rows);
+    std::vector<review::UnwrittenRow> rows(60, {"8000000000105", "GRATIS", "prezzo"});
+    std::string text = review::unwrittenList(rows);
     EXPECT_EQ(text.rfind("Righe non scritte nel listino: 60", 0), 0u);
     EXPECT_NE(text.find("... e altre 10 righe"), std::string::npos);
-    EXPECT_EQ(review::elencoNonScritte({}), "");
+    EXPECT_EQ(review::unwrittenList({}), "");
 }
 
 }  // namespace

@@ -101,14 +101,14 @@ TEST_F(UpdateUndoTest, UndoAfterARealUpdateGivesBackTheTablesByteForByte) {
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
     ASSERT_NE(typed(ts), before);
 
-    auto labels = history::etichetteDaRistampare(ts.session, std::nullopt);
+    auto labels = history::labelsToReprint(ts.session, std::nullopt);
     // The labels are exactly the articles whose sale price the update changed or created.
     EXPECT_EQ(std::to_string(labels.labels.size()),
               q("SELECT count(*) FROM listi01 WHERE codart <> 12 OR przpub <> 15"));
 
     RecordingMessages answers;
     answers.answers = {Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(ts.session, std::nullopt, answers));
+    EXPECT_TRUE(history::undoUpdate(ts.session, std::nullopt, answers));
     EXPECT_EQ(typed(ts), before);
 }
 
@@ -168,7 +168,7 @@ TEST_F(UpdateUndoTest, CreatedArticlesAndTheirBarcodesGoAwayOnUndo) {
     ASSERT_NE(q(found), "7NULL2");
     RecordingMessages answers;
     answers.answers = {Answer::Yes};
-    EXPECT_TRUE(history::annullaAggiornamento(ts.session, std::nullopt, answers));
+    EXPECT_TRUE(history::undoUpdate(ts.session, std::nullopt, answers));
     EXPECT_EQ(q(created), "0");
     EXPECT_EQ(q("SELECT count(*) FROM codean WHERE eanare = '8000000000555'"), "0");
     EXPECT_EQ(q(found), "7NULL2");

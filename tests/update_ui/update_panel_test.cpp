@@ -41,12 +41,12 @@ class PanelTest : public ::testing::Test {
     void TearDown() override { setToday(""); }
 
     // What the review screen does on "Aggiorna Listino".
-    void aggiornaListino(UpdatePanel& panel) {
+    void prepareUpdate(UpdatePanel& panel) {
         auto db = ts.session.openStore(true);
         UpdateSettings s = settingsAfterReviewLoad(std::nullopt);
         ReviewFilter f;
         f.supplier = 12;
-        auto prep = review::aggiornaListino(*db, s, f);
+        auto prep = review::prepareUpdate(*db, s, f);
         panel.prepare(s, prep.nextCode, UpdatePanel::storeRunner(ts.session, f));
     }
 
@@ -58,7 +58,7 @@ TEST_F(PanelTest, ShowsEveryBoxWithItsCaptionAndDefaultsAfterAggiornaListino) {
     UpdatePanel panel;
     EXPECT_TRUE(panel.isHidden());
     EXPECT_EQ(panel.title(), "Impostazioni Aggiornamenti");
-    aggiornaListino(panel);
+    prepareUpdate(panel);
     EXPECT_FALSE(panel.isHidden());
     EXPECT_EQ(panel.box("umeum")->text(), "UM e UM confezione + Valore Contenuto");
     EXPECT_EQ(panel.box("aggcodafo")->text(), "Aggiorna Codice Articolo  Fornitore");
@@ -66,14 +66,14 @@ TEST_F(PanelTest, ShowsEveryBoxWithItsCaptionAndDefaultsAfterAggiornaListino) {
     EXPECT_TRUE(panel.box("aggcodafo")->isChecked());
     EXPECT_FALSE(panel.box("kcos")->isChecked());
     EXPECT_EQ(panel.counter("codarw")->text(), "10");
-    EXPECT_EQ(panel.aggiornaButton()->text(), "Aggiorna");
-    EXPECT_EQ(panel.uscitaButton()->text(), "Uscita");
+    EXPECT_EQ(panel.updateButton()->text(), "Aggiorna");
+    EXPECT_EQ(panel.exitButton()->text(), "Uscita");
 }
 
 TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
     UpdatePanel panel;
     panel.setMessages(&messages);
-    aggiornaListino(panel);
+    prepareUpdate(panel);
     panel.box("kcos")->click();
     panel.box("noinvio")->click();
     EXPECT_TRUE(panel.settings().kcos);
@@ -85,7 +85,7 @@ TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
     });
     panel.resize(900, 420);
     messages.answers = {Answer::Yes};  // the summary's question
-    panel.aggiornaButton()->click();
+    panel.updateButton()->click();
     ASSERT_TRUE(finished);
     EXPECT_EQ(panel.counter("cntaw")->text(), "1");
     EXPECT_EQ(panel.counter("desaw")->text(), "AGGIORNATA");
@@ -95,7 +95,7 @@ TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
     EXPECT_EQ(panel.counter("cntew")->text(), "1");
     EXPECT_EQ(panel.counter("eanew")->text(), "8000000000035");
     ASSERT_FALSE(messages.shown.empty());
-    EXPECT_EQ(messages.shown.back().text, kFineAggiornamento);
+    EXPECT_EQ(messages.shown.back().text, kUpdateDoneMessage);
     EXPECT_EQ(ts.scalar("SELECT cosiva||'|'||przpub FROM listi01 WHERE codart=5"), "1.22|1.5");
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM codean WHERE flagean IS NULL"), "2");
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM variatil"), "0");
@@ -107,27 +107,27 @@ TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
 TEST_F(PanelTest, FailureShowsTheMessageAndKeepsThePanelUsable) {
     UpdatePanel panel;
     panel.setMessages(&messages);
-    aggiornaListino(panel);
+    prepareUpdate(panel);
     ts.exec("CREATE TRIGGER f BEFORE UPDATE ON listi01 BEGIN SELECT RAISE(ABORT, 'bloccato'); END");
     bool finished = false;
     QObject::connect(&panel, &UpdatePanel::updateFinished, [&] { finished = true; });
     messages.answers = {Answer::Yes};
-    panel.aggiornaButton()->click();
+    panel.updateButton()->click();
     EXPECT_FALSE(finished);
     // The summary's question, then the failure.
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[0].title, "Aggiorna");
     EXPECT_EQ(messages.shown[1].icon, Icon::Critical);
-    EXPECT_TRUE(panel.aggiornaButton()->isEnabled());
+    EXPECT_TRUE(panel.updateButton()->isEnabled());
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM variatil"), "3");
 }
 
 TEST_F(PanelTest, UscitaHidesThePanel) {
     UpdatePanel panel;
-    aggiornaListino(panel);
+    prepareUpdate(panel);
     bool exited = false;
     QObject::connect(&panel, &UpdatePanel::exitRequested, [&] { exited = true; });
-    panel.uscitaButton()->click();
+    panel.exitButton()->click();
     EXPECT_TRUE(exited);
     EXPECT_TRUE(panel.isHidden());
 }

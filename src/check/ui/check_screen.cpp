@@ -276,8 +276,8 @@ RunReport CheckScreen::run(bool barcode) {
     setRunning(true);
     cntw->clear();
     bnsw->clear();
-    RunReport r = barcode ? Command3_Click(session_, s, messages_, progress)
-                          : Command1_Click(session_, s, messages_, progress);
+    RunReport r = barcode ? runBarcodeCheck(session_, s, messages_, progress)
+                          : runArticleCheck(session_, s, messages_, progress);
     setRunning(false);
     // A run rolled back or declined counted nothing that stays.
     if (r.outcome == RunOutcome::Failed || r.outcome == RunOutcome::Declined) {

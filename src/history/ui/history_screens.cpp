@@ -72,14 +72,14 @@ void HistoryWindow::search(const QString& text, bool byEan) {
     try {
         ArticleHistory h;
         if (byEan) {
-            h = storicoEan(session_, text.toStdString());
+            h = historyByEan(session_, text.toStdString());
         } else {
             auto code = wholeNumber(text.toStdString());
             if (!code)
                 throw Error("Attenzione ... Il codice articolo \"" + text.toStdString() +
                                 "\" non è un numero intero valido.",
                             ErrorKind::InvalidInput);
-            h = storicoArticolo(session_, *code);
+            h = articleHistory(session_, *code);
         }
         article_->setText(
             QString("Articolo %1  %2").arg(h.article).arg(QString::fromStdString(h.description)));
@@ -114,10 +114,10 @@ bool HistoryWindow::exportXlsx(const QString& file) {
     }
 }
 
-bool annullaUltimoAggiornamento(QWidget* parent, Session& session) {
+bool undoLastUpdate(QWidget* parent, Session& session) {
     cl::ui::QtMessages messages(parent);
     try {
-        return annullaAggiornamento(session, std::nullopt, messages);
+        return undoUpdate(session, std::nullopt, messages);
     } catch (const std::exception& e) {
         messages.show(e.what(), Icon::Critical, "Annulla ultimo aggiornamento");
         return false;
@@ -126,7 +126,7 @@ bool annullaUltimoAggiornamento(QWidget* parent, Session& session) {
 
 void writeLabelsPdf(const LabelList& list, const std::string& file) {
     print::writeDocumentPdf(file, "Etichette da ristampare",
-                            [&](Printer& p) { stampaEtichette(list, p); });
+                            [&](Printer& p) { printLabelList(list, p); });
 }
 
 }  // namespace cl::history::ui

@@ -63,7 +63,7 @@ class LabelsWindow : public QDialog {
 };
 
 // "Annulla ultimo aggiornamento" from a screen: asks, undoes or explains why not.
-bool annullaUltimoAggiornamento(QWidget* parent, Session& session);
+bool undoLastUpdate(QWidget* parent, Session& session);
 
 // The labels list as a PDF file (through the report's printer).
 void writeLabelsPdf(const LabelList& list, const std::string& file);

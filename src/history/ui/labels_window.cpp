@@ -52,7 +52,7 @@ void fillTable(QTableWidget* table, const LabelList& list) {
 
 LabelsWindow::LabelsWindow(Session& session, std::optional<long long> run, QWidget* parent)
     : QDialog(parent), session_(session) {
-    list_ = etichetteDaRistampare(session, run);
+    list_ = labelsToReprint(session, run);
     setWindowTitle("Etichette da ristampare");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(heading(list_), this));
@@ -153,7 +153,7 @@ bool LabelsWindow::exportXlsx(const QString& file) {
 
 bool LabelsWindow::exportPriceChanges(const QString& file) {
     try {
-        auto changes = variazioniPrezzi(session_, list_.run);
+        auto changes = priceChangesOfRun(session_, list_.run);
         writePriceChangesCsv(changes, file.toStdString());
         return true;
     } catch (const std::exception& e) {

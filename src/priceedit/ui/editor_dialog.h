@@ -35,7 +35,7 @@ class EditorDialog : public QDialog {
   private:
     void fromWidgets();
     void toWidgets();
-    void chiaro();
+    void chiaro();  // the edited boxes back to plain colour
     QLineEdit* addBox(priceedit::Field f, const char* name, bool locked);
 
     QtMessages messages_;

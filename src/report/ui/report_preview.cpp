@@ -50,12 +50,12 @@ void printReportWithPreview(QWidget* parent, const Session& session, store::Data
                             const ReviewFilter& filter) {
     std::vector<ReportRow> rows;
     try {
-        rows = leggoRigheReport(db, filter);
+        rows = readReportRows(db, filter);
     } catch (const std::exception& e) {
         cl::ui::QtMessages(parent).show(e.what(), Icon::Critical, {});
         return;
     }
-    const ReportHeading heading = intestazioneReport(session);
+    const ReportHeading heading = reportHeading(session);
     previewDocument(parent, QStringLiteral("CONTROLLO PRODOTTI"),
                     [&](Printer& p) { ReportLayout(p, heading).stampa2(rows); });
 }
@@ -63,7 +63,7 @@ void printReportWithPreview(QWidget* parent, const Session& session, store::Data
 void printNoBarcodeWithPreview(QWidget* parent, const std::vector<std::string>& lines) {
     if (lines.empty()) return;
     previewDocument(parent, QStringLiteral("Prodotti senza codice EAN"),
-                    [&](Printer& p) { stampaSenzaEan(p, lines); });
+                    [&](Printer& p) { printNoBarcodeList(p, lines); });
 }
 
 }  // namespace cl::review::ui

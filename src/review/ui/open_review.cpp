@@ -19,8 +19,8 @@ void openReviewScreen(Session& session) {
         QtMessages().show(e.what(), Icon::Critical, {});
         return;
     }
-    screen->onAggiornaListino = reviewHooks().onAggiornaListino;
-    screen->onStampa = reviewHooks().onStampa;
+    screen->onUpdatePriceList = reviewHooks().onUpdatePriceList;
+    screen->onPrint = reviewHooks().onPrint;
     screen->onReopen = [&session] { openReviewScreen(session); };
     screen->show();
 }

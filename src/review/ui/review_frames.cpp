@@ -137,11 +137,11 @@ QWidget* ReviewScreen::buildCommands() {
             }
         });
     };
-    hook(command1, &ReviewScreen::onAggiornaListino);
-    hook(command10, &ReviewScreen::onStampa);
+    hook(command1, &ReviewScreen::onUpdatePriceList);
+    hook(command10, &ReviewScreen::onPrint);
     connect(command2_, &QPushButton::clicked, this, [this] {
         std::string caption;
-        if (guarded([&] { caption = review_->vediSelezioni(); }))
+        if (guarded([&] { caption = review_->toggleSelectedView(); }))
             command2_->setText(QString::fromStdString(caption));
         redraw();
     });
@@ -151,19 +151,19 @@ QWidget* ReviewScreen::buildCommands() {
             redraw();
         });
     };
-    bulk(command3, &review::ReviewController::selezionaTutti);
-    bulk(command13, &review::ReviewController::deselezionaTutti);
-    bulk(command7, &review::ReviewController::selezionaPvVariati);
-    bulk(command14, &review::ReviewController::selezionaPvAumentati);
+    bulk(command3, &review::ReviewController::selectAllRows);
+    bulk(command13, &review::ReviewController::deselectAllRows);
+    bulk(command7, &review::ReviewController::selectChangedPrices);
+    bulk(command14, &review::ReviewController::selectRaisedPrices);
     connect(command4, &QPushButton::clicked, this, [this] {
         bool deleted = false;
-        guarded([&] { deleted = review_->eliminaDati(); });
+        guarded([&] { deleted = review_->deleteShownRows(); });
         redraw();
         if (deleted) close();
     });
     connect(command8, &QPushButton::clicked, this, [this] {
         if (session_.state.fl_arrotonda == "S") arropvw_->setChecked(true);
-        bool ok = guarded([&] { review_->apriRicalcolo(); });
+        bool ok = guarded([&] { review_->openRecalc(); });
         redraw();
         if (!ok) return;
         cntbw_->clear();
@@ -229,7 +229,7 @@ QGroupBox* ReviewScreen::buildRecalcPanel() {
         long long n = 0;
         bool ok = guarded([&] {
             std::string text = field->text().toStdString();
-            n = fromCost ? review_->ricalcolaDaCosto(text) : review_->ricalcolaDaPrezzo(text);
+            n = fromCost ? review_->recalcFromCost(text) : review_->recalcFromPrice(text);
         });
         if (ok) afterRecalc(n);
     };

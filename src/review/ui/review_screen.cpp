@@ -215,10 +215,10 @@ void ReviewScreen::openEditor(const priceedit::EditorInputs& inputs) {
             rows.writeCell(*row, review::kMarN, cells.marN);
             rows.writeCell(*row, review::kPrezzoN, cells.prezzoN);
             rows.writeCell(*row, review::kSel, cells.sel);
-            guarded([&] { review_->aggiornaGrassetto(*row); });
+            guarded([&] { review_->refreshBold(*row); });
         }
         // The save selected the article's rows.
-        guarded([&] { review_->contaSelezionati(); });
+        guarded([&] { review_->countSelected(); });
         redraw();
     });
     editor_->show();

@@ -28,8 +28,8 @@ class ReviewScreen;
 // What the buttons of other screens do, wired by whoever builds the program: "Aggiorna
 // Listino" opens the update settings, "Stampa" prints the check report.
 struct ReviewHooks {
-    std::function<void(ReviewScreen&)> onAggiornaListino;
-    std::function<void(ReviewScreen&)> onStampa;
+    std::function<void(ReviewScreen&)> onUpdatePriceList;
+    std::function<void(ReviewScreen&)> onPrint;
     // Further commands shown in the command frame after the review's own.
     struct Command {
         std::string control, caption, tooltip;
@@ -66,8 +66,8 @@ class ReviewScreen : public QWidget {
     // Places a panel in the middle of the screen, at its natural size.
     void centre(QWidget* panel);
 
-    std::function<void(ReviewScreen&)> onAggiornaListino;
-    std::function<void(ReviewScreen&)> onStampa;
+    std::function<void(ReviewScreen&)> onUpdatePriceList;
+    std::function<void(ReviewScreen&)> onPrint;
     // Called to open the screen anew; set by openReviewScreen.
     std::function<void()> onReopen;
 
@@ -79,10 +79,10 @@ class ReviewScreen : public QWidget {
     QWidget* buildSearches();
     QWidget* buildCommands();
     QGroupBox* buildRecalcPanel();
-    void vedo();
+    void vedo();  // column widths, hidden columns
     // The grid drawn again from the rows the controller holds.
     void redraw();
-    void chiaro();
+    void chiaro();  // search boxes and grid back to plain colour
     void runSearch(QLineEdit* box);
     void gridClicked(int row, int col);
     void rememberCurrent(const QModelIndex& index);

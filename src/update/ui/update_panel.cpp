@@ -51,7 +51,7 @@ UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornament
     all->addLayout(top);
     all->addLayout(buttons);
 
-    connect(command5_, &QPushButton::clicked, this, [this] { aggiorna(); });
+    connect(command5_, &QPushButton::clicked, this, [this] { applyUpdate(); });
     connect(command6_, &QPushButton::clicked, this, [this] {
         hide();
         emit exitRequested();
@@ -108,11 +108,11 @@ void UpdatePanel::prepare(const UpdateSettings& s, long long nextCode, Runner ru
 UpdatePanel::Runner UpdatePanel::storeRunner(Session& session, ReviewFilter filter) {
     return [&session, filter](const UpdateSettings& s, Messages& m, Progress& p) {
         auto db = session.openStore(true);
-        return review::aggiornaDopoRiepilogo(session.state, *db, s, filter, m, p);
+        return review::applyUpdateAfterSummary(session.state, *db, s, filter, m, p);
     };
 }
 
-void UpdatePanel::aggiorna() {
+void UpdatePanel::applyUpdate() {
     if (!runner_) return;
     command5_->setEnabled(false);
     command6_->setEnabled(false);

@@ -29,7 +29,7 @@ class UpdatePanel : public QGroupBox {
     explicit UpdatePanel(QWidget* parent = nullptr);
 
     // "Aggiorna Listino" (Command1): the boxes as given (settingsAfterReviewLoad, then
-    // aggiornaListino ticks aggcodafo), the counters cleared, codarw = next code; shown.
+    // prepareUpdate ticks aggcodafo), the counters cleared, codarw = next code; shown.
     void prepare(const UpdateSettings& settings, long long nextCode, Runner runner);
     // The usual runner: opens the store with the fixed-path database for the run.
     static Runner storeRunner(Session& session, ReviewFilter filter);
@@ -42,17 +42,17 @@ class UpdatePanel : public QGroupBox {
 
     QCheckBox* box(const std::string& control) const { return boxes_.at(control); }
     QLineEdit* counter(const std::string& control) const { return counters_.at(control); }
-    QPushButton* aggiornaButton() const { return command5_; }
-    QPushButton* uscitaButton() const { return command6_; }
+    QPushButton* updateButton() const { return command5_; }
+    QPushButton* exitButton() const { return command6_; }
 
   signals:
-    // The update is committed and its messages shown: print result.righeSenzaEan, close.
+    // The update is committed and its messages shown: print result.noBarcodeLines, close.
     void updateFinished(const cl::review::UpdateResult& result);
     // "Uscita": the panel is hidden; the screen enables Frame1 again.
     void exitRequested();
 
   private:
-    void aggiorna();  // Command5_Click
+    void applyUpdate();  // Command5_Click
     QGroupBox* counterFrame(const char* title, const char* count, const char* middle,
                             const char* middleLabel, const char* last);
     std::map<std::string, QCheckBox*> boxes_;
