@@ -45,6 +45,10 @@ class Database {
     virtual int changes() const = 0;
     // The SQL expression that names a row of any table for as long as the row lives.
     virtual std::string rowIdentity() const = 0;
+    // The condition that two texts are equal apart from letter case, compared as the store's
+    // case-insensitive columns compare them.
+    virtual std::string textEqualsIgnoringCase(const std::string& left,
+                                               const std::string& right) const = 0;
     virtual bool inTransaction() const = 0;
     const std::filesystem::path& file() const { return file_; }
 

@@ -54,6 +54,10 @@ class SqliteDatabase : public Database {
     long long lastInsertId() const override;
     int changes() const override;
     std::string rowIdentity() const override { return "rowid"; }
+    std::string textEqualsIgnoringCase(const std::string& left,
+                                       const std::string& right) const override {
+        return left + " = " + right + " COLLATE NOCASE";
+    }
     bool inTransaction() const override;
     void begin() override;
     void commit() override;

@@ -49,8 +49,8 @@ std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
 }
 
 bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& codafoTrimmed) {
-    auto st = db_.prepare(
-        "SELECT 1 FROM listi01 WHERE codart = ? AND trim(codafo) = ? COLLATE NOCASE LIMIT 1");
+    auto st = db_.prepare("SELECT 1 FROM listi01 WHERE codart = ? AND " +
+                          db_.textEqualsIgnoringCase("trim(codafo)", "?") + " LIMIT 1");
     st.bind(1, Value(codart)).bind(2, Value(codafoTrimmed));
     bool found = st.step();
     st.reset();
@@ -77,15 +77,15 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
     std::string key = store::trimmed(codafo);
     if (key.empty()) return std::nullopt;
     // The key followed by blanks sorts between the key and the key padded far: an index range.
-    auto st =
-        db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND "
-                              "trim(codafo) = ? COLLATE NOCASE AND codlis = ? LIMIT 1"));
+    auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND " +
+                                    db_.textEqualsIgnoringCase("trim(codafo)", "?") +
+                                    " AND codlis = ? LIMIT 1"));
     st.bindAll(key, key + std::string(32, ' '), key, codlis);
     if (auto found = one(st)) return found;
     // Codes stored with leading blanks are rare; they sit in their own short index range.
-    auto lead =
-        db_.prepare(selectRow("codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND "
-                              "trim(codafo) = ? COLLATE NOCASE AND codlis = ? LIMIT 1"));
+    auto lead = db_.prepare(
+        selectRow("codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND " +
+                  db_.textEqualsIgnoringCase("trim(codafo)", "?") + " AND codlis = ? LIMIT 1"));
     lead.bind(1, Value(key)).bind(2, Value(codlis));
     return one(lead);
 }
