@@ -9,23 +9,13 @@
 #include "history/price_history.h"
 #include "history/restore_check.h"
 #include "history/undo.h"
+#include "support/refusal.h"
 
 namespace cl {
 namespace {
 
-struct Refusal {
-    std::string message;
-    ErrorKind kind = ErrorKind::Other;
-};
-
-Refusal refusal(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return {e.what(), e.kind()};
-    }
-    return {"<eseguito>", ErrorKind::Other};
-}
+using test::Refusal;
+using test::refusal;
 
 TEST_F(JournalTest, NothingRecordedYetIsNotFound) {
     test::RecordingMessages m;

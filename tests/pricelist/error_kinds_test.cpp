@@ -7,24 +7,14 @@
 #include "pricelist/columns.h"
 #include "pricelist/price_list.h"
 #include "store/error.h"
+#include "support/refusal.h"
 #include "support/temp_dir.h"
 
 namespace cl::pricelist {
 namespace {
 
-struct Refusal {
-    std::string message;
-    ErrorKind kind = ErrorKind::Other;
-};
-
-Refusal refusal(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return {e.what(), e.kind()};
-    }
-    return {"<letto>", ErrorKind::Other};
-}
+using test::Refusal;
+using test::refusal;
 
 Refusal fromBytes(const std::string& bytes) {
     return refusal([&] {
@@ -44,7 +34,7 @@ TEST(PriceListErrorKinds, DamagedRefusedAndMissingFiles) {
          {std::string(), ole + std::string(600, '\0'), std::string("%PDF-1.4 ..."),
           std::string("\x01\x02\0\x03", 4), std::string("Nome;Prezzo\nA;1\n")}) {
         auto r = fromBytes(bytes);
-        EXPECT_NE(r.message, "<letto>");
+        EXPECT_NE(r.message, test::kNoRefusal);
         EXPECT_EQ(r.kind, ErrorKind::InvalidInput) << r.message;
     }
     auto sheet = refusal([] { readPriceListBytes("Codice;Costo\nA;1\n", 2); });

@@ -6,23 +6,13 @@
 
 #include "review/review_commands.h"
 #include "review_fixture.h"
+#include "support/refusal.h"
 
 namespace cl::review {
 namespace {
 
-struct Refusal {
-    std::string message;
-    ErrorKind kind = ErrorKind::Other;
-};
-
-Refusal refusal(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return {e.what(), e.kind()};
-    }
-    return {"<eseguito>", ErrorKind::Other};
-}
+using test::Refusal;
+using test::refusal;
 
 class ReviewErrorKinds : public ReviewFixture, public ::testing::Test {};
 
