@@ -7,6 +7,9 @@
 #include "app/clock.h"
 #include "import/import_support.h"
 #include "parity_support.h"
+#include "report/report_rows.h"
+#include "review/open_review.h"
+#include "review/review_load.h"
 #include "store/access_import.h"
 #include "store/fixed_text.h"
 
@@ -55,6 +58,25 @@ class EngineParity : public ::testing::Test {
         auto st = db->prepare("SELECT bns FROM variatil ORDER BY bns");
         std::vector<std::string> out;
         while (out.size() < count && st.step()) out.push_back(st.value(0).text());
+        return out;
+    }
+
+    // The rows the printed report shows, as the report command reads them.
+    static std::string reportRows(Installation& at) {
+        auto db = at.session.openStore(false, store::OpenMode::ReadOnly);
+        review::presetLastRunSupplier(at.session, *db);
+        auto filter = review::openReviewData(at.session, *db).filter;
+        std::string out;
+        for (const auto& r : review::readReportRows(*db, filter)) {
+            out += std::to_string(r.codart) + "|" + r.ean + "|" + r.descrizione + "|" +
+                   std::to_string(std::llround(r.prezzoV * 100));
+            if (r.article)
+                out += "|" + r.article->umart + "|" + r.article->imbart.text() + "|" +
+                       std::to_string(std::llround(r.article->cofart * 10000)) + "|" +
+                       r.article->ivart + "|" +
+                       std::to_string(std::llround(r.article->ricart * 100));
+            out += "\n";
+        }
         return out;
     }
 
@@ -144,6 +166,9 @@ TEST_F(EngineParity, ReviewCommandsAndTheEditor) {
     both({"review", "--csv"});
     both({"review", "--csv", "--selected"});
     both({"review", "--csv", "--search", "description", "a"});
+    const auto report = reportRows(files);
+    EXPECT_NE(report, "");
+    EXPECT_EQ(report, reportRows(server));
     both({"delete-rows", "--yes"});
     both({"review", "--csv"});
 }
