@@ -70,13 +70,14 @@ void copyDemoToServer(const Session& files, const std::string& conninfo) {
 
 std::vector<std::string> tablesOf(store::Database& db, const std::string& schema) {
     std::vector<std::string> out;
+    // A journal file on its own holds its tables under the file's main schema.
     auto st = db.onServer() ? db.prepare(
                                   "SELECT table_name FROM information_schema.tables WHERE "
                                   "table_schema = ? ORDER BY table_name")
                             : db.prepare(
                                   "SELECT name FROM sqlite_master WHERE type = 'table' AND name "
-                                  "NOT LIKE 'sqlite%' AND ? <> '' ORDER BY name");
-    st.bindAll(schema);
+                                  "NOT LIKE 'sqlite%' ORDER BY name");
+    if (db.onServer()) st.bindAll(schema);
     while (st.step()) out.push_back(st.value(0).text());
     return out;
 }
