@@ -30,11 +30,9 @@ std::string conversionSummary(const std::string& shownName, const std::filesyste
     return text;
 }
 
-namespace {
-
 // Shows the copy on the progress bar (0..20000, as the runs use it) and the table in "importw".
-store::ImportOptions optionsFor(const std::string& shownName, store::DatabaseKind kind,
-                                Progress* progress) {
+store::ImportOptions conversionOptions(const std::string& shownName, store::DatabaseKind kind,
+                                       Progress* progress) {
     store::ImportOptions options;
     options.toolDir = mdbtoolsDir();
     options.kind = kind;
@@ -49,8 +47,6 @@ store::ImportOptions optionsFor(const std::string& shownName, store::DatabaseKin
     return options;
 }
 
-}  // namespace
-
 bool ensureSqlite(const std::filesystem::path& file, const std::string& shownName,
                   store::DatabaseKind kind, Messages* messages, Progress* progress, bool delivery) {
     if (store::fileKind(file) != store::FileKind::Access) return true;
@@ -63,7 +59,7 @@ bool ensureSqlite(const std::filesystem::path& file, const std::string& shownNam
     if (progress) progress->showBar(true);
     store::ImportReport report;
     try {
-        report = store::replaceWithSqlite(file, optionsFor(shownName, kind, progress));
+        report = store::replaceWithSqlite(file, conversionOptions(shownName, kind, progress));
     } catch (...) {
         if (progress) progress->showBar(false);
         throw;

@@ -17,6 +17,11 @@ std::string conversionQuestion(const std::string& shownName, const std::filesyst
 std::string conversionSummary(const std::string& shownName, const std::filesystem::path& file,
                               const store::ImportReport& report);
 
+// How a database of the kind is converted: checked against the program's schema, shown on the
+// progress bar (0..20000) and in "importw".
+store::ImportOptions conversionOptions(const std::string& shownName, store::DatabaseKind kind,
+                                       Progress* progress);
+
 // Called before a database of the program is opened. An Access file found there is converted
 // in place (the original kept beside it) once the operator agrees; a delivery of the fixed-path
 // article database is converted without asking. Returns false when the operator declined (the

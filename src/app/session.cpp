@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/access_files.h"
+#include "app/server_delivery.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/schema.h"
@@ -102,7 +103,11 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
     if (!located())
         throw Error("Attenzione ... Database del negozio non individuato.", ErrorKind::NotFound);
     if (onServer()) {
-        // The four databases are schemas of one server database: nothing to convert or find.
+        // The four databases are schemas of one server database; only a new delivery of the
+        // article database still arrives as a file at its fixed path.
+        if (attachFixed)
+            deliverToServer(server, host(state.nomedb_fisso), state.nomedb_fisso, accessMessages,
+                            accessProgress);
         auto db = store::openServer(server, store::kServerStoreSchema, mode);
         store::validateSchema(*db, store::DatabaseKind::Store);
         if (attachFixed) {

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "app/access_files.h"
+#include "app/server_delivery.h"
 #include "cli/cli.h"
 #include "store/database.h"
 
@@ -14,6 +15,34 @@ bool looksLikeWindowsPath(const std::string& p) {
 
 void printReport(const store::ImportReport& report) {
     for (const auto& t : report.tables) std::cout << "  " << t.name << ": " << t.rows << " righe\n";
+}
+
+// On a server the databases are schemas: the Access file's rows take the place of those of the
+// database of its kind there. The delivery at the article database's fixed path is taken as the
+// runs take it (the original kept beside); any other file stays as it is.
+int importIntoServer(Context& ctx, const std::filesystem::path& source, const std::string& given,
+                     store::ImportOptions options, CliProgress& progress) {
+    if (ctx.messages.ask("Il file " + given +
+                             " è un database Access. Caricarne i dati sul server al posto di "
+                             "quelli del database corrispondente (negozio, articoli centrali o "
+                             "suite)?",
+                         "Database Access", Icon::Question, Answer::No) != Answer::Yes)
+        throw Error("Nulla è stato cambiato. Per caricare " + given +
+                    " sul server ripetere il comando con --yes; per scriverne una copia SQLite "
+                    "indicare --to PERCORSO.");
+    std::error_code ec;
+    if (std::filesystem::equivalent(source, ctx.session.host(ctx.session.state.nomedb_fisso), ec)) {
+        deliverToServer(ctx.session.server, source, given, &ctx.messages, &progress);
+        return kDone;
+    }
+    options.validate = true;
+    auto report = loadIntoServer(ctx.session.server, source, options, &progress);
+    printReport(report);
+    std::cout << "Caricato il file " << given << " sul server nel "
+              << store::describe(report.kind.value_or(store::DatabaseKind::Store)) << ": "
+              << report.tables.size() << " tabelle, " << report.rows() << " righe.\n";
+    for (const auto& note : report.notes) std::cout << note << "\n";
+    return kDone;
 }
 
 int runImportMdb(Context& ctx, const Args& args) {
@@ -60,6 +89,7 @@ int runImportMdb(Context& ctx, const Args& args) {
                         (kind == store::FileKind::SQLite ? "è già un database SQLite."
                                                          : "nulla da convertire."),
                     ErrorKind::InvalidInput);
+    if (ctx.session.onServer()) return importIntoServer(ctx, source, given, options, progress);
     if (ctx.messages.ask(conversionQuestion(given, source), "Database Access", Icon::Question,
                          Answer::No) != Answer::Yes)
         throw Error("Nulla è stato cambiato. Per convertire " + given +
