@@ -19,6 +19,8 @@ class Session {
     Session(std::filesystem::path root, char drive);
 
     AppState state;
+    // The database server's connection string; empty: the SQLite files under the root.
+    std::string server;
     const store::WindowsPathMapper& mapper() const { return mapper_; }
     std::filesystem::path host(const std::string& windowsPath) const {
         return mapper_.map(windowsPath);

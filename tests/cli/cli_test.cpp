@@ -71,6 +71,22 @@ TEST(Cli, HelpListsTheCommandsAndUsageErrorsExitTwo) {
     EXPECT_FALSE(fs::exists(dir.path / "root")) << "a usage error writes nothing";
 }
 
+TEST(Cli, ServerChoiceMistakesAreUsageErrorsBeforeAnythingIsWritten) {
+    test::TempDir dir;
+    EXPECT_TRUE(contains(run(dir, {"--help"}).out, "--server URL"));
+    EXPECT_EQ(run(dir, withRoot(dir, {"--server"})).code, 2);
+    Outcome empty = run(dir, withRoot(dir, {"--server", "", "init"}));
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_TRUE(contains(empty.err, "indirizzo del server vuoto")) << empty.err;
+
+    test::writeBytes(dir.path / "root" / "controllo-listino.conf",
+                     "# prova\nserver = dbname=n\nutente = mario\n");
+    Outcome broken = run(dir, withRoot(dir, {"init"}));
+    EXPECT_EQ(broken.code, 2);
+    EXPECT_TRUE(contains(broken.err, "riga 3: chiave sconosciuta \"utente\"")) << broken.err;
+    EXPECT_FALSE(fs::exists(dir.path / "root" / "C")) << "nothing written";
+}
+
 TEST(Cli, InitCreatesTheMissingDatabasesOnce) {
     test::TempDir dir;
     Outcome first = run(dir, withRoot(dir, {"init"}));
