@@ -115,18 +115,9 @@ void Journal::recordReviewLeft() {
 
 // The journal's copies hold every column of the store table, under the journal's own names.
 void Journal::addCopyColumns(const std::string& table, const std::vector<std::string>& cols) {
-    for (const char* side : {"before_", "after_"}) {
-        // Copies keep the exact values (no declared type), so that an undo is byte-identical.
-        std::string qualified = H + "." + quoteName(side + table);
-        db_.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change INTEGER PRIMARY KEY)");
-        auto have = db_.columns(side + table, H);
-        for (const auto& c : cols) {
-            std::string copy = copyColumn(c, kJournalVersion);
-            bool present = false;
-            for (const auto& h : have) present = present || sameName(h, copy);
-            if (!present) db_.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy));
-        }
-    }
+    std::vector<std::string> copies;
+    for (const auto& c : cols) copies.push_back(copyColumn(c, kJournalVersion));
+    for (const char* side : {"before_", "after_"}) ensureCopyTable(db_, H, side + table, copies);
 }
 
 // The statements that fill the copies are written once here and rebound for every row.

@@ -157,4 +157,25 @@ std::string copyRef(const std::string& alias, const std::string& storeColumn, in
     return alias + "." + quoteName(copyColumn(storeColumn, version));
 }
 
+void ensureCopyTable(store::Database& db, const std::string& schema, const std::string& copyTable,
+                     const std::vector<std::string>& copyColumns) {
+    // Copies keep the exact values (no declared type), so that an undo is byte-identical.
+    const std::string qualified = schema + "." + quoteName(copyTable);
+    db.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change INTEGER PRIMARY KEY)");
+    auto have = db.columns(copyTable, schema);
+    for (const auto& copy : copyColumns) {
+        bool present = false;
+        for (const auto& h : have) present = present || sameName(h, copy);
+        if (!present) db.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy));
+    }
+}
+
+std::vector<std::string> journalTableNames() {
+    std::vector<std::string> names{"runs",       "changes",       "review_left",
+                                   "check_runs", "check_cleared", "check_rows"};
+    for (const auto& table : journaledTables())
+        for (const char* side : {"before_", "after_"}) names.push_back(side + table);
+    return names;
+}
+
 }  // namespace cl::history
