@@ -1,0 +1,13 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "store/database.h"
+
+namespace cl::serverdata {
+
+// A connection to the server named by a connection string or URI, with the four schemas of the
+// installation reachable by name.
+std::unique_ptr<store::Database> connectServer(const std::string& connection);
+
+}  // namespace cl::serverdata
