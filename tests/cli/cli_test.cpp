@@ -87,6 +87,26 @@ TEST(Cli, ServerChoiceMistakesAreUsageErrorsBeforeAnythingIsWritten) {
     EXPECT_FALSE(fs::exists(dir.path / "root" / "C")) << "nothing written";
 }
 
+TEST(Cli, ServerCommandUsage) {
+    test::TempDir dir;
+    EXPECT_TRUE(contains(run(dir, {"--help"}).out, "server init | import [ROOT] | export [ROOT]"));
+    const std::vector<std::string> server{"--server", "host=srv1 dbname=negozio"};
+    for (auto words : std::vector<std::vector<std::string>>{{"server"},
+                                                            {"server", "pippo"},
+                                                            {"server", "init", "extra"},
+                                                            {"server", "import", "a", "b"},
+                                                            {"server", "export", ""}}) {
+        words.insert(words.begin(), server.begin(), server.end());
+        Outcome r = run(dir, withRoot(dir, words));
+        EXPECT_EQ(r.code, 2) << words.back() << r.err;
+        EXPECT_TRUE(contains(r.err, "Uso: controllo-listino server")) << r.err;
+    }
+    Outcome none = run(dir, withRoot(dir, {"server", "init"}));
+    EXPECT_EQ(none.code, 2);
+    EXPECT_TRUE(contains(none.err, "nessun server indicato")) << none.err;
+    EXPECT_FALSE(fs::exists(dir.path / "root")) << "a usage error writes nothing";
+}
+
 TEST(Cli, InitCreatesTheMissingDatabasesOnce) {
     test::TempDir dir;
     Outcome first = run(dir, withRoot(dir, {"init"}));
