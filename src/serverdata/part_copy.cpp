@@ -26,7 +26,15 @@ std::vector<CopiedTable> copyPart(const Part& part, const TableAt& from, const T
             throw Error("Attenzione ... Manca la tabella " + to.schema + "." + table +
                             " dove copiare il " + part.label + ".",
                         ErrorKind::NotFound);
-        auto copied = copyTable(from, to, table, part.kind.has_value(), progress);
+        TableCopy copied;
+        try {
+            copied = copyTable(from, to, table, part.kind.has_value(), progress);
+        } catch (const std::exception& e) {
+            // A value the target refuses: say in which table, the engine's words after.
+            throw Error("Attenzione ... La copia della tabella " + to.schema + "." + table +
+                            " non è riuscita: " + e.what() + " Nulla è stato scritto.",
+                        errorKindOf(e));
+        }
         const long long source = countRows(from.db, from.schema, table);
         const long long target = countRows(to.db, to.schema, table);
         if (source != target || copied.rows != source)
