@@ -42,7 +42,7 @@ std::string tableDifference(store::Database& a, store::Database& b, const std::s
         for (size_t c = 0; c < ra[r].size(); ++c)
             if (!(ra[r][c] == rb[r][c]))
                 return "riga " + std::to_string(r + 1) + ", " +
-                       (c == 0 ? std::string("rowid") : cols[c - 1]) + ": " + shown(rb[r][c]) +
+                       (c == 0 ? std::string("identità") : cols[c - 1]) + ": " + shown(rb[r][c]) +
                        " invece di " + shown(ra[r][c]);
     return {};
 }
