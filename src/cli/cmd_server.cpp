@@ -4,11 +4,11 @@
 #include <iostream>
 
 #include "app/server_choice.h"
+#include "app/server_layout.h"
 #include "cli/cli.h"
 #include "serverdata/server_connection.h"
 #include "serverdata/server_export.h"
 #include "serverdata/server_import.h"
-#include "serverdata/server_init.h"
 
 namespace cl::cli {
 namespace {
@@ -67,8 +67,8 @@ void printTables(const serverdata::MoveReport& report) {
 int runInit(Context& ctx, const Args& args) {
     if (args.positional().size() > 1) throw UsageError{"argomenti inattesi"};
     const std::string server = chosenServer(ctx);
-    auto db = serverdata::connectServer(server);
-    serverdata::initServer(*db);
+    auto db = serverdata::connectServer(server, store::OpenMode::Create);
+    createServerLayout(*db);
     std::cout
         << "Server " << serverPlace(server)
         << " pronto: schemi main, fisso, suite e storia creati, con tutte le tabelle vuote.\n";

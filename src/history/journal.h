@@ -9,6 +9,10 @@
 #include "store/database.h"
 #include "store/identifier.h"
 
+namespace cl {
+class Session;
+}
+
 namespace cl::history {
 
 // Schema name of the history database on the store's connection.
@@ -20,6 +24,8 @@ const std::vector<std::string>& journaledTables();
 
 // The journal beside the store database: same folder, DATI.history.
 std::filesystem::path historyFileFor(const std::filesystem::path& storeFile);
+// Whether the store has a journal yet (on a server it always has one).
+bool journalExists(const Session& session);
 
 struct RunInfo {
     std::string kind;  // "Aggiorna" or "Aggiorna solo listini fornitori"
@@ -79,6 +85,11 @@ class Journal {
 
 // Changes of the run whose copy of the row is missing from the journal (0 for a whole record).
 long long incompleteChanges(store::Database& db, long long run);
+
+// Makes the copy tables before_<table> and after_<table> of the journal in `schema` when
+// missing, with a column for each of the store columns `columns` they lack.
+void ensureCopyTables(store::Database& db, const std::string& schema, const std::string& table,
+                      const std::vector<std::string>& columns);
 
 // Attaches the history database to a store connection for writing (creating it when missing,
 // upgrading an older one).

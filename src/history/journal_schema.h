@@ -26,11 +26,6 @@ void upgradeJournal(store::Database& db, const std::string& schema);
 // into place unless another process made one meanwhile (that one is kept).
 void createJournalFile(const std::filesystem::path& file);
 
-// Makes the journal's copy table `copyTable` (before_<table> or after_<table>) in `schema`
-// when missing, and adds whichever of the copy columns `copyColumns` it lacks.
-void ensureCopyTable(store::Database& db, const std::string& schema, const std::string& copyTable,
-                     const std::vector<std::string>& copyColumns);
-
 // The journal's own tables, then the copy tables it may hold, by name.
 std::vector<std::string> journalTableNames();
 

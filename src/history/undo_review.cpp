@@ -44,8 +44,7 @@ long long newerReviewRows(store::Database& db, long long run) {
 void discardNewerReview(store::Database& db, long long run) {
     // The condition is worked out before any row goes: the fallback looks at the review itself.
     const std::string id = db.rowIdentity();
-    auto st =
-        db.prepare("SELECT " + id + " FROM main.variatil v WHERE " + newerCondition(db, run));
+    auto st = db.prepare("SELECT " + id + " FROM main.variatil v WHERE " + newerCondition(db, run));
     std::vector<long long> rows;
     while (st.step()) rows.push_back(st.value(0).integer());
     auto del = db.prepare("DELETE FROM main.variatil WHERE " + id + " = ?");

@@ -1,5 +1,6 @@
 #include "serverdata/part_copy.h"
 
+#include "history/journal.h"
 #include "history/journal_schema.h"
 #include "store/error.h"
 
@@ -7,11 +8,17 @@ namespace cl::serverdata {
 
 namespace {
 
-void makeJournalCopy(const TableAt& from, const TableAt& to, const std::string& table) {
+// The journal's copy tables of a store table, with the store columns the source's copies keep.
+void makeJournalCopy(const TableAt& from, const TableAt& to, const std::string& copyTable) {
+    const std::string storeTable = copyTable.substr(copyTable.find('_') + 1);
+    const int version = history::journalVersion(from.db, from.schema);
     std::vector<std::string> columns;
-    for (const auto& column : from.db.columns(table, from.schema))
-        if (!history::sameName(column, "change")) columns.push_back(column);
-    history::ensureCopyTable(to.db, to.schema, table, columns);
+    for (const auto& copy : from.db.columns(copyTable, from.schema)) {
+        if (history::sameName(copy, "change")) continue;
+        const std::string prefix = history::copyColumn("", version);
+        columns.push_back(copy.substr(copy.rfind(prefix, 0) == 0 ? prefix.size() : 0));
+    }
+    history::ensureCopyTables(to.db, to.schema, storeTable, columns);
 }
 
 }  // namespace

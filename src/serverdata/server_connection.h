@@ -7,7 +7,8 @@
 namespace cl::serverdata {
 
 // A connection to the server named by a connection string or URI, with the four schemas of the
-// installation reachable by name.
-std::unique_ptr<store::Database> connectServer(const std::string& connection);
+// installation reachable by name (with OpenMode::Create, before they are there).
+std::unique_ptr<store::Database> connectServer(const std::string& connection,
+                                               store::OpenMode mode = store::OpenMode::ReadWrite);
 
 }  // namespace cl::serverdata

@@ -1,8 +1,8 @@
 #include "serverdata/server_export.h"
 
 #include "history/journal_schema.h"
-#include "serverdata/server_init.h"
 #include "store/error.h"
+#include "store/schema.h"
 
 namespace cl::serverdata {
 
@@ -42,7 +42,7 @@ std::vector<CopiedTable> writeFile(store::Database& server, const Part& part,
     store::Database& db = *owned;
     store::Transaction tx(db);
     if (part.kind)
-        createTables(db, *part.kind, "main");
+        store::createTables(db, *part.kind, "main");
     else
         history::upgradeJournal(db, "main");
     auto copied = copyPart(part, {server, part.schema}, {db, "main"}, progress);

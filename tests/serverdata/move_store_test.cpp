@@ -8,8 +8,8 @@
 #include "history/journal_schema.h"
 #include "serverdata/server_export.h"
 #include "serverdata/server_import.h"
-#include "serverdata/server_init.h"
 #include "store/error.h"
+#include "store/schema.h"
 #include "support/store_compare.h"
 #include "support/temp_dir.h"
 
@@ -27,6 +27,19 @@ struct FileServer {
         db = store::openDatabase(dir.path / "main.db", store::OpenMode::Create);
         for (const char* schema : {kFixedSchema, "suite", history::kHistorySchema})
             db->attach(dir.path / (std::string(schema) + ".db"), schema, store::OpenMode::Create);
+    }
+    // What "server init" makes on a server: every table, empty.
+    void init() {
+        store::Transaction tx(*db);
+        for (const auto& part : serverdata::parts()) {
+            if (part.kind) {
+                store::createTables(*db, *part.kind, part.schema);
+                db->setUserVersion(store::kSchemaVersion, part.schema);
+            } else {
+                history::upgradeJournal(*db, part.schema);
+            }
+        }
+        tx.commit();
     }
     long long rows(const std::string& schema, const std::string& table) {
         return serverdata::countRows(*db, schema, table);
@@ -55,9 +68,10 @@ struct DemoStore {
             "VALUES (1, '2026-12-08', '2026-12-08 09:00:00', 'Aggiorna', 12);"
             "INSERT INTO changes (id, run, tbl, op, row, article) "
             "VALUES (1, 1, 'listi01', 'U', 5, 5), (2, 1, 'listi01', 'U', 9, 9);");
-        history::ensureCopyTable(*journal, "main", "before_listi01", {"v_codart", "v_przart"});
+        history::ensureCopyTables(*journal, "main", "listi01", {"codart", "przart"});
         journal->exec(
             "INSERT INTO before_listi01 VALUES (1, 5, 2.35), (2, 9, '1,20');"
+            "INSERT INTO after_listi01 VALUES (1, 5, 2.5), (2, 9, 1.3);"
             "INSERT INTO review_left (run, row, bns) VALUES (1, 4, NULL), (1, 2, 7);");
     }
     struct RecordingQuiet : Messages {
@@ -78,7 +92,7 @@ std::string refusalOf(const std::function<void()>& call) {
 TEST(MoveStore, ImportThenExportGivesBackTheSameTablesValueByValue) {
     DemoStore demo;
     FileServer server;
-    serverdata::initServer(*server.db);
+    server.init();
     std::vector<std::string> told;
     auto report = serverdata::importStore(
         *server.db, demo.files, [&](const std::string& s, const std::string& t, long long) {
@@ -107,18 +121,14 @@ TEST(MoveStore, ImportThenExportGivesBackTheSameTablesValueByValue) {
         EXPECT_EQ(entry.path().string().find(".tmp-export"), std::string::npos) << entry.path();
 }
 
-TEST(MoveStore, SetUpAndImportRefuseAServerThatIsNotReadyWithNothingWritten) {
+TEST(MoveStore, ImportRefusesAServerNotSetUpOrNotEmptyWithNothingWritten) {
     DemoStore demo;
     FileServer server;
     EXPECT_NE(refusalOf([&] {
                   serverdata::importStore(*server.db, demo.files);
               }).find("eseguire prima \"controllo-listino server init\""),
               std::string::npos);
-    serverdata::initServer(*server.db);
-    EXPECT_NE(refusalOf([&] {
-                  serverdata::initServer(*server.db);
-              }).find("Sul server ci sono già le tabelle del negozio (per esempio main."),
-              std::string::npos);
+    server.init();
     serverdata::importStore(*server.db, demo.files);
     const long long articles = server.rows("main", "listi01");
     EXPECT_EQ(refusalOf([&] { serverdata::importStore(*server.db, demo.files); }),
@@ -130,7 +140,7 @@ TEST(MoveStore, SetUpAndImportRefuseAServerThatIsNotReadyWithNothingWritten) {
 TEST(MoveStore, AFailureHalfWayRollsBackEverySchema) {
     DemoStore demo;
     FileServer server;
-    serverdata::initServer(*server.db);
+    server.init();
     // The journal's last table cannot take the rows: the store's tables are copied by then.
     server.db->exec("DROP TABLE storia.review_left");
     server.db->exec(
@@ -155,7 +165,7 @@ TEST(MoveStore, AnOlderJournalIsUpgradedOnACopyAndANewerOneRefused) {
     }
     const std::string before = test::fileBytes(demo.files.journal);
     FileServer server;
-    serverdata::initServer(*server.db);
+    server.init();
     serverdata::importStore(*server.db, demo.files);
     EXPECT_EQ(test::fileBytes(demo.files.journal), before) << "the store's files are only read";
     EXPECT_EQ(server.db->userVersion(history::kHistorySchema), history::kJournalVersion);
@@ -163,7 +173,7 @@ TEST(MoveStore, AnOlderJournalIsUpgradedOnACopyAndANewerOneRefused) {
 
     store::openDatabase(demo.files.journal)->setUserVersion(history::kJournalVersion + 1);
     FileServer other;
-    serverdata::initServer(*other.db);
+    other.init();
     EXPECT_NE(refusalOf([&] {
                   serverdata::importStore(*other.db, demo.files);
               }).find("versione più recente"),
@@ -175,7 +185,7 @@ TEST(MoveStore, ColumnsTheServerHasNoPlaceForAreReportedNotLostSilently) {
     DemoStore demo;
     store::openDatabase(demo.files.store)->exec("ALTER TABLE listi01 ADD COLUMN nota TEXT");
     FileServer server;
-    serverdata::initServer(*server.db);
+    server.init();
     auto report = serverdata::importStore(*server.db, demo.files);
     std::vector<std::string> leftOut;
     for (const auto& t : report.tables)
@@ -186,7 +196,7 @@ TEST(MoveStore, ColumnsTheServerHasNoPlaceForAreReportedNotLostSilently) {
 TEST(MoveStore, ExportRefusesToOverwriteAndLeavesNothingBehind) {
     DemoStore demo;
     FileServer server;
-    serverdata::initServer(*server.db);
+    server.init();
     serverdata::importStore(*server.db, demo.files);
     test::TempDir back;
     test::writeBytes(back.path / "C" / "orvik" / "DATI.MDB", "mio");
@@ -200,7 +210,7 @@ TEST(MoveStore, ExportRefusesToOverwriteAndLeavesNothingBehind) {
 
     // Without a journal on the server no journal file is made.
     FileServer bare;
-    serverdata::initServer(*bare.db);
+    bare.init();
     test::TempDir empty;
     auto exported = serverdata::exportStore(*bare.db, empty.path, 'C');
     EXPECT_FALSE(exported.journal);
