@@ -43,7 +43,7 @@ std::vector<CopiedTable> copyPart(const Part& part, const TableAt& from, const T
                         errorKindOf(e));
         }
         // TODO(store): rows copied with their own numbers must move the server's numbering of
-        // new rows past them (identity columns: rowid and the journal's keys); the storage
+        // new rows past them (the identity columns of rows and journal keys); the storage
         // interface has no call for it yet, so the next update on an imported store fails.
         const long long source = countRows(from.db, from.schema, table);
         const long long target = countRows(to.db, to.schema, table);
