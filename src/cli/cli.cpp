@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/clock.h"
+#include "app/server_choice.h"
 #include "store/error.h"
 #include "store/windows_path.h"
 
@@ -154,6 +155,12 @@ void printHelp(std::ostream& out) {
         << store::defaultRoot().string()
         << ")\n"
            "  --drive X         unità corrente (predefinita C)\n"
+           "  --server URL      lavora sul server PostgreSQL indicato (stringa di connessione\n"
+           "                    o URI); altrimenti la variabile "
+        << kServerVariable << ",\n                    poi la riga \"server = URL\" di DIR/"
+        << kSettingsFileName
+        << ";\n"
+           "                    senza nessuno dei tre, i file SQLite nella cartella radice\n"
            "  --today AAAA-MM-GG  data di oggi per le operazioni\n"
            "  --yes             risponde Sì a ogni domanda\n\n"
            "Comandi:\n";
@@ -169,6 +176,7 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
     std::filesystem::path root = store::defaultRoot();
     char drive = 'C';
     bool yes = false;
+    std::optional<std::string> serverOption;
     size_t i = 0;
     try {
         for (; i < words.size(); ++i) {
@@ -187,6 +195,10 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
                     (d.size() > 1 && d != std::string(1, d[0]) + ":"))
                     throw UsageError{"unità non valida: " + d};
                 drive = static_cast<char>(std::toupper(static_cast<unsigned char>(d[0])));
+            } else if (w == "--server") {
+                serverOption = next();
+                if (serverOption->empty())
+                    throw UsageError{"indirizzo del server vuoto: indicare --server URL"};
             } else if (w == "--today") {
                 std::string t = next();
                 if (!isIsoDate(t)) throw UsageError{"data non valida (AAAA-MM-GG): " + t};
@@ -209,6 +221,12 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
     }
 
     Session session(root, drive);
+    try {
+        session.server = chooseServer(serverOption, serverFromEnvironment(), root);
+    } catch (const Error& e) {
+        std::cerr << "controllo-listino: " << e.what() << "\n";
+        return kUsage;
+    }
     CliMessages messages(yes);
     if (i == words.size()) return gui(session, yes);
     // The command line asks before converting an Access file (--yes answers) and shows the bar.

@@ -133,23 +133,27 @@ void Journal::recordReviewLeft() {
 }
 
 // The journal's copies hold every column of the store table, under the journal's own names.
-void Journal::addCopyColumns(const std::string& table, const std::vector<std::string>& cols) {
+void ensureCopyTables(store::Database& db, const std::string& schema, const std::string& table,
+                      const std::vector<std::string>& cols) {
     for (const char* side : {"before_", "after_"}) {
         // Copies keep the exact values (the column of the store table where the engine must
         // have a type, none where it need not), so that an undo is byte-identical.
-        std::string qualified = H + "." + quoteName(side + table);
-        db_.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change " + db_.autoKeyColumn() +
-                 ")");
-        auto have = db_.columns(side + table, H);
+        std::string qualified = schema + "." + quoteName(side + table);
+        db.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change " + db.autoKeyColumn() + ")");
+        auto have = db.columns(side + table, schema);
         for (const auto& c : cols) {
             std::string copy = copyColumn(c, kJournalVersion);
             bool present = false;
             for (const auto& h : have) present = present || sameName(h, copy);
             if (!present)
-                db_.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy) +
-                         copyType(db_, table, c));
+                db.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy) +
+                        copyType(db, table, c));
         }
     }
+}
+
+void Journal::addCopyColumns(const std::string& table, const std::vector<std::string>& cols) {
+    ensureCopyTables(db_, H, table, cols);
 }
 
 // The statements that fill the copies are written once here and rebound for every row.

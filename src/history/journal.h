@@ -86,6 +86,11 @@ class Journal {
 // Changes of the run whose copy of the row is missing from the journal (0 for a whole record).
 long long incompleteChanges(store::Database& db, long long run);
 
+// Makes the copy tables before_<table> and after_<table> of the journal in `schema` when
+// missing, with a column for each of the store columns `columns` they lack.
+void ensureCopyTables(store::Database& db, const std::string& schema, const std::string& table,
+                      const std::vector<std::string>& columns);
+
 // Attaches the history database to a store connection for writing (creating it when missing,
 // upgrading an older one).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);

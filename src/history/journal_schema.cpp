@@ -192,4 +192,12 @@ std::string copyRef(const std::string& alias, const std::string& storeColumn, in
     return alias + "." + quoteName(copyColumn(storeColumn, version));
 }
 
+std::vector<std::string> journalTableNames() {
+    std::vector<std::string> names{"runs",       "changes",       "review_left",
+                                   "check_runs", "check_cleared", "check_rows"};
+    for (const auto& table : journaledTables())
+        for (const char* side : {"before_", "after_"}) names.push_back(side + table);
+    return names;
+}
+
 }  // namespace cl::history

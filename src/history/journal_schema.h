@@ -26,6 +26,9 @@ void upgradeJournal(store::Database& db, const std::string& schema);
 // into place unless another process made one meanwhile (that one is kept).
 void createJournalFile(const std::filesystem::path& file);
 
+// The journal's own tables, then the copy tables it may hold, by name.
+std::vector<std::string> journalTableNames();
+
 // Store names compare case-insensitively (ASCII letters only), as the store does.
 bool sameName(const std::string& a, const std::string& b);
 

@@ -8,6 +8,7 @@
 #include "check/ui/check_screen.h"
 #include "ui/review_wiring.h"
 #include "ui/screens.h"
+#include "ui/window_place.h"
 
 namespace cl::ui {
 
@@ -35,6 +36,7 @@ check::ui::CheckScreen* openCheckScreen(Session& session, QtMessages& messages) 
 
 std::optional<int> startScreens(Session& session, QtMessages& messages) {
     check::ui::CheckScreen* screen = nullptr;
+    PlaceInTitles::install(session);
     // Whatever stops the start-up (a damaged suite, a missing table, a declined conversion, the
     // file system) is told as the command line tells it, and the program ends with status 1.
     try {

@@ -71,6 +71,42 @@ TEST(Cli, HelpListsTheCommandsAndUsageErrorsExitTwo) {
     EXPECT_FALSE(fs::exists(dir.path / "root")) << "a usage error writes nothing";
 }
 
+TEST(Cli, ServerChoiceMistakesAreUsageErrorsBeforeAnythingIsWritten) {
+    test::TempDir dir;
+    EXPECT_TRUE(contains(run(dir, {"--help"}).out, "--server URL"));
+    EXPECT_EQ(run(dir, withRoot(dir, {"--server"})).code, 2);
+    Outcome empty = run(dir, withRoot(dir, {"--server", "", "init"}));
+    EXPECT_EQ(empty.code, 2);
+    EXPECT_TRUE(contains(empty.err, "indirizzo del server vuoto")) << empty.err;
+
+    test::writeBytes(dir.path / "root" / "controllo-listino.conf",
+                     "# prova\nserver = dbname=n\nutente = mario\n");
+    Outcome broken = run(dir, withRoot(dir, {"init"}));
+    EXPECT_EQ(broken.code, 2);
+    EXPECT_TRUE(contains(broken.err, "riga 3: chiave sconosciuta \"utente\"")) << broken.err;
+    EXPECT_FALSE(fs::exists(dir.path / "root" / "C")) << "nothing written";
+}
+
+TEST(Cli, ServerCommandUsage) {
+    test::TempDir dir;
+    EXPECT_TRUE(contains(run(dir, {"--help"}).out, "server init | import [ROOT] | export [ROOT]"));
+    const std::vector<std::string> server{"--server", "host=srv1 dbname=negozio"};
+    for (auto words : std::vector<std::vector<std::string>>{{"server"},
+                                                            {"server", "pippo"},
+                                                            {"server", "init", "extra"},
+                                                            {"server", "import", "a", "b"},
+                                                            {"server", "export", ""}}) {
+        words.insert(words.begin(), server.begin(), server.end());
+        Outcome r = run(dir, withRoot(dir, words));
+        EXPECT_EQ(r.code, 2) << words.back() << r.err;
+        EXPECT_TRUE(contains(r.err, "Uso: controllo-listino server")) << r.err;
+    }
+    Outcome none = run(dir, withRoot(dir, {"server", "init"}));
+    EXPECT_EQ(none.code, 2);
+    EXPECT_TRUE(contains(none.err, "nessun server indicato")) << none.err;
+    EXPECT_FALSE(fs::exists(dir.path / "root")) << "a usage error writes nothing";
+}
+
 TEST(Cli, InitCreatesTheMissingDatabasesOnce) {
     test::TempDir dir;
     Outcome first = run(dir, withRoot(dir, {"init"}));

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -16,6 +17,7 @@
 #include "store/database.h"
 #include "support/temp_store.h"
 #include "ui/gui_main.h"
+#include "ui/window_place.h"
 
 namespace cl::ui {
 namespace {
@@ -187,6 +189,35 @@ TEST_F(StartUp, StoreNotSetUpSaysWhatToDoAndNoEndsWithStatusOne) {
     EXPECT_EQ(boxes.seen[1].text, check::kCreateDatabases);
     EXPECT_FALSE(fs::exists(t.root / "C" / "ostrel" / "tramel.mdb"));
     EXPECT_EQ(topLevel("lis04g"), nullptr);
+}
+
+TEST_F(StartUp, ScreensSayWhereTheyWorkAndDialogsKeepTheirTitles) {
+    ASSERT_EQ(start(), std::nullopt);
+    settle();
+    QWidget* checkScreen = topLevel("lis04g");
+    ASSERT_NE(checkScreen, nullptr);
+    EXPECT_EQ(checkScreen->windowTitle().toStdString(),
+              "Controllo Articoli \u2014 cartella: " + t.root.string());
+    // A title set again later keeps the place once, not twice.
+    checkScreen->setWindowTitle("Controllo Articoli");
+    checkScreen->setWindowTitle(checkScreen->windowTitle());
+    EXPECT_EQ(checkScreen->windowTitle().toStdString(),
+              "Controllo Articoli \u2014 cartella: " + t.root.string());
+
+    Session onServer(t.root, 'C');
+    onServer.server = "host=srv1 dbname=negozio user=mario password=segreta";
+    PlaceInTitles::install(onServer);
+    QWidget screen;
+    screen.setWindowTitle("Gestione Articoli  1");
+    screen.show();
+    settle();
+    EXPECT_EQ(screen.windowTitle().toStdString(),
+              "Gestione Articoli  1 \u2014 server: negozio@srv1");
+    QDialog dialog;
+    dialog.setWindowTitle("Storico prezzi");
+    dialog.show();
+    settle();
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Storico prezzi");
 }
 
 TEST(Translations, StandardDialogsSpeakItalian) {
