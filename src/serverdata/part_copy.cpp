@@ -42,9 +42,8 @@ std::vector<CopiedTable> copyPart(const Part& part, const TableAt& from, const T
                             " non è riuscita: " + e.what() + " Nulla è stato scritto.",
                         errorKindOf(e));
         }
-        // TODO(store): rows copied with their own numbers must move the server's numbering of
-        // new rows past them (the identity columns of rows and journal keys); the storage
-        // interface has no call for it yet, so the next update on an imported store fails.
+        // Rows copied with their own numbers: new rows are numbered past them.
+        to.db.keysTaken(table, to.schema);
         const long long source = countRows(from.db, from.schema, table);
         const long long target = countRows(to.db, to.schema, table);
         if (source != target || copied.rows != source)

@@ -75,6 +75,11 @@ class Database {
     // Makes a server database ready to hold a store installation (refuses one whose letter
     // rules would not compare texts as the files do); nothing to do for files.
     virtual void prepareLayout() {}
+    // Rows were written with their own keys: the keys the engine numbers continue past them.
+    virtual void keysTaken(const std::string& table, const std::string& schema) {
+        (void)table;
+        (void)schema;
+    }
     // A server rather than files on this PC, and where it is, for titles and messages.
     virtual bool onServer() const { return false; }
     virtual std::string where() const { return file_.string(); }

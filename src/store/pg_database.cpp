@@ -453,6 +453,24 @@ void PgDatabase::prepareLayout() {
     exec("CREATE EXTENSION IF NOT EXISTS citext SCHEMA public");
 }
 
+void PgDatabase::keysTaken(const std::string& table, const std::string& schema) {
+    std::vector<std::string> keys;
+    {
+        auto st = prepare(
+            "SELECT column_name FROM information_schema.columns WHERE table_schema = ? AND "
+            "table_name = ? AND is_identity = 'YES'");
+        st.bindAll(schema, table);
+        while (st.step()) keys.push_back(st.value(0).text());
+    }
+    const std::string qualified = quoteName(schema) + "." + quoteName(table);
+    for (const auto& key : keys) {
+        auto st = prepare("SELECT setval(pg_get_serial_sequence(?, ?), coalesce(max(" +
+                          quoteName(key) + "), 0) + 1, false) FROM " + qualified);
+        st.bindAll(qualified, key);
+        st.step();
+    }
+}
+
 bool PgDatabase::inTransaction() const {
     auto s = PQtransactionStatus(conn_);
     return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;

@@ -80,6 +80,7 @@ class PgDatabase : public Database {
                                bool unique) const override;
     bool onServer() const override { return true; }
     void prepareLayout() override;
+    void keysTaken(const std::string& table, const std::string& schema) override;
     std::string where() const override { return where_; }
     bool inTransaction() const override;
     void begin() override;
