@@ -39,7 +39,7 @@ TEST_F(JournalTest, FailedRunRecordsNothing) {
                  }),
                  Error);
     EXPECT_EQ(allTables(t), before);
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_TRUE(history::listRuns(db).empty());
@@ -122,7 +122,7 @@ TEST_F(JournalTest, ARowChangedTwiceInOneRunKeepsEachStepsCopies) {
         journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = ?", {1});
         journal.updateRows("listi01", {{"desart", "NUOVISSIMO"}}, " WHERE codart = 3");
     });
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     auto st = db.prepare(
@@ -168,7 +168,7 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
     std::string before = allTables(t);
     update();
     {
-        auto dbConnection = store::openDatabase(t.storeFile());
+        auto dbConnection = t.openStoreDb();
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         db.exec(
@@ -181,7 +181,7 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
     m.answers = {Answer::Yes};
     EXPECT_TRUE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), before);
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_EQ(db.userVersion("storia"), history::kJournalVersion);

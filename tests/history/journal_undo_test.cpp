@@ -60,7 +60,7 @@ TEST_F(JournalTest, AnIncompleteRecordIsNeverUndoneIntoBlankRows) {
     update();
     std::string after = allTables(t);
     {
-        auto dbConnection = store::openDatabase(t.storeFile());
+        auto dbConnection = t.openStoreDb();
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         db.exec("DELETE FROM storia.before_listi01");
@@ -107,7 +107,7 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
     std::string before = allTables(t);
     update();
     {
-        auto dbConnection = store::openDatabase(t.storeFile());
+        auto dbConnection = t.openStoreDb();
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         store::Transaction tx(db);
@@ -131,7 +131,7 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
     EXPECT_TRUE(undo(t, m));
     EXPECT_NE(m.shown.at(0).text.find("le sue 2 righe"), std::string::npos) << m.shown[0].text;
     EXPECT_EQ(allTables(t), before);
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_EQ(db.userVersion("storia"), history::kJournalVersion);
@@ -222,7 +222,7 @@ TEST(JournalFile, MadeAtOnceByManyIsMadeOnceAndWhole) {
         for (size_t i = 0; i < errors.size(); ++i)
             threads.emplace_back([&, i] {
                 try {
-                    auto dbConnection = store::openDatabase(t.storeFile());
+                    auto dbConnection = t.openStoreDb();
                     store::Database& db = *dbConnection;
                     history::attachHistory(db, t.storeFile());
                     history::listRuns(db);
