@@ -7,8 +7,9 @@
 namespace cl::history {
 
 LabelReader::LabelReader(store::Database& db)
-    : ean_(db.prepare("SELECT eanare FROM main.codean WHERE codare = ? ORDER BY (primasecon = "
-                      "'P') DESC, " +
+    // The primary barcode first; a null mark sorts with the others on every engine.
+    : ean_(db.prepare("SELECT eanare FROM main.codean WHERE codare = ? ORDER BY CASE WHEN "
+                      "primasecon = 'P' THEN 0 ELSE 1 END, " +
                       db.rowIdentity() + " LIMIT 1")),
       unit_(db.prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?")) {}
 

@@ -118,7 +118,7 @@ std::optional<RunSummary> findRun(store::Database& db, long long id) {
 std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
     std::vector<Conflict> out;
     auto later = db.prepare(
-        "SELECT c1.tbl, c1.row, c1.article, min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
+        "SELECT c1.tbl, c1.row, max(c1.article), min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
         ".changes c2 ON c2.tbl = c1.tbl AND c2.row = c1.row AND c2.run > c1.run JOIN " + H +
         ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, "
         "c1.row");

@@ -54,7 +54,7 @@ void discardNewerReview(store::Database& db, long long run) {
 long long repeatedReviewNumbers(store::Database& db) {
     auto st = db.prepare(
         "SELECT count(*) FROM (SELECT bns FROM main.variatil WHERE bns IS NOT NULL GROUP BY bns "
-        "HAVING count(*) > 1)");
+        "HAVING count(*) > 1) repeated");
     long long n = st.step() ? st.value(0).integer() : 0;
     st.reset();
     return n;

@@ -35,11 +35,13 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
 }
 
 bool UpdateStore::isGroupExcluded(long long codgru) {
+    if (auto known = excludedGroups_.find(codgru); known != excludedGroups_.end())
+        return known->second;
     auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
     st.reset();
-    return excluded;
+    return excludedGroups_[codgru] = excluded;
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
@@ -108,15 +110,17 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByArticle(long long codar
 }
 
 std::optional<std::string> UpdateStore::reparto(long long code) {
+    if (auto known = departments_.find(code); known != departments_.end()) return known->second;
     auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ? LIMIT 1");
     st.bind(1, Value(code));
     std::optional<std::string> out;
     if (st.step()) out = st.value(0).text();
     st.reset();
-    return out;
+    return departments_[code] = out;
 }
 
 std::optional<double> UpdateStore::fattore(const std::string& unit) {
+    if (auto known = factors_.find(unit); known != factors_.end()) return known->second;
     auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?) LIMIT 1");
     st.bind(1, padded(unit, 2)).bind(2, bare(unit));
     std::optional<double> out;
@@ -125,7 +129,7 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
         out = v.isText() ? leadingNumber(v.text()) : v.number();
     }
     st.reset();
-    return out;
+    return factors_[unit] = out;
 }
 
 bool UpdateStore::supplierListExists(const std::string& codlis) {
@@ -137,6 +141,7 @@ bool UpdateStore::supplierListExists(const std::string& codlis) {
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
+    if (auto known = subgroups_.find(codsot); known != subgroups_.end()) return known->second;
     auto st =
         db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
     st.bind(1, Value(codsot));
@@ -144,16 +149,17 @@ std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) 
     if (st.step() && !st.value(0).isNull())
         out = Subgroup{st.value(0).text(), st.value(1).integer()};
     st.reset();
-    return out;
+    return subgroups_[codsot] = out;
 }
 
 std::optional<std::string> UpdateStore::groupNameOf(long long codice) {
+    if (auto known = groupNames_.find(codice); known != groupNames_.end()) return known->second;
     auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
     st.bind(1, Value(codice));
     std::optional<std::string> out;
     if (st.step() && !st.value(0).isNull()) out = st.value(0).text();
     st.reset();
-    return out;
+    return groupNames_[codice] = out;
 }
 
 history::Journal& UpdateStore::journal() {

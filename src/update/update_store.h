@@ -65,6 +65,13 @@ class UpdateStore {
     std::string selectRow(const std::string& rest) const;
     store::Database& db_;
     history::Journal* journal_;
+    // The code tables a run reads but never writes, remembered per code: a server answers each
+    // code once rather than once per review row.
+    std::map<long long, bool> excludedGroups_;
+    std::map<long long, std::optional<std::string>> departments_;
+    std::map<std::string, std::optional<double>> factors_;
+    std::map<long long, std::optional<Subgroup>> subgroups_;
+    std::map<long long, std::optional<std::string>> groupNames_;
 };
 
 }  // namespace cl::review

@@ -6,24 +6,16 @@
 #include "app/clock.h"
 #include "history/journal.h"
 #include "support/temp_store.h"
+#include "support/typed_rows.h"
 
 namespace cl {
 
 using history::Journal;
 
-// Every row with every value quoted, so that 12 and 12.0 or '' and NULL differ.
+// Every row with every value's kind kept, so that 12 and 12.0 or '' and NULL differ.
 inline std::string typedDump(test::TempStore& t, const std::string& table) {
-    auto dbConnection = store::openDatabase(t.storeFile());
-    store::Database& db = *dbConnection;
-    std::string cols;
-    for (const auto& c : db.columns(table)) cols += ", quote(\"" + c + "\")";
-    auto st = db.prepare("SELECT rowid" + cols + " FROM \"" + table + "\" ORDER BY rowid");
-    std::string out;
-    while (st.step()) {
-        for (int i = 0; i < st.columnCount(); ++i) out += st.value(i).text() + "|";
-        out += "\n";
-    }
-    return out;
+    auto dbConnection = t.openStoreDb();
+    return test::typedTable(*dbConnection, table);
 }
 
 inline std::string allTables(test::TempStore& t) {

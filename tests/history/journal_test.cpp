@@ -39,7 +39,7 @@ TEST_F(JournalTest, FailedRunRecordsNothing) {
                  }),
                  Error);
     EXPECT_EQ(allTables(t), before);
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_TRUE(history::listRuns(db).empty());
@@ -122,18 +122,18 @@ TEST_F(JournalTest, ARowChangedTwiceInOneRunKeepsEachStepsCopies) {
         journal.updateRows("listi01", {{"przpub", 2.9}}, " WHERE codart = ?", {1});
         journal.updateRows("listi01", {{"desart", "NUOVISSIMO"}}, " WHERE codart = 3");
     });
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     auto st = db.prepare(
-        "SELECT c.op, coalesce(b.v_przpub, '-'), a.v_przpub, a.v_desart FROM storia.changes c "
+        "SELECT c.op, b.v_przpub, a.v_przpub, a.v_desart FROM storia.changes c "
         "LEFT JOIN storia.before_listi01 b ON b.change = c.id JOIN storia.after_listi01 a ON "
         "a.change = c.id WHERE c.tbl = 'listi01' AND c.row IN (SELECT rowid FROM listi01 WHERE "
         "codart IN (1, 3)) ORDER BY c.id");
     std::string steps;
     while (st.step())
-        steps += st.value(0).text() + " " + st.value(1).text() + ">" + st.value(2).text() + " " +
-                 st.value(3).text() + "\n";
+        steps += st.value(0).text() + " " + (st.value(1).isNull() ? "-" : st.value(1).text()) +
+                 ">" + st.value(2).text() + " " + st.value(3).text() + "\n";
     EXPECT_EQ(steps,
               "U 2.5>2.7 PANE\n"
               "I ->3.1 NUOVO\n"
@@ -168,7 +168,7 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
     std::string before = allTables(t);
     update();
     {
-        auto dbConnection = store::openDatabase(t.storeFile());
+        auto dbConnection = t.openStoreDb();
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         db.exec(
@@ -181,7 +181,7 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
     m.answers = {Answer::Yes};
     EXPECT_TRUE(history::undoUpdate(t.session, std::nullopt, m));
     EXPECT_EQ(allTables(t), before);
-    auto dbConnection = store::openDatabase(t.storeFile());
+    auto dbConnection = t.openStoreDb();
     store::Database& db = *dbConnection;
     history::attachHistory(db, t.storeFile());
     EXPECT_EQ(db.userVersion("storia"), history::kJournalVersion);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "store/database.h"
+#include "support/test_engine.h"
 
 namespace cl::test {
 
@@ -14,7 +15,10 @@ OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std:
         // A process of its own: its locks are not this process's, as on another workstation.
         int status = 1;
         try {
-            auto connection = store::openDatabase(file);
+            // On a server the store is the test's server database, whatever the file.
+            auto connection = currentServer().empty()
+                                  ? store::openDatabase(file)
+                                  : store::openServer(currentServer(), store::kServerStoreSchema);
             store::Database& db = *connection;
             store::Transaction tx(db);
             db.exec(sql);

@@ -63,14 +63,14 @@ TEST_F(CmdApply, DefaultsUpdateAndCreateAndPrintTheNoBarcodeLine) {
     EXPECT_NE(r.out.find("Attenzione!: Elaborazione terminata, cliccare su OK per uscire?"),
               std::string::npos);
     EXPECT_NE(r.out.find("Creato Codice : 6   SENZA"), std::string::npos) << r.out;
-    EXPECT_EQ(q("SELECT przpub||'|'||desart FROM listi01 WHERE codart=5"), "1.5|NUOVA");
+    EXPECT_EQ(joined("SELECT przpub, desart FROM listi01 WHERE codart=5"), "1.5|NUOVA");
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
 }
 
 TEST_F(CmdApply, ListTicksExactlyTheNamedBoxes) {
     Ran r = apply("--updates cost,vat");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_EQ(q("SELECT przpub||'|'||desart||'|'||cosiva||'|'||ivart FROM listi01 WHERE codart=5"),
+    EXPECT_EQ(joined("SELECT przpub, desart, cosiva, ivart FROM listi01 WHERE codart=5"),
               "1|VECCHIA|1.1|10");
     EXPECT_EQ(q("SELECT count(*) FROM listi01"), "1");  // "create" not listed
 }

@@ -1,4 +1,5 @@
 // A failure anywhere in the update leaves every table as it was.
+#include "support/failing_writes.h"
 #include "update_fixture.h"
 
 namespace cl::test {
@@ -31,9 +32,8 @@ class UpdateFailure : public UpdateTest {
 
 TEST_F(UpdateFailure, ErrorOnTheLastWriteRollsEverythingBack) {
     fill();
-    ts.exec(
-        "CREATE TRIGGER fail_ean BEFORE INSERT ON codean WHEN NEW.eanare = '8009999999999' "
-        "BEGIN SELECT RAISE(ABORT, 'codean bloccato'); END");
+    failWrites(ts, "fail_ean", "BEFORE", "INSERT", "codean", "NEW.eanare = '8009999999999'",
+               "codean bloccato");
     std::string before = everything();
     try {
         run();
@@ -45,7 +45,7 @@ TEST_F(UpdateFailure, ErrorOnTheLastWriteRollsEverythingBack) {
     EXPECT_EQ(everything(), before);
     EXPECT_TRUE(messages.shown.empty());  // no closing message for a failed run
     // The store is usable again at once.
-    ts.exec("DROP TRIGGER fail_ean");
+    allowWrites(ts, "fail_ean", "codean");
     auto r = run();
     EXPECT_EQ(r.creati, 1);
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
@@ -53,9 +53,7 @@ TEST_F(UpdateFailure, ErrorOnTheLastWriteRollsEverythingBack) {
 
 TEST_F(UpdateFailure, ErrorOnDeletingTheWorkRowsRollsEverythingBack) {
     fill();
-    ts.exec(
-        "CREATE TRIGGER fail_del BEFORE DELETE ON variatil "
-        "BEGIN SELECT RAISE(ABORT, 'variatil bloccata'); END");
+    failWrites(ts, "fail_del", "BEFORE", "DELETE", "variatil", "", "variatil bloccata");
     std::string before = everything();
     EXPECT_THROW(run(), Error);
     EXPECT_EQ(everything(), before);
@@ -74,9 +72,7 @@ TEST_F(UpdateFailure, SupplierListOnlyRollsBackToo) {
     fill();
     settings.CreaLisForn = true;
     messages.answers = {Answer::Yes};
-    ts.exec(
-        "CREATE TRIGGER fail_l2 BEFORE UPDATE ON listi02 "
-        "BEGIN SELECT RAISE(ABORT, 'listi02 bloccato'); END");
+    failWrites(ts, "fail_l2", "BEFORE", "UPDATE", "listi02", "", "listi02 bloccato");
     std::string before = everything();
     EXPECT_THROW(run(), Error);
     EXPECT_EQ(everything(), before);

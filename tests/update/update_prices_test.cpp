@@ -36,7 +36,7 @@ TEST_F(UpdatePrices, CostBoxComputesVatCostMarkupAndMarginFromStoredPrice) {
     EXPECT_EQ(q("SELECT cosiva FROM listi01"), "12.2");
     EXPECT_EQ(q("SELECT ricart FROM listi01"), "22.95");
     EXPECT_EQ(q("SELECT marg FROM listi01"), "18.67");
-    EXPECT_EQ(q("SELECT cobart || '/' || cofart FROM listi01"), "10/10");
+    EXPECT_EQ(joined("SELECT cobart, cofart FROM listi01", "/"), "10/10");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "15");
 }
 
@@ -87,10 +87,11 @@ TEST_F(UpdatePrices, PriceUpdatedTodayIsKeptUnlessEditedByHandAndBarcodesFollow)
     auto r = run();
     EXPECT_EQ(r.aggiornati, 2);
     EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart=1"), "2.5");
-    EXPECT_EQ(q("SELECT prezzo || '/' || pezzix FROM codean WHERE codare=1"), "2.5/1");
+    EXPECT_EQ(joined("SELECT prezzo, pezzix FROM codean WHERE codare=1", "/"), "2.5/1");
     EXPECT_EQ(q("SELECT przpub FROM listi01 WHERE codart=2"), "2.99");
-    EXPECT_EQ(q("SELECT prezzo||'/'||prezzox||'/'||flagean||'/'||neti FROM codean "
-                "WHERE eanare='8000000000028'"),
+    EXPECT_EQ(joined("SELECT prezzo, prezzox, flagean, neti FROM codean "
+                     "WHERE eanare='8000000000028'",
+                     "/"),
               "2.99/17.94/S/1");
     // A barcode whose price does not follow the article keeps it.
     EXPECT_EQ(q("SELECT prezzo FROM codean WHERE eanare='8000000000035'"), "2.5");
@@ -102,9 +103,8 @@ TEST_F(UpdatePrices, NoEanSkipsBarcodesAndWritesSupplierListRow) {
     row(9, "0000000000000", 1.5, "4", 3.2);
     run();
     EXPECT_EQ(q("SELECT count(*) FROM codean"), "0");
-    EXPECT_EQ(
-        q("SELECT codart||'/'||codlis||'/'||cobart||'/'||trim(codafo)||'/'||codfor FROM listi02"),
-        "9/000012/1.5/000004711/12");
+    EXPECT_EQ(joined("SELECT codart, codlis, cobart, trim(codafo), codfor FROM listi02", "/"),
+              "9/000012/1.5/000004711/12");
     EXPECT_EQ(q("SELECT dsclistino FROM listi02"), std::string("ROSSI SPA") + std::string(36, ' '));
 }
 
@@ -113,8 +113,9 @@ TEST_F(UpdatePrices, NewEanAddsBarcodeAtStoredPriceAndSkipsSupplierList) {
     article(9, 3.4);
     row(9, "8009999999999", 1.5, "4", 3.2, {{"codafo", "000000077"}});
     run();
-    EXPECT_EQ(q("SELECT codare||'/'||prezzo||'/'||prezzox||'/'||aggi||'/'||pezzix||'/'||neti||'/'||"
-                "primasecon||'/'||flagean||'/'||trim(codafo) FROM codean"),
+    EXPECT_EQ(joined("SELECT codare, prezzo, prezzox, aggi, pezzix, neti, "
+                     "primasecon, flagean, trim(codafo) FROM codean",
+                     "/"),
               "9/3.4/3.4/A/1/1/P/S/000000077");
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "0");
 }
@@ -132,7 +133,11 @@ TEST_F(UpdatePrices, ZeroPriceRowIsNotWrittenNorCountedButIsConsumed) {
     row(9, "8009999999999", 1.5, "4", -1);
     auto r = run();
     EXPECT_EQ(r.aggiornati, 0);
-    EXPECT_EQ(q("SELECT przpub||'/'||ifnull(datagg,'-') FROM listi01"), "3.4/-");
+    EXPECT_EQ(
+        joined("SELECT przpub, coalesce(CAST(datagg AS text), '-') FROM listi01 ORDER BY rowid "
+               "LIMIT 1",
+               "/"),
+        "3.4/-");
     EXPECT_EQ(q("SELECT count(*) FROM variatil"), "0");
     EXPECT_EQ(r.rowsConsumed, 2);
 }
@@ -173,15 +178,17 @@ TEST_F(UpdatePrices, OptionalBoxesWriteDescriptionDepartmentGroupsUnitsVatAndPac
     run();
     EXPECT_EQ(q("SELECT desart FROM listi01"), std::string(40, 'D'));
     EXPECT_EQ(q("SELECT descas FROM listi01"), std::string(30, 'D'));
-    EXPECT_EQ(q("SELECT marg||'/'||ricart FROM listi01"), "31.5/28.21");  // (2 - 1.56) / 1.56
-    EXPECT_EQ(q("SELECT codrep||'/'||desrep FROM listi01"), "3/ALIMENTARI" + std::string(20, ' '));
-    EXPECT_EQ(q("SELECT codgru||'/'||rtrim(desgru)||'/'||codsot||'/'||rtrim(dessot) FROM listi01"),
+    EXPECT_EQ(joined("SELECT marg, ricart FROM listi01", "/"), "31.5/28.21");  // (2 - 1.56) / 1.56
+    EXPECT_EQ(joined("SELECT codrep, desrep FROM listi01", "/"),
+              "3/ALIMENTARI" + std::string(20, ' '));
+    EXPECT_EQ(joined("SELECT codgru, rtrim(desgru), codsot, rtrim(dessot) FROM listi01", "/"),
               "5/PASTA/51/PASTA LUNGA");
     EXPECT_EQ(q("SELECT length(desgru) FROM listi01"), "30");
-    EXPECT_EQ(q("SELECT quaco||'/'||umquaco||'/'||prztot FROM listi01"), "500.0/KG/4");
-    EXPECT_EQ(q("SELECT ivart||'/'||imbart||'/'||colore FROM listi01"), "04/12/5");
-    EXPECT_EQ(q("SELECT ifnull(flagean,'-') FROM codean"), "-");
-    EXPECT_EQ(q("SELECT codfor||'/'||length(desfor)||'/'||length(codafo) FROM listi01"),
+    EXPECT_EQ(joined("SELECT quaco, umquaco, prztot FROM listi01", "/"),
+              onServerEngine() ? "500/KG/4" : "500.0/KG/4");
+    EXPECT_EQ(joined("SELECT ivart, imbart, colore FROM listi01", "/"), "04/12/5");
+    EXPECT_EQ(q("SELECT coalesce(flagean,'-') FROM codean"), "-");
+    EXPECT_EQ(joined("SELECT codfor, length(desfor), length(codafo) FROM listi01", "/"),
               "12/45/16");
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "app/clock.h"
+#include "support/failing_writes.h"
 #include "support/temp_store.h"
 #include "update/update_run.h"
 
@@ -96,7 +97,8 @@ TEST_F(PanelTest, AggiornaRunsTheUpdateMovesTheCountersAndEnds) {
     EXPECT_EQ(panel.counter("eanew")->text(), "8000000000035");
     ASSERT_FALSE(messages.shown.empty());
     EXPECT_EQ(messages.shown.back().text, kUpdateDoneMessage);
-    EXPECT_EQ(ts.scalar("SELECT cosiva||'|'||przpub FROM listi01 WHERE codart=5"), "1.22|1.5");
+    EXPECT_EQ(ts.scalar("SELECT cosiva FROM listi01 WHERE codart=5"), "1.22");
+    EXPECT_EQ(ts.scalar("SELECT przpub FROM listi01 WHERE codart=5"), "1.5");
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM codean WHERE flagean IS NULL"), "2");
     EXPECT_EQ(ts.scalar("SELECT count(*) FROM variatil"), "0");
     EXPECT_EQ(seen.creati, 1);
@@ -108,7 +110,7 @@ TEST_F(PanelTest, FailureShowsTheMessageAndKeepsThePanelUsable) {
     UpdatePanel panel;
     panel.setMessages(&messages);
     prepareUpdate(panel);
-    ts.exec("CREATE TRIGGER f BEFORE UPDATE ON listi01 BEGIN SELECT RAISE(ABORT, 'bloccato'); END");
+    test::failWrites(ts, "f", "BEFORE", "UPDATE", "listi01", "", "bloccato");
     bool finished = false;
     QObject::connect(&panel, &UpdatePanel::updateFinished, [&] { finished = true; });
     messages.answers = {Answer::Yes};
