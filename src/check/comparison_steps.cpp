@@ -16,6 +16,12 @@ const std::string& walkColumns() {
     return columns;
 }
 
+std::string walkOrder(const store::Database& db) {
+    // Empty fields first and rows alike in the order they were written, on every engine.
+    return " ORDER BY a.desart NULLS FIRST, a.codart NULLS FIRST, c.eanare NULLS FIRST, c." +
+           db.rowIdentity();
+}
+
 WalkRow readWalkRow(const store::Query& st) {
     WalkRow r;
     store::Value* fields[] = {&r.codart,    &r.desart, &r.przart, &r.przpub, &r.ivart,  &r.umart,

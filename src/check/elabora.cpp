@@ -91,8 +91,8 @@ RunResult elabora(RunContext& ctx) {
     discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
-        auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
-                                   " ORDER BY a.desart, a.codart, c.eanare");
+        auto walk =
+            ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder(ctx.db));
         while (walk.step()) {
             WalkRow r = readWalkRow(walk);
             forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });

@@ -103,7 +103,8 @@ WalkRow centralArticle(store::Database& db, long long id) {
     auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
                          db.rowIdentity() + " = ?");
     st.bind(1, store::Value(id));
-    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.",
+    if (!st.step())
+        throw Error("Articolo centrale non più presente durante il controllo.",
                     ErrorKind::NotFound);
     WalkRow r = readWalkRow(st);
     st.reset();
@@ -137,7 +138,7 @@ RunResult elabora_ean(RunContext& ctx) {
     // Only what the comparison needs is sorted; a written article is read whole by its identity.
     auto walk = ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
                                ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from +
-                               " ORDER BY a.desart, a.codart, c.eanare");
+                               walkOrder(ctx.db));
     auto checkOne = [&] {
         const std::string eanare = walk.value(3).text();
         auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));

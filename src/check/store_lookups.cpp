@@ -36,11 +36,14 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
     if (key.empty()) return std::nullopt;  // a blank barcode names no product
     // Stored padded or not, the barcode is the same one; a full 13-character code has one form.
     const std::string padded = store::fixedWidth(key, 13);
-    auto st = padded == key
-                  ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?")
-                  : db_.prepare(
-                        "SELECT codare, even, flagean FROM main.codean "
-                        "WHERE eanare IN (?, ?) LIMIT 1");
+    auto st = padded == key ? db_.prepare(
+                                  "SELECT codare, even, flagean FROM main.codean WHERE eanare = ? "
+                                  "ORDER BY " +
+                                  db_.rowIdentity() + " LIMIT 1")
+                            : db_.prepare(
+                                  "SELECT codare, even, flagean FROM main.codean "
+                                  "WHERE eanare IN (?, ?) ORDER BY eanare, " +
+                                  db_.rowIdentity() + " LIMIT 1");
     st.bind(1, store::Value(padded));
     if (padded != key) st.bind(2, store::Value(key));
     std::optional<StoreBarcode> out;
@@ -52,7 +55,8 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
 std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
     auto st = db_.prepare(
         "SELECT ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, "
-        "desgru, dessot FROM main.listi01 WHERE codart = ? LIMIT 1");
+        "desgru, dessot FROM main.listi01 WHERE codart = ? ORDER BY " +
+        db_.rowIdentity() + " LIMIT 1");
     st.bind(1, store::Value(codart));
     std::optional<PriceRow> out;
     if (st.step()) {
@@ -78,7 +82,8 @@ std::optional<long long> StoreLookups::supplierListArticle(const std::string& co
                                                            const std::string& codlis) {
     if (codafo.empty()) return std::nullopt;  // a row without a code names no listed article
     auto st =
-        db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
+        db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? ORDER BY " +
+                    db_.rowIdentity() + " LIMIT 1");
     st.bindAll(codafo, codlis);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
@@ -92,7 +97,8 @@ std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
     if (padded == code) return supplierListArticle(code, codlis);
     auto st = db_.prepare(
         "SELECT codart FROM main.listi02 WHERE codafo IN (?, ?) AND codlis = ? "
-        "ORDER BY codafo = ? DESC LIMIT 1");
+        "ORDER BY CASE WHEN codafo = ? THEN 0 ELSE 1 END, codafo, " +
+        db_.rowIdentity() + " LIMIT 1");
     st.bindAll(code, padded, codlis, code);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();

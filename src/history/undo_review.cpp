@@ -10,7 +10,8 @@ namespace {
 const std::string H = kHistorySchema;
 
 bool recordedReview(store::Database& db, long long run) {
-    auto st = db.prepare("SELECT review_left IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto st = db.prepare("SELECT CASE WHEN review_left IS NULL THEN 0 ELSE 1 END FROM " + H +
+                         ".runs WHERE id = ?");
     st.bind(1, store::Value(run));
     bool recorded = st.step() && st.value(0).integer() != 0;
     st.reset();
@@ -25,7 +26,7 @@ std::string newerCondition(store::Database& db, long long run) {
     if (recordedReview(db, run))
         return "NOT EXISTS (SELECT 1 FROM " + H + ".review_left l WHERE l.run = " + id +
                " AND l.row = v." + db.rowIdentity() + " AND l.bns IS NOT DISTINCT FROM v.bns)";
-    if (!db.tableExists("before_variatil", H)) return "0";
+    if (!db.tableExists("before_variatil", H)) return "1 = 0";
     std::string bns = quoteName(copyColumn("bns", journalVersion(db, H)));
     return "EXISTS (SELECT 1 FROM main.variatil w WHERE w.bns IN (SELECT b." + bns + " FROM " + H +
            ".before_variatil b JOIN " + H + ".changes c ON c.id = b.change WHERE c.run = " + id +
@@ -44,8 +45,7 @@ long long newerReviewRows(store::Database& db, long long run) {
 void discardNewerReview(store::Database& db, long long run) {
     // The condition is worked out before any row goes: the fallback looks at the review itself.
     const std::string id = db.rowIdentity();
-    auto st =
-        db.prepare("SELECT " + id + " FROM main.variatil v WHERE " + newerCondition(db, run));
+    auto st = db.prepare("SELECT " + id + " FROM main.variatil v WHERE " + newerCondition(db, run));
     std::vector<long long> rows;
     while (st.step()) rows.push_back(st.value(0).integer());
     auto del = db.prepare("DELETE FROM main.variatil WHERE " + id + " = ?");
@@ -55,7 +55,7 @@ void discardNewerReview(store::Database& db, long long run) {
 long long repeatedReviewNumbers(store::Database& db) {
     auto st = db.prepare(
         "SELECT count(*) FROM (SELECT bns FROM main.variatil WHERE bns IS NOT NULL GROUP BY bns "
-        "HAVING count(*) > 1)");
+        "HAVING count(*) > 1) repeated");
     long long n = st.step() ? st.value(0).integer() : 0;
     st.reset();
     return n;

@@ -21,7 +21,7 @@ std::optional<ReportArticle> articleOf(store::Database& db, long long codart) {
 }  // namespace
 
 std::vector<ReportRow> readReportRows(store::Database& db, const ReviewFilter& filter) {
-    const SqlText source = reviewSource(filter);
+    const SqlText source = reviewSource(db, filter);
     auto view = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
         view.bind(static_cast<int>(i) + 1, source.params[i]);

@@ -18,7 +18,7 @@ void ReviewRows::load(store::Database& db, const ReviewFilter& filter) {
     cache_.clear();
     SqlText where = whereClause(filter);
     auto st = db.prepare("SELECT " + db.rowIdentity() + " FROM variatil" + where.text +
-                         orderClause(filter));
+                         orderClause(db, filter));
     for (size_t i = 0; i < where.params.size(); ++i)
         st.bind(static_cast<int>(i + 1), where.params[i]);
     while (st.step()) identities_.push_back(st.value(0).integer());

@@ -24,6 +24,12 @@ std::string UpdateStore::selectRow(const std::string& rest) const {
     return "SELECT " + db_.rowIdentity() + ", " + rest;
 }
 
+// " ORDER BY <keys>, <row identity> LIMIT 1": of rows with the same key the oldest wins, on
+// every engine (the order an index on the key gives).
+std::string UpdateStore::firstBy(const std::string& keys) const {
+    return " ORDER BY " + (keys.empty() ? "" : keys + ", ") + db_.rowIdentity() + " LIMIT 1";
+}
+
 std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     std::optional<Found> out;
     if (st.step()) {
@@ -35,7 +41,7 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
 }
 
 bool UpdateStore::isGroupExcluded(long long codgru) {
-    auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
+    auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ?" + firstBy());
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
     st.reset();
@@ -43,7 +49,7 @@ bool UpdateStore::isGroupExcluded(long long codgru) {
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
-    auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ? LIMIT 1"));
+    auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ?" + firstBy()));
     st.bind(1, Value(codart));
     return one(st);
 }
@@ -58,13 +64,15 @@ bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& co
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
-    auto st = db_.prepare(selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1"));
+    auto st = db_.prepare(
+        selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?)" + firstBy("eanare")));
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
     return one(st);
 }
 
 std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
-    auto st = db_.prepare(selectRow("pezzix, aggi FROM codean WHERE codare = ?"));
+    auto st = db_.prepare(
+        selectRow("pezzix, aggi FROM codean WHERE codare = ? ORDER BY " + db_.rowIdentity()));
     st.bind(1, Value(codart));
     std::vector<Barcode> rows;
     while (st.step()) rows.push_back({st.value(0).integer(), st.value(1), st.value(2).text()});
@@ -79,13 +87,13 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
     // The key followed by blanks sorts between the key and the key padded far: an index range.
     auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND " +
                                     db_.textEqualsIgnoringCase("trim(codafo)", "?") +
-                                    " AND codlis = ? LIMIT 1"));
+                                    " AND codlis = ?" + firstBy("codafo")));
     st.bindAll(key, key + std::string(32, ' '), key, codlis);
     if (auto found = one(st)) return found;
     // Codes stored with leading blanks are rare; they sit in their own short index range.
-    auto lead = db_.prepare(
-        selectRow("codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND " +
-                  db_.textEqualsIgnoringCase("trim(codafo)", "?") + " AND codlis = ? LIMIT 1"));
+    auto lead = db_.prepare(selectRow(
+        "codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND " +
+        db_.textEqualsIgnoringCase("trim(codafo)", "?") + " AND codlis = ?" + firstBy("codafo")));
     lead.bind(1, Value(key)).bind(2, Value(codlis));
     return one(lead);
 }
@@ -93,7 +101,8 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
 std::optional<UpdateStore::Found> UpdateStore::supplierByExactCode(const std::string& codafo,
                                                                    const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
-    auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1"));
+    auto st =
+        db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ?" + firstBy()));
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
 }
@@ -101,14 +110,13 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByExactCode(const std::st
 std::optional<UpdateStore::Found> UpdateStore::supplierByArticle(long long codart,
                                                                  const std::string& codlis) {
     auto st =
-        db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY " +
-                              db_.rowIdentity() + " LIMIT 1"));
+        db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ?" + firstBy()));
     st.bind(1, Value(codart)).bind(2, Value(codlis));
     return one(st);
 }
 
 std::optional<std::string> UpdateStore::reparto(long long code) {
-    auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ?" + firstBy());
     st.bind(1, Value(code));
     std::optional<std::string> out;
     if (st.step()) out = st.value(0).text();
@@ -117,7 +125,7 @@ std::optional<std::string> UpdateStore::reparto(long long code) {
 }
 
 std::optional<double> UpdateStore::fattore(const std::string& unit) {
-    auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?) LIMIT 1");
+    auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?)" + firstBy("coduni"));
     st.bind(1, padded(unit, 2)).bind(2, bare(unit));
     std::optional<double> out;
     if (st.step()) {
@@ -137,8 +145,8 @@ bool UpdateStore::supplierListExists(const std::string& codlis) {
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
-    auto st =
-        db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ?" +
+                          firstBy());
     st.bind(1, Value(codsot));
     std::optional<Subgroup> out;
     if (st.step() && !st.value(0).isNull())
@@ -148,7 +156,7 @@ std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) 
 }
 
 std::optional<std::string> UpdateStore::groupNameOf(long long codice) {
-    auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ?" + firstBy());
     st.bind(1, Value(codice));
     std::optional<std::string> out;
     if (st.step() && !st.value(0).isNull()) out = st.value(0).text();

@@ -63,6 +63,7 @@ class UpdateStore {
     std::optional<Found> one(store::Query& st);
     history::Journal& journal();
     std::string selectRow(const std::string& rest) const;
+    std::string firstBy(const std::string& keys = {}) const;
     store::Database& db_;
     history::Journal* journal_;
 };

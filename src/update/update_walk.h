@@ -15,7 +15,7 @@ UpdateRun startRun(AppState& state, store::Database& db, const UpdateSettings& s
 // Walks the review view from its first row; the statement is reset however the walk ends.
 template <typename PerRow>
 void walkReview(store::Database& db, const ReviewFilter& filter, PerRow&& perRow) {
-    SqlText source = reviewSource(filter);
+    SqlText source = reviewSource(db, filter);
     auto walk = db.prepare(source.text);
     for (size_t i = 0; i < source.params.size(); ++i)
         walk.bind(static_cast<int>(i) + 1, source.params[i]);
