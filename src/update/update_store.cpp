@@ -40,11 +40,15 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     return out;
 }
 
+// Groups, departments, units and the central names are never written by an update: each key
+// is read once per run, not once per row.
 bool UpdateStore::isGroupExcluded(long long codgru) {
+    if (auto known = excluded_.find(codgru); known != excluded_.end()) return known->second;
     auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ?" + firstBy());
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
     st.reset();
+    excluded_.emplace(codgru, excluded);
     return excluded;
 }
 
@@ -116,15 +120,18 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByArticle(long long codar
 }
 
 std::optional<std::string> UpdateStore::reparto(long long code) {
+    if (auto known = departments_.find(code); known != departments_.end()) return known->second;
     auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ?" + firstBy());
     st.bind(1, Value(code));
     std::optional<std::string> out;
     if (st.step()) out = st.value(0).text();
     st.reset();
+    departments_.emplace(code, out);
     return out;
 }
 
 std::optional<double> UpdateStore::fattore(const std::string& unit) {
+    if (auto known = factors_.find(unit); known != factors_.end()) return known->second;
     auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?)" + firstBy("coduni"));
     st.bind(1, padded(unit, 2)).bind(2, bare(unit));
     std::optional<double> out;
@@ -133,6 +140,7 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
         out = v.isText() ? leadingNumber(v.text()) : v.number();
     }
     st.reset();
+    factors_.emplace(unit, out);
     return out;
 }
 
@@ -145,6 +153,7 @@ bool UpdateStore::supplierListExists(const std::string& codlis) {
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
+    if (auto known = subgroups_.find(codsot); known != subgroups_.end()) return known->second;
     auto st = db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ?" +
                           firstBy());
     st.bind(1, Value(codsot));
@@ -152,15 +161,18 @@ std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) 
     if (st.step() && !st.value(0).isNull())
         out = Subgroup{st.value(0).text(), st.value(1).integer()};
     st.reset();
+    subgroups_.emplace(codsot, out);
     return out;
 }
 
 std::optional<std::string> UpdateStore::groupNameOf(long long codice) {
+    if (auto known = groupNames_.find(codice); known != groupNames_.end()) return known->second;
     auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ?" + firstBy());
     st.bind(1, Value(codice));
     std::optional<std::string> out;
     if (st.step() && !st.value(0).isNull()) out = st.value(0).text();
     st.reset();
+    groupNames_.emplace(codice, out);
     return out;
 }
 

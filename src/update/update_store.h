@@ -66,6 +66,12 @@ class UpdateStore {
     std::string firstBy(const std::string& keys = {}) const;
     store::Database& db_;
     history::Journal* journal_;
+    // What the tables no update writes answered, by key.
+    std::map<long long, bool> excluded_;
+    std::map<long long, std::optional<std::string>> departments_;
+    std::map<std::string, std::optional<double>> factors_;
+    std::map<long long, std::optional<Subgroup>> subgroups_;
+    std::map<long long, std::optional<std::string>> groupNames_;
 };
 
 }  // namespace cl::review
