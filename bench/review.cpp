@@ -62,7 +62,7 @@ void bench(long long n) {
     session.settoDb(quiet);
     session.state.codice_fornitore = 12;
     auto db = session.openStore();
-    db->exec("INSERT INTO fornitori VALUES (12, 'ORTO SRL')");
+    db->exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTO SRL')");
     std::printf("\n%lld righe in variatil (riempimento %.0f ms)\n", n,
                 timeMs([&] { fill(*db, n); }));
 

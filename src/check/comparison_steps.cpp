@@ -16,10 +16,10 @@ const std::string& walkColumns() {
     return columns;
 }
 
-std::string walkOrder(const store::Database& db) {
-    // Empty fields first and rows alike in the order they were written, on every engine.
-    return " ORDER BY a.desart NULLS FIRST, a.codart NULLS FIRST, c.eanare NULLS FIRST, c." +
-           db.rowIdentity();
+std::string walkOrder() {
+    // Empty fields first on every engine. A central code is unique and so is a barcode; rows
+    // still alike (two barcodes left empty) give the same comparison in either order.
+    return " ORDER BY a.desart NULLS FIRST, a.codart NULLS FIRST, c.eanare NULLS FIRST";
 }
 
 WalkRow readWalkRow(const store::Query& st) {

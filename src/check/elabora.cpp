@@ -25,6 +25,21 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
+// Rows compared per block: their store look-ups are read ahead in a few statements.
+constexpr size_t kBlock = 256;
+
+// The barcodes of the block, and the price rows of the articles they name.
+void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block) {
+    std::vector<std::string> barcodes;
+    for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
+    lookups.readAheadBarcodes(barcodes);
+    std::vector<long long> articles;
+    for (const auto& b : barcodes)
+        if (auto found = lookups.barcode(b); found && found->codare != 0)
+            articles.push_back(found->codare);
+    lookups.readAheadPriceRows(articles);
+}
+
 void clearChangeMarks(RunContext& ctx) {
     if (ctx.journaled) history::recordClearedMarks(ctx.db);
     ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
@@ -91,13 +106,22 @@ RunResult elabora(RunContext& ctx) {
     discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
-        auto walk =
-            ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder(ctx.db));
+        auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder());
+        std::vector<WalkRow> block;
+        auto compareBlock = [&] {
+            readAhead(ctx.lookups, block);
+            for (const auto& r : block) {
+                forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
+                bar.rowDone();
+            }
+            block.clear();
+            ctx.lookups.forgetReadAhead();
+        };
         while (walk.step()) {
-            WalkRow r = readWalkRow(walk);
-            forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
-            bar.rowDone();
+            block.push_back(readWalkRow(walk));
+            if (block.size() == kBlock) compareBlock();
         }
+        compareBlock();
         clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};

@@ -136,9 +136,9 @@ RunResult elabora_ean(RunContext& ctx) {
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
     // Only what the comparison needs is sorted; a written article is read whole by its identity.
-    auto walk = ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
-                               ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from +
-                               walkOrder(ctx.db));
+    auto walk =
+        ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
+                       ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from + walkOrder());
     auto checkOne = [&] {
         const std::string eanare = walk.value(3).text();
         auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));
