@@ -25,19 +25,11 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
-// Rows compared per block: their store look-ups are read ahead in a few statements.
-constexpr size_t kBlock = 256;
-
-// The barcodes of the block, and the price rows of the articles they name.
+// The store look-ups of the block, read ahead.
 void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block) {
     std::vector<std::string> barcodes;
     for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
-    lookups.readAheadBarcodes(barcodes);
-    std::vector<long long> articles;
-    for (const auto& b : barcodes)
-        if (auto found = lookups.barcode(b); found && found->codare != 0)
-            articles.push_back(found->codare);
-    lookups.readAheadPriceRows(articles);
+    lookups.readAheadArticles(barcodes);
 }
 
 void clearChangeMarks(RunContext& ctx) {
@@ -119,7 +111,7 @@ RunResult elabora(RunContext& ctx) {
         };
         while (walk.step()) {
             block.push_back(readWalkRow(walk));
-            if (block.size() == kBlock) compareBlock();
+            if (block.size() == kReadAheadRows) compareBlock();
         }
         compareBlock();
         clearChangeMarks(ctx);

@@ -79,6 +79,15 @@ void StoreLookups::readAheadPriceRows(const std::vector<long long>& codes) {
     });
 }
 
+void StoreLookups::readAheadArticles(const std::vector<std::string>& eans) {
+    readAheadBarcodes(eans);
+    std::vector<long long> articles;
+    for (const auto& ean : eans)
+        if (auto found = barcode(ean); found && found->codare != 0)
+            articles.push_back(found->codare);
+    readAheadPriceRows(articles);
+}
+
 void StoreLookups::forgetReadAhead() {
     barcodes_.clear();
     barcodeKeys_.clear();

@@ -10,6 +10,9 @@
 
 namespace cl::check {
 
+// Walked rows compared per block: their store look-ups are read ahead in a few statements.
+inline constexpr size_t kReadAheadRows = 256;
+
 // A row of the store's barcode table found by its barcode (index keyean).
 struct StoreBarcode {
     long long codare = 0;
@@ -56,6 +59,8 @@ class StoreLookups {
     // barcodes and price rows meanwhile (a check never does). forgetReadAhead() drops them.
     void readAheadBarcodes(const std::vector<std::string>& eans);
     void readAheadPriceRows(const std::vector<long long>& codes);
+    // Both: the barcodes, then the price rows of the store articles they name.
+    void readAheadArticles(const std::vector<std::string>& eans);
     void forgetReadAhead();
 
     const long long* subgroupGroup(long long codsot) const;  // fisso.sottogruppi
