@@ -176,7 +176,15 @@ RunResult elabora_ean(RunContext& ctx) {
     auto compareBlock = [&] {
         std::vector<std::string> barcodes;
         for (const auto& w : block) barcodes.push_back(store::fixedWidth(w.eanare, 13));
-        ctx.lookups.readAheadArticles(barcodes);
+        ctx.lookups.readAheadBarcodes(barcodes);
+        // Price rows only of the store articles this check will price: barcodes marked to send.
+        std::vector<long long> articles;
+        for (const auto& b : barcodes)
+            if (auto found = ctx.lookups.barcode(b); found && found->codare != 0 &&
+                                                     store::trimmed(found->flagean) == "S" &&
+                                                     !handled.count(found->codare))
+                articles.push_back(found->codare);
+        ctx.lookups.readAheadPriceRows(articles);
         for (const auto& w : block) {
             ++counts.examined;
             bar.rowDone();
