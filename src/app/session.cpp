@@ -50,6 +50,12 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     state.lettera_drive = mapper_.currentDrive();
     const std::string suiteFolder = std::string(1, state.lettera_drive) + ":\\ostrel";
     state.nomedb_suite = suiteFolder + "\\tramel.mdb";
+    if (onServer()) {
+        auto suite =
+            store::openServer(server, store::kServerSuiteSchema, store::OpenMode::ReadOnly);
+        locateStore(*suite);
+        return true;
+    }
 
     std::error_code ec;
     std::filesystem::create_directories(host(suiteFolder), ec);
@@ -76,23 +82,35 @@ bool Session::settoDb(Messages& messages, const std::string& whatNext) {
     }
     ensureSqlite(suite, state.nomedb_suite, store::DatabaseKind::Suite, &messages, accessProgress);
 
+    auto dbConnection = store::openDatabase(suite, store::OpenMode::ReadOnly);
+    locateStore(*dbConnection);
+    return true;
+}
+
+void Session::locateStore(store::Database& suite) {
     state.cartella_db.clear();
-    {
-        auto dbConnection = store::openDatabase(suite, store::OpenMode::ReadOnly);
-        store::Database& db = *dbConnection;
-        store::validateSchema(db, store::DatabaseKind::Suite);
-        if (auto field = firstCompanyDatabase(db)) state.cartella_db = storeFolderFrom(*field);
-    }
+    store::validateSchema(suite, store::DatabaseKind::Suite,
+                          suite.onServer() ? store::kServerSuiteSchema : "main");
+    if (auto field = firstCompanyDatabase(suite)) state.cartella_db = storeFolderFrom(*field);
     if (state.cartella_db.empty())
         state.cartella_db = std::string(1, state.lettera_drive) + ":\\tramel\\";
     state.nomedb = state.cartella_db + "DATI.MDB";
     state.nsede = 1;
-    return true;
 }
 
 std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::OpenMode mode) const {
     if (!located())
         throw Error("Attenzione ... Database del negozio non individuato.", ErrorKind::NotFound);
+    if (onServer()) {
+        // The four databases are schemas of one server database: nothing to convert or find.
+        auto db = store::openServer(server, store::kServerStoreSchema, mode);
+        store::validateSchema(*db, store::DatabaseKind::Store);
+        if (attachFixed) {
+            db->attach({}, kFixedSchema, mode);
+            store::validateSchema(*db, store::DatabaseKind::FixedArticles, kFixedSchema);
+        }
+        return db;
+    }
     ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, accessMessages,
                  accessProgress);
     if (attachFixed)

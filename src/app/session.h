@@ -19,6 +19,10 @@ class Session {
     Session(std::filesystem::path root, char drive);
 
     AppState state;
+    // The PostgreSQL server the store lives on (a libpq connection string or URI); empty: the
+    // database files under the root.
+    std::string server;
+    bool onServer() const { return !server.empty(); }
     const store::WindowsPathMapper& mapper() const { return mapper_; }
     std::filesystem::path host(const std::string& windowsPath) const {
         return mapper_.map(windowsPath);
@@ -41,6 +45,8 @@ class Session {
     Progress* accessProgress = nullptr;
 
   private:
+    // Fills the location state from the suite's first company.
+    void locateStore(store::Database& suite);
     store::WindowsPathMapper mapper_;
 };
 

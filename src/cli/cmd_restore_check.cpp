@@ -13,7 +13,7 @@ int printChecks(Context& ctx) {
     ctx.locate();
     auto storeFile = ctx.session.host(ctx.session.state.nomedb);
     std::vector<history::CheckSummary> checks;
-    if (std::filesystem::exists(history::historyFileFor(storeFile))) {
+    if (history::journalExists(ctx.session)) {
         // Only read: a journal without checks yet stays as it is.
         auto db = ctx.session.openStore(false, store::OpenMode::ReadOnly);
         db->attach(history::historyFileFor(storeFile), history::kHistorySchema,

@@ -4,8 +4,10 @@
 #include <ctime>
 
 #include "app/clock.h"
+#include "app/session.h"
 #include "history/journal_schema.h"
 #include "store/error.h"
+#include "store/schema.h"
 
 namespace cl::history {
 
@@ -37,6 +39,23 @@ const std::vector<std::string>& journaledTables() {
     return tables;
 }
 
+namespace {
+// " <type>" of the copy of a store column, or "" where the engine keeps any value untyped.
+std::string copyType(store::Database& db, const std::string& table, const std::string& column) {
+    store::FieldType type = store::FieldType::Text;
+    for (const auto& t : store::schemaOf(store::DatabaseKind::Store))
+        if (t.name == table)
+            if (const auto* f = t.field(column)) type = f->type;
+    std::string sql = db.copyColumnType(type);
+    return sql.empty() ? "" : " " + sql;
+}
+}  // namespace
+
+bool journalExists(const Session& session) {
+    return session.onServer() ||
+           std::filesystem::exists(historyFileFor(session.host(session.state.nomedb)));
+}
+
 std::filesystem::path historyFileFor(const std::filesystem::path& storeFile) {
     return storeFile.parent_path() / "DATI.history";
 }
@@ -44,7 +63,7 @@ std::filesystem::path historyFileFor(const std::filesystem::path& storeFile) {
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile) {
     if (db.isAttached(kHistorySchema)) return;
     auto file = historyFileFor(storeFile);
-    if (!std::filesystem::exists(file)) createJournalFile(file);
+    if (!db.databaseExists(file, kHistorySchema)) createJournalFile(file);
     db.attach(file, kHistorySchema);
     if (journalVersion(db, H) != kJournalVersion) {
         // Another process may be upgrading too: the version is read again under the lock.
@@ -116,15 +135,19 @@ void Journal::recordReviewLeft() {
 // The journal's copies hold every column of the store table, under the journal's own names.
 void Journal::addCopyColumns(const std::string& table, const std::vector<std::string>& cols) {
     for (const char* side : {"before_", "after_"}) {
-        // Copies keep the exact values (no declared type), so that an undo is byte-identical.
+        // Copies keep the exact values (the column of the store table where the engine must
+        // have a type, none where it need not), so that an undo is byte-identical.
         std::string qualified = H + "." + quoteName(side + table);
-        db_.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change INTEGER PRIMARY KEY)");
+        db_.exec("CREATE TABLE IF NOT EXISTS " + qualified + " (change " + db_.autoKeyColumn() +
+                 ")");
         auto have = db_.columns(side + table, H);
         for (const auto& c : cols) {
             std::string copy = copyColumn(c, kJournalVersion);
             bool present = false;
             for (const auto& h : have) present = present || sameName(h, copy);
-            if (!present) db_.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy));
+            if (!present)
+                db_.exec("ALTER TABLE " + qualified + " ADD COLUMN " + quoteName(copy) +
+                         copyType(db_, table, c));
         }
     }
 }

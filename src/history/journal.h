@@ -9,6 +9,10 @@
 #include "store/database.h"
 #include "store/identifier.h"
 
+namespace cl {
+class Session;
+}
+
 namespace cl::history {
 
 // Schema name of the history database on the store's connection.
@@ -20,6 +24,8 @@ const std::vector<std::string>& journaledTables();
 
 // The journal beside the store database: same folder, DATI.history.
 std::filesystem::path historyFileFor(const std::filesystem::path& storeFile);
+// Whether the store has a journal yet (on a server it always has one).
+bool journalExists(const Session& session);
 
 struct RunInfo {
     std::string kind;  // "Aggiorna" or "Aggiorna solo listini fornitori"

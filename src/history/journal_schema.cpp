@@ -9,49 +9,84 @@
 
 #include "history/journal.h"
 #include "store/error.h"
+#include "store/schema.h"
 
 namespace cl::history {
 
 namespace {
 
-// `S.` stands for the journal's schema name.
+// `S.` stands for the journal's schema name, KEY for a key the engine numbers, INTEGER for a
+// whole number and ANY for a column that keeps whatever value it is given.
 const char* kVersion1 = R"(
 CREATE TABLE IF NOT EXISTS S.runs (
-  id INTEGER PRIMARY KEY, day TEXT NOT NULL, at TEXT NOT NULL, kind TEXT NOT NULL,
+  id KEY, day TEXT NOT NULL, at TEXT NOT NULL, kind TEXT NOT NULL,
   supplier INTEGER, supplier_name TEXT, options TEXT, undone_at TEXT);
 CREATE TABLE IF NOT EXISTS S.changes (
-  id INTEGER PRIMARY KEY, run INTEGER NOT NULL, tbl TEXT NOT NULL, op TEXT NOT NULL,
+  id KEY, run INTEGER NOT NULL, tbl TEXT NOT NULL, op TEXT NOT NULL,
   row INTEGER NOT NULL, article INTEGER);
-CREATE INDEX IF NOT EXISTS S.changes_run ON changes(run);
-CREATE INDEX IF NOT EXISTS S.changes_article ON changes(article, tbl);
-CREATE INDEX IF NOT EXISTS S.changes_row ON changes(tbl, row);
 )";
 
 const char* kVersion2 = R"(
 ALTER TABLE S.runs ADD COLUMN review_left INTEGER;
-CREATE TABLE IF NOT EXISTS S.review_left (run INTEGER NOT NULL, row INTEGER NOT NULL, bns);
-CREATE INDEX IF NOT EXISTS S.review_left_run ON review_left(run, row);
+CREATE TABLE IF NOT EXISTS S.review_left (run INTEGER NOT NULL, row INTEGER NOT NULL, bns ANY);
 )";
 
 const char* kVersion3 = R"(
 CREATE TABLE IF NOT EXISTS S.check_runs (
-  id INTEGER PRIMARY KEY, at TEXT NOT NULL, kind TEXT NOT NULL, supplier INTEGER,
+  id KEY, at TEXT NOT NULL, kind TEXT NOT NULL, supplier INTEGER,
   supplier_name TEXT, options TEXT, cleared INTEGER NOT NULL, written INTEGER NOT NULL,
   restored_at TEXT);
 CREATE TABLE IF NOT EXISTS S.check_cleared (run INTEGER NOT NULL, codart INTEGER NOT NULL);
-CREATE INDEX IF NOT EXISTS S.check_cleared_run ON check_cleared(run);
-CREATE INDEX IF NOT EXISTS S.check_cleared_art ON check_cleared(codart);
 CREATE TABLE IF NOT EXISTS S.check_rows (run INTEGER NOT NULL, bns INTEGER, codart INTEGER,
   ea1art TEXT);
-CREATE INDEX IF NOT EXISTS S.check_rows_run ON check_rows(run);
 )";
 
-std::string withSchema(std::string sql, const std::string& schema) {
-    for (size_t at = sql.find("S."); at != std::string::npos; at = sql.find("S.", at)) {
-        sql.replace(at, 2, schema + ".");
-        at += schema.size() + 1;
+struct JournalIndex {
+    int version;
+    const char* name;
+    const char* table;
+    std::vector<std::string> fields;
+};
+
+const std::vector<JournalIndex>& journalIndexes() {
+    static const std::vector<JournalIndex> all{
+        {1, "changes_run", "changes", {"run"}},
+        {1, "changes_article", "changes", {"article", "tbl"}},
+        {1, "changes_row", "changes", {"tbl", "row"}},
+        {2, "review_left_run", "review_left", {"run", "row"}},
+        {3, "check_cleared_run", "check_cleared", {"run"}},
+        {3, "check_cleared_art", "check_cleared", {"codart"}},
+        {3, "check_rows_run", "check_rows", {"run"}},
+    };
+    return all;
+}
+
+void replaceAll(std::string& sql, const std::string& from, const std::string& to) {
+    for (size_t at = sql.find(from); at != std::string::npos; at = sql.find(from, at)) {
+        sql.replace(at, from.size(), to);
+        at += to.size();
     }
+}
+
+// The layout of one version in the words of the engine `db` speaks.
+std::string layoutSql(store::Database& db, std::string sql, const std::string& schema) {
+    replaceAll(sql, "S.", schema + ".");
+    replaceAll(sql, " KEY,", " " + db.autoKeyColumn() + ",");
+    replaceAll(sql, " INTEGER", " " + db.columnType(store::FieldType::Whole));
+    std::string any = db.copyColumnType(store::FieldType::Whole);
+    replaceAll(sql, " ANY", any.empty() ? "" : " " + any);
     return sql;
+}
+
+void createLayout(store::Database& db, const char* sql, int version, const std::string& schema) {
+    db.exec(layoutSql(db, sql, schema));
+    for (const auto& index : journalIndexes()) {
+        if (index.version != version) continue;
+        std::string create =
+            db.createIndexSql(schema, index.name, index.table, index.fields, false);
+        replaceAll(create, "CREATE INDEX ", "CREATE INDEX IF NOT EXISTS ");
+        db.exec(create);
+    }
 }
 
 // The copies of the rows: only the journaled tables ever had them.
@@ -97,12 +132,12 @@ void upgradeJournal(store::Database& db, const std::string& schema) {
         throw Error(
             "Attenzione ... Il registro degli aggiornamenti è stato scritto da una versione più "
             "recente del programma: aggiornare il programma.");
-    if (version < 1) db.exec(withSchema(kVersion1, schema));
+    if (version < 1) createLayout(db, kVersion1, 1, schema);
     if (version < 2) {
         if (version == 1) prefixCopyColumns(db, schema);
-        db.exec(withSchema(kVersion2, schema));
+        createLayout(db, kVersion2, 2, schema);
     }
-    if (version < 3) db.exec(withSchema(kVersion3, schema));
+    if (version < 3) createLayout(db, kVersion3, 3, schema);
     if (version < kJournalVersion) db.setUserVersion(kJournalVersion, schema);
 }
 

@@ -50,9 +50,9 @@ long long Journal::insertRow(const std::string& table, const Fields& fields) {
         cols += (cols.empty() ? "" : ", ") + quoteName(name);
         marks += marks.empty() ? "?" : ", ?";
     }
-    auto st = db_.prepare(fields.empty() ? "INSERT INTO " + target + " DEFAULT VALUES"
-                                          : "INSERT INTO " + target + " (" + cols + ") VALUES (" +
-                                                marks + ")");
+    auto st = db_.prepare(fields.empty()
+                              ? "INSERT INTO " + target + " DEFAULT VALUES"
+                              : "INSERT INTO " + target + " (" + cols + ") VALUES (" + marks + ")");
     int i = 0;
     for (const auto& [name, value] : fields) st.bind(++i, value);
     st.run();
@@ -74,7 +74,7 @@ bool Journal::updateRow(const std::string& table, long long row, const Fields& f
     for (const auto& [name, value] : fields)
         sets += (sets.empty() ? "" : ", ") + quoteName(name) + " = ?";
     auto st = db_.prepare("UPDATE main." + quoteName(table) + " SET " + sets + " WHERE " +
-                           db_.rowIdentity() + " = ?");
+                          db_.rowIdentity() + " = ?");
     int i = 0;
     for (const auto& [name, value] : fields) st.bind(++i, value);
     st.bind(++i, store::Value(row));
@@ -87,8 +87,7 @@ bool Journal::updateRow(const std::string& table, long long row, const Fields& f
 long long Journal::updateRows(const std::string& table, const Fields& fields,
                               const std::string& where, const std::vector<store::Value>& params) {
     // The rows are chosen before any changes: a change must not move a row into the condition.
-    auto st =
-        db_.prepare("SELECT " + db_.rowIdentity() + " FROM main." + quoteName(table) + where);
+    auto st = db_.prepare("SELECT " + db_.rowIdentity() + " FROM main." + quoteName(table) + where);
     for (size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i) + 1, params[i]);
     std::vector<long long> rows;
     while (st.step()) rows.push_back(st.value(0).integer());

@@ -86,7 +86,7 @@ std::string runQuery(bool undone, bool haveBefore, int version) {
 LabelList labelsToReprint(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     LabelList out;
-    if (!std::filesystem::exists(historyFileFor(storeFile)))
+    if (!journalExists(session))
         throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);

@@ -105,7 +105,7 @@ std::string amount(const std::optional<Money>& m) {
 
 PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
-    if (!std::filesystem::exists(historyFileFor(storeFile)))
+    if (!journalExists(session))
         throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);

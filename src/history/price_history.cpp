@@ -15,7 +15,7 @@ const std::string H = kHistorySchema;
 std::unique_ptr<store::Database> openWithHistory(Session& session) {
     auto storeFile = session.host(session.state.nomedb);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
-    if (std::filesystem::exists(historyFileFor(storeFile))) {
+    if (journalExists(session)) {
         db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     }
     return db;

@@ -125,7 +125,7 @@ std::string question(const RestorePlan& p) {
 
 bool restoreCheck(Session& session, std::optional<long long> run, Messages& messages) {
     auto storeFile = session.host(session.state.nomedb);
-    if (!std::filesystem::exists(historyFileFor(storeFile)))
+    if (!journalExists(session))
         throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
     auto db = session.openStore(true);
     attachHistory(*db, storeFile);

@@ -221,7 +221,7 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
     const std::string title = "Annulla ultimo aggiornamento";
     auto storeFile = session.host(session.state.nomedb);
     // Nothing to undo is a refusal: the command line exits 1 with the message on stderr.
-    if (!std::filesystem::exists(historyFileFor(storeFile)))
+    if (!journalExists(session))
         throw Error("Attenzione ... Nessun aggiornamento da annullare.", ErrorKind::NotFound);
     auto db = session.openStore();
     attachHistory(*db, storeFile);

@@ -21,7 +21,7 @@ void bindAllParams(store::Query& st, const std::vector<store::Value>& params, in
 // Runs "<sql> <condition of the view>" in one transaction; returns the rows changed.
 long long runOverView(store::Database& db, const std::string& sql, const ReviewFilter& view,
                       const std::vector<store::Value>& leading = {}) {
-    SqlText where = whereClause(view);
+    SqlText where = whereClause(db, view);
     store::Transaction tx(db);
     auto st = db.prepare(sql + where.text);
     bindAllParams(st, leading);
@@ -36,7 +36,7 @@ long long runOverView(store::Database& db, const std::string& sql, const ReviewF
 std::vector<std::pair<long long, std::vector<store::Value>>> readView(store::Database& db,
                                                                       const ReviewFilter& view,
                                                                       const std::string& fields) {
-    SqlText where = whereClause(view);
+    SqlText where = whereClause(db, view);
     auto st = db.prepare("SELECT " + db.rowIdentity() + ", " + fields + " FROM variatil" +
                          where.text + orderClause(db, view));
     bindAllParams(st, where.params);
@@ -108,7 +108,7 @@ std::string invertSql(store::Database& db) {
 }  // namespace
 
 long long countViewRows(store::Database& db, const ReviewFilter& view) {
-    SqlText where = whereClause(view);
+    SqlText where = whereClause(db, view);
     auto st = db.prepare("SELECT count(*) FROM variatil" + where.text);
     bindAllParams(st, where.params);
     return st.step() ? st.value(0).integer() : 0;
@@ -165,7 +165,7 @@ long long countHandEdited(store::Database& db, const ReviewFilter& view) {
 
 namespace {
 long long handTypedRows(store::Database& db, const ReviewFilter& view) {
-    SqlText where = whereClause(view);
+    SqlText where = whereClause(db, view);
     auto st = db.prepare("SELECT count(*) FROM variatil" + where.text +
                          (where.text.empty() ? " WHERE" : " AND") +
                          " trim(coalesce(modificatoamano, '')) = '1'");

@@ -31,7 +31,7 @@ void ReviewController::leggo() {
 void ReviewController::countSelected() {
     ReviewFilter selected = state_.base();
     selected.selectedOnly = true;
-    SqlText where = whereClause(selected);
+    SqlText where = whereClause(db_, selected);
     auto st = db_.prepare("SELECT count(*) FROM variatil" + where.text);
     for (size_t i = 0; i < where.params.size(); ++i)
         st.bind(static_cast<int>(i + 1), where.params[i]);

@@ -3,7 +3,6 @@
 #include "app/numbers.h"
 #include "store/database.h"
 #include "store/error.h"
-#include "store/text_fold.h"
 
 namespace cl::review {
 
@@ -32,7 +31,7 @@ std::string containsPattern(const std::string& text) {
     return out + "%";
 }
 
-SqlText whereClause(const ReviewFilter& f) {
+SqlText whereClause(const store::Database& db, const ReviewFilter& f) {
     std::vector<std::string> conds;
     SqlText out;
     if (f.ean) {
@@ -49,7 +48,7 @@ SqlText whereClause(const ReviewFilter& f) {
     if (!f.searchText.empty()) {
         switch (f.search) {
             case SearchKind::Description:
-                conds.push_back(store::foldedLike("desart"));
+                conds.push_back(db.foldedLike("desart"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Code: {
@@ -63,11 +62,11 @@ SqlText whereClause(const ReviewFilter& f) {
                 break;
             }
             case SearchKind::SupplierCode:
-                conds.push_back(store::foldedLike("codafo"));
+                conds.push_back(db.foldedLike("codafo"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Subgroup:
-                conds.push_back(store::foldedLike("dessot"));
+                conds.push_back(db.foldedLike("dessot"));
                 out.params.emplace_back(containsPattern(f.searchText));
                 break;
             case SearchKind::Ean:
@@ -100,7 +99,7 @@ std::string orderClause(const store::Database& db, const ReviewFilter& f) {
 }
 
 SqlText reviewSource(const store::Database& db, const ReviewFilter& f) {
-    SqlText where = whereClause(f);
+    SqlText where = whereClause(db, f);
     return {reviewColumns() + where.text + orderClause(db, f), where.params};
 }
 

@@ -35,7 +35,7 @@ struct SqlText {
 // The grid's column list (aliases as the headings show them).
 const std::string& reviewColumns();
 // " WHERE ..." (or empty) with bound parameters; LIKE patterns escape the operator's % and _.
-SqlText whereClause(const ReviewFilter& filter);
+SqlText whereClause(const store::Database& db, const ReviewFilter& filter);
 // " ORDER BY ...": a total order, the same on every engine (ties by row identity).
 std::string orderClause(const store::Database& db, const ReviewFilter& filter);
 // Column list + condition + sort: the grid's record source.

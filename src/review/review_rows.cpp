@@ -27,7 +27,7 @@ void ReviewRows::load(store::Database& db, const ReviewFilter& filter) {
     identities_.clear();
     written_.clear();
     cache_.clear();
-    SqlText where = whereClause(filter);
+    SqlText where = whereClause(db, filter);
     auto st = db.prepare("SELECT " + db.rowIdentity() + " FROM variatil" + where.text +
                          orderClause(db, filter));
     for (size_t i = 0; i < where.params.size(); ++i)

@@ -12,6 +12,8 @@
 
 namespace cl::store {
 
+enum class FieldType;
+
 // A connection to the store, with further databases (the article database, the suite, the
 // journal) reachable under their own schema names. The domain sees only this; each engine is a
 // driver behind openDatabase().
@@ -32,6 +34,9 @@ class Database {
                         OpenMode mode = OpenMode::ReadWrite) = 0;
     virtual void detach(const std::string& schema) = 0;
     virtual bool isAttached(const std::string& schema) = 0;
+    // Whether the database a file of ours names is there to attach under `schema` (a file on
+    // disk; a schema on a server).
+    virtual bool databaseExists(const std::filesystem::path& file, const std::string& schema) = 0;
     virtual bool tableExists(const std::string& table, const std::string& schema = "main") = 0;
     virtual std::vector<std::string> columns(const std::string& table,
                                              const std::string& schema = "main") = 0;
@@ -49,6 +54,28 @@ class Database {
     // case-insensitive columns compare them.
     virtual std::string textEqualsIgnoringCase(const std::string& left,
                                                const std::string& right) const = 0;
+    // "<expression> contains the operator's LIKE pattern", letters of any alphabet compared
+    // without case; the pattern is one bound parameter, escaped with '\\' (containsPattern).
+    virtual std::string foldedLike(const std::string& expression) const = 0;
+
+    // Table layouts of our own, in this engine's words.
+    virtual std::string columnType(FieldType type) const = 0;
+    // The column that gives every row its rowIdentity(), with a ", " after it ("" when the
+    // engine has one of its own).
+    virtual std::string rowIdentityColumn() const = 0;
+    // The type of a column of the journal that copies a store column: "" where the engine
+    // keeps any value as it is given.
+    virtual std::string copyColumnType(FieldType type) const = 0;
+    // A whole-number key the engine numbers itself (see lastInsertId).
+    virtual std::string autoKeyColumn() const = 0;
+    virtual std::string createIndexSql(const std::string& schema, const std::string& name,
+                                       const std::string& table,
+                                       const std::vector<std::string>& fields,
+                                       bool unique) const = 0;
+    // A server rather than files on this PC, and where it is, for titles and messages.
+    virtual bool onServer() const { return false; }
+    virtual std::string where() const { return file_.string(); }
+
     virtual bool inTransaction() const = 0;
     const std::filesystem::path& file() const { return file_; }
 
@@ -70,6 +97,15 @@ class Database {
 // Opens a database file with the driver of its engine.
 std::unique_ptr<Database> openDatabase(const std::filesystem::path& file,
                                        OpenMode mode = OpenMode::ReadWrite);
+
+// Opens a connection to a store installation on a PostgreSQL server (a libpq connection string
+// or URI), where unqualified names are those of `schema` (one of the server schemas below).
+std::unique_ptr<Database> openServer(const std::string& conninfo, const std::string& schema,
+                                     OpenMode mode = OpenMode::ReadWrite);
+
+// The schemas of one store installation on a server: the four databases of a PC.
+inline constexpr const char* kServerStoreSchema = "main";
+inline constexpr const char* kServerSuiteSchema = "suite";
 
 // Commit is explicit; leaving the scope without it rolls back.
 class Transaction {

@@ -149,22 +149,6 @@ std::vector<TableDef> suiteTables() {
     return {{"società", {wh("codute"), tx("database")}, {}}};
 }
 
-std::string sqlType(const FieldDef& f) {
-    switch (f.type) {
-        case T::Text:
-        case T::FixedText:
-        case T::Date:
-            return "TEXT COLLATE NOCASE";
-        case T::Whole:
-            return "INTEGER";
-        case T::Money:
-            return "NUMERIC";
-        case T::Decimal:
-            return "REAL";
-    }
-    return "TEXT";
-}
-
 }  // namespace
 
 const FieldDef* TableDef::field(const std::string& n) const {
@@ -196,26 +180,29 @@ const TableDef& tableDef(DatabaseKind kind, const std::string& table) {
     throw Error("Tabella sconosciuta: " + table);
 }
 
-std::string createTableSql(const TableDef& table, const std::string& schema) {
-    std::string sql = "CREATE TABLE " + schema + "." + quoteName(table.name) + " (";
+std::string createTableSql(const Database& db, const TableDef& table, const std::string& schema) {
+    std::string sql =
+        "CREATE TABLE " + schema + "." + quoteName(table.name) + " (" + db.rowIdentityColumn();
     for (size_t i = 0; i < table.fields.size(); ++i) {
         if (i) sql += ", ";
-        sql += quoteName(table.fields[i].name) + " " + sqlType(table.fields[i]);
+        sql += quoteName(table.fields[i].name) + " " + db.columnType(table.fields[i].type);
     }
     return sql + ")";
 }
 
-std::vector<std::string> createIndexSql(const TableDef& table, const std::string& schema) {
+std::vector<std::string> createIndexSql(const Database& db, const TableDef& table,
+                                        const std::string& schema) {
     std::vector<std::string> out;
-    for (const auto& idx : table.indexes) {
-        std::string sql = std::string("CREATE ") + (idx.unique ? "UNIQUE " : "") + "INDEX " +
-                          schema + "." + quoteName(idx.name) + " ON " + quoteName(table.name) +
-                          " (";
-        for (size_t i = 0; i < idx.fields.size(); ++i)
-            sql += (i ? ", " : "") + quoteName(idx.fields[i]);
-        out.push_back(sql + ")");
-    }
+    for (const auto& idx : table.indexes)
+        out.push_back(db.createIndexSql(schema, idx.name, table.name, idx.fields, idx.unique));
     return out;
+}
+
+void createTables(Database& db, DatabaseKind kind, const std::string& schema) {
+    for (const auto& t : schemaOf(kind)) {
+        db.exec(createTableSql(db, t, schema));
+        for (const auto& s : createIndexSql(db, t, schema)) db.exec(s);
+    }
 }
 
 void createDatabase(const std::string& file, DatabaseKind kind) {
@@ -229,10 +216,7 @@ void createDatabase(const std::string& file, DatabaseKind kind) {
         auto owned = openDatabase(temp, OpenMode::Create);
         Database& db = *owned;
         Transaction tx(db);
-        for (const auto& t : schemaOf(kind)) {
-            db.exec(createTableSql(t));
-            for (const auto& s : createIndexSql(t)) db.exec(s);
-        }
+        createTables(db, kind, "main");
         db.setUserVersion(kSchemaVersion);
         tx.commit();
     } catch (...) {
@@ -244,7 +228,7 @@ void createDatabase(const std::string& file, DatabaseKind kind) {
 
 void validateSchema(Database& db, DatabaseKind kind, const std::string& schema,
                     const std::string& shownFile) {
-    const std::string file = shownFile.empty() ? db.file().string() : shownFile;
+    const std::string file = shownFile.empty() ? db.where() : shownFile;
     for (const auto& t : schemaOf(kind)) {
         if (!db.tableExists(t.name, schema))
             throw Error("Attenzione ... Nel " + describe(kind) + " " + file +

@@ -33,8 +33,12 @@ enum class DatabaseKind { Store, FixedArticles, Suite };
 const std::vector<TableDef>& schemaOf(DatabaseKind kind);
 const TableDef& tableDef(DatabaseKind kind, const std::string& table);
 
-std::string createTableSql(const TableDef& table, const std::string& schema = "main");
-std::vector<std::string> createIndexSql(const TableDef& table, const std::string& schema = "main");
+std::string createTableSql(const Database& db, const TableDef& table,
+                           const std::string& schema = "main");
+std::vector<std::string> createIndexSql(const Database& db, const TableDef& table,
+                                        const std::string& schema = "main");
+// Every table and index of the kind, in `schema` of an open connection.
+void createTables(Database& db, DatabaseKind kind, const std::string& schema);
 
 // Creates an empty database of the kind (refuses to touch an existing file).
 void createDatabase(const std::string& file, DatabaseKind kind);

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "store/identifier.h"
+#include "store/schema.h"
 #include "store/text_fold.h"
 
 namespace cl::store {
@@ -294,6 +296,40 @@ long long SqliteDatabase::lastInsertId() const {
 
 int SqliteDatabase::changes() const {
     return sqlite3_changes(db_);
+}
+
+bool SqliteDatabase::databaseExists(const std::filesystem::path& file, const std::string&) {
+    return std::filesystem::exists(file);
+}
+
+std::string SqliteDatabase::foldedLike(const std::string& expression) const {
+    return foldedLikeSql(expression);
+}
+
+std::string SqliteDatabase::columnType(FieldType type) const {
+    switch (type) {
+        case FieldType::Text:
+        case FieldType::FixedText:
+        case FieldType::Date:
+            return "TEXT COLLATE NOCASE";
+        case FieldType::Whole:
+            return "INTEGER";
+        case FieldType::Money:
+            return "NUMERIC";
+        case FieldType::Decimal:
+            return "REAL";
+    }
+    return "TEXT";
+}
+
+std::string SqliteDatabase::createIndexSql(const std::string& schema, const std::string& name,
+                                           const std::string& table,
+                                           const std::vector<std::string>& fields,
+                                           bool unique) const {
+    std::string sql = std::string("CREATE ") + (unique ? "UNIQUE " : "") + "INDEX " + schema + "." +
+                      quoteName(name) + " ON " + quoteName(table) + " (";
+    for (size_t i = 0; i < fields.size(); ++i) sql += (i ? ", " : "") + quoteName(fields[i]);
+    return sql + ")";
 }
 
 bool SqliteDatabase::inTransaction() const {

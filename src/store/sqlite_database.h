@@ -46,6 +46,7 @@ class SqliteDatabase : public Database {
                 OpenMode mode = OpenMode::ReadWrite) override;
     void detach(const std::string& schema) override;
     bool isAttached(const std::string& schema) override;
+    bool databaseExists(const std::filesystem::path& file, const std::string& schema) override;
     bool tableExists(const std::string& table, const std::string& schema = "main") override;
     std::vector<std::string> columns(const std::string& table,
                                      const std::string& schema = "main") override;
@@ -58,6 +59,14 @@ class SqliteDatabase : public Database {
                                        const std::string& right) const override {
         return left + " = " + right + " COLLATE NOCASE";
     }
+    std::string foldedLike(const std::string& expression) const override;
+    std::string columnType(FieldType type) const override;
+    std::string rowIdentityColumn() const override { return {}; }
+    std::string copyColumnType(FieldType) const override { return {}; }
+    std::string autoKeyColumn() const override { return "INTEGER PRIMARY KEY"; }
+    std::string createIndexSql(const std::string& schema, const std::string& name,
+                               const std::string& table, const std::vector<std::string>& fields,
+                               bool unique) const override;
     bool inTransaction() const override;
     void begin() override;
     void commit() override;

@@ -51,7 +51,7 @@ std::string foldCase(const std::string& utf8) {
     return out;
 }
 
-std::string foldedLike(const std::string& expression) {
+std::string foldedLikeSql(const std::string& expression) {
     return std::string(kFoldFunction) + "(" + expression + ") LIKE " + kFoldFunction +
            "(?) ESCAPE '\\'";
 }

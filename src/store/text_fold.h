@@ -11,7 +11,7 @@ std::string foldCase(const std::string& utf8);
 
 // "<expression> contains the operator's LIKE pattern", letters of any alphabet compared
 // without case. The pattern stays a bound parameter, escaped with '\' (see containsPattern).
-std::string foldedLike(const std::string& expression);
+std::string foldedLikeSql(const std::string& expression);
 
 // Makes the folding available to the statements of a connection.
 void registerTextFunctions(sqlite3* db);

@@ -28,8 +28,9 @@ namespace {
 
 // The work rows the view covered, skipped and excluded ones too: the same condition, while
 // nothing else has touched variatil during the run.
-long long deleteReviewRows(history::Journal& journal, const ReviewFilter& filter) {
-    SqlText where = whereClause(filter);
+long long deleteReviewRows(store::Database& db, history::Journal& journal,
+                           const ReviewFilter& filter) {
+    SqlText where = whereClause(db, filter);
     return journal.deleteRows("variatil", where.text, where.params);
 }
 
@@ -50,7 +51,7 @@ history::RunInfo runInfo(const AppState& state, const UpdateSettings& settings, 
 }  // namespace
 
 WorkTableMark reviewMark(store::Database& db, const ReviewFilter& filter) {
-    SqlText where = whereClause(filter);
+    SqlText where = whereClause(db, filter);
     return workTableMark(db, where.text, where.params);
 }
 
@@ -78,7 +79,7 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
             firstPass(run, store, row);
         });
         walkReview(db, filter, [&](const UpdateRow& row) { secondPass(run, store, row); });
-        run.result.rowsConsumed = deleteReviewRows(journal, filter);
+        run.result.rowsConsumed = deleteReviewRows(db, journal, filter);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {
@@ -116,7 +117,7 @@ UpdateResult aggiorno_Solo_forn(AppState& state, store::Database& db, const Revi
         UpdateStore store(db, &journal);
         walkReview(db, selected,
                    [&](const UpdateRow& row) { supplierListOnlyRow(run, store, row); });
-        run.result.rowsConsumed = deleteReviewRows(journal, selected);
+        run.result.rowsConsumed = deleteReviewRows(db, journal, selected);
         journal.endRun();
         tx.commit();
     } catch (const std::exception& e) {

@@ -16,7 +16,7 @@ TEST(TextFold, AccentedCapitalsFoldAndBrokenTextStaysAsItIs) {
     test::TempStore t;
     t.exec("INSERT INTO variatil (bns, desart) VALUES (1, 'ÉCLAIR'), (2, NULL)");
     auto db = t.session.openStore();
-    auto st = db->prepare("SELECT bns FROM variatil WHERE " + store::foldedLike("desart"));
+    auto st = db->prepare("SELECT bns FROM variatil WHERE " + store::foldedLikeSql("desart"));
     st.bind(1, store::Value("%éclair%"));
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.value(0).integer(), 1);

@@ -5,6 +5,8 @@
 #include <random>
 
 #include "app/init_databases.h"
+#include "store/identifier.h"
+#include "support/test_engine.h"
 
 namespace cl::test {
 
@@ -34,6 +36,17 @@ std::string dumpQuery(store::Database& db, const std::string& sql) {
 
 TempStore::TempStore() : root(freshDir()), session(root, 'C') {
     initDatabases(session);
+    if (onServerEngine()) {
+        // The same empty store, on the server: the files stay as the empty starting point.
+        session.server = freshServerStore();
+        setCurrentServer(session.server);
+    }
+}
+
+std::unique_ptr<store::Database> TempStore::openStoreDb(bool fixed) {
+    if (session.onServer())
+        return store::openServer(session.server, fixed ? kFixedSchema : store::kServerStoreSchema);
+    return store::openDatabase(fixed ? fixedFile() : storeFile());
 }
 
 TempStore::~TempStore() {
@@ -44,30 +57,34 @@ TempStore::~TempStore() {
 }
 
 void TempStore::exec(const std::string& sql) {
-    store::openDatabase(storeFile())->exec(sql);
+    openStoreDb()->exec(sql);
 }
 void TempStore::execFixed(const std::string& sql) {
-    store::openDatabase(fixedFile())->exec(sql);
+    openStoreDb(true)->exec(sql);
 }
 
 std::string TempStore::scalar(const std::string& sql) {
-    auto dbConnection = store::openDatabase(storeFile());
+    auto dbConnection = openStoreDb();
     store::Database& db = *dbConnection;
     auto st = db.prepare(sql);
     return st.step() ? st.value(0).text() : std::string();
 }
 
 std::string TempStore::scalarFixed(const std::string& sql) {
-    auto dbConnection = store::openDatabase(fixedFile());
+    auto dbConnection = openStoreDb(true);
     store::Database& db = *dbConnection;
     auto st = db.prepare(sql);
     return st.step() ? st.value(0).text() : std::string();
 }
 
 std::string TempStore::dump(const std::string& table, bool fixed) {
-    auto dbConnection = store::openDatabase(fixed ? fixedFile() : storeFile());
+    auto dbConnection = openStoreDb(fixed);
     store::Database& db = *dbConnection;
-    return dumpQuery(db, "SELECT * FROM \"" + table + "\" ORDER BY rowid");
+    std::string columns;
+    for (const auto& c : db.columns(table, fixed && session.onServer() ? kFixedSchema : "main"))
+        columns += (columns.empty() ? "" : ", ") + store::quoteName(c);
+    return dumpQuery(db,
+                     "SELECT " + columns + " FROM \"" + table + "\" ORDER BY " + db.rowIdentity());
 }
 
 }  // namespace cl::test

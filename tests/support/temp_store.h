@@ -28,6 +28,9 @@ class TempStore {
     std::filesystem::path storeFile() const { return session.host(session.state.nomedb); }
     std::filesystem::path fixedFile() const { return session.host(session.state.nomedb_fisso); }
     std::filesystem::path suiteFile() const { return session.host(session.state.nomedb_suite); }
+    // A connection to the store database (or the fixed-path article database), on whichever
+    // engine the tests run.
+    std::unique_ptr<store::Database> openStoreDb(bool fixed = false);
     // Runs SQL on the store database (or on the fixed-path article database).
     void exec(const std::string& sql);
     void execFixed(const std::string& sql);
