@@ -60,15 +60,17 @@ void writeFile(const fs::path& root, const fs::path& file) {
     std::ofstream out(file);
     out << "EAN;Codice;Descrizione;Costo;IVA;Prezzo vendita;UM\n";
     auto st = db->prepare(
-        "SELECT c.eanare, printf('%09d', a.codart), a.desart, a.przart, a.ivart, a.przpub, "
+        "SELECT c.eanare, a.codart, a.desart, a.przart, a.ivart, a.przpub, "
         "a.umart FROM fisso.articolo a JOIN fisso.codean c ON c.codare = a.codart "
         "WHERE a.artvariato = 'S' ORDER BY a.desart, a.codart, c.eanare");
     while (st.step()) {
         std::string desc = st.value(2).text();
         std::string quoted = "\"";
         for (char c : desc) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-        out << store::Value(st.value(0)).text() << ';' << st.value(1).text() << ';' << quoted
-            << "\";" << italian(st.value(3).number()) << ';' << st.value(4).text() << ';'
+        char code[32];
+        std::snprintf(code, sizeof code, "%09lld", static_cast<long long>(st.value(1).integer()));
+        out << store::Value(st.value(0)).text() << ';' << code << ';' << quoted << "\";"
+            << italian(st.value(3).number()) << ';' << st.value(4).text() << ';'
             << (st.value(5).isNull() ? std::string() : italian(st.value(5).number())) << ';'
             << st.value(6).text() << '\n';
     }

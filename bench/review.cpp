@@ -38,17 +38,23 @@ void fill(cl::store::Database& db, long long n) {
     cl::store::Transaction tx(db);
     db.exec("DELETE FROM variatil");
     auto st = db.prepare(
-        "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < ?) "
         "INSERT INTO variatil (bns, sel, codart, ea1art, desart, umart, ivart, codfor, codafo, "
         "desrep, desgru, dessot, przart, przvec, coston, perc, rica, prezpub, prezpubv, percdiff, "
-        "offerta, fl1art) "
-        "SELECT i, 'X', i, printf('80%011d', i), printf('ARTICOLO %06d %s', (i * 7919) % 1000003, "
-        "CASE i % 10 WHEN 0 THEN 'DELL''ORTO' ELSE 'VARIO' END), 'PZ', '22', 12, "
-        "printf('F%07d', i), 'ALIMENTARI', 'PASTA', 'SECCA', 1 + i % 97 / 10.0, 1 + i % 89 / 10.0, "
-        "1 + i % 97 / 10.0, 20.5, 21.25, 2 + i % 83 / 10.0, 2 + i % 91 / 10.0, 3.5, "
-        "'          ', ' ' FROM k");
-    st.bindAll(n);
-    st.run();
+        "offerta, fl1art) VALUES (?, 'X', ?, ?, ?, 'PZ', '22', 12, ?, 'ALIMENTARI', 'PASTA', "
+        "'SECCA', ?, ?, ?, 20.5, 21.25, ?, ?, 3.5, '          ', ' ')");
+    char ean[32], desart[64], codafo[32];
+    for (long long i = 1; i <= n; ++i) {
+        std::snprintf(ean, sizeof ean, "80%011lld", i);
+        std::snprintf(desart, sizeof desart, "ARTICOLO %06lld %s", (i * 7919) % 1000003,
+                      i % 10 == 0 ? "DELL'ORTO" : "VARIO");
+        std::snprintf(codafo, sizeof codafo, "F%07lld", i);
+        const double cost = 1 + static_cast<double>(i % 97) / 10.0;
+        st.reset();
+        st.bindAll(i, i, std::string(ean), std::string(desart), std::string(codafo), cost,
+                   1 + static_cast<double>(i % 89) / 10.0, cost,
+                   2 + static_cast<double>(i % 83) / 10.0, 2 + static_cast<double>(i % 91) / 10.0);
+        st.run();
+    }
     tx.commit();
 }
 
@@ -62,7 +68,7 @@ void bench(long long n) {
     session.settoDb(quiet);
     session.state.codice_fornitore = 12;
     auto db = session.openStore();
-    db->exec("INSERT INTO fornitori VALUES (12, 'ORTO SRL')");
+    db->exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTO SRL')");
     std::printf("\n%lld righe in variatil (riempimento %.0f ms)\n", n,
                 timeMs([&] { fill(*db, n); }));
 

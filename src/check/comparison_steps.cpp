@@ -16,6 +16,12 @@ const std::string& walkColumns() {
     return columns;
 }
 
+std::string walkOrder() {
+    // Empty fields first on every engine. A central code is unique and so is a barcode; rows
+    // still alike (two barcodes left empty) give the same comparison in either order.
+    return " ORDER BY a.desart NULLS FIRST, a.codart NULLS FIRST, c.eanare NULLS FIRST";
+}
+
 WalkRow readWalkRow(const store::Query& st) {
     WalkRow r;
     store::Value* fields[] = {&r.codart,    &r.desart, &r.przart, &r.przpub, &r.ivart,  &r.umart,

@@ -19,6 +19,8 @@ struct WalkRow {
 };
 // The column list that readWalkRow expects, for "SELECT <list> FROM fisso.articolo a ...".
 const std::string& walkColumns();
+// " ORDER BY ..." of the walks over central articles joined to their barcodes (a, c).
+std::string walkOrder();
 WalkRow readWalkRow(const store::Query& st);
 
 enum class ComparisonKind { Changed, WithoutBarcode };

@@ -25,6 +25,13 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
+// The store look-ups of the block, read ahead.
+void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block) {
+    std::vector<std::string> barcodes;
+    for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
+    lookups.readAheadArticles(barcodes);
+}
+
 void clearChangeMarks(RunContext& ctx) {
     if (ctx.journaled) history::recordClearedMarks(ctx.db);
     ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
@@ -91,13 +98,22 @@ RunResult elabora(RunContext& ctx) {
     discardReview(ctx.db, ctx.discardAgreed);
     {
         RunProgress bar(ctx.progress, rows);
-        auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from +
-                                   " ORDER BY a.desart, a.codart, c.eanare");
+        auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder());
+        std::vector<WalkRow> block;
+        auto compareBlock = [&] {
+            readAhead(ctx.lookups, block);
+            for (const auto& r : block) {
+                forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
+                bar.rowDone();
+            }
+            block.clear();
+            ctx.lookups.forgetReadAhead();
+        };
         while (walk.step()) {
-            WalkRow r = readWalkRow(walk);
-            forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
-            bar.rowDone();
+            block.push_back(readWalkRow(walk));
+            if (block.size() == kReadAheadRows) compareBlock();
         }
+        compareBlock();
         clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};

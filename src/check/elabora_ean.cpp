@@ -103,7 +103,8 @@ WalkRow centralArticle(store::Database& db, long long id) {
     auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
                          db.rowIdentity() + " = ?");
     st.bind(1, store::Value(id));
-    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.",
+    if (!st.step())
+        throw Error("Articolo centrale non più presente durante il controllo.",
                     ErrorKind::NotFound);
     WalkRow r = readWalkRow(st);
     st.reset();
@@ -135,21 +136,31 @@ RunResult elabora_ean(RunContext& ctx) {
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
     // Only what the comparison needs is sorted; a written article is read whole by its identity.
-    auto walk = ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
-                               ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from +
-                               " ORDER BY a.desart, a.codart, c.eanare");
+    auto walk =
+        ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
+                       ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from + walkOrder());
+    // A block of walked rows, their store look-ups read ahead, then compared one by one.
+    struct Walked {
+        long long identity;
+        store::Value przart, ivart;
+        std::string eanare;
+        store::Value codart, desart;
+    };
+    std::vector<Walked> block;
+    const Walked* current = nullptr;
     auto checkOne = [&] {
-        const std::string eanare = walk.value(3).text();
+        const Walked& w = *current;
+        const std::string& eanare = w.eanare;
         auto found = ctx.lookups.barcode(store::fixedWidth(eanare, 13));
         if (!found || store::trimmed(found->flagean) != "S") return;
         // A barcode of no store article (code 0) is never written.
         if (found->codare == 0 || !handled.insert(found->codare).second) return;
 
         StoreSide s = readStoreSide(ctx, found->codare);
-        Money cost = moneyOf(walk.value(1));
+        Money cost = moneyOf(w.przart);
         checkAmount(cost, "Costo");
         Money price =
-            barcodeCheckPrice(cost, s.markup, vatRate(store::firstChars(walk.value(2).text(), 2)));
+            barcodeCheckPrice(cost, s.markup, vatRate(store::firstChars(w.ivart.text(), 2)));
         if (ctx.rounding) price = roundToFiveCents(price);
         checkAmount(price, "Prezzo calcolato");
         double p = ctx.screen.reference == Reference::Cost ? variationPercent(cost, s.oldCost)
@@ -157,16 +168,38 @@ RunResult elabora_ean(RunContext& ctx) {
         ctx.app.tipo_filtro = 0;
         if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) return;
         ++counts.processed;
-        WalkRow r = centralArticle(ctx.db, walk.value(0).integer());
+        WalkRow r = centralArticle(ctx.db, w.identity);
         r.eanare = eanare;
         writeBarcodeRow(ctx, r, found->codare, s, counts.processed);
         ++counts.written;
     };
+    auto compareBlock = [&] {
+        std::vector<std::string> barcodes;
+        for (const auto& w : block) barcodes.push_back(store::fixedWidth(w.eanare, 13));
+        ctx.lookups.readAheadBarcodes(barcodes);
+        // Price rows only of the store articles this check will price: barcodes marked to send.
+        std::vector<long long> articles;
+        for (const auto& b : barcodes)
+            if (auto found = ctx.lookups.barcode(b); found && found->codare != 0 &&
+                                                     store::trimmed(found->flagean) == "S" &&
+                                                     !handled.count(found->codare))
+                articles.push_back(found->codare);
+        ctx.lookups.readAheadPriceRows(articles);
+        for (const auto& w : block) {
+            ++counts.examined;
+            bar.rowDone();
+            current = &w;
+            forArticle(w.codart, w.desart, checkOne);
+        }
+        block.clear();
+        ctx.lookups.forgetReadAhead();
+    };
     while (walk.step()) {
-        ++counts.examined;
-        bar.rowDone();
-        forArticle(walk.value(4), walk.value(5), checkOne);
+        block.push_back({walk.value(0).integer(), walk.value(1), walk.value(2),
+                         walk.value(3).text(), walk.value(4), walk.value(5)});
+        if (block.size() == kReadAheadRows) compareBlock();
     }
+    compareBlock();
     return {RunEnd::Done, counts};
 }
 

@@ -43,14 +43,19 @@ std::vector<Supplier> formLoad(Session& session, CheckScreenState& screen) {
     long long remembered = row ? row->cliente : app.codice_fornitore;
     std::optional<std::string> name;
     if (remembered != 0) {
-        auto st = db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = ?");
+        auto st =
+            db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = ? ORDER BY " +
+                        db->rowIdentity());
         st.bind(1, store::Value(remembered));
         if (st.step()) name = st.value(0).text();
         st.reset();
     }
     presetAtStartUp(screen, app, row, name);
     std::vector<Supplier> list;
-    auto st = db->prepare("SELECT codfornitore, dscfornitore FROM fornitori ORDER BY dscfornitore");
+    // Suppliers of one name keep the order they were entered in, on every engine.
+    auto st = db->prepare(
+        "SELECT codfornitore, dscfornitore FROM fornitori ORDER BY dscfornitore NULLS FIRST, " +
+        db->rowIdentity());
     while (st.step()) list.push_back({st.value(0).integer(), st.value(1).text()});
     return list;
 }

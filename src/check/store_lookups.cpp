@@ -36,11 +36,15 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
     if (key.empty()) return std::nullopt;  // a blank barcode names no product
     // Stored padded or not, the barcode is the same one; a full 13-character code has one form.
     const std::string padded = store::fixedWidth(key, 13);
-    auto st = padded == key
-                  ? db_.prepare("SELECT codare, even, flagean FROM main.codean WHERE eanare = ?")
-                  : db_.prepare(
-                        "SELECT codare, even, flagean FROM main.codean "
-                        "WHERE eanare IN (?, ?) LIMIT 1");
+    if (auto known = readAheadBarcode(key, padded)) return *known;
+    auto st = padded == key ? db_.prepare(
+                                  "SELECT codare, even, flagean FROM main.codean WHERE eanare = ? "
+                                  "ORDER BY " +
+                                  db_.rowIdentity() + " LIMIT 1")
+                            : db_.prepare(
+                                  "SELECT codare, even, flagean FROM main.codean "
+                                  "WHERE eanare IN (?, ?) ORDER BY eanare, " +
+                                  db_.rowIdentity() + " LIMIT 1");
     st.bind(1, store::Value(padded));
     if (padded != key) st.bind(2, store::Value(key));
     std::optional<StoreBarcode> out;
@@ -49,28 +53,34 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
     return out;
 }
 
+const std::string StoreLookups::kPriceColumns =
+    "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot";
+
+PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
+    PriceRow r;
+    r.ricart = st.value(first);
+    r.marg = st.value(first + 1);
+    r.przpub = st.value(first + 2);
+    r.cofart = st.value(first + 3);
+    r.przsal = st.value(first + 4);
+    r.datagg = st.value(first + 5);
+    r.codrep = st.value(first + 6);
+    r.desart = st.value(first + 7).text();
+    r.umart = st.value(first + 8).text();
+    r.desfor = st.value(first + 9).text();
+    r.desgru = st.value(first + 10).text();
+    r.dessot = st.value(first + 11).text();
+    return r;
+}
+
 std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
-    auto st = db_.prepare(
-        "SELECT ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, "
-        "desgru, dessot FROM main.listi01 WHERE codart = ? LIMIT 1");
+    if (auto known = priceRows_.find(codart); known != priceRows_.end()) return known->second;
+    auto st =
+        db_.prepare("SELECT " + kPriceColumns + " FROM main.listi01 WHERE codart = ? ORDER BY " +
+                    db_.rowIdentity() + " LIMIT 1");
     st.bind(1, store::Value(codart));
     std::optional<PriceRow> out;
-    if (st.step()) {
-        PriceRow r;
-        r.ricart = st.value(0);
-        r.marg = st.value(1);
-        r.przpub = st.value(2);
-        r.cofart = st.value(3);
-        r.przsal = st.value(4);
-        r.datagg = st.value(5);
-        r.codrep = st.value(6);
-        r.desart = st.value(7).text();
-        r.umart = st.value(8).text();
-        r.desfor = st.value(9).text();
-        r.desgru = st.value(10).text();
-        r.dessot = st.value(11).text();
-        out = std::move(r);
-    }
+    if (st.step()) out = readPriceRow(st, 0);
     return out;
 }
 
@@ -78,7 +88,8 @@ std::optional<long long> StoreLookups::supplierListArticle(const std::string& co
                                                            const std::string& codlis) {
     if (codafo.empty()) return std::nullopt;  // a row without a code names no listed article
     auto st =
-        db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? LIMIT 1");
+        db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? ORDER BY " +
+                    db_.rowIdentity() + " LIMIT 1");
     st.bindAll(codafo, codlis);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
@@ -92,7 +103,8 @@ std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
     if (padded == code) return supplierListArticle(code, codlis);
     auto st = db_.prepare(
         "SELECT codart FROM main.listi02 WHERE codafo IN (?, ?) AND codlis = ? "
-        "ORDER BY codafo = ? DESC LIMIT 1");
+        "ORDER BY CASE WHEN codafo = ? THEN 0 ELSE 1 END, codafo, " +
+        db_.rowIdentity() + " LIMIT 1");
     st.bindAll(code, padded, codlis, code);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();

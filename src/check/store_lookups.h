@@ -2,11 +2,16 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "app/money.h"
 #include "store/database.h"
 
 namespace cl::check {
+
+// Walked rows compared per block: their store look-ups are read ahead in a few statements.
+inline constexpr size_t kReadAheadRows = 256;
 
 // A row of the store's barcode table found by its barcode (index keyean).
 struct StoreBarcode {
@@ -48,6 +53,16 @@ class StoreLookups {
     // True when the central database has a barcode row for the article.
     bool centralHasBarcode(long long codart);
 
+    // Reads ahead, in a few statements, what barcode() and priceRow() will be asked for a
+    // block of rows: on a server a look-up per article would cost a round trip each. The
+    // answers are those the single look-ups give, as long as nothing writes the store's
+    // barcodes and price rows meanwhile (a check never does). forgetReadAhead() drops them.
+    void readAheadBarcodes(const std::vector<std::string>& eans);
+    void readAheadPriceRows(const std::vector<long long>& codes);
+    // Both: the barcodes, then the price rows of the store articles they name.
+    void readAheadArticles(const std::vector<std::string>& eans);
+    void forgetReadAhead();
+
     const long long* subgroupGroup(long long codsot) const;  // fisso.sottogruppi
     const StoreGroup* storeGroup(long long codgru) const;    // gruppi of the store
     const Department* department(long long reparto) const;   // reparti
@@ -56,7 +71,17 @@ class StoreLookups {
     std::optional<std::optional<double>> centralGroupMarkup(long long codice) const;
 
   private:
+    static const std::string kPriceColumns;
+    static PriceRow readPriceRow(const store::Query& st, int first);
+    // nullopt: not read ahead; else the answer barcode() gives.
+    std::optional<std::optional<StoreBarcode>> readAheadBarcode(const std::string& key,
+                                                                const std::string& padded) const;
     store::Database& db_;
+    // Read ahead: barcodes by their letters folded as the store compares them, the keys asked
+    // (found or not), price rows by code (empty: read, not there).
+    std::unordered_map<std::string, StoreBarcode> barcodes_;
+    std::unordered_set<std::string> barcodeKeys_;
+    std::unordered_map<long long, std::optional<PriceRow>> priceRows_;
     std::unordered_map<long long, long long> subgroups_;
     std::unordered_map<long long, StoreGroup> groups_;
     std::unordered_map<long long, Department> departments_;

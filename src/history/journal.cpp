@@ -82,7 +82,7 @@ long long incompleteChanges(store::Database& db, long long run) {
             std::string exists = db.tableExists(copies, H)
                                      ? "EXISTS (SELECT 1 FROM " + H + "." + quoteName(copies) +
                                            " x WHERE x.change = c.id)"
-                                     : "0";
+                                     : "(1 = 0)";
             auto st = db.prepare("SELECT count(*) FROM " + H +
                                  ".changes c WHERE c.run = ? AND c.tbl = ? AND c.op IN " + ops +
                                  " AND NOT " + exists);

@@ -7,11 +7,13 @@
 namespace cl::history {
 
 LabelReader::LabelReader(store::Database& db)
-    // The primary barcode first; a null mark sorts with the others on every engine.
+    // The primary barcode first, then any other, then one without the mark; the oldest of each.
     : ean_(db.prepare("SELECT eanare FROM main.codean WHERE codare = ? ORDER BY CASE WHEN "
-                      "primasecon = 'P' THEN 0 ELSE 1 END, " +
+                      "primasecon = 'P' THEN 0 WHEN primasecon IS NULL THEN 2 ELSE 1 END, " +
                       db.rowIdentity() + " LIMIT 1")),
-      unit_(db.prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ?")) {}
+      unit_(db.prepare("SELECT fatxmul, umrife FROM main.unitam WHERE coduni = ? OR coduni = ? "
+                       "ORDER BY coduni, " +
+                       db.rowIdentity())) {}
 
 Label LabelReader::read(store::Query& st, int first) {
     Label l;

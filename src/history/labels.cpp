@@ -78,7 +78,7 @@ std::string runQuery(bool undone, bool haveBefore, int version) {
     const std::string image = undone ? "before_listi01" : "after_listi01";
     return "SELECT " + other + ", " + created + ", " + fieldsOf("s", version) + " FROM " + H +
            ".changes c JOIN " + H + "." + image + " s ON s.change = c.id WHERE c.id IN " +
-           ids(undone ? "min" : "max");
+           ids(undone ? "min" : "max") + " ORDER BY c.id";
 }
 
 }  // namespace
@@ -91,7 +91,8 @@ LabelList labelsToReprint(Session& session, std::optional<long long> run) {
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     out.run = run ? *run : lastRun(*db);
-    auto r = db->prepare("SELECT at, undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto r = db->prepare("SELECT at, CASE WHEN undone_at IS NULL THEN 0 ELSE 1 END FROM " + H +
+                         ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."

@@ -40,7 +40,7 @@ std::string changesQuery(bool undone, bool haveBefore, int version) {
                ".after_codean a ON a.change = c2.id WHERE c2.run = c.run AND c2.tbl = 'codean' "
                "AND c2.row = c.row AND c2.op <> 'D' ORDER BY c2.id DESC LIMIT 1), " +
                created + " FROM " + H + ".changes c JOIN " + H +
-               ".before_codean s ON s.change = c.id WHERE c.id IN " + ids("min");
+               ".before_codean s ON s.change = c.id WHERE c.id IN " + ids("min") + " ORDER BY c.id";
     std::string before = haveBefore ? "(SELECT " + v("b", "prezzo") + " FROM " + H +
                                           ".changes c2 JOIN " + H +
                                           ".before_codean b ON b.change = c2.id WHERE c2.run = "
@@ -48,7 +48,7 @@ std::string changesQuery(bool undone, bool haveBefore, int version) {
                                           "BY c2.id LIMIT 1)"
                                     : "NULL";
     return "SELECT " + image + ", " + before + ", " + created + " FROM " + H + ".changes c JOIN " +
-           H + ".after_codean s ON s.change = c.id WHERE c.id IN " + ids("max");
+           H + ".after_codean s ON s.change = c.id WHERE c.id IN " + ids("max") + " ORDER BY c.id";
 }
 
 // Department, unit and price per reference unit from the article as the store holds it.
@@ -111,7 +111,8 @@ PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     PriceChangeList out;
     out.run = run ? *run : lastRun(*db);
-    auto r = db->prepare("SELECT undone_at IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto r = db->prepare("SELECT CASE WHEN undone_at IS NULL THEN 0 ELSE 1 END FROM " + H +
+                         ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
     if (!r.step())
         throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."

@@ -36,9 +36,9 @@ ArticleHistory historyOf(store::Database& db, long long article) {
         return std::string(alias) + "." + quoteName(copyColumn(column, version));
     };
     auto st = db.prepare(
-        "SELECT r.id, r.at, r.kind, r.undone_at IS NOT NULL, c.op, " + col("b", "cofart") + ", " +
-        col("a", "cofart") + ", " + col("b", "przpub") + ", " + col("a", "przpub") + ", " +
-        col("a", "desart") + " FROM " + H + ".changes c JOIN " + H +
+        "SELECT r.id, r.at, r.kind, CASE WHEN r.undone_at IS NULL THEN 0 ELSE 1 END, c.op, " +
+        col("b", "cofart") + ", " + col("a", "cofart") + ", " + col("b", "przpub") + ", " +
+        col("a", "przpub") + ", " + col("a", "desart") + " FROM " + H + ".changes c JOIN " + H +
         ".runs r ON r.id = c.run LEFT JOIN " + H +
         ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
         ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY "
@@ -71,7 +71,10 @@ ArticleHistory articleHistory(Session& session, long long article) {
 
 ArticleHistory historyByEan(Session& session, const std::string& ean) {
     auto db = openWithHistory(session);
-    auto st = db->prepare("SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ?");
+    auto st = db->prepare(
+        "SELECT codare FROM main.codean WHERE eanare = ? OR eanare = ? ORDER BY "
+        "eanare, " +
+        db->rowIdentity());
     st.bindAll(store::fixedWidth(ean, 13), store::trimmed(ean));
     long long article = 0;
     if (st.step()) article = st.value(0).integer();

@@ -13,10 +13,11 @@ const std::string F = std::string(kFixedSchema) + ".";
 // Articles the check cleared that still exist centrally, with the state of their mark now and
 // whether a later check (not put back) cleared them again.
 const std::string kCleared =
-    "SELECT a.codart, coalesce(a.artvariato, '') = 'S' AS marked, EXISTS (SELECT 1 FROM " + H +
-    "check_cleared l JOIN " + H +
+    "SELECT a.codart, CASE WHEN coalesce(a.artvariato, '') = 'S' THEN 1 ELSE 0 END AS marked, "
+    "CASE WHEN EXISTS (SELECT 1 FROM " +
+    H + "check_cleared l JOIN " + H +
     "check_runs r ON r.id = l.run AND r.restored_at IS NULL WHERE l.codart = c.codart AND "
-    "l.run > c.run) AS later FROM " +
+    "l.run > c.run) THEN 1 ELSE 0 END AS later FROM " +
     H + "check_cleared c JOIN " + F + "articolo a ON a.codart = c.codart WHERE c.run = ?";
 
 // The check's rows still in the work table: only the newest check's can be there, as every

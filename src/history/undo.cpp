@@ -91,7 +91,7 @@ std::string Conflict::describe() const {
 std::vector<RunSummary> listRuns(store::Database& db) {
     auto st = db.prepare(
         "SELECT r.id, r.at, r.kind, r.supplier, r.supplier_name, r.options, "
-        "r.undone_at IS NOT NULL, (SELECT count(*) FROM " +
+        "CASE WHEN r.undone_at IS NULL THEN 0 ELSE 1 END, (SELECT count(*) FROM " +
         H + ".changes c WHERE c.run = r.id) FROM " + H + ".runs r ORDER BY r.id DESC");
     std::vector<RunSummary> out;
     while (st.step()) {
@@ -118,10 +118,10 @@ std::optional<RunSummary> findRun(store::Database& db, long long id) {
 std::vector<Conflict> conflictsOf(store::Database& db, long long run) {
     std::vector<Conflict> out;
     auto later = db.prepare(
-        "SELECT c1.tbl, c1.row, max(c1.article), min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
+        "SELECT c1.tbl, c1.row, min(c1.article), min(c2.run) FROM " + H + ".changes c1 JOIN " + H +
         ".changes c2 ON c2.tbl = c1.tbl AND c2.row = c1.row AND c2.run > c1.run JOIN " + H +
         ".runs r ON r.id = c2.run AND r.undone_at IS NULL WHERE c1.run = ? GROUP BY c1.tbl, "
-        "c1.row");
+        "c1.row ORDER BY c1.tbl, c1.row");
     later.bind(1, store::Value(run));
     std::set<std::pair<std::string, long long>> touchedLater;
     while (later.step()) {

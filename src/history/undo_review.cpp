@@ -10,7 +10,8 @@ namespace {
 const std::string H = kHistorySchema;
 
 bool recordedReview(store::Database& db, long long run) {
-    auto st = db.prepare("SELECT review_left IS NOT NULL FROM " + H + ".runs WHERE id = ?");
+    auto st = db.prepare("SELECT CASE WHEN review_left IS NULL THEN 0 ELSE 1 END FROM " + H +
+                         ".runs WHERE id = ?");
     st.bind(1, store::Value(run));
     bool recorded = st.step() && st.value(0).integer() != 0;
     st.reset();
@@ -25,7 +26,7 @@ std::string newerCondition(store::Database& db, long long run) {
     if (recordedReview(db, run))
         return "NOT EXISTS (SELECT 1 FROM " + H + ".review_left l WHERE l.run = " + id +
                " AND l.row = v." + db.rowIdentity() + " AND l.bns IS NOT DISTINCT FROM v.bns)";
-    if (!db.tableExists("before_variatil", H)) return "0";
+    if (!db.tableExists("before_variatil", H)) return "1 = 0";
     std::string bns = quoteName(copyColumn("bns", journalVersion(db, H)));
     return "EXISTS (SELECT 1 FROM main.variatil w WHERE w.bns IN (SELECT b." + bns + " FROM " + H +
            ".before_variatil b JOIN " + H + ".changes c ON c.id = b.change WHERE c.run = " + id +

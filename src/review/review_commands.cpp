@@ -38,7 +38,7 @@ std::vector<std::pair<long long, std::vector<store::Value>>> readView(store::Dat
                                                                       const std::string& fields) {
     SqlText where = whereClause(db, view);
     auto st = db.prepare("SELECT " + db.rowIdentity() + ", " + fields + " FROM variatil" +
-                         where.text + orderClause(view));
+                         where.text + orderClause(db, view));
     bindAllParams(st, where.params);
     std::vector<std::pair<long long, std::vector<store::Value>>> rows;
     while (st.step()) {

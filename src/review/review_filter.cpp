@@ -78,26 +78,29 @@ SqlText whereClause(const store::Database& db, const ReviewFilter& f) {
     return out;
 }
 
-std::string orderClause(const ReviewFilter& f) {
+std::string orderClause(const store::Database& db, const ReviewFilter& f) {
+    // Empty fields first and equal ones in the order they were written, on every engine: the
+    // update walks this order and numbers the articles it creates along it.
+    const std::string ties = ", " + db.rowIdentity();
     switch (f.sortBy.value_or(f.search)) {
         case SearchKind::Code:
-            return " ORDER BY \"codart\"";
+            return " ORDER BY \"codart\" NULLS FIRST" + ties;
         case SearchKind::SupplierCode:
-            return " ORDER BY \"codafo\"";
+            return " ORDER BY \"codafo\" NULLS FIRST" + ties;
         case SearchKind::Subgroup:
-            return " ORDER BY \"dessot\", \"desart\"";
+            return " ORDER BY \"dessot\" NULLS FIRST, \"desart\" NULLS FIRST" + ties;
         case SearchKind::Ean:
-            return " ORDER BY \"ea1art\"";
+            return " ORDER BY \"ea1art\" NULLS FIRST" + ties;
         case SearchKind::Description:
         case SearchKind::None:
             break;
     }
-    return " ORDER BY \"desart\"";
+    return " ORDER BY \"desart\" NULLS FIRST" + ties;
 }
 
 SqlText reviewSource(const store::Database& db, const ReviewFilter& f) {
     SqlText where = whereClause(db, f);
-    return {reviewColumns() + where.text + orderClause(f), where.params};
+    return {reviewColumns() + where.text + orderClause(db, f), where.params};
 }
 
 }  // namespace cl::review

@@ -36,7 +36,8 @@ struct SqlText {
 const std::string& reviewColumns();
 // " WHERE ..." (or empty) with bound parameters; LIKE patterns escape the operator's % and _.
 SqlText whereClause(const store::Database& db, const ReviewFilter& filter);
-std::string orderClause(const ReviewFilter& filter);
+// " ORDER BY ...": a total order, the same on every engine (ties by row identity).
+std::string orderClause(const store::Database& db, const ReviewFilter& filter);
 // Column list + condition + sort: the grid's record source.
 SqlText reviewSource(const store::Database& db, const ReviewFilter& filter);
 // The operator's text as a LIKE pattern "%text%" with %, _ and the escape itself escaped

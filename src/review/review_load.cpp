@@ -18,7 +18,8 @@ bool isSupplier(const store::Value& stored, long long code) {
 
 // The name of the first supplier in the list with this code.
 std::optional<std::string> supplierName(store::Database& db, long long code) {
-    auto st = db.prepare("SELECT codfornitore, dscfornitore FROM fornitori");
+    auto st =
+        db.prepare("SELECT codfornitore, dscfornitore FROM fornitori ORDER BY " + db.rowIdentity());
     std::optional<std::string> out;
     while (!out && st.step())
         if (isSupplier(st.value(0), code)) out = st.value(1).text();

@@ -44,6 +44,7 @@ class ReviewRows {
     void writeCell(size_t i, int col, std::string text);
 
   private:
+    void readBlock(size_t first) const;
     store::Database* db_ = nullptr;
     std::vector<long long> identities_;
     std::unordered_map<size_t, std::map<int, std::string>> written_;

@@ -24,6 +24,12 @@ std::string UpdateStore::selectRow(const std::string& rest) const {
     return "SELECT " + db_.rowIdentity() + ", " + rest;
 }
 
+// " ORDER BY <keys>, <row identity> LIMIT 1": of rows with the same key the oldest wins, on
+// every engine (the order an index on the key gives).
+std::string UpdateStore::firstBy(const std::string& keys) const {
+    return " ORDER BY " + (keys.empty() ? "" : keys + ", ") + db_.rowIdentity() + " LIMIT 1";
+}
+
 std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     std::optional<Found> out;
     if (st.step()) {
@@ -34,18 +40,20 @@ std::optional<UpdateStore::Found> UpdateStore::one(store::Query& st) {
     return out;
 }
 
+// Groups, departments, units and the central names are never written by an update: each key
+// is read once per run, not once per row.
 bool UpdateStore::isGroupExcluded(long long codgru) {
-    if (auto known = excludedGroups_.find(codgru); known != excludedGroups_.end())
-        return known->second;
-    auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ? LIMIT 1");
+    if (auto known = excluded_.find(codgru); known != excluded_.end()) return known->second;
+    auto st = db_.prepare("SELECT escgruppo FROM gruppi WHERE codgru = ?" + firstBy());
     st.bind(1, Value(codgru));
     bool excluded = st.step() && st.value(0).integer() == 1;
     st.reset();
-    return excludedGroups_[codgru] = excluded;
+    excluded_.emplace(codgru, excluded);
+    return excluded;
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
-    auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ? LIMIT 1"));
+    auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ?" + firstBy()));
     st.bind(1, Value(codart));
     return one(st);
 }
@@ -60,13 +68,15 @@ bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& co
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
-    auto st = db_.prepare(selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?) LIMIT 1"));
+    auto st = db_.prepare(
+        selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?)" + firstBy("eanare")));
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
     return one(st);
 }
 
 std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
-    auto st = db_.prepare(selectRow("pezzix, aggi FROM codean WHERE codare = ?"));
+    auto st = db_.prepare(
+        selectRow("pezzix, aggi FROM codean WHERE codare = ? ORDER BY " + db_.rowIdentity()));
     st.bind(1, Value(codart));
     std::vector<Barcode> rows;
     while (st.step()) rows.push_back({st.value(0).integer(), st.value(1), st.value(2).text()});
@@ -81,13 +91,13 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
     // The key followed by blanks sorts between the key and the key padded far: an index range.
     auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND " +
                                     db_.textEqualsIgnoringCase("trim(codafo)", "?") +
-                                    " AND codlis = ? LIMIT 1"));
+                                    " AND codlis = ?" + firstBy("codafo")));
     st.bindAll(key, key + std::string(32, ' '), key, codlis);
     if (auto found = one(st)) return found;
     // Codes stored with leading blanks are rare; they sit in their own short index range.
-    auto lead = db_.prepare(
-        selectRow("codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND " +
-                  db_.textEqualsIgnoringCase("trim(codafo)", "?") + " AND codlis = ? LIMIT 1"));
+    auto lead = db_.prepare(selectRow(
+        "codart FROM listi02 WHERE codafo >= ' ' AND codafo < '!' AND " +
+        db_.textEqualsIgnoringCase("trim(codafo)", "?") + " AND codlis = ?" + firstBy("codafo")));
     lead.bind(1, Value(key)).bind(2, Value(codlis));
     return one(lead);
 }
@@ -95,7 +105,8 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
 std::optional<UpdateStore::Found> UpdateStore::supplierByExactCode(const std::string& codafo,
                                                                    const std::string& codlis) {
     if (store::trimmed(codafo).empty()) return std::nullopt;
-    auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ? LIMIT 1"));
+    auto st =
+        db_.prepare(selectRow("codart FROM listi02 WHERE codafo = ? AND codlis = ?" + firstBy()));
     st.bind(1, Value(codafo)).bind(2, Value(codlis));
     return one(st);
 }
@@ -103,25 +114,25 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByExactCode(const std::st
 std::optional<UpdateStore::Found> UpdateStore::supplierByArticle(long long codart,
                                                                  const std::string& codlis) {
     auto st =
-        db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ? ORDER BY " +
-                              db_.rowIdentity() + " LIMIT 1"));
+        db_.prepare(selectRow("codart FROM listi02 WHERE codart = ? AND codlis = ?" + firstBy()));
     st.bind(1, Value(codart)).bind(2, Value(codlis));
     return one(st);
 }
 
 std::optional<std::string> UpdateStore::reparto(long long code) {
     if (auto known = departments_.find(code); known != departments_.end()) return known->second;
-    auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM reparti WHERE reparto = ?" + firstBy());
     st.bind(1, Value(code));
     std::optional<std::string> out;
     if (st.step()) out = st.value(0).text();
     st.reset();
-    return departments_[code] = out;
+    departments_.emplace(code, out);
+    return out;
 }
 
 std::optional<double> UpdateStore::fattore(const std::string& unit) {
     if (auto known = factors_.find(unit); known != factors_.end()) return known->second;
-    auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?) LIMIT 1");
+    auto st = db_.prepare("SELECT fatxmul FROM unitam WHERE coduni IN (?, ?)" + firstBy("coduni"));
     st.bind(1, padded(unit, 2)).bind(2, bare(unit));
     std::optional<double> out;
     if (st.step()) {
@@ -129,7 +140,8 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
         out = v.isText() ? leadingNumber(v.text()) : v.number();
     }
     st.reset();
-    return factors_[unit] = out;
+    factors_.emplace(unit, out);
+    return out;
 }
 
 bool UpdateStore::supplierListExists(const std::string& codlis) {
@@ -142,24 +154,26 @@ bool UpdateStore::supplierListExists(const std::string& codlis) {
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
     if (auto known = subgroups_.find(codsot); known != subgroups_.end()) return known->second;
-    auto st =
-        db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione, codgru FROM fisso.sottogruppi WHERE codsot = ?" +
+                          firstBy());
     st.bind(1, Value(codsot));
     std::optional<Subgroup> out;
     if (st.step() && !st.value(0).isNull())
         out = Subgroup{st.value(0).text(), st.value(1).integer()};
     st.reset();
-    return subgroups_[codsot] = out;
+    subgroups_.emplace(codsot, out);
+    return out;
 }
 
 std::optional<std::string> UpdateStore::groupNameOf(long long codice) {
     if (auto known = groupNames_.find(codice); known != groupNames_.end()) return known->second;
-    auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ? LIMIT 1");
+    auto st = db_.prepare("SELECT descrizione FROM fisso.gruppi WHERE codice = ?" + firstBy());
     st.bind(1, Value(codice));
     std::optional<std::string> out;
     if (st.step() && !st.value(0).isNull()) out = st.value(0).text();
     st.reset();
-    return groupNames_[codice] = out;
+    groupNames_.emplace(codice, out);
+    return out;
 }
 
 history::Journal& UpdateStore::journal() {

@@ -63,11 +63,11 @@ class UpdateStore {
     std::optional<Found> one(store::Query& st);
     history::Journal& journal();
     std::string selectRow(const std::string& rest) const;
+    std::string firstBy(const std::string& keys = {}) const;
     store::Database& db_;
     history::Journal* journal_;
-    // The code tables a run reads but never writes, remembered per code: a server answers each
-    // code once rather than once per review row.
-    std::map<long long, bool> excludedGroups_;
+    // What the tables no update writes answered, by key.
+    std::map<long long, bool> excluded_;
     std::map<long long, std::optional<std::string>> departments_;
     std::map<std::string, std::optional<double>> factors_;
     std::map<long long, std::optional<Subgroup>> subgroups_;

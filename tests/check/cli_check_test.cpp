@@ -38,7 +38,7 @@ Ran run(const TempStore& t, const std::string& args) {
 class CheckCommand : public ::testing::Test {
   protected:
     CheckCommand() {
-        t.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+        t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
         t.execFixed(
             "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "
             "VALUES (1, 'PANE', 10, '22', 'PZ', 'S')");

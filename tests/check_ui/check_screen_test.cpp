@@ -23,7 +23,7 @@ QApplication& app() {
 class CheckScreenUi : public ::testing::Test {
   protected:
     CheckScreenUi() {
-        t.exec("INSERT INTO fornitori VALUES (7, 'BIANCHI SRL'), (12, 'ROSSI SPA')");
+        t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (7, 'BIANCHI SRL'), (12, 'ROSSI SPA')");
         for (int i = 1; i <= 3; ++i) {
             t.execFixed(
                 "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "

@@ -29,7 +29,7 @@ QString fixture(const char* name) {
 class PriceListScreen : public ::testing::Test {
   protected:
     PriceListScreen() {
-        t.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+        t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
         t.execFixed(
             "INSERT INTO articolo (codart, desart, przart, artvariato) "
             "VALUES (1, 'MARCATO', 1, 'S')");

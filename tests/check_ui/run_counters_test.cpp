@@ -22,7 +22,7 @@ QApplication& app() {
 TEST(CheckScreenCounters, ClearedAfterAFailedOrDeclinedRun) {
     app();
     TempStore t;
-    t.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+    t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
     for (int i = 1; i <= 4; ++i) {
         t.execFixed(
             "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) VALUES (" +

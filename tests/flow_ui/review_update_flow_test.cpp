@@ -34,7 +34,7 @@ class ReviewUpdateFlow : public ::testing::Test {
         app();
         setToday("2026-12-08");
         ts.exec(
-            "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"
+            "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
             "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
             "VALUES ('01L', 0, 0, 1, 1, 12, 4);"
             "INSERT INTO listi01 (codart, desart, przpub, cofart, ivart) VALUES (5, 'PANE', 2.5, "

@@ -275,3 +275,37 @@ TEST(JournalFile, FoldersWithUriCharactersAreReadAsPlainPaths) {
 
 }  // namespace
 }  // namespace cl
+
+namespace cl {
+namespace {
+
+TEST_F(JournalTest, RowsALaterRunChangedAreListedByTableAndRowWithTheirArticle) {
+    const long long first = update();
+    auto db = t.session.openStore();
+    long long second = 0;
+    {
+        Journal journal(*db, t.storeFile());
+        store::Transaction tx(*db);
+        second = journal.beginRun({"Aggiorna", 12, "FORNITORE SPA", "kpre"});
+        journal.updateRows("listi01", {{"przpub", 9.9}}, " WHERE codart IN (2, 1)");
+        journal.updateRows("codean", {{"prezzo", 9.9}}, " WHERE eanare = '8000000000024'");
+        journal.endRun();
+        tx.commit();
+    }
+    const auto conflicts = history::conflictsOf(*db, first);
+    std::vector<std::string> listed;
+    for (const auto& c : conflicts) {
+        EXPECT_EQ(c.laterRun, second) << c.describe();
+        listed.push_back(c.describe());
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          "tabella codean, riga 2 (articolo 3): modificata dall'aggiornamento " +
+                              std::to_string(second),
+                          "tabella listi01, riga 1 (articolo 1): modificata dall'aggiornamento " +
+                              std::to_string(second),
+                          "tabella listi01, riga 2 (articolo 2): modificata dall'aggiornamento " +
+                              std::to_string(second)}));
+}
+
+}  // namespace
+}  // namespace cl

@@ -84,6 +84,21 @@ TEST_F(LabelsFromJournal, LabelsOfChosenArticlesAtTheirCurrentPrices) {
     EXPECT_THROW(history::articleCodes("-3"), Error);
 }
 
+TEST_F(LabelsFromJournal, TheLabelShowsThePrimaryBarcodeElseAMarkedOneElseAnyInTheOrderWritten) {
+    // Article 1 already has a primary barcode, written first; the others show the choice.
+    t.exec(
+        "INSERT INTO codean (eanare, codare, primasecon) VALUES "
+        "('8000000000101', 1, 'S'), ('8000000000118', 1, 'p'),"
+        "('8000000000200', 2, NULL), ('8000000000217', 3, NULL),"
+        "('8000000000224', 3, 'S'), ('8000000000231', 3, 'S');"
+        "DELETE FROM codean WHERE codare IN (2, 3) AND primasecon = 'P'");
+    auto list = history::labelsForArticles(t.session, {1, 2, 3});
+    ASSERT_EQ(list.labels.size(), 3u);
+    EXPECT_EQ(list.labels[0].ean, "8000000000019");  // the first primary, in any letter case
+    EXPECT_EQ(list.labels[1].ean, "8000000000200");  // no mark at all: the only one
+    EXPECT_EQ(list.labels[2].ean, "8000000000224");  // a marked one before an unmarked older one
+}
+
 TEST_F(LabelsFromJournal, PriceChangesListEveryBarcodeForScalesAndTills) {
     long long run = update();
     auto list = history::priceChangesOfRun(t.session, std::nullopt);

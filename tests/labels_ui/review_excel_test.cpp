@@ -18,7 +18,7 @@ TEST(ReviewExcel, TheButtonExportsTheRowsTheGridShows) {
     cl::ui::ensureWidgetApplication();
     TempStore ts;
     ts.exec(
-        "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"
+        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
         "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
         "VALUES ('01L', 0, 0, 1, 1, 12, 4);"
         "INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, prezpub, prezpubv) "

@@ -50,6 +50,38 @@ TEST_F(ReportRowsTest, RowsOfTheViewInItsOrderWithTheirArticles) {
     EXPECT_EQ(rows[1].descrizione, "PANE");
 }
 
+TEST_F(ReportRowsTest, ManyRowsEachWithTheArticleOfItsOwnCode) {
+    // More rows than one read of the articles takes; every third code has no article.
+    std::string rows, articles;
+    for (int i = 10; i < 210; ++i) {
+        rows += std::string(rows.empty() ? "" : ", ") + "(" + std::to_string(i) + ", 'X', " +
+                std::to_string(i) + ", '8000000000000', 'Z" + std::to_string(1000 + i) +
+                "', 12, 1)";
+        if (i % 3)
+            articles += std::string(articles.empty() ? "" : ", ") + "(" + std::to_string(i) +
+                        ", 'PZ', " + std::to_string(i) + ", 1, '22', 1, 1)";
+    }
+    t.exec("INSERT INTO variatil (bns, sel, codart, ea1art, desart, codfor, prezpub) VALUES " +
+           rows);
+    t.exec("INSERT INTO listi01 (codart, umart, imbart, cofart, ivart, cosiva, ricart) VALUES " +
+           articles);
+    ReviewFilter f;
+    f.supplier = 12;
+    auto read = readReportRows(*db, f);
+    ASSERT_EQ(read.size(), 203u);
+    int withArticle = 0;
+    for (const auto& r : read) {
+        if (r.codart < 10) continue;
+        EXPECT_EQ(r.descrizione, "Z" + std::to_string(1000 + r.codart));
+        ASSERT_EQ(r.article.has_value(), r.codart % 3 != 0) << r.codart;
+        if (r.article) {
+            EXPECT_EQ(r.article->imbart.integer(), r.codart);
+            ++withArticle;
+        }
+    }
+    EXPECT_EQ(withArticle, 134);
+}
+
 TEST_F(ReportRowsTest, StampaPrintsTheViewWithTodayAndTheCompany) {
     setToday("2026-12-08");
     t.session.state.company = "SUPERMERCATO ROSSI DI MARIO ROSSI";

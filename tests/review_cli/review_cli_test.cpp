@@ -28,7 +28,7 @@ class ReviewCli : public ::testing::Test {
 
     void SetUp() override {
         store.exec("INSERT INTO parametri (tipo, cliente) VALUES ('01L', 12)");
-        store.exec("INSERT INTO fornitori VALUES (12, 'ORTO SRL')");
+        store.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTO SRL')");
         addVariatil(store, {.bns = 1,
                             .codart = 100,
                             .desart = "POMODORI DELL'ORTO",

@@ -51,7 +51,7 @@ class GridRows : public ::testing::Test {
     QTimer answerer;
 
     void SetUp() override {
-        store.exec("INSERT INTO fornitori VALUES (12, 'ORTOFRUTTA SRL')");
+        store.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTOFRUTTA SRL')");
         // By description: LATTE (row 0), POMODORI (row 1), ZUCCHERO (row 2).
         test::addVariatil(store, {.bns = 1,
                                   .codart = 100,

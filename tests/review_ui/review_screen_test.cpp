@@ -98,7 +98,7 @@ class ReviewScreenTest : public ::testing::Test {
 
     void SetUp() override {
         app();
-        store.exec("INSERT INTO fornitori VALUES (12, 'ORTOFRUTTA SRL')");
+        store.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTOFRUTTA SRL')");
         test::addVariatil(store, {.bns = 1,
                                   .codart = 100,
                                   .sel = "",

@@ -97,7 +97,7 @@ class StartUp : public ::testing::Test {
 };
 
 TEST_F(StartUp, NoRememberedSupplierToldBeforeTheScreenShowsThenItWaits) {
-    t.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+    t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
     ASSERT_EQ(start(), std::nullopt);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, check::kNoSupplier);
@@ -110,7 +110,7 @@ TEST_F(StartUp, NoRememberedSupplierToldBeforeTheScreenShowsThenItWaits) {
 
 TEST_F(StartUp, RememberedSupplierRunsAtOnceAndLaterMessagesOutliveTheCheckScreen) {
     t.exec(
-        "INSERT INTO fornitori VALUES (12, 'ROSSI SPA');"
+        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
         "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
         "VALUES ('01L', 0, 0, 1, 1, 12, 4);");
     t.execFixed(

@@ -9,7 +9,7 @@ namespace {
 // An open connection that has read must not keep a second one from writing.
 TEST(LockRelease, ReadersLetGoOfTheirLocks) {
     test::TempStore t;
-    t.exec("INSERT INTO fornitori VALUES (1, 'A'), (2, 'B')");
+    t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (1, 'A'), (2, 'B')");
     auto readerConnection = store::openDatabase(t.storeFile());
     store::Database& reader = *readerConnection;
     auto all = reader.prepare("SELECT * FROM fornitori");

@@ -14,7 +14,7 @@ std::vector<long long> codes(store::Query& q) {
 
 class QueryTest : public ::testing::Test {
   protected:
-    void SetUp() override { t.exec("INSERT INTO fornitori VALUES (1, 'A'), (2, 'B'), (3, 'C')"); }
+    void SetUp() override { t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (1, 'A'), (2, 'B'), (3, 'C')"); }
     std::unique_ptr<store::Database> open() { return store::openDatabase(t.storeFile()); }
     test::TempStore t;
 };
@@ -91,7 +91,7 @@ TEST_F(QueryTest, EngineErrorsCarryTheirKind) {
     auto db = open();
     db->exec("CREATE UNIQUE INDEX prova_unica ON fornitori (dscfornitore)");
     try {
-        db->exec("INSERT INTO fornitori VALUES (4, 'A')");
+        db->exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (4, 'A')");
         FAIL() << "a duplicate key was written";
     } catch (const Error& e) {
         EXPECT_EQ(e.kind(), ErrorKind::InvalidInput) << e.what();

@@ -34,9 +34,11 @@ class UpdateTest : public ::testing::Test {
             cols += (cols.empty() ? "" : ",") + k;
             marks += marks.empty() ? "?" : ",?";
         }
-        auto dbConnection = ts.openStoreDb(fixed);
+        // Through the session, so that the rows land where the update reads, on either engine.
+        auto dbConnection = ts.session.openStore(fixed);
         store::Database& db = *dbConnection;
-        auto st = db.prepare("INSERT INTO " + table + " (" + cols + ") VALUES (" + marks + ")");
+        auto st = db.prepare("INSERT INTO " + std::string(fixed ? "fisso." : "") + table + " (" +
+                             cols + ") VALUES (" + marks + ")");
         int i = 0;
         for (const auto& [k, v] : row) st.bind(++i, v);
         st.run();

@@ -192,6 +192,53 @@ TEST_F(UpdatePrices, OptionalBoxesWriteDescriptionDepartmentGroupsUnitsVatAndPac
               "12/45/16");
 }
 
+TEST_F(UpdatePrices, EachRowTakesItsOwnGroupDepartmentAndUnitWhateverCameBefore) {
+    // Group, department and unit answers are kept for the run: rows that alternate between
+    // keys, missing ones included, must each get what their own key says.
+    settings.gruppiM = true;
+    insert("gruppi", {{"codgru", 30}, {"escgruppo", 1}});
+    insert("gruppi", {{"codgru", 31}, {"escgruppo", 0}});
+    insert("reparti", {{"reparto", 3}, {"descrizione", "ALIMENTARI"}});
+    insert("unitam", {{"coduni", "GR"}, {"fatxmul", 1000}});
+    insert("sottogruppi", {{"codsot", 51}, {"descrizione", "PASTA LUNGA"}, {"codgru", 5}}, true);
+    insert("gruppi", {{"codice", 5}, {"descrizione", "PASTA"}}, true);
+    for (long long code = 1; code <= 8; ++code) {
+        article(code, 3);
+        const bool odd = code % 2 != 0;
+        row(code, "0000000000000", 1.5, "4", 2 + static_cast<double>(code) / 100,
+            {{"codgru", odd ? 30 : 31},
+             {"codrep", odd ? 3 : 4},
+             {"codsot", odd ? 51 : 52},
+             {"umart", odd ? "GR" : "ZZ"},
+             {"pezzatura", 500.0},
+             {"umconf", "KG"}});
+    }
+    auto r = run();
+    EXPECT_EQ(r.esclusi, 4);
+    EXPECT_EQ(r.aggiornati, 4);
+    for (long long code = 1; code <= 8; ++code) {
+        const std::string where = " FROM listi01 WHERE codart = " + std::to_string(code);
+        if (code % 2) {
+            EXPECT_EQ(q("SELECT przpub" + where), "3") << code;
+            continue;
+        }
+        // Department 4 and unit ZZ do not exist; sub-group 52 neither: no names, no unit price.
+        EXPECT_EQ(q("SELECT coalesce(desrep, '-')" + where), "-") << code;
+        EXPECT_EQ(q("SELECT codgru||'/'||trim(desgru)||'/'||codsot||'/'||trim(dessot)" + where),
+                  "31//52/")
+            << code;
+        EXPECT_EQ(q("SELECT CASE WHEN prztot IS NULL THEN '-' ELSE 'x' END" + where), "-") << code;
+    }
+    // The same keys on their own rows, now existing, give their names.
+    insert("reparti", {{"reparto", 4}, {"descrizione", "BEVANDE"}});
+    article(20, 3);
+    row(20, "0000000000000", 1.5, "4", 2.5, {{"codgru", 31}, {"codrep", 4}, {"codsot", 51}});
+    run();
+    EXPECT_EQ(
+        q("SELECT trim(desrep)||'/'||codgru||'/'||trim(desgru) FROM listi01 WHERE codart = 20"),
+        "BEVANDE/5/PASTA");
+}
+
 TEST_F(UpdatePrices, ClosingMessageComesOnceAfterTheRun) {
     article(9, 3);
     row(9, "0000000000000", 1, "4", 3.5);

@@ -36,7 +36,7 @@ void clickCell(ReviewScreen& screen, int row, int col) {
 }
 
 void sampleRows(cl::test::TempStore& store) {
-    store.exec("INSERT INTO fornitori VALUES (12, 'ORTOFRUTTA SRL')");
+    store.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTOFRUTTA SRL')");
     const char* names[] = {"BISCOTTI FROLLINI", "CAFFE' MOKA",         "FARINA 00",
                            "OLIO EXTRAVERGINE", "PASTA PENNE",         "RISO CARNAROLI",
                            "SALE FINO",         "TONNO ALL'OLIO",      "ACETO BALSAMICO",

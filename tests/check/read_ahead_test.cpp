@@ -1,0 +1,70 @@
+// The store look-ups of a check read ahead for a block of rows answer as the single look-ups do.
+#include <gtest/gtest.h>
+
+#include "check/store_lookups.h"
+#include "store/fixed_text.h"
+#include "support/temp_store.h"
+
+namespace cl::check {
+namespace {
+
+std::string described(const std::optional<StoreBarcode>& b) {
+    return b ? std::to_string(b->codare) + "/" + std::to_string(b->even) + "/" + b->flagean : "-";
+}
+
+std::string described(const std::optional<PriceRow>& p) {
+    return p ? p->przpub.text() + "/" + p->desart + "/" + p->datagg.text() : "-";
+}
+
+TEST(ReadAhead, BarcodesAndPriceRowsAnswerAsTheSingleLookUps) {
+    test::TempStore t;
+    // Padded and bare forms of one code, letters in either case, many rows beyond one read.
+    std::string barcodes =
+        "('123', 1, 0, 'S'), ('123          ', 2, 0, 'S'), "
+        "('4560         ', 3, 1, 's'), ('ABC1', 4, 2, 'S'), ('0', 0, 0, 'N')";
+    std::string prices;
+    for (int i = 1; i <= 300; ++i) {
+        barcodes += ", ('80" + std::to_string(100000000 + i) + "0', " + std::to_string(i + 10) +
+                    ", " + std::to_string(i % 3) + ", 'S')";
+        if (i % 4)
+            prices += std::string(prices.empty() ? "" : ", ") + "(" + std::to_string(i + 10) +
+                      ", " + std::to_string(i) + ".5, 'ART " + std::to_string(i) + "', " +
+                      (i % 5 ? "'2026-01-02'" : "NULL") + ")";
+    }
+    t.exec("INSERT INTO codean (eanare, codare, even, flagean) VALUES " + barcodes);
+    t.exec("INSERT INTO listi01 (codart, przpub, desart, datagg) VALUES " + prices +
+           ", (1, 9, 'UNO', NULL), (4, 4, 'QUATTRO', NULL)");
+    auto db = t.session.openStore(true);
+
+    std::vector<std::string> asked = {"123",   "123          ", " 123", "4560", "abc1",
+                                      "ABC1 ", "999",           "",     "0"};
+    for (int i = 1; i <= 300; i += 7) asked.push_back("80" + std::to_string(100000000 + i) + "0");
+    std::vector<long long> codes = {1, 2, 3, 4, 0, 999};
+    for (int i = 11; i <= 310; i += 3) codes.push_back(i);
+
+    StoreLookups single(*db);
+    std::vector<std::string> expected;
+    for (const auto& ean : asked) expected.push_back(described(single.barcode(ean)));
+    for (long long code : codes) expected.push_back(described(single.priceRow(code)));
+
+    StoreLookups ahead(*db);
+    ahead.readAheadBarcodes(asked);
+    ahead.readAheadPriceRows(codes);
+    // Nothing of what was read ahead may come from another statement: the tables are emptied.
+    t.exec("DELETE FROM codean; DELETE FROM listi01");
+    std::vector<std::string> got;
+    for (const auto& ean : asked) got.push_back(described(ahead.barcode(ean)));
+    for (long long code : codes) got.push_back(described(ahead.priceRow(code)));
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(expected[0], "1/0/S");  // the bare form wins over the padded one
+    EXPECT_EQ(expected[3], "3/1/s");
+    EXPECT_EQ(expected[4], "4/2/S");
+
+    // Once forgotten, the tables as they are now answer.
+    ahead.forgetReadAhead();
+    EXPECT_EQ(described(ahead.barcode("123")), "-");
+    EXPECT_EQ(described(ahead.priceRow(1)), "-");
+}
+
+}  // namespace
+}  // namespace cl::check
