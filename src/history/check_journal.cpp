@@ -42,13 +42,18 @@ void recordClearedMarks(store::Database& db) {
 }
 
 long long recordCheck(store::Database& db, const CheckInfo& info, long long written) {
+    // The number is read, not taken from the engine's last insert: the server's counterpart
+    // of that follows sequences, and this key is given, not drawn from one.
+    auto next = db.prepare("SELECT " + kNextCheck);
+    next.step();
+    const long long id = next.value(0).integer();
+    next.reset();
     auto add = db.prepare("INSERT INTO " + H +
                           "check_runs (id, at, kind, supplier, supplier_name, options, cleared, "
-                          "written) VALUES (" +
-                          kNextCheck + ", ?, ?, ?, ?, ?, 0, ?)");
-    add.bindAll(journalNow(), info.kind, info.supplier, info.supplierName, info.options, written);
+                          "written) VALUES (?, ?, ?, ?, ?, ?, 0, ?)");
+    add.bindAll(id, journalNow(), info.kind, info.supplier, info.supplierName, info.options,
+                written);
     add.run();
-    long long id = db.lastInsertId();
     db.prepare("UPDATE " + H + "check_runs SET cleared = (SELECT count(*) FROM " + H +
                "check_cleared WHERE run = ?) WHERE id = ?")
         .bindAll(id, id)
