@@ -53,8 +53,9 @@ class CheckFixture : public ::testing::Test {
     check::RunReport barcodeCheck() {
         return check::runBarcodeCheck(t.session, screen, messages, progress);
     }
-    std::string field(const std::string& f, const std::string& where) {
-        return t.scalar("SELECT " + f + " FROM variatil WHERE " + where);
+    // A value of the work table; without a condition, of its first row.
+    std::string field(const std::string& f, const std::string& where = "1 = 1") {
+        return t.scalar("SELECT " + f + " FROM variatil WHERE " + where + " ORDER BY bns");
     }
     long long rows() { return std::stoll(t.scalar("SELECT count(*) FROM variatil")); }
     // Only the given filter boxes ticked.

@@ -11,7 +11,7 @@ namespace {
 class PriceListCommand : public ::testing::Test {
   protected:
     PriceListCommand() {
-        t.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+        t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
         t.execFixed(
             "INSERT INTO articolo (codart, desart, przart, ivart, artvariato) "
             "VALUES (1, 'MARCATO', 10, '22', 'S')");
