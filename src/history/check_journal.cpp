@@ -42,8 +42,8 @@ void recordClearedMarks(store::Database& db) {
 }
 
 long long recordCheck(store::Database& db, const CheckInfo& info, long long written) {
-    // The number is read, not taken from the engine's last insert: the server's counterpart
-    // of that follows sequences, and this key is given, not drawn from one.
+    // The number is read, not taken from the engine's last insert: the key is given here, so
+    // an engine that numbers keys by a sequence would report another one.
     auto next = db.prepare("SELECT " + kNextCheck);
     next.step();
     const long long id = next.value(0).integer();
