@@ -96,14 +96,15 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     v.prezpub = amountValue(s.oldPrice);
     v.prezpubv = amountValue(moneyOf(r.przpub));
     v.bns = bns;
-    insertVariatil(ctx.db, v);
+    ctx.workRows.add(v);
 }
 
 WalkRow centralArticle(store::Database& db, long long id) {
     auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
                          db.rowIdentity() + " = ?");
     st.bind(1, store::Value(id));
-    if (!st.step()) throw Error("Articolo centrale non più presente durante il controllo.",
+    if (!st.step())
+        throw Error("Articolo centrale non più presente durante il controllo.",
                     ErrorKind::NotFound);
     WalkRow r = readWalkRow(st);
     st.reset();
