@@ -69,6 +69,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
             ctx.journaled = true;
             ctx.discardAgreed = discardAgreed;
             result = run.run(ctx);
+            ctx.workRows.flush();
             if (result.end == RunEnd::Done) history::recordCheck(*db, info, result.counts.written);
             tx.commit();
         }

@@ -218,7 +218,7 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     v.prezpubv = amountValue(prezpubv);
     v.bns = counts.processed;
     v.sel = "X";
-    insertVariatil(ctx_.db, v);
+    ctx_.workRows.add(v);
     ++counts.written;
 }
 

@@ -96,7 +96,7 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     v.prezpub = amountValue(s.oldPrice);
     v.prezpubv = amountValue(moneyOf(r.przpub));
     v.bns = bns;
-    insertVariatil(ctx.db, v);
+    ctx.workRows.add(v);
 }
 
 WalkRow centralArticle(store::Database& db, long long id) {

@@ -12,6 +12,7 @@ RunContext::RunContext(store::Database& db_, AppState& app_, const CheckScreenSt
       messages(messages_),
       progress(progress_),
       lookups(db_),
+      workRows(db_),
       limit(screen_.perif),
       defaultMarkup(leadingNumber(screen_.ricnw)),
       rounding(app_.fl_arrotonda == "S") {}

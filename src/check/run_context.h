@@ -5,6 +5,7 @@
 #include "check/check_state.h"
 #include "check/filters.h"
 #include "check/store_lookups.h"
+#include "check/work_rows.h"
 #include "store/database.h"
 
 namespace cl::check {
@@ -21,6 +22,8 @@ struct RunContext {
     Messages& messages;
     Progress& progress;
     StoreLookups lookups;
+    // What the run writes to the work table; flushed once the run has walked its rows.
+    WorkRows workRows;
     Limit limit;           // "% limite"
     double defaultMarkup;  // ricnw, read as a leading number
     bool rounding;         // fl_arrotonda = "S"

@@ -55,21 +55,6 @@ void emptyVariatil(store::Database& db) {
     db.prepare("DELETE FROM main.variatil").run();
 }
 
-void insertVariatil(store::Database& db, const VariatilRow& r) {
-    auto st = db.prepare(
-        "INSERT INTO main.variatil (bns, sel, codart, ea1art, desart, umart, ivart, imbart, "
-        "ea2art, fl1art, fl2art, fl3art, datval, colli, tipges, tipart, marchio, pezzatura, "
-        "umconf, desfor, codfor, codafo, codrep, desrep, codgru, desgru, codsot, dessot, przart, "
-        "przvec, coston, perc, rica, prezpub, prezpubv, percdiff, offerta, prezoff, datagg) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    st.bindAll(r.bns, r.sel, r.codart, r.ea1art, r.desart, r.umart, r.ivart, r.imbart, r.ea2art,
-               r.fl1art, r.fl2art, r.fl3art, r.datval, r.colli, r.tipges, r.tipart, r.marchio,
-               r.pezzatura, r.umconf, r.desfor, r.codfor, r.codafo, r.codrep, r.desrep, r.codgru,
-               r.desgru, r.codsot, r.dessot, r.przart, r.przvec, r.coston, r.perc, r.rica,
-               r.prezpub, r.prezpubv, r.percdiff, r.offerta, r.prezoff, r.datagg);
-    st.run();
-}
-
 store::Value fixedOrNull(const store::Value& v, size_t width) {
     if (v.isNull()) return v;
     return store::Value(store::fixedWidth(v.text(), width));

@@ -43,7 +43,6 @@ struct VariatilRow {
         codrep, desrep, codgru, desgru, codsot, dessot, przart, przvec, coston, perc, rica, prezpub,
         prezpubv, percdiff, offerta, prezoff, datagg;
 };
-void insertVariatil(store::Database& db, const VariatilRow& row);
 
 // A fixed-width text, or null when the source was null.
 store::Value fixedOrNull(const store::Value& v, size_t width);

@@ -46,10 +46,11 @@ class AskBeforeWrite : public CheckFixture {
         m.whileAsked = [this](const std::string&) {
             const std::string n = std::to_string(100 + writes.size());
             writes.push_back(writeFromAnotherProcess(
-                t.storeFile(), "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (" + n +
-                                   ", 'ALTRA POSTAZIONE')"));
+                t, false,
+                "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (" + n +
+                    ", 'ALTRA POSTAZIONE')"));
             writes.push_back(writeFromAnotherProcess(
-                t.fixedFile(),
+                t, true,
                 "INSERT INTO codean (eanare, codare) VALUES ('99900000000" + n + "', 9" + n + ")"));
         };
     }
@@ -118,7 +119,7 @@ TEST_F(AskBeforeWrite, ReviewChangedWhileAskedStopsTheRunWithNothingWritten) {
     m.whileAsked = [&](const std::string&) {
         // Another workstation works on the review the operator is agreeing to lose.
         expectWrittenMeanwhile(
-            writeFromAnotherProcess(t.storeFile(), "UPDATE variatil SET sel = '' WHERE bns = 1"));
+            writeFromAnotherProcess(t, false, "UPDATE variatil SET sel = '' WHERE bns = 1"));
         afterOthers = everything();
     };
     auto r = check::runArticleCheck(t.session, screen, m, progress);
@@ -188,7 +189,7 @@ TEST_F(AskBeforeWrite, CommandLineStopsWithStatusOneWhenTheReviewChangedWhileAsk
         t.root, {"check", "--supplier", "12"}, kReviewQuestion,
         [&] {
             expectWrittenMeanwhile(
-                writeFromAnotherProcess(t.storeFile(), "DELETE FROM variatil WHERE bns = 2"));
+                writeFromAnotherProcess(t, false, "DELETE FROM variatil WHERE bns = 2"));
             afterOthers = everything();
         },
         "s");

@@ -53,9 +53,9 @@ class CheckFixture : public ::testing::Test {
     check::RunReport barcodeCheck() {
         return check::runBarcodeCheck(t.session, screen, messages, progress);
     }
-    std::string field(const std::string& f, const std::string& where) {
-        // "1" stands for every row (a bare number is no condition on every engine).
-        return t.scalar("SELECT " + f + " FROM variatil" + (where == "1" ? "" : " WHERE " + where));
+    // A value of the work table; without a condition, of its first row.
+    std::string field(const std::string& f, const std::string& where = "1 = 1") {
+        return t.scalar("SELECT " + f + " FROM variatil WHERE " + where + " ORDER BY bns");
     }
     long long rows() { return std::stoll(t.scalar("SELECT count(*) FROM variatil")); }
     // Only the given filter boxes ticked.

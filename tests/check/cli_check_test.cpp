@@ -59,7 +59,8 @@ TEST_F(CheckCommand, RefusedWithoutSupplierThenRunsAndPrintsCounters) {
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Articoli controllati: 1"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Righe scritte in variatil: 1"), std::string::npos) << r.out;
-    EXPECT_EQ(t.scalar("SELECT acos||aric||apv||creart||cliente||tiposel FROM parametri"),
+    EXPECT_EQ(t.scalar("SELECT CAST(acos AS TEXT) || aric || apv || creart || cliente || tiposel "
+                       "FROM parametri"),
               "0011124");
 }
 

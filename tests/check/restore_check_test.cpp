@@ -126,8 +126,9 @@ TEST_F(RestoreCheck, OlderCheckLeavesWhatALaterCheckExaminedAndItsReview) {
     ASSERT_TRUE(restore(1));
     EXPECT_NE(messages.shown[0].text.find("esaminati da un controllo successivo"),
               std::string::npos);
-    EXPECT_EQ(t.scalarFixed("SELECT group_concat(codart) FROM articolo WHERE artvariato = 'S' "
-                            "ORDER BY codart"),
+    EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM articolo WHERE artvariato = 'S'"), "2");
+    EXPECT_EQ(t.scalarFixed("SELECT min(codart) || ',' || max(codart) FROM articolo "
+                            "WHERE artvariato = 'S'"),
               "1,3");
     EXPECT_EQ(rows(), 1);  // check 2's review is not check 1's
 }

@@ -10,16 +10,13 @@
 #include "check/ui/check_screen.h"
 #include "check/ui/price_list_dialog.h"
 #include "support/temp_store.h"
+#include "test_application.h"
 
 namespace cl::test {
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tests_check_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication a(argc, argv);
-    return a;
+    return testApplication();
 }
 
 QString fixture(const char* name) {

@@ -4,19 +4,15 @@
 #include <QApplication>
 
 #include "check/ui/check_screen.h"
+#include "support/refused_write.h"
 #include "support/temp_store.h"
+#include "test_application.h"
 
 namespace cl::test {
 namespace {
 
 QApplication& app() {
-    static int argc = 1;
-    static char name[] = "tests_check_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication* a = QApplication::instance()
-                                 ? static_cast<QApplication*>(QApplication::instance())
-                                 : new QApplication(argc, argv);
-    return *a;
+    return testApplication();
 }
 
 TEST(CheckScreenCounters, ClearedAfterAFailedOrDeclinedRun) {
@@ -31,9 +27,8 @@ TEST(CheckScreenCounters, ClearedAfterAFailedOrDeclinedRun) {
                     std::to_string(i) + "', " + std::to_string(i) + ")");
     }
     // The work table refuses its third row: the run fails midway, after counting.
-    t.exec(
-        "CREATE TRIGGER full BEFORE INSERT ON variatil WHEN (SELECT count(*) FROM variatil) >= 2 "
-        "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+    refuseWrites(t, "full", "BEFORE INSERT", "variatil", "(SELECT count(*) FROM variatil) >= 2",
+                 "disco pieno");
     RecordingMessages messages;
     check::ui::CheckScreen screen(t.session, messages);
     check::CheckScreenState s;
@@ -52,7 +47,7 @@ TEST(CheckScreenCounters, ClearedAfterAFailedOrDeclinedRun) {
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
 
     // A review still to apply, kept by answering No: nothing counted either.
-    t.exec("DROP TRIGGER full");
+    allowWrites(t, "full", "variatil");
     t.exec("INSERT INTO variatil (bns, codfor, sel) VALUES (1, 12, 'X')");
     screen.cntw->setText("3");  // what an earlier run left
     EXPECT_EQ(screen.command1().outcome, check::RunOutcome::Declined);

@@ -8,17 +8,16 @@
 
 namespace cl::test {
 
-OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std::string& sql) {
+namespace {
+OtherWrite writeInAnotherProcess(const std::function<std::unique_ptr<store::Database>()>& open,
+                                 const std::string& sql) {
     const auto start = std::chrono::steady_clock::now();
     pid_t child = ::fork();
     if (child == 0) {
         // A process of its own: its locks are not this process's, as on another workstation.
         int status = 1;
         try {
-            // On a server the store is the test's server database, whatever the file.
-            auto connection = currentServer().empty()
-                                  ? store::openDatabase(file)
-                                  : store::openServer(currentServer(), store::kServerStoreSchema);
+            auto connection = open();
             store::Database& db = *connection;
             store::Transaction tx(db);
             db.exec(sql);
@@ -35,6 +34,22 @@ OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std:
     w.took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     return w;
+}
+}  // namespace
+
+OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std::string& sql) {
+    // On a server the store is the test's server database, whatever the file.
+    return writeInAnotherProcess(
+        [&] {
+            return currentServer().empty()
+                       ? store::openDatabase(file)
+                       : store::openServer(currentServer(), store::kServerStoreSchema);
+        },
+        sql);
+}
+
+OtherWrite writeFromAnotherProcess(TempStore& t, bool fixed, const std::string& sql) {
+    return writeInAnotherProcess([&] { return t.openStoreDb(fixed); }, sql);
 }
 
 }  // namespace cl::test
