@@ -367,7 +367,7 @@ void PgDatabase::settle() const {
     bool failed = PQpipelineSync(conn_) != 1;
     if (failed) detail = firstLine(PQerrorMessage(conn_));
     // Every answer up to the sync point; the first failure is the one to tell.
-    for (int empty = 0; !failed || PQstatus(conn_) != CONNECTION_BAD;) {
+    for (int empty = 0;;) {
         PGresult* r = PQgetResult(conn_);
         if (!r) {
             if (PQstatus(conn_) == CONNECTION_BAD || ++empty > 2) break;
@@ -391,6 +391,8 @@ void PgDatabase::settle() const {
         PQclear(r);
     }
     PQexitPipelineMode(conn_);
+    // A connection lost before every answer came is a failure of the writes too.
+    if (!failed && PQstatus(conn_) == CONNECTION_BAD) failed = true;
     if (failed) {
         if (detail.empty()) detail = firstLine(PQerrorMessage(conn_));
         raise(conn_, state, detail);
