@@ -58,16 +58,27 @@ class Serialise : public ServerStoreTest {
 
 constexpr int kDelaysMs[] = {0, 40, 150};
 
+// The tables whose rows differ, by name: the rows themselves would bury the message.
+std::string differing(const Tables& got, const Tables& expected) {
+    std::string names;
+    for (const auto& [table, rows] : expected) {
+        auto it = got.find(table);
+        if (it == got.end() || it->second != rows) names += " " + table;
+    }
+    return names.empty() ? " (none)" : names;
+}
+
 TEST_F(Serialise, TwoUpdatesApplyTheReviewOnce) {
     reviewWaiting();
     std::string second;
     const Tables serial = oneAfterTheOther(runUpdate, runUpdate, &second);
     EXPECT_TRUE(refused(second) || second.find("aggiornati 0,") != std::string::npos) << second;
-    ASSERT_NE(serial, tables(session())) << "the update changed nothing";
+    ASSERT_FALSE(serial == tables(session())) << "the update changed nothing";
     for (int delay : kDelaysMs) {
         std::string a, b;
-        EXPECT_EQ(atOnce(runUpdate, runUpdate, delay, a, b), serial)
-            << "started " << delay << " ms apart\nfirst: " << a << "\nsecond: " << b;
+        const Tables got = atOnce(runUpdate, runUpdate, delay, a, b);
+        EXPECT_TRUE(got == serial) << "differing tables:" << differing(got, serial) << "\nstarted "
+                                   << delay << " ms apart\nfirst: " << a << "\nsecond: " << b;
     }
 }
 
@@ -77,7 +88,7 @@ TEST_F(Serialise, CheckAndUpdateLeaveOneOrderOfThem) {
     const Tables updateThenCheck = oneAfterTheOther(runUpdate, runCheck);
     const Tables checkThenUpdate = oneAfterTheOther(runCheck, runUpdate);
     const Tables updateOnly = alone(runUpdate);
-    ASSERT_NE(updateThenCheck, checkThenUpdate);
+    ASSERT_FALSE(updateThenCheck == checkThenUpdate) << "the order would not show";
     for (int delay : kDelaysMs) {
         for (bool updateFirst : {true, false}) {
             std::string a, b;
@@ -87,6 +98,8 @@ TEST_F(Serialise, CheckAndUpdateLeaveOneOrderOfThem) {
             // The check asked about the review before the update consumed it, and stopped.
             const bool checkStopped = refused(check) && got == updateOnly;
             EXPECT_TRUE(got == updateThenCheck || got == checkThenUpdate || checkStopped)
+                << "differing from update then check:" << differing(got, updateThenCheck)
+                << "\nfrom check then update:" << differing(got, checkThenUpdate) << "\n"
                 << (updateFirst ? "update" : "check") << " first, " << delay
                 << " ms apart\nfirst: " << a << "\nsecond: " << b;
         }
@@ -101,7 +114,7 @@ TEST_F(Serialise, UpdateAndUndoLeaveOneOrderOfThem) {
     const Tables undoThenUpdate = oneAfterTheOther(runUndo, runUpdate);
     const Tables updateThenUndo = oneAfterTheOther(runUpdate, runUndo);
     const Tables updateOnly = alone(runUpdate);
-    ASSERT_NE(undoThenUpdate, updateThenUndo);
+    ASSERT_FALSE(undoThenUpdate == updateThenUndo) << "the order would not show";
     for (int delay : kDelaysMs) {
         for (bool undoFirst : {true, false}) {
             std::string a, b;
@@ -111,6 +124,8 @@ TEST_F(Serialise, UpdateAndUndoLeaveOneOrderOfThem) {
             // The undo refused, nothing written, because an update came in between.
             const bool undoStopped = refused(undo) && got == updateOnly;
             EXPECT_TRUE(got == undoThenUpdate || got == updateThenUndo || undoStopped)
+                << "differing from undo then update:" << differing(got, undoThenUpdate)
+                << "\nfrom update then undo:" << differing(got, updateThenUndo) << "\n"
                 << (undoFirst ? "undo" : "update") << " first, " << delay
                 << " ms apart\nfirst: " << a << "\nsecond: " << b;
         }
