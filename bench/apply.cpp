@@ -170,6 +170,8 @@ int serverMode(const fs::path& base, long long articles) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Each figure as soon as it is known, also into a file: a long run stopped midway keeps them.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     setToday("2026-12-08");
     fs::path base = fs::temp_directory_path() / "cl-bench-apply";
     // --server [ARTICLES]: the store's size (100 000 by default); the updates are 100 000 rows.
