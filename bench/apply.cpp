@@ -1,8 +1,11 @@
 // Speed of "Aggiorna": 100 000 review rows updating articles, and 10 000 rows creating new
 // articles, on stores of 10 000 and 100 000 articles. The time per row on the larger store
 // must stay within 1.3 times the smaller one.
+// With --server: the same updates on the larger store as database files and on a local
+// PostgreSQL server, both times and their ratio (the server within 3 times the files).
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -10,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/clock.h"
 #include "app/session.h"
+#include "server_mode.h"
 #include "store/database.h"
 #include "store/schema.h"
 #include "update/update_run.h"
@@ -100,21 +104,44 @@ struct Figures {
     double updatePerRow, createPerRow;
 };
 
-Figures measure(const fs::path& dir, long long articles) {
+// An empty store with its article database: files under `dir`, or, given a server, a new
+// installation on it.
+std::unique_ptr<store::Database> emptyStore(const fs::path& dir, bench::LocalServer* server) {
+    if (server) {
+        auto db = store::openServer(server->freshStore("aggiorna"), store::kServerStoreSchema);
+        db->attach({}, kFixedSchema);
+        return db;
+    }
     fs::remove_all(dir);
     fs::create_directories(dir);
     store::createDatabase((dir / "DATI.MDB").string(), store::DatabaseKind::Store);
     store::createDatabase((dir / "fisso.MDB").string(), store::DatabaseKind::FixedArticles);
-    auto dbConnection = store::openDatabase(dir / "DATI.MDB");
+    auto db = store::openDatabase(dir / "DATI.MDB");
+    db->attach(dir / "fisso.MDB", kFixedSchema);
+    return db;
+}
+
+Figures measure(const fs::path& dir, long long articles, bench::LocalServer* server = nullptr) {
+    auto dbConnection = emptyStore(dir, server);
     store::Database& db = *dbConnection;
-    db.attach(dir / "fisso.MDB", kFixedSchema);
     fillStore(db, articles);
 
     review::UpdateSettings settings = review::settingsAfterReviewLoad(std::nullopt);
     settings.aggcodafo = settings.kcos = true;
     const long long updates = 100000, creations = 10000;
     fillReview(db, articles, updates, 0);
+    // BENCH_PROFILE=1: the statements the server runs for the updates, counted from its log.
+    const bool profile = server && std::getenv("BENCH_PROFILE");
+    if (profile) db.exec("SET log_statement = 'all'");
+    const auto logStart = server ? fs::file_size(server->log()) : 0;
     double u = runUpdate(db, settings);
+    if (profile) {
+        db.exec("SET log_statement = 'none'");
+        for (const auto& [n, text] : bench::loggedStatements(server->log(), logStart))
+            if (n >= updates / 10)
+                std::printf("  %9lld  %.2f/row  %s\n", n, double(n) / double(updates),
+                            text.c_str());
+    }
     std::printf("store %7lld articles: %lld updates, processor time %.2f s\n", articles, updates,
                 lastCpu);
     fillReview(db, articles, 0, creations);
@@ -126,11 +153,30 @@ Figures measure(const fs::path& dir, long long articles) {
     return {u / updates, c / creations};
 }
 
+int serverMode(const fs::path& base, long long articles) {
+    bench::LocalServer server;
+    std::printf("database files:\n");
+    Figures files = measure(base / "large", articles);
+    std::printf("PostgreSQL server on this machine:\n");
+    Figures onServer = measure({}, articles, &server);
+    fs::remove_all(base);
+    const double ru = onServer.updatePerRow / files.updatePerRow;
+    const double rc = onServer.createPerRow / files.createPerRow;
+    std::printf("server / files, store of %lld articles: updates %.2f, creations %.2f (limit 3)\n",
+                articles, ru, rc);
+    return ru <= 3 && rc <= 3 ? 0 : 1;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // Each figure as soon as it is known, also into a file: a long run stopped midway keeps them.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     setToday("2026-12-08");
     fs::path base = fs::temp_directory_path() / "cl-bench-apply";
+    // --server [ARTICLES]: the store's size (100 000 by default); the updates are 100 000 rows.
+    if (argc > 1 && std::string(argv[1]) == "--server")
+        return serverMode(base, argc > 2 ? std::atoll(argv[2]) : 100000);
     Figures small = measure(base / "small", 10000);
     Figures large = measure(base / "large", 100000);
     fs::remove_all(base);

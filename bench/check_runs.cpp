@@ -2,6 +2,8 @@
 // marked changed, beside a set-based SQL statement that fills variatil with the same rows for
 // the default options: the floor a row-by-row run can approach. Each measurement runs in a
 // fresh process on a fresh copy of the store, so that its peak memory is its own.
+// With --server, the same runs on a copy of the store on a local PostgreSQL server beside the
+// runs on the files, and the ratio of their times.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include "check/check_commands.h"
 #include "check/start_up.h"
 #include "demo/demo_store.h"
+#include "server_mode.h"
 #include "store/database.h"
 
 namespace fs = std::filesystem;
@@ -105,9 +108,11 @@ double cpuSeconds() {
     return s(u.ru_utime) + s(u.ru_stime);
 }
 
-// In the child: one run on the store under root; prints "wall cpu peak_kb rows".
-int measure(const std::string& what, const fs::path& root) {
+// In the child: one run on the store under root (or on `server`, when given); prints
+// "wall cpu peak_kb rows".
+int measure(const std::string& what, const fs::path& root, const std::string& server) {
     Session session(root, 'C');
+    session.server = server;
     YesMessages messages;
     if (!check::locateDatabases(session, messages)) return 1;
     check::CheckScreenState screen;
@@ -144,11 +149,18 @@ struct Sample {
     long long peakKb = 0, rows = 0;
 };
 
+// One run in a child process: on a fresh copy of the files, or on the server database
+// `server` (a fresh copy made by the caller) with the files under `pristine` for the rest.
 Sample runChild(const std::string& self, const std::string& what, const fs::path& pristine,
-                const fs::path& work) {
-    fs::remove_all(work);
-    fs::copy(pristine, work, fs::copy_options::recursive);
-    std::string cmd = "'" + self + "' --measure " + what + " '" + work.string() + "'";
+                const fs::path& work, const std::string& server = {}) {
+    std::string cmd;
+    if (server.empty()) {
+        fs::remove_all(work);
+        fs::copy(pristine, work, fs::copy_options::recursive);
+        cmd = "'" + self + "' --measure " + what + " '" + work.string() + "'";
+    } else {
+        cmd = "'" + self + "' --measure " + what + " '" + pristine.string() + "' '" + server + "'";
+    }
     FILE* p = popen(cmd.c_str(), "r");
     Sample s;
     if (!p || std::fscanf(p, "%lf %lf %lld %lld", &s.seconds, &s.cpu, &s.peakKb, &s.rows) != 4) {
@@ -164,15 +176,81 @@ Sample median(std::vector<Sample> v) {
     return v[v.size() / 2];
 }
 
+// The server's own work is not this process's processor time: the wall clock compares.
+Sample medianWall(std::vector<Sample> v) {
+    std::sort(v.begin(), v.end(), [](auto& a, auto& b) { return a.seconds < b.seconds; });
+    return v[v.size() / 2];
+}
+
+// The statements that ran most often on the server during a run, and how many per article.
+void printStatements(bench::LocalServer& server, std::uintmax_t logStart, long long articles) {
+    auto counts = bench::loggedStatements(server.log(), logStart);
+    long long total = 0;
+    for (const auto& c : counts) total += c.first;
+    std::printf("  statements on the server: %lld (%.2f per article)\n", total,
+                double(total) / double(articles));
+    for (size_t i = 0; i < counts.size() && i < 8; ++i)
+        std::printf("  %9lld  %.2f/art  %s\n", counts[i].first,
+                    double(counts[i].first) / double(articles), counts[i].second.c_str());
+}
+
+// Each check on the files and on a local server, same store, same machine. BENCH_PROFILE=1
+// also counts the statements the server ran (its log).
+int serverMode(const std::string& self, const std::vector<long long>& sizes, int repeats,
+               const fs::path& base) {
+    bench::LocalServer server;
+    const bool profile = std::getenv("BENCH_PROFILE") != nullptr;
+    std::printf("%-12s %9s %10s %10s %8s %8s\n", "run", "articles", "files s", "server s", "ratio",
+                "rows");
+    for (long long n : sizes) {
+        fs::path pristine = base / ("store-" + std::to_string(n));
+        Session session(pristine, 'C');
+        NullProgress quiet;
+        demo::createDemo(session, {n, 1, 100}, false, quiet);
+        YesMessages messages;
+        if (!check::locateDatabases(session, messages)) return 1;
+        const std::string original = "negozio" + std::to_string(n);
+        bench::copyInstallation(session, server.freshStore(original));
+        for (const char* what : {"elabora", "elabora_ean"}) {
+            std::vector<Sample> files, onServer;
+            for (int i = 0; i < repeats; ++i) {
+                files.push_back(runChild(self, what, pristine, base / "work"));
+                onServer.push_back(
+                    runChild(self, what, pristine, {}, server.copyOf(original, "lavoro")));
+            }
+            if (profile) {
+                // One more run, not timed: the log slows the server down.
+                const std::string work = server.copyOf(original, "lavoro");
+                server.logStatements("lavoro");
+                const auto logStart = std::filesystem::file_size(server.log());
+                runChild(self, what, pristine, {}, work);
+                printStatements(server, logStart, n);
+            }
+            Sample f = medianWall(files), s = medianWall(onServer);
+            if (f.rows != s.rows)
+                std::fprintf(stderr, "righe diverse: %lld / %lld\n", f.rows, s.rows);
+            std::printf("%-12s %9lld %10.3f %10.3f %7.2fx %8lld\n", what, n, f.seconds, s.seconds,
+                        s.seconds / f.seconds, s.rows);
+            std::fflush(stdout);
+        }
+    }
+    fs::remove_all(base);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--measure") return measure(argv[2], argv[3]);
+    if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--measure")
+        return measure(argv[2], argv[3], argc == 5 ? argv[4] : "");
+    const bool onServer = argc > 1 && std::string(argv[1]) == "--server";
+    if (onServer) --argc, ++argv;
     const std::string self = fs::read_symlink("/proc/self/exe");
     const int repeats = std::getenv("BENCH_REPEATS") ? std::atoi(std::getenv("BENCH_REPEATS")) : 3;
     fs::path base = fs::temp_directory_path() / ("bench-check-" + std::to_string(getpid()));
     std::vector<long long> sizes = {10000, 100000};
     if (argc > 1) sizes = {std::atoll(argv[1])};
+    if (onServer) return serverMode(self, sizes, repeats, base);
     std::printf("%-12s %9s %8s %8s %12s %8s %8s %12s\n", "run", "articles", "wall s", "cpu s",
                 "cpu us/art", "rows", "peak MB", "cpu vs base");
     for (long long n : sizes) {

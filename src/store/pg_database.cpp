@@ -22,6 +22,24 @@ constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4
 // installation as a file lock does on one PC; readers never wait for it.
 constexpr long long kWriterLock = 0x436f4c69;  // "CoLi"
 
+// Writes sent before their answers are read: few enough that the answers never fill the
+// socket while the program is still sending.
+constexpr int kQueuedWrites = 256;
+
+// INSERT, UPDATE or DELETE returning no rows.
+bool writesWithoutRows(const std::string& sql) {
+    size_t start = sql.find_first_not_of(" \t\r\n(");
+    if (start == std::string::npos) return false;
+    std::string head;
+    for (size_t i = start; i < sql.size() && std::isalpha(static_cast<unsigned char>(sql[i])); ++i)
+        head += static_cast<char>(std::toupper(static_cast<unsigned char>(sql[i])));
+    if (head != "INSERT" && head != "UPDATE" && head != "DELETE") return false;
+    std::string upper(sql);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
+    return upper.find("RETURNING") == std::string::npos;
+}
+
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
@@ -130,6 +148,7 @@ std::string numberPlaceholders(const std::string& sql, int& count) {
 PgStatement::PgStatement(PgDatabase& db, const std::string& sql) : Statement(sql), db_(db) {
     serverSql_ = numberPlaceholders(sql, paramCount_);
     params_.resize(static_cast<size_t>(paramCount_));
+    queueable_ = writesWithoutRows(sql);
 }
 
 PgStatement::~PgStatement() {
@@ -169,12 +188,20 @@ void PgStatement::execute() {
         values.push_back(params_[i].isNull() ? nullptr : texts[i].c_str());
     auto it = prepared_.find(key);
     if (it == prepared_.end()) {
+        db_.settle();
         std::string name = db_.nextStatementName();
         PQclear(db_.check(
             PQprepare(db_.handle(), name.c_str(), serverSql_.c_str(), paramCount_, types.data()),
             sql()));
         it = prepared_.emplace(key, name).first;
     }
+    if (queueable_ && db_.queueing()) {
+        // No rows to read: step() ends at once, as it would after the answer.
+        db_.queue(it->second, paramCount_, values.data());
+        row_ = -1;
+        return;
+    }
+    db_.settle();
     result_ = db_.check(PQexecPrepared(db_.handle(), it->second.c_str(), paramCount_, values.data(),
                                        nullptr, nullptr, 0),
                         sql());
@@ -194,6 +221,7 @@ void PgStatement::execute() {
 
 void PgStatement::describe() {
     if (described_) return;
+    db_.settle();
     std::string name = db_.nextStatementName();
     PQclear(
         db_.check(PQprepare(db_.handle(), name.c_str(), serverSql_.c_str(), 0, nullptr), sql()));
@@ -210,6 +238,7 @@ void PgStatement::describe() {
 
 bool PgStatement::step() {
     if (!result_) execute();
+    if (!result_) return false;  // a write sent without waiting: no rows
     if (++row_ < PQntuples(result_)) return true;
     // The next step runs the statement again, as a finished statement of the file engine does.
     rewind();
@@ -320,7 +349,58 @@ std::unique_ptr<Statement> PgDatabase::compile(const std::string& sql) {
     return std::make_unique<PgStatement>(*this, sql);
 }
 
+void PgDatabase::queue(const std::string& name, int count, const char* const* values) {
+    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && PQenterPipelineMode(conn_) != 1)
+        raise(conn_, "", firstLine(PQerrorMessage(conn_)));
+    if (PQsendQueryPrepared(conn_, name.c_str(), count, values, nullptr, nullptr, 0) != 1) {
+        const std::string detail = firstLine(PQerrorMessage(conn_));
+        settle();
+        raise(conn_, "", detail);
+    }
+    if (++queued_ >= kQueuedWrites) settle();
+}
+
+void PgDatabase::settle() const {
+    if (!conn_ || PQpipelineStatus(conn_) == PQ_PIPELINE_OFF) return;
+    queued_ = 0;
+    std::string state, detail;
+    bool failed = PQpipelineSync(conn_) != 1;
+    if (failed) detail = firstLine(PQerrorMessage(conn_));
+    // Every answer up to the sync point; the first failure is the one to tell.
+    for (int empty = 0;;) {
+        PGresult* r = PQgetResult(conn_);
+        if (!r) {
+            if (PQstatus(conn_) == CONNECTION_BAD || ++empty > 2) break;
+            continue;
+        }
+        empty = 0;
+        const ExecStatusType status = PQresultStatus(r);
+        if (status == PGRES_PIPELINE_SYNC) {
+            PQclear(r);
+            break;
+        }
+        if (status == PGRES_COMMAND_OK) {
+            const char* affected = PQcmdTuples(r);
+            if (affected && *affected) changes_ = std::atoi(affected);
+        } else if (status != PGRES_PIPELINE_ABORTED && !failed) {
+            failed = true;
+            const char* code = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+            state = code ? code : "";
+            detail = firstLine(PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY));
+        }
+        PQclear(r);
+    }
+    PQexitPipelineMode(conn_);
+    // A connection lost before every answer came is a failure of the writes too.
+    if (!failed && PQstatus(conn_) == CONNECTION_BAD) failed = true;
+    if (failed) {
+        if (detail.empty()) detail = firstLine(PQerrorMessage(conn_));
+        raise(conn_, state, detail);
+    }
+}
+
 void PgDatabase::exec(const std::string& sql) {
+    settle();
     PGresult* r = check(PQexec(conn_, sql.c_str()), sql);
     const char* affected = PQcmdTuples(r);
     if (affected && *affected) changes_ = std::atoi(affected);
@@ -379,6 +459,7 @@ void PgDatabase::setUserVersion(int version, const std::string& schema) {
 }
 
 long long PgDatabase::lastInsertId() const {
+    settle();
     PGresult* r = PQexec(conn_, "SELECT lastval()");
     long long id = 0;
     if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1)
@@ -484,9 +565,13 @@ void PgDatabase::begin() {
         rollback();
         throw;
     }
+    writing_ = true;
 }
 
 void PgDatabase::commit() {
+    // A failure among the writes sent without waiting surfaces here at the latest.
+    settle();
+    writing_ = false;
     statements().rewindAll();
     // The server answers COMMIT of a transaction that failed with a quiet ROLLBACK.
     if (PQtransactionStatus(conn_) == PQTRANS_INERROR) {
@@ -497,6 +582,12 @@ void PgDatabase::commit() {
 }
 
 void PgDatabase::rollback() noexcept {
+    writing_ = false;
+    try {
+        settle();
+    } catch (...) {
+        // Whatever failed is undone below.
+    }
     statements().rewindAll();
     PQclear(PQexec(conn_, "ROLLBACK"));
 }

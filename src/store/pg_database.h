@@ -34,6 +34,8 @@ class PgStatement : public Statement {
     void describe();
     PgDatabase& db_;
     std::string serverSql_;
+    // A write that returns no rows: inside a write transaction it goes without waiting.
+    bool queueable_ = false;
     int paramCount_ = 0;
     std::vector<Value> params_;
     // Server-side prepared names, per list of parameter types.
@@ -66,7 +68,10 @@ class PgDatabase : public Database {
     int userVersion(const std::string& schema = "main") override;
     void setUserVersion(int version, const std::string& schema = "main") override;
     long long lastInsertId() const override;
-    int changes() const override { return changes_; }
+    int changes() const override {
+        settle();
+        return changes_;
+    }
     std::string rowIdentity() const override { return "rowid"; }
     std::string textEqualsIgnoringCase(const std::string& left,
                                        const std::string& right) const override;
@@ -93,6 +98,13 @@ class PgDatabase : public Database {
     void setChanges(int n) { changes_ = n; }
     std::string nextStatementName() { return "s" + std::to_string(++statementCount_); }
 
+    // Writes inside a write transaction are sent without waiting for each answer: a round trip
+    // per row would dominate the loops that write row by row. Their answers are read (and a
+    // failure among them raised) before anything else is asked of the server.
+    bool queueing() const { return writing_; }
+    void queue(const std::string& name, int count, const char* const* values);
+    void settle() const;
+
   protected:
     std::unique_ptr<Statement> compile(const std::string& sql) override;
 
@@ -100,7 +112,9 @@ class PgDatabase : public Database {
     pg_conn* conn_ = nullptr;
     std::string schema_, where_;
     std::set<std::string> attached_;
-    int changes_ = 0;
+    mutable int changes_ = 0;
+    bool writing_ = false;
+    mutable int queued_ = 0;
     long statementCount_ = 0;
 };
 

@@ -1,0 +1,134 @@
+// The benchmarks' server mode: a PostgreSQL server of their own on this machine (as the tests
+// start it), store installations made on it, copied from the database files of a root.
+#pragma once
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/server_layout.h"
+#include "app/session.h"
+#include "store/database.h"
+#include "store/identifier.h"
+#include "store/schema.h"
+#include "support/pg_server.h"
+
+namespace cl::bench {
+
+// Connection strings of databases of one local server.
+class LocalServer {
+  public:
+    std::string conninfo(const std::string& database) const { return server_.conninfo(database); }
+    void exec(const std::string& sql) {
+        store::openServer(server_.conninfo("postgres"), "public", store::OpenMode::Create)
+            ->exec(sql);
+    }
+    // A new database holding an empty store installation.
+    std::string freshStore(const std::string& database) {
+        exec("DROP DATABASE IF EXISTS " + store::quoteName(database) + " WITH (FORCE)");
+        exec("CREATE DATABASE " + store::quoteName(database));
+        auto db = store::openServer(server_.conninfo(database), "public", store::OpenMode::Create);
+        createServerLayout(*db);
+        return server_.conninfo(database);
+    }
+    // A copy of `from` named `database` (dropped first when there).
+    std::string copyOf(const std::string& from, const std::string& database) {
+        exec("DROP DATABASE IF EXISTS " + store::quoteName(database) + " WITH (FORCE)");
+        exec("CREATE DATABASE " + store::quoteName(database) + " TEMPLATE " +
+             store::quoteName(from));
+        return server_.conninfo(database);
+    }
+
+    // Every statement run on `database` from now on goes to the server's log.
+    void logStatements(const std::string& database) {
+        exec("ALTER DATABASE " + store::quoteName(database) + " SET log_statement = 'all'");
+    }
+    std::filesystem::path log() const { return server_.folder() / "server.log"; }
+
+  private:
+    test::PgServer server_;
+};
+
+// The statements the server's log shows from byte `from` on, counted by their first line, most
+// frequent first: where the round trips of a run go.
+inline std::vector<std::pair<long long, std::string>> loggedStatements(
+    const std::filesystem::path& log, std::uintmax_t from) {
+    std::ifstream in(log);
+    in.seekg(static_cast<std::streamoff>(from));
+    std::map<std::string, long long> counts;
+    std::string line;
+    while (std::getline(in, line)) {
+        for (const std::string mark : {"LOG:  execute ", "LOG:  statement: "}) {
+            auto at = line.find(mark);
+            if (at == std::string::npos) continue;
+            std::string text = line.substr(at + mark.size());
+            // "execute s12: SELECT ...": the statement's name goes, its text stays.
+            if (mark == "LOG:  execute ")
+                if (auto colon = text.find(": "); colon != std::string::npos)
+                    text = text.substr(colon + 2);
+            ++counts[text.substr(0, 160)];
+        }
+    }
+    std::vector<std::pair<long long, std::string>> out;
+    for (const auto& [text, n] : counts) out.emplace_back(n, text);
+    std::sort(out.rbegin(), out.rend());
+    return out;
+}
+
+// Copies every row of the tables of `kind` from a database file into `schema` of the server,
+// in rows of many values per statement, the file's row order kept.
+inline void copyTables(const std::filesystem::path& file, store::DatabaseKind kind,
+                       store::Database& server, const std::string& schema) {
+    auto source = store::openDatabase(file, store::OpenMode::ReadOnly);
+    constexpr int kRowsPerStatement = 200;
+    for (const auto& table : store::schemaOf(kind)) {
+        if (!source->tableExists(table.name)) continue;
+        const auto columns = source->columns(table.name);
+        std::string names, marks;
+        for (const auto& c : columns) {
+            names += (names.empty() ? "" : ", ") + store::quoteName(c);
+            marks += marks.empty() ? "?" : ", ?";
+        }
+        const std::string into = "INSERT INTO " + store::quoteName(schema) + "." +
+                                 store::quoteName(table.name) + " (" + names + ") VALUES ";
+        auto read = source->prepare("SELECT " + names + " FROM " + store::quoteName(table.name) +
+                                    " ORDER BY " + source->rowIdentity());
+        std::vector<store::Value> values;
+        auto flush = [&] {
+            if (values.empty()) return;
+            const size_t rows = values.size() / columns.size();
+            std::string sql = into;
+            for (size_t r = 0; r < rows; ++r) sql += (r ? ", (" : "(") + marks + ")";
+            auto write = server.prepare(sql);
+            for (size_t i = 0; i < values.size(); ++i)
+                write.bind(static_cast<int>(i + 1), values[i]);
+            write.run();
+            values.clear();
+        };
+        while (read.step()) {
+            for (int i = 0; i < read.columnCount(); ++i) values.push_back(read.value(i));
+            if (values.size() >= columns.size() * kRowsPerStatement) flush();
+        }
+        flush();
+    }
+}
+
+// The store, article and suite databases of the installation under `session`'s root, copied
+// into the empty installation at `conninfo`, in one transaction.
+inline void copyInstallation(const Session& session, const std::string& conninfo) {
+    auto server = store::openServer(conninfo, store::kServerStoreSchema);
+    store::Transaction tx(*server);
+    copyTables(session.host(session.state.nomedb), store::DatabaseKind::Store, *server,
+               store::kServerStoreSchema);
+    copyTables(session.host(session.state.nomedb_fisso), store::DatabaseKind::FixedArticles,
+               *server, kFixedSchema);
+    copyTables(session.host(session.state.nomedb_suite), store::DatabaseKind::Suite, *server,
+               store::kServerSuiteSchema);
+    tx.commit();
+}
+
+}  // namespace cl::bench
