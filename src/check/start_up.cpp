@@ -12,6 +12,8 @@ namespace {
 
 // The Windows path of the first database that is not there, or empty.
 std::string missingDatabase(const Session& s) {
+    // On a server the databases are schemas: opening the store says what is missing there.
+    if (s.onServer()) return {};
     for (const auto& p : {s.state.nomedb, s.state.nomedb_fisso})
         if (!std::filesystem::exists(s.host(p))) return p;
     return {};
