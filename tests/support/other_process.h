@@ -17,6 +17,9 @@ struct OtherWrite {
 // transaction (BEGIN IMMEDIATE ... COMMIT), and waits for it. The other process waits on a lock
 // held here for the busy timeout of every connection, then gives up: `committed` is false.
 OtherWrite writeFromAnotherProcess(const std::filesystem::path& file, const std::string& sql);
+// The same on the store database (or the fixed-path article database) of `t`, on whichever
+// engine the tests run.
+OtherWrite writeFromAnotherProcess(TempStore& t, bool fixed, const std::string& sql);
 
 // Messages whose questions wait: before each answer, `whileAsked` runs (the question is still on
 // screen), then the answer comes from the queue as RecordingMessages gives it.
