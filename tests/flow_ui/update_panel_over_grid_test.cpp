@@ -40,7 +40,7 @@ int gridColoured(const QImage& image, const QRect& r) {
 TEST(UpdatePanelOverGrid, OpaqueOverAHundredSelectedRowsAndCentredOnResize) {
     app();
     test::TempStore ts;
-    ts.exec("INSERT INTO fornitori VALUES (12, 'ROSSI SPA')");
+    ts.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA')");
     std::string rows;
     for (int i = 1; i <= 120; ++i) {
         double old = 1 + i * 0.13;
