@@ -32,8 +32,7 @@ bool serverLayoutExists(store::Database& db) {
 }
 
 void createServerLayout(store::Database& db) {
-    // Texts of the store compare without letter case through this type.
-    db.exec("CREATE EXTENSION IF NOT EXISTS citext SCHEMA public");
+    db.prepareLayout();
     store::Transaction tx(db);
     if (serverLayoutExists(db))
         throw Error("Attenzione ... Sul server " + db.where() +

@@ -72,6 +72,9 @@ class Database {
                                        const std::string& table,
                                        const std::vector<std::string>& fields,
                                        bool unique) const = 0;
+    // Makes a server database ready to hold a store installation (refuses one whose letter
+    // rules would not compare texts as the files do); nothing to do for files.
+    virtual void prepareLayout() {}
     // A server rather than files on this PC, and where it is, for titles and messages.
     virtual bool onServer() const { return false; }
     virtual std::string where() const { return file_.string(); }

@@ -442,6 +442,25 @@ std::string PgDatabase::createIndexSql(const std::string& schema, const std::str
     return sql + ")";
 }
 
+void PgDatabase::prepareLayout() {
+    // The case-insensitive text type folds letters by the database's character rules: only
+    // the "C" rules fold ASCII letters alone, as the store's files compare them.
+    auto st = prepare(
+        "SELECT datctype AS ctype, pg_encoding_to_char(encoding) AS enc FROM pg_database "
+        "WHERE datname = current_database()");
+    st.step();
+    std::string ctype = st.text("ctype"), encoding = st.text("enc");
+    st.reset();
+    if ((ctype != "C" && ctype != "POSIX") || encoding != "UTF8")
+        throw Error("Attenzione ... Il database " + where_ + " è stato creato con LC_CTYPE '" +
+                        ctype + "' e codifica " + encoding +
+                        ": i testi non si confronterebbero come nei file del negozio. Crearlo "
+                        "con: CREATE DATABASE nome TEMPLATE template0 ENCODING 'UTF8' "
+                        "LC_COLLATE 'C' LC_CTYPE 'C';",
+                    ErrorKind::InvalidInput);
+    exec("CREATE EXTENSION IF NOT EXISTS citext SCHEMA public");
+}
+
 bool PgDatabase::inTransaction() const {
     auto s = PQtransactionStatus(conn_);
     return s == PQTRANS_INTRANS || s == PQTRANS_INERROR || s == PQTRANS_ACTIVE;

@@ -79,6 +79,7 @@ class PgDatabase : public Database {
                                const std::string& table, const std::vector<std::string>& fields,
                                bool unique) const override;
     bool onServer() const override { return true; }
+    void prepareLayout() override;
     std::string where() const override { return where_; }
     bool inTransaction() const override;
     void begin() override;

@@ -55,7 +55,7 @@ PgServer::PgServer() : bin_(binDir()) {
             throw std::runtime_error("cartella del server non assegnata");
     }
     run("initdb", {"-D", data_.string(), "-U", "cl", "--auth=trust", "-E", "UTF8",
-                   "--locale=C.UTF-8", "--no-sync"});
+                   "--locale=C", "--no-sync"});
     // Only the socket in the test's folder: nothing listens on the network.
     const std::string options = "-k " + folder_.string() + " -p " + std::to_string(kPort) +
                                 " -c listen_addresses='' -c fsync=off";
