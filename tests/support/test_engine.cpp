@@ -28,10 +28,7 @@ std::string freshServerStore() {
     {
         auto admin =
             store::openServer(server.conninfo("postgres"), "public", store::OpenMode::Create);
-        // Letter case folded for ASCII only, as the files' NOCASE does: the server's citext
-        // lowers texts by the database's own character classes, whatever the column says.
-        admin->exec("CREATE DATABASE " + name +
-                    " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'");
+        admin->exec("CREATE DATABASE " + name);
     }
     std::string conninfo = server.conninfo(name);
     auto db = store::openServer(conninfo, "public", store::OpenMode::Create);
