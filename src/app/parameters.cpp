@@ -4,7 +4,8 @@ namespace cl {
 
 namespace {
 
-// The first row of a key, with its identity: a save edits that row and leaves any copy alone.
+// The first row of a key (in the order rows were added: a server moves a row it rewrites), with
+// its identity: a save edits that row and leaves any copy alone.
 struct StoredParameters {
     long long identity = 0;
     ParameterRow row;
@@ -13,7 +14,8 @@ struct StoredParameters {
 std::optional<StoredParameters> firstRowOf(store::Database& db, const std::string& chiave) {
     auto st = db.prepare("SELECT " + db.rowIdentity() +
                          " AS row_identity, acos, aric, apv, creart, cliente, tiposel "
-                         "FROM parametri WHERE tipo = ?");
+                         "FROM parametri WHERE tipo = ? ORDER BY " +
+                         db.rowIdentity());
     st.bind(1, store::Value(chiave));
     std::optional<StoredParameters> out;
     if (st.step()) {

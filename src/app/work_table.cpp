@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "store/identifier.h"
+
 namespace cl {
 
 namespace {
@@ -34,7 +36,12 @@ void mixValue(std::uint64_t& h, const store::Value& v) {
 WorkTableMark workTableMark(store::Database& db, const std::string& where,
                             const std::vector<store::Value>& params) {
     WorkTableMark mark;
-    auto st = db.prepare("SELECT * FROM main.variatil" + where);
+    // The stored fields only: a server's row identity changes when the same row is written
+    // again and is no part of what the operator saw.
+    std::string fields;
+    for (const auto& c : db.columns("variatil"))
+        fields += (fields.empty() ? "" : ", ") + store::quoteName(c);
+    auto st = db.prepare("SELECT " + fields + " FROM main.variatil" + where);
     for (size_t i = 0; i < params.size(); ++i) st.bind(static_cast<int>(i) + 1, params[i]);
     while (st.step()) {
         std::uint64_t h = kOffset;

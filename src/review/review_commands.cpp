@@ -67,6 +67,58 @@ const char* kTrailingFields = ", coston, ivart, rica, modificatoamano, bns";
 
 long long handTypedRows(store::Database& db, const ReviewFilter& view);
 
+// New prices and margins written a block of rows per statement: a server costs a round trip
+// per block, not per row.
+class PriceWrites {
+  public:
+    static constexpr int kBlock = 64;
+
+    explicit PriceWrites(store::Database& db) : st_(db.prepare(blockSql(db))) {}
+    void add(long long id, double price, store::Value margin) {
+        pending_.push_back({id, price, std::move(margin)});
+        if (pending_.size() == kBlock) flush();
+    }
+    // Unused places of the block name no row.
+    void flush() {
+        if (pending_.empty()) return;
+        st_.reset();
+        int at = 1;
+        for (int i = 0; i < kBlock; ++i) {
+            const Pending* p = i < static_cast<int>(pending_.size()) ? &pending_[i] : nullptr;
+            st_.bind(at + 2 * i, p ? store::Value(p->id) : store::Value());
+            st_.bind(at + 2 * i + 1, p ? store::Value(p->price) : store::Value());
+            st_.bind(at + 2 * kBlock + 2 * i, p ? store::Value(p->id) : store::Value());
+            st_.bind(at + 2 * kBlock + 2 * i + 1, p ? p->margin : store::Value());
+            st_.bind(at + 4 * kBlock + i, p ? store::Value(p->id) : store::Value());
+        }
+        st_.run();
+        pending_.clear();
+    }
+
+  private:
+    struct Pending {
+        long long id;
+        double price;
+        store::Value margin;
+    };
+    // Each field takes the value given for its row; the column itself in ELSE gives the
+    // values their type on every engine.
+    static std::string blockSql(store::Database& db) {
+        const std::string id = db.rowIdentity();
+        std::string whens, marks;
+        for (int i = 0; i < kBlock; ++i) {
+            whens += " WHEN ? THEN ?";
+            marks += i ? ", ?" : "?";
+        }
+        return "UPDATE variatil SET prezpubv = CASE " + id + whens +
+               " ELSE prezpubv END, rica = "
+               "CASE " +
+               id + whens + " ELSE rica END WHERE " + id + " IN (" + marks + ")";
+    }
+    store::Query st_;
+    std::vector<Pending> pending_;
+};
+
 template <typename PriceOf>
 long long rewritePrices(store::Database& db, const ReviewFilter& view, const std::string& fields,
                         bool keepEdited, long long editedAgreed, Progress& progress,
@@ -75,6 +127,7 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
     if (!keepEdited && editedAgreed >= 0 && handTypedRows(db, view) > editedAgreed)
         throw Error(kEditedSinceQuestion);
     auto rows = readView(db, view, fields + kTrailingFields);
+    PriceWrites writes(db);
     long long n = 0;
     for (const auto& [id, values] : rows) {
         const store::Value* tail = values.data() + values.size() - kTrailing;
@@ -86,12 +139,10 @@ long long rewritePrices(store::Database& db, const ReviewFilter& view, const std
             throw Error(
                 why + " (riga bns " + values.back().text() + "): nessun prezzo ricalcolato.",
                 ErrorKind::InvalidInput);
-        auto up = db.prepare("UPDATE variatil SET prezpubv = ?, rica = ? WHERE " +
-                             db.rowIdentity() + " = ?");
-        up.bindAll(price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]), id);
-        up.run();
+        writes.add(id, price.toDouble(), marginFor(price, tail[0], tail[1], tail[2]));
         if (++n % 256 == 0) progress.setCount("cntbw", n);
     }
+    writes.flush();
     progress.setCount("cntbw", n);
     tx.commit();
     return n;

@@ -474,10 +474,18 @@ std::string PgDatabase::textEqualsIgnoringCase(const std::string& left,
     return "lower((" + left + ")::text COLLATE \"C\") = lower((" + right + ")::text COLLATE \"C\")";
 }
 
+namespace {
+// Unicode case folding as the file engine's search does it (ICU's full folding), near enough
+// with the server's own functions: lower() alone keeps "ß" and ligatures, which the folding
+// spells out ("ss", "fi"); upper() spells them out, and lowering first brings the capital "ẞ"
+// (which upper() keeps) to "ß".
+std::string folded(const std::string& expression) {
+    return "lower(upper(lower((" + expression + ")::text COLLATE \"und-x-icu\")))";
+}
+}  // namespace
+
 std::string PgDatabase::foldedLike(const std::string& expression) const {
-    return "lower((" + expression +
-           ")::text COLLATE \"und-x-icu\") LIKE lower((?)::text COLLATE "
-           "\"und-x-icu\") ESCAPE '\\'";
+    return folded(expression) + " LIKE " + folded("?") + " ESCAPE '\\'";
 }
 
 std::string PgDatabase::columnType(FieldType type) const {

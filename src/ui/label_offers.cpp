@@ -34,8 +34,10 @@ void offer(Session& session, Messages& messages, long long run, const std::strin
 
 std::optional<long long> lastUndoableRun(Session& session) {
     auto storeFile = session.host(session.state.nomedb);
-    if (!std::filesystem::exists(history::historyFileFor(storeFile))) return std::nullopt;
     auto db = session.openStore();
+    // No journal yet (a file beside the store, or its schema on a server): nothing to undo.
+    if (!db->databaseExists(history::historyFileFor(storeFile), history::kHistorySchema))
+        return std::nullopt;
     history::attachHistory(*db, storeFile);
     for (const auto& r : history::listRuns(*db))
         if (!r.undone) return r.id;

@@ -63,7 +63,9 @@ class SafetyQuestions : public ::testing::Test {
     void SetUp() override {
         app();
         setToday("2026-12-08");
-        ts.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'CE.DI. ORVIK DISTRIBUZIONE S.P.A.')");
+        ts.exec(
+            "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'CE.DI. ORVIK "
+            "DISTRIBUZIONE S.P.A.')");
         ts.session.state.codice_fornitore = 12;
         ts.session.state.nome_fornitore = "CE.DI. ORVIK DISTRIBUZIONE S.P.A.";
     }
@@ -138,7 +140,9 @@ TEST_F(SafetyQuestions, RestoreQuestionSaysHowManyAndTheScreenOffersIt) {
 }
 
 TEST_F(SafetyQuestions, AnotherSupplierThanTheLastCheckIsAskedAboutDefaultNo) {
-    ts.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (27, 'ORTOFRUTTA F.LLI ESPOSITO S.N.C.')");
+    ts.exec(
+        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (27, 'ORTOFRUTTA F.LLI ESPOSITO "
+        "S.N.C.')");
     ts.execFixed(
         "INSERT INTO articolo (codart, desart, przart, ivart, artvariato) VALUES (1, 'MELE', 1, "
         "'04', 'S'); INSERT INTO codean (eanare, codare) VALUES ('8000000000017', 1)");

@@ -4,6 +4,7 @@
 #include "review/recalc.h"
 #include "review_fixture.h"
 #include "store/error.h"
+#include "support/refused_write.h"
 
 namespace cl::review {
 namespace {
@@ -14,14 +15,6 @@ class Commands : public ReviewFixture, public ::testing::Test {
   protected:
     std::string price(long long bns) {
         return store.scalar("SELECT prezpubv FROM variatil WHERE bns = " + std::to_string(bns));
-    }
-    std::string column(const std::string& field) {
-        std::string out;
-        auto dConnection = store::openDatabase(store.storeFile());
-        store::Database& d = *dConnection;
-        auto st = d.prepare("SELECT coalesce(" + field + ", '-') FROM variatil ORDER BY bns");
-        while (st.step()) out += st.value(0).text() + "|";
-        return out;
     }
 };
 
@@ -72,7 +65,7 @@ TEST_F(Commands, EliminaDatiAsksWithDefaultNo) {
 
     messages.answers.push_back(Answer::Yes);
     EXPECT_TRUE(review->deleteShownRows());
-    EXPECT_EQ(store.scalar("SELECT group_concat(bns) FROM variatil"), "2");
+    EXPECT_EQ(column("bns"), "2|");
 }
 
 TEST(PriceRounding, TableOfFiveCents) {
@@ -159,9 +152,8 @@ TEST_F(Commands, FailureMidwayLeavesVariatilUnchanged) {
     EXPECT_EQ(store.dump("variatil"), before);
 
     // The engine refusing a write midway: every bulk command rolls back whole.
-    store.exec(
-        "CREATE TRIGGER stop_at_500 BEFORE UPDATE ON variatil WHEN old.bns = 500 "
-        "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+    test::refuseWrites(store, "stop_at_500", "BEFORE UPDATE", "variatil", "OLD.bns = 500",
+                       "disco pieno");
     EXPECT_ANY_THROW(review->recalcFromPrice("10"));
     EXPECT_ANY_THROW(review->selectAllRows());
     EXPECT_ANY_THROW(review->selectChangedPrices());

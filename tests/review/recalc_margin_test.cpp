@@ -2,6 +2,7 @@
 // about.
 #include <gtest/gtest.h>
 
+#include "app/money.h"
 #include "review_fixture.h"
 #include "store/error.h"
 #include "store/write_transactions.h"
@@ -55,8 +56,44 @@ TEST_F(RecalcMargin, WhereTheFormulaGivesZeroTheMarginStays) {
     open();
     review->openRecalc();
     EXPECT_EQ(review->recalcFromPrice("0"), 3);
-    EXPECT_EQ(store.scalar("SELECT group_concat(rica, '|') FROM variatil ORDER BY bns"),
-              "18.0|17.0|16.0");
+    EXPECT_EQ(column("rica"), "18|17|16|");
+}
+
+// Prices are written many rows at a time: each row gets its own price and margin, whatever
+// block it falls in, and rows skipped or outside the view keep theirs.
+TEST_F(RecalcMargin, EveryRowOfSeveralBlocksGetsItsOwnPriceAndMargin) {
+    const int rows = 150;
+    for (int i = 1; i <= rows; ++i)
+        add({.bns = i,
+             .codfor = i % 10 == 0 ? 99 : 12,
+             .codart = i,
+             .prezpub = i % 7 == 0 ? "0" : std::to_string(i),
+             .prezpubv = "1",
+             .coston = "0.5",
+             .rica = i % 7 == 0 ? "NULL" : "18"});
+    long long edited = 0;  // hand-typed rows of the supplier in view
+    for (int i = 3; i <= rows; i += 11) {
+        handTyped(i);
+        if (i % 10 != 0) ++edited;
+    }
+    open();
+    review->openRecalc();
+    EXPECT_EQ(review->recalcFromPrice("10", HandTyped::Keep), rows - rows / 10 - edited);
+    auto connection = store.openStoreDb();
+    auto st = connection->prepare("SELECT bns, prezpubv, rica FROM variatil ORDER BY bns");
+    int seen = 0;
+    while (st.step()) {
+        const long long bns = st.value(0).integer();
+        ++seen;
+        const bool kept = bns % 10 == 0 || (bns >= 3 && (bns - 3) % 11 == 0);
+        const double price = kept ? 1 : bns % 7 == 0 ? 0 : roundHalfEven(bns * 1.1, 4);
+        EXPECT_NEAR(st.value(1).number(), price, 1e-9) << "bns " << bns;
+        if (kept || bns % 7 == 0)  // untouched, or a price of 0 keeps the margin
+            EXPECT_EQ(st.value(2).text(), bns % 7 == 0 ? "" : "18") << "bns " << bns;
+        else
+            EXPECT_NEAR(st.value(2).number(), margin(price, 22, 0.5), 1e-9) << "bns " << bns;
+    }
+    EXPECT_EQ(seen, rows);
 }
 
 TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
@@ -83,8 +120,8 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
     EXPECT_EQ(asked.text,
               "1 dei prezzi selezionati sono stati modificati a mano. Ricalcolare anche questi?");
     EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
-    EXPECT_EQ(store.scalar("SELECT prezpubv || '|' || rica FROM variatil WHERE bns = 1"),
-              "12.5|18.0");
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12.5");
+    EXPECT_EQ(store.scalar("SELECT rica FROM variatil WHERE bns = 1"), "18");
     EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 2"), "11");
 
     // Told by the caller (the command line): no question.
@@ -143,7 +180,7 @@ TEST_F(RecalcMargin, PricesTypedByHandWhileAskedStopTheRecalculation) {
         // Typed on another workstation while the question is open: the operator agreed to
         // recalculate one such price, not two.
         test::expectWrittenMeanwhile(test::writeFromAnotherProcess(
-            store.storeFile(),
+            store, false,
             "UPDATE variatil SET prezpubv = 11.5, modificatoamano = '1' "
             "WHERE bns = 2"));
         afterOthers = store.dump("variatil");

@@ -34,6 +34,16 @@ struct ReviewFixture {
             out.push_back(review->rows().row(i)[kDescrizione].text());
         return out;
     }
+    // A field of every row in key order, each as the engine gives it ("-" for null), "|" after
+    // each: numbers read as numbers, so that both engines give the same text.
+    std::string column(const std::string& field) {
+        std::string out;
+        auto connection = store.openStoreDb();
+        auto st = connection->prepare("SELECT " + field + " FROM variatil ORDER BY bns");
+        while (st.step())
+            out += (st.value(0).isNull() ? std::string("-") : st.value(0).text()) + "|";
+        return out;
+    }
     std::string sel(long long bns) {
         return store.scalar("SELECT coalesce(sel, '<null>') FROM variatil WHERE bns = " +
                             std::to_string(bns));

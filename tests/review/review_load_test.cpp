@@ -23,7 +23,8 @@ class ReviewLoad : public ::testing::Test {
 
 TEST_F(ReviewLoad, FirstSupplierInTheListWithTheCodeNamesTheReview) {
     t.exec(
-        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (7, 'SETTE SRL'), (12, 'ORTOFRUTTA SRL'), "
+        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (7, 'SETTE SRL'), (12, "
+        "'ORTOFRUTTA SRL'), "
         "(12, 'ALTRO NOME'), (13, 'TREDICI')");
     EXPECT_EQ(openedName(12), "ORTOFRUTTA SRL" + std::string(31, ' '));
     EXPECT_EQ(openedName(13), "TREDICI" + std::string(38, ' '));
@@ -31,7 +32,9 @@ TEST_F(ReviewLoad, FirstSupplierInTheListWithTheCodeNamesTheReview) {
 }
 
 TEST_F(ReviewLoad, TheParameterRowsSupplierIsTheOneNamed) {
-    t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTOFRUTTA SRL'), (34, 'LATTERIA')");
+    t.exec(
+        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ORTOFRUTTA SRL'), (34, "
+        "'LATTERIA')");
     t.exec("INSERT INTO parametri (tipo, cliente, tiposel) VALUES ('01L', 34, 2)");
     EXPECT_EQ(openedName(12), "LATTERIA" + std::string(37, ' '));
     EXPECT_EQ(t.session.state.codice_fornitore, 34);

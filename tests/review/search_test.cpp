@@ -177,5 +177,21 @@ TEST_F(AccentedSearches, AccentedLettersMatchInEitherCase) {
     EXPECT_TRUE(shown().empty());
 }
 
+// Letters whose folding is longer than the letter (German ß, ligatures) find their spelled-out
+// forms, and the other way round, on every engine.
+TEST_F(AccentedSearches, LettersThatFoldIntoSeveralFindTheirSpelledOutForms) {
+    add({.bns = 5, .codart = 5, .desart = "WEIẞBIER 50CL", .dessot = "BIRRE"});
+    add({.bns = 6, .codart = 6, .desart = "Weißwurst", .dessot = "SALUMI"});
+    add({.bns = 7, .codart = 7, .desart = "SOUFFLÉ AL ﬁCO", .dessot = "DOLCI"});
+    review->search(SearchKind::Description, "weissbier");
+    EXPECT_EQ(shown(), Strings{"WEIẞBIER 50CL"});
+    review->search(SearchKind::Description, "WEISS");
+    EXPECT_EQ(shown(), (Strings{"Weißwurst", "WEIẞBIER 50CL"}));
+    review->search(SearchKind::Description, "weiß");
+    EXPECT_EQ(shown(), (Strings{"Weißwurst", "WEIẞBIER 50CL"}));
+    review->search(SearchKind::Description, "al fico");
+    EXPECT_EQ(shown(), Strings{"SOUFFLÉ AL ﬁCO"});
+}
+
 }  // namespace
 }  // namespace cl::review

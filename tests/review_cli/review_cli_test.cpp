@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/column_text.h"
 #include "support/variatil_rows.h"
 
 namespace cl::test {
@@ -116,7 +117,7 @@ TEST_F(ReviewCli, RefusalsExitOneAndWriteNothing) {
 
 TEST_F(ReviewCli, SelectToggleRecalcEditDelete) {
     EXPECT_EQ(run("select all").status, 0);
-    EXPECT_EQ(q("SELECT group_concat(sel, '') FROM variatil ORDER BY bns"), "XXX");
+    EXPECT_EQ(columnText(store, "SELECT sel FROM variatil ORDER BY bns", ""), "XXX");
     Outcome t = run("toggle 2");
     EXPECT_EQ(t.out, "bns 2: deselezionata\n");
     Outcome r = run("recalc --markup 30 --round");
@@ -128,12 +129,13 @@ TEST_F(ReviewCli, SelectToggleRecalcEditDelete) {
     Outcome e = run("edit 1 --vat 10 --markup 30");
     EXPECT_EQ(e.status, 0) << e.err;
     EXPECT_EQ(e.out, "bns 1 (articolo 100): P.Vendita 14,30  % Margine 23,08  % Ricarica 30,00\n");
-    EXPECT_EQ(q("SELECT prezpubv || ' ' || rica || ' ' || fl1art FROM variatil WHERE bns = 1"),
-              "14.3 23.08 S");
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "14.3");
+    EXPECT_EQ(q("SELECT rica FROM variatil WHERE bns = 1"), "23.08");
+    EXPECT_EQ(q("SELECT fl1art FROM variatil WHERE bns = 1"), "S");
 
     Outcome d = run("delete-rows --yes");
     EXPECT_EQ(d.status, 0) << d.err;
-    EXPECT_EQ(q("SELECT group_concat(bns) FROM variatil"), "3");
+    EXPECT_EQ(columnText(store, "SELECT bns FROM variatil ORDER BY bns"), "3");
 }
 
 TEST_F(ReviewCli, RecalcRecalculatesHandTypedPricesUnlessKeepEdited) {
