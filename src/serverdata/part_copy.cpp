@@ -36,14 +36,15 @@ std::vector<CopiedTable> copyPart(const Part& part, const TableAt& from, const T
         TableCopy copied;
         try {
             copied = copyTable(from, to, table, part.kind.has_value(), progress);
+            // Rows copied with their own numbers: new rows are numbered past them; writes a
+            // server has queued are settled here, so that a refusal names its table.
+            to.db.keysTaken(table, to.schema);
         } catch (const std::exception& e) {
             // A value the target refuses: say in which table, the engine's words after.
             throw Error("Attenzione ... La copia della tabella " + to.schema + "." + table +
                             " non è riuscita: " + e.what() + " Nulla è stato scritto.",
                         errorKindOf(e));
         }
-        // Rows copied with their own numbers: new rows are numbered past them.
-        to.db.keysTaken(table, to.schema);
         const long long source = countRows(from.db, from.schema, table);
         const long long target = countRows(to.db, to.schema, table);
         if (source != target || copied.rows != source)
