@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
-#include <regex>
 #include <set>
 
 #include "app/server_delivery.h"
@@ -91,9 +91,22 @@ bool hasRowIdentity(store::Database& server, const std::string& schema, const st
     return st.value(0).integer() > 0;
 }
 
+// Whether `text` holds, from `at`, characters of the form (9 for a digit, others as they are).
+// No std::regex: GCC 12 warns inside <regex> under the sanitizer build.
+bool shaped(const std::string& text, size_t at, const std::string& form) {
+    if (at + form.size() > text.size()) return false;
+    for (size_t i = 0; i < form.size(); ++i) {
+        char c = text[at + i];
+        bool ok = form[i] == '9'   ? std::isdigit(static_cast<unsigned char>(c)) != 0
+                  : form[i] == 'T' ? (c == 'T' || c == ' ')
+                                   : c == form[i];
+        if (!ok) return false;
+    }
+    return true;
+}
+
 bool isTimeOfDay(const store::Value& v) {
-    static const std::regex stamp(R"(\d{4}-\d\d-\d\d[ T]\d\d:\d\d.*)");
-    return v.isText() && std::regex_match(v.text(), stamp);
+    return v.isText() && shaped(v.text(), 0, "9999-99-99T99:99");
 }
 
 std::string shown(const store::Value& v) {
@@ -244,8 +257,9 @@ std::string comparable(const std::string& text, const Installation& where) {
     const std::string root = where.dir.path.string();
     for (size_t at = out.find(root); at != std::string::npos; at = out.find(root, at))
         out.replace(at, root.size(), "RADICE");
-    static const std::regex time(R"(\d\d:\d\d:\d\d)");
-    return std::regex_replace(out, time, "hh:mm:ss");
+    for (size_t at = 0; at < out.size(); ++at)
+        if (shaped(out, at, "99:99:99")) out.replace(at, 8, "hh:mm:ss");
+    return out;
 }
 
 }  // namespace cl::test
