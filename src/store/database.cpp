@@ -7,6 +7,10 @@ Database::Database(std::filesystem::path file)
 
 Database::~Database() = default;
 
+void Database::expectChanges(int rows, const std::string& failure) {
+    if (changes() != rows) throw Error(failure);
+}
+
 Query Database::prepare(const std::string& sql) {
     Statement* st = pool_->lend(sql);
     if (!st) st = pool_->lend(compile(sql));

@@ -46,8 +46,24 @@ class Database {
 
     // The identity of the row inserted last on this connection.
     virtual long long lastInsertId() const = 0;
+    // A write and its journal records as one statement, where the engine can chain them.
+    // `write` is the INSERT or UPDATE of one row (no RETURNING); `before` copies that row as it
+    // was ("" for an insert); `after` and `change` are INSERT ... SELECT heads, given without
+    // FROM, that read the row as written. The values are bound in that order. "" where the
+    // engine runs the parts one by one.
+    struct ChainedWrite {
+        std::string before, write, after, change;
+    };
+    virtual std::string chainedWriteSql(const ChainedWrite& parts) const {
+        (void)parts;
+        return {};
+    }
     // Rows changed by the last statement that wrote.
     virtual int changes() const = 0;
+    // The write just run must have changed exactly `rows` rows, else the transaction fails
+    // with `failure`. An engine that queues writes checks it when their answers come back, so
+    // that a loop of checked writes need not wait for each one.
+    virtual void expectChanges(int rows, const std::string& failure);
     // The SQL expression that names a row of any table for as long as the row lives.
     virtual std::string rowIdentity() const = 0;
     // The condition that two texts are equal apart from letter case, compared as the store's
@@ -66,6 +82,12 @@ class Database {
     // The type of a column of the journal that copies a store column: "" where the engine
     // keeps any value as it is given.
     virtual std::string copyColumnType(FieldType type) const = 0;
+    // What follows the column list of a table of ours: on a server, the room a page keeps for
+    // new versions of its rows where an update rewrites most of a table in one transaction.
+    virtual std::string tableOptions(bool rewrittenByUpdates) const {
+        (void)rewrittenByUpdates;
+        return {};
+    }
     // A whole-number key the engine numbers itself (see lastInsertId).
     virtual std::string autoKeyColumn() const = 0;
     virtual std::string createIndexSql(const std::string& schema, const std::string& name,

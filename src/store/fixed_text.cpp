@@ -45,6 +45,12 @@ std::string rtrimmed(const std::string& text) {
     return e == std::string::npos ? std::string() : text.substr(0, e + 1);
 }
 
+std::string asciiFolded(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 bool sameTrimmed(const std::string& a, const std::string& b) {
     return trimmed(a) == trimmed(b);
 }

@@ -68,10 +68,15 @@ class PgDatabase : public Database {
     int userVersion(const std::string& schema = "main") override;
     void setUserVersion(int version, const std::string& schema = "main") override;
     long long lastInsertId() const override;
+    std::string chainedWriteSql(const ChainedWrite& parts) const override;
+    std::string tableOptions(bool rewrittenByUpdates) const override;
+    // Whether `sql` is a chained write this connection composed: it returns no rows.
+    bool isChainedWrite(const std::string& sql) const { return chained_.count(sql) > 0; }
     int changes() const override {
         settle();
         return changes_;
     }
+    void expectChanges(int rows, const std::string& failure) override;
     std::string rowIdentity() const override { return "rowid"; }
     std::string textEqualsIgnoringCase(const std::string& left,
                                        const std::string& right) const override;
@@ -115,6 +120,13 @@ class PgDatabase : public Database {
     mutable int changes_ = 0;
     bool writing_ = false;
     mutable int queued_ = 0;
+    // Row counts the queued writes must answer with, by their place in the queue.
+    struct Expected {
+        int place, rows;
+        std::string failure;
+    };
+    mutable std::vector<Expected> expected_;
+    mutable std::set<std::string> chained_;
     long statementCount_ = 0;
 };
 

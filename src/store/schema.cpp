@@ -187,7 +187,10 @@ std::string createTableSql(const Database& db, const TableDef& table, const std:
         if (i) sql += ", ";
         sql += quoteName(table.fields[i].name) + " " + db.columnType(table.fields[i].type);
     }
-    return sql + ")";
+    // The tables an update rewrites row by row: articles, barcodes, supplier lists.
+    const bool rewritten =
+        table.name == "listi01" || table.name == "codean" || table.name == "listi02";
+    return sql + ")" + db.tableOptions(rewritten);
 }
 
 std::vector<std::string> createIndexSql(const Database& db, const TableDef& table,

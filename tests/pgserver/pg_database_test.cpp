@@ -120,6 +120,36 @@ TEST_F(PgDriver, OneTransactionOverEverySchemaAndWritersWaitForEachOther) {
     EXPECT_NE(r.message.find("in uso da un'altra postazione"), std::string::npos);
 }
 
+TEST_F(PgDriver, QueuedWritesAreCheckedForTheRowsTheyMustChange) {
+    auto db = open();
+    db->exec("INSERT INTO listi01 (codart) VALUES (1)");
+    {
+        Transaction tx(*db);
+        db->prepare("UPDATE listi01 SET przpub = ? WHERE codart = ?").bindAll(2.5, 1).run();
+        db->expectChanges(1, "prima");
+        db->prepare("UPDATE listi01 SET przpub = ? WHERE codart = ?").bindAll(3.5, 7).run();
+        db->expectChanges(1, "manca la riga 7");
+        // The count of a queued write is known only when the answers come: at the commit.
+        auto r = test::refusal([&] { tx.commit(); });
+        EXPECT_EQ(r.message, "manca la riga 7");
+    }
+    EXPECT_EQ(column(*db, "SELECT przpub FROM listi01")[0], "");
+    {
+        // A chained write is queued as well, and changes its row with the copies.
+        Transaction tx(*db);
+        const std::string one =
+            db->chainedWriteSql({"", "UPDATE listi01 SET przpub = ? WHERE codart = ?",
+                                 "INSERT INTO listi02 (codart, cobart) SELECT codart, przpub",
+                                 "INSERT INTO codean (codare, prezzo) SELECT codart, przpub"});
+        db->prepare(one).bindAll(4.5, 1).run();
+        db->expectChanges(1, "non scritta");
+        tx.commit();
+    }
+    EXPECT_EQ(column(*db, "SELECT przpub FROM listi01")[0], "4.5");
+    EXPECT_EQ(column(*db, "SELECT cobart FROM listi02")[0], "4.5");
+    EXPECT_EQ(column(*db, "SELECT prezzo FROM codean")[0], "4.5");
+}
+
 TEST_F(PgDriver, FailuresAreItalianMessagesOfTheirKind) {
     auto db = open();
     {
