@@ -181,6 +181,10 @@ void Journal::prepareCopies(const std::string& table, const std::vector<std::str
     sql.before = copyInto("before_", "?", byRow);
     sql.after = copyInto("after_", "?", byRow);
     if (!key.empty()) sql.article = "SELECT " + article + " FROM " + live + byRow;
+    sql.changeOfRow = changes + "?, ?, ?, ?, ?, " + article + " FROM " + live + byRow;
+    sql.afterHead = "INSERT INTO " + H + "." + quoteName("after_" + table) + " (" + copyList +
+                    ") SELECT ?" + liveList;
+    sql.changeHead = changes + "?, ?, ?, ?, " + id + ", " + article;
     sql.beforeWhere = copyInto("before_", numbered, "");
     sql.changeWhere = changes + numbered + ", ?, ?, 'D', " + id + ", " + article + " FROM " + live;
     tables_[table] = sql;

@@ -53,10 +53,13 @@ class Journal {
     void endRun();
     long long run() const { return run_; }
 
-    // Adds a row; returns its identity.
-    long long insertRow(const std::string& table, const Fields& fields);
+    // Adds a row.
+    void insertRow(const std::string& table, const Fields& fields);
     // Changes the row with the given identity; false (nothing written) when there is none.
     bool updateRow(const std::string& table, long long row, const Fields& fields);
+    // Changes a row the run has just read in its transaction: a missing one fails the run
+    // rather than being answered, so that the writes need not wait for each other.
+    void updateReadRow(const std::string& table, long long row, const Fields& fields);
     // Changes each row that `where` (empty, or " WHERE ..." over the table's own columns, with
     // its bound values) selects; returns how many.
     long long updateRows(const std::string& table, const Fields& fields, const std::string& where,
@@ -69,6 +72,8 @@ class Journal {
     // The statements that copy a row of one table into the journal, made once per run.
     struct TableSql {
         std::string before, after, article;  // per row, by identity
+        std::string changeOfRow;            // the change row, its article read by the insert itself
+        std::string afterHead, changeHead;  // reading the written row, for a chained write
         std::string beforeWhere, changeWhere;
     };
     void addCopyColumns(const std::string& table, const std::vector<std::string>& columns);
@@ -76,6 +81,10 @@ class Journal {
     const TableSql& sqlOf(const std::string& table) const;
     void copyRow(const std::string& sql, long long change, long long row);
     void recordChange(const std::string& table, const char* op, long long change, long long row);
+    void writeUpdate(const std::string& table, long long row, const Fields& fields);
+    std::string updateSql(const std::string& table, const Fields& fields) const;
+    bool chainedWrite(const std::string& table, const std::string& before, const std::string& write,
+                      std::vector<store::Value> values, const char* op);
     void recordReviewLeft();
     store::Database& db_;
     long long run_ = 0;

@@ -20,16 +20,24 @@ const Journal::TableSql& Journal::sqlOf(const std::string& table) const {
 
 void Journal::copyRow(const std::string& sql, long long change, long long row) {
     db_.prepare(sql).bindAll(change, row).run();
-    if (db_.changes() != 1) throw Error(kIncomplete);
+    db_.expectChanges(1, kIncomplete);
 }
 
-// The change row takes its values as one VALUES row: an INSERT ... SELECT would make the engine
-// keep a rollback copy of every page it touches, for each row the run writes.
+// The change row takes its values as one VALUES row: on a file an INSERT ... SELECT would make
+// the engine keep a rollback copy of every page it touches, for each row the run writes. A
+// server answers a read only after a round trip, so there the insert reads the article itself
+// and goes with the other queued writes.
 void Journal::recordChange(const std::string& table, const char* op, long long change,
                            long long row) {
+    const TableSql& sql = sqlOf(table);
+    if (!sql.article.empty() && db_.onServer()) {
+        db_.prepare(sql.changeOfRow).bindAll(change, run_, table, op, row, row).run();
+        db_.expectChanges(1, kIncomplete);
+        return;
+    }
     store::Value article;
-    if (const std::string& find = sqlOf(table).article; !find.empty()) {
-        auto st = db_.prepare(find);
+    if (!sql.article.empty()) {
+        auto st = db_.prepare(sql.article);
         st.bind(1, store::Value(row));
         if (!st.step()) throw Error(kIncomplete);
         article = st.value(0);
@@ -42,25 +50,43 @@ void Journal::recordChange(const std::string& table, const char* op, long long c
         .run();
 }
 
-long long Journal::insertRow(const std::string& table, const Fields& fields) {
+// The write and its records as one statement where the engine chains them (on a server each
+// statement costs its own turn); false where it does not, with nothing written.
+bool Journal::chainedWrite(const std::string& table, const std::string& before,
+                           const std::string& write, std::vector<store::Value> values,
+                           const char* op) {
+    const TableSql& sql = sqlOf(table);
+    const std::string one = db_.chainedWriteSql({before, write, sql.afterHead, sql.changeHead});
+    if (one.empty()) return false;
+    values.emplace_back(lastChange_);  // the copy after
+    values.emplace_back(lastChange_);  // the change row
+    values.emplace_back(run_);
+    values.emplace_back(table);
+    values.emplace_back(op);
+    db_.prepare(one).bindAll(values).run();
+    db_.expectChanges(1, kIncomplete);
+    return true;
+}
+
+void Journal::insertRow(const std::string& table, const Fields& fields) {
     const TableSql& sql = sqlOf(table);
     const std::string target = "main." + quoteName(table);
     std::string cols, marks;
+    std::vector<store::Value> values;
     for (const auto& [name, value] : fields) {
         cols += (cols.empty() ? "" : ", ") + quoteName(name);
         marks += marks.empty() ? "?" : ", ?";
+        values.push_back(value);
     }
-    auto st = db_.prepare(fields.empty()
-                              ? "INSERT INTO " + target + " DEFAULT VALUES"
-                              : "INSERT INTO " + target + " (" + cols + ") VALUES (" + marks + ")");
-    int i = 0;
-    for (const auto& [name, value] : fields) st.bind(++i, value);
-    st.run();
+    const std::string insert =
+        fields.empty() ? "INSERT INTO " + target + " DEFAULT VALUES"
+                       : "INSERT INTO " + target + " (" + cols + ") VALUES (" + marks + ")";
+    ++lastChange_;
+    if (chainedWrite(table, "", insert, values, "I")) return;
+    db_.prepare(insert).bindAll(values).run();
     const long long row = db_.lastInsertId();
-    const long long change = ++lastChange_;
-    copyRow(sql.after, change, row);
-    recordChange(table, "I", change, row);
-    return row;
+    copyRow(sql.after, lastChange_, row);
+    recordChange(table, "I", lastChange_, row);
 }
 
 bool Journal::updateRow(const std::string& table, long long row, const Fields& fields) {
@@ -70,18 +96,43 @@ bool Journal::updateRow(const std::string& table, long long row, const Fields& f
     db_.prepare(sql.before).bindAll(change, row).run();
     if (db_.changes() == 0) return false;  // no such row: nothing to write
     lastChange_ = change;
+    writeUpdate(table, row, fields);
+    return true;
+}
+
+// "UPDATE ... SET <each field> = ? WHERE <identity> = ?".
+std::string Journal::updateSql(const std::string& table, const Fields& fields) const {
     std::string sets;
     for (const auto& [name, value] : fields)
         sets += (sets.empty() ? "" : ", ") + quoteName(name) + " = ?";
-    auto st = db_.prepare("UPDATE main." + quoteName(table) + " SET " + sets + " WHERE " +
-                          db_.rowIdentity() + " = ?");
+    return "UPDATE main." + quoteName(table) + " SET " + sets + " WHERE " + db_.rowIdentity() +
+           " = ?";
+}
+
+void Journal::updateReadRow(const std::string& table, long long row, const Fields& fields) {
+    const TableSql& sql = sqlOf(table);
+    if (fields.empty()) return;
+    const long long change = ++lastChange_;
+    std::vector<store::Value> values;
+    values.emplace_back(change);  // the copy before
+    values.emplace_back(row);
+    for (const auto& [name, value] : fields) values.push_back(value);
+    values.emplace_back(row);
+    if (chainedWrite(table, sql.before, updateSql(table, fields), values, "U")) return;
+    db_.prepare(sql.before).bindAll(change, row).run();
+    db_.expectChanges(1, kIncomplete);
+    writeUpdate(table, row, fields);
+}
+
+// The row's new values, its copy after them and its change row; the copy before is written.
+void Journal::writeUpdate(const std::string& table, long long row, const Fields& fields) {
+    auto st = db_.prepare(updateSql(table, fields));
     int i = 0;
     for (const auto& [name, value] : fields) st.bind(++i, value);
     st.bind(++i, store::Value(row));
     st.run();
-    copyRow(sql.after, change, row);
-    recordChange(table, "U", change, row);
-    return true;
+    copyRow(sqlOf(table).after, lastChange_, row);
+    recordChange(table, "U", lastChange_, row);
 }
 
 long long Journal::updateRows(const std::string& table, const Fields& fields,
