@@ -16,16 +16,6 @@ namespace {
 
 enum class Variant { Nuovo, Forni };
 
-// The supplier's own code as the store keeps it: nine digits when numeric, else blank.
-std::string supplierArticleCode(const Value& codiceForn) {
-    std::string code;
-    if (!codiceForn.isNull()) {
-        auto n = localeNumber(store::trimmed(codiceForn.text()));
-        if (n) code = formatNumber(*n, "000000000");
-    }
-    return store::fixedWidth(code, 16);
-}
-
 Value unitOf(const Value& um) {
     return store::trimmed(um.text()) == "CT" ? Value("PZ") : um;
 }
@@ -158,7 +148,7 @@ void createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Wor
                    Variant variant) {
     const std::string codlis = formatNumber(static_cast<double>(work.codiceFornitore), "000000");
     long long code =
-        work.gcodart != 0 && variant == Variant::Nuovo ? work.gcodart : nextFreeCode(store.db());
+        work.gcodart != 0 && variant == Variant::Nuovo ? work.gcodart : store.nextFreeCode();
     work.gcodafo = supplierArticleCode(row.codiceForn);
     if (long long linked = supplierListRow(run, store, row, work, codlis, code, variant))
         code = linked;
@@ -193,6 +183,15 @@ void createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Wor
 }
 
 }  // namespace
+
+std::string supplierArticleCode(const Value& codiceForn) {
+    std::string code;
+    if (!codiceForn.isNull()) {
+        auto n = localeNumber(store::trimmed(codiceForn.text()));
+        if (n) code = formatNumber(*n, "000000000");
+    }
+    return store::fixedWidth(code, 16);
+}
 
 void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work) {
     createArticle(run, store, row, work, Variant::Nuovo);

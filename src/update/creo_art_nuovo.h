@@ -7,6 +7,9 @@ namespace cl::review {
 // A new article from the current review row: supplier-list row and header when missing, the
 // listi01 record, the barcode row. Takes over the code the supplier list already links to;
 // a product without barcode gets a "Creato Codice :" line in the run's result.
+// The supplier's own code as a new article keeps it: nine digits when numeric, else blank.
+std::string supplierArticleCode(const store::Value& codiceForn);
+
 void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work);
 
 // The twin for the supplier-list pass: always the next free code; an existing barcode moves

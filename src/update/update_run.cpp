@@ -74,11 +74,22 @@ UpdateResult aggiorno_tutto(AppState& state, store::Database& db, const UpdateSe
         if (agreed && !(reviewMark(db, filter) == *agreed)) throw Error(kWorkTableChanged);
         run.result.run = journal.beginRun(runInfo(state, settings, "Aggiorna"));
         UpdateStore store(db, &journal);
-        walkReview(db, filter, [&](const UpdateRow& row) {
+        auto readAhead = [&](const std::vector<UpdateRow>& block) {
+            store.readAhead(blockKeys(run, block));
+        };
+        walkReviewInBlocks(db, filter, readAhead, [&](const UpdateRow& row) {
             ++walked;
             firstPass(run, store, row);
         });
-        walkReview(db, filter, [&](const UpdateRow& row) { secondPass(run, store, row); });
+        // The second pass asks only whether an article has the row's supplier code.
+        auto articlesAhead = [&](const std::vector<UpdateRow>& block) {
+            UpdateStore::BlockKeys keys = blockKeys(run, block);
+            keys.eans.clear();
+            keys.supplierCodes.clear();
+            store.readAhead(keys);
+        };
+        walkReviewInBlocks(db, filter, articlesAhead,
+                           [&](const UpdateRow& row) { secondPass(run, store, row); });
         run.result.rowsConsumed = deleteReviewRows(db, journal, filter);
         journal.endRun();
         tx.commit();

@@ -233,6 +233,21 @@ UnwrittenRow unwrittenRowOf(const UpdateRow& row, RowFate fate) {
             unwrittenReason(fate)};
 }
 
+UpdateStore::BlockKeys blockKeys(const UpdateRun& run, const std::vector<UpdateRow>& block) {
+    UpdateStore::BlockKeys keys;
+    keys.codlis = run.codiceLis;
+    for (const UpdateRow& row : block) {
+        const WorkArea w = freshWorkArea(run, row);
+        if (long long code = row.codart.integer(); code != 0) keys.codes.push_back(code);
+        if (w.gean != kNoEan) keys.eans.push_back(w.gean);
+        keys.supplierCodes.push_back(w.gcodafo);
+        // A new article looks its supplier row up by the code in the form it keeps.
+        if (row.codart.integer() == 0)
+            keys.supplierCodes.push_back(supplierArticleCode(row.codiceForn));
+    }
+    return keys;
+}
+
 void firstPass(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     long long code = 0;
     RowFate fate = rowFate(run, store, row, code);

@@ -17,6 +17,9 @@ UnwrittenRow unwrittenRowOf(const UpdateRow& row, RowFate fate);
 // A new price is written unless the row's article was updated today and not edited by hand.
 bool writesPrice(const UpdateRun& run, const UpdateRow& row);
 
+// What the rows of a block look up in the store, for UpdateStore::readAhead.
+UpdateStore::BlockKeys blockKeys(const UpdateRun& run, const std::vector<UpdateRow>& block);
+
 // One row of the first pass of the full update: skip, exclude, create or update.
 void firstPass(UpdateRun& run, UpdateStore& store, const UpdateRow& row);
 // One row of the second pass: a row whose article has no listi01 record with the row's

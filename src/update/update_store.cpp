@@ -1,9 +1,13 @@
 #include "update/update_store.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "app/numbers.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/identifier.h"
+#include "update/update_settings.h"
 
 namespace cl::review {
 
@@ -53,12 +57,24 @@ bool UpdateStore::isGroupExcluded(long long codgru) {
 }
 
 std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
+    if (auto known = articles_.find(codart); known != articles_.end()) {
+        if (known->second.empty()) return std::nullopt;
+        const ArticleRow& first = known->second.front();
+        return Found{first.row, first.codart, first.przpub};
+    }
     auto st = db_.prepare(selectRow("codart, przpub FROM listi01 WHERE codart = ?" + firstBy()));
     st.bind(1, Value(codart));
     return one(st);
 }
 
 bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& codafoTrimmed) {
+    if (auto known = articles_.find(codart); known != articles_.end()) {
+        const std::string want = store::asciiFolded(codafoTrimmed);
+        return std::any_of(known->second.begin(), known->second.end(), [&](const ArticleRow& a) {
+            return !a.codafo.isNull() &&
+                   store::asciiFolded(store::trimmed(a.codafo.text())) == want;
+        });
+    }
     auto st = db_.prepare("SELECT 1 FROM listi01 WHERE codart = ? AND " +
                           db_.textEqualsIgnoringCase("trim(codafo)", "?") + " LIMIT 1");
     st.bind(1, Value(codart)).bind(2, Value(codafoTrimmed));
@@ -68,6 +84,7 @@ bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& co
 }
 
 std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
+    if (auto known = barcodes_.find(ean); known != barcodes_.end()) return known->second;
     auto st = db_.prepare(
         selectRow("codare, pezzix FROM codean WHERE eanare IN (?, ?)" + firstBy("eanare")));
     st.bind(1, padded(ean, 13)).bind(2, bare(ean));
@@ -75,6 +92,7 @@ std::optional<UpdateStore::Found> UpdateStore::barcode(const std::string& ean) {
 }
 
 std::vector<UpdateStore::Barcode> UpdateStore::barcodesOf(long long codart) {
+    if (auto known = barcodesOf_.find(codart); known != barcodesOf_.end()) return known->second;
     auto st = db_.prepare(
         selectRow("pezzix, aggi FROM codean WHERE codare = ? ORDER BY " + db_.rowIdentity()));
     st.bind(1, Value(codart));
@@ -88,6 +106,8 @@ std::optional<UpdateStore::Found> UpdateStore::supplierByTrimmedCode(const std::
                                                                      const std::string& codlis) {
     std::string key = store::trimmed(codafo);
     if (key.empty()) return std::nullopt;
+    if (codlis == suppliersList_)
+        if (auto known = suppliers_.find(key); known != suppliers_.end()) return known->second;
     // The key followed by blanks sorts between the key and the key padded far: an index range.
     auto st = db_.prepare(selectRow("codart FROM listi02 WHERE codafo BETWEEN ? AND ? AND " +
                                     db_.textEqualsIgnoringCase("trim(codafo)", "?") +
@@ -145,11 +165,25 @@ std::optional<double> UpdateStore::fattore(const std::string& unit) {
 }
 
 bool UpdateStore::supplierListExists(const std::string& codlis) {
+    if (auto known = supplierLists_.find(codlis); known != supplierLists_.end())
+        return known->second;
     auto st = db_.prepare("SELECT 1 FROM fistini WHERE codlis IN (?, ?) LIMIT 1");
     st.bind(1, padded(codlis, 6)).bind(2, bare(codlis));
     bool found = st.step();
     st.reset();
+    supplierLists_[codlis] = found;
     return found;
+}
+
+long long UpdateStore::nextFreeCode() {
+    // Past the largest 32-bit code the table's own answer is the error to give.
+    const long long code = highestCode_ && *highestCode_ < std::numeric_limits<int>::max()
+                               ? *highestCode_ + 1
+                               : review::nextFreeCode(db_);
+    highestCode_ = code - 1;
+    // Above every code in the table: no article has it yet.
+    articles_[code];
+    return code;
 }
 
 std::optional<UpdateStore::Subgroup> UpdateStore::sottogruppo(long long codsot) {
@@ -184,10 +218,12 @@ history::Journal& UpdateStore::journal() {
 
 void UpdateStore::add(const std::string& table, const Fields& fields) {
     journal().insertRow(table, fields);
+    forget(table, 0, fields);
 }
 
 void UpdateStore::edit(const std::string& table, long long row, const Fields& fields) {
-    journal().updateRow(table, row, fields);
+    journal().updateReadRow(table, row, fields);
+    forget(table, row, fields);
 }
 
 }  // namespace cl::review

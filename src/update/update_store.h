@@ -47,6 +47,9 @@ class UpdateStore {
     // unitam.fatxmul for a unit, read as the number its text begins with; nullopt: not found.
     std::optional<double> fattore(const std::string& unit);
     bool supplierListExists(const std::string& codlis);  // fistini by codlis
+    // The code a new article takes: the highest codart + 1, read once per run and then
+    // followed as the run adds articles.
+    long long nextFreeCode();
     // Names from the fixed-path article database.
     struct Subgroup {
         std::string name;
@@ -54,6 +57,19 @@ class UpdateStore {
     };
     std::optional<Subgroup> sottogruppo(long long codsot);
     std::optional<std::string> groupNameOf(long long codice);
+
+    // The keys the rows of a block will look up.
+    struct BlockKeys {
+        std::vector<long long> codes;   // articles
+        std::vector<std::string> eans;  // as barcode() is asked; barcodesOf() their articles
+        std::vector<std::string> supplierCodes;  // as supplierByTrimmedCode() is asked
+        std::string codlis;
+    };
+    // Reads the answers of a whole block with a few statements, as on a server each statement
+    // waits for a round trip. articolo, articleHasSupplierCode, barcode, barcodesOf and
+    // supplierByTrimmedCode answer from them until a write through this store may have changed
+    // one; that one is read again on its own.
+    void readAhead(const BlockKeys& keys);
 
     using Fields = history::Journal::Fields;
     void add(const std::string& table, const Fields& fields);
@@ -64,6 +80,11 @@ class UpdateStore {
     history::Journal& journal();
     std::string selectRow(const std::string& rest) const;
     std::string firstBy(const std::string& keys = {}) const;
+    void readArticles(const std::vector<long long>& codes);
+    std::vector<long long> readBarcodes(const std::vector<std::string>& eans);
+    void readBarcodesOf(const std::vector<long long>& codes);
+    void readSuppliers(const std::vector<std::string>& codes, const std::string& codlis);
+    void forget(const std::string& table, long long row, const Fields& fields);
     store::Database& db_;
     history::Journal* journal_;
     // What the tables no update writes answered, by key.
@@ -72,6 +93,18 @@ class UpdateStore {
     std::map<std::string, std::optional<double>> factors_;
     std::map<long long, std::optional<Subgroup>> subgroups_;
     std::map<long long, std::optional<std::string>> groupNames_;
+    // What the block's read-ahead found in the tables the update writes, by key.
+    struct ArticleRow {
+        long long row = 0;
+        store::Value codart, przpub, codafo;
+    };
+    std::map<long long, std::vector<ArticleRow>> articles_;  // in row order
+    std::map<std::string, std::optional<Found>> barcodes_;
+    std::map<long long, std::vector<Barcode>> barcodesOf_;
+    std::map<std::string, std::optional<Found>> suppliers_;  // by trimmed code
+    std::string suppliersList_;                              // the codlis they belong to
+    std::map<std::string, bool> supplierLists_;              // fistini by codlis
+    std::optional<long long> highestCode_;                   // of listi01, as the run left it
 };
 
 }  // namespace cl::review

@@ -42,7 +42,10 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
     UpdateRun run = startRun(state, db, settings, silent, progress);
     UpdateStore lookups(db);
     UpdateSummary s;
-    walkReview(db, filter, [&](const UpdateRow& row) {
+    auto readAhead = [&](const std::vector<UpdateRow>& block) {
+        lookups.readAhead(blockKeys(run, block));
+    };
+    walkReviewInBlocks(db, filter, readAhead, [&](const UpdateRow& row) {
         long long code = 0;
         RowFate fate = rowFate(run, lookups, row, code);
         switch (fate) {

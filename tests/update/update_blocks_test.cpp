@@ -1,0 +1,58 @@
+// The update reads the look-ups of many review rows at once: a row must still see what the
+// rows before it in the same run wrote.
+#include "update_fixture.h"
+
+namespace cl::test {
+namespace {
+
+class UpdateBlocks : public UpdateTest {
+  protected:
+    void row(long long code, const std::string& ean, double price,
+             const std::string& codafo = "000004711") {
+        variatil({{"codart", code},
+                  {"ea1art", ean},
+                  {"coston", 10},
+                  {"ivart", "22"},
+                  {"prezpubv", price},
+                  {"desart", "PASTA DI SEMOLA"},
+                  {"codafo", codafo}});
+    }
+};
+
+TEST_F(UpdateBlocks, ASecondRowOfAnArticleSeesThePriceAndRowsTheFirstOneWrote) {
+    settings.kcos = true;
+    insert("listi01", {{"codart", 5}, {"przpub", 15}, {"desart", "VECCHIA"}});
+    row(5, "8009999999999", 16);
+    // The first row added the barcode and the supplier row: the second changes them.
+    row(5, "8009999999999", 20);
+    run();
+    // Markup and margin of the second row are over the price the first one wrote (16), not
+    // over the 15 the run began with.
+    EXPECT_EQ(joined("SELECT przpub, ricart, marg FROM listi01", "/"), "20/31.15/23.75");
+    EXPECT_EQ(joined("SELECT eanare, prezzo FROM codean", "/"), "8009999999999/20");
+    EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
+}
+
+TEST_F(UpdateBlocks, RowsBeyondOneBlockAndNewArticlesAmongThemAreAllWritten) {
+    settings.kcrea = true;
+    insert("listi01", {{"codart", 100}, {"przpub", 1}});
+    for (long long code = 1; code <= 70; ++code) {
+        insert("listi01", {{"codart", code}, {"przpub", 1}});
+        row(code, "80000000000" + std::string(code < 10 ? "0" : "") + std::to_string(code), 2,
+            "1000" + std::to_string(code));
+    }
+    // Two new products, numbered after the highest code, one after the other.
+    row(0, "8011111111111", 3, "2001");
+    row(0, "8022222222222", 3, "2002");
+    auto result = run();
+    EXPECT_EQ(result.aggiornati, 70);
+    EXPECT_EQ(result.creati, 2);
+    EXPECT_EQ(q("SELECT count(*) FROM listi01 WHERE przpub = 2"), "70");
+    EXPECT_EQ(joined("SELECT codart FROM listi01 WHERE przpub = 3 ORDER BY codart"), "101,102");
+    EXPECT_EQ(joined("SELECT codare FROM codean WHERE eanare IN ('8011111111111', "
+                     "'8022222222222') ORDER BY eanare"),
+              "101,102");
+}
+
+}  // namespace
+}  // namespace cl::test
