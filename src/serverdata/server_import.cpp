@@ -103,6 +103,9 @@ MoveReport importStore(store::Database& server, const StoreFiles& files,
         server.setUserVersion(source->userVersion(part.schema), part.schema);
         report.journal = report.journal || !part.kind;
     }
+    // The planner's figures for the tables just filled: without them the first checks and
+    // updates would be planned for empty tables until the server gathers its own.
+    server.exec("ANALYZE");
     tx.commit();
     return report;
 }
