@@ -40,13 +40,15 @@ const std::vector<std::string>& journaledTables() {
 }
 
 namespace {
-// " <type>" of the copy of a store column, or "" where the engine keeps any value untyped.
+// " <type>" of the copy of a store column, or "" where the engine keeps any value untyped. A
+// column added to the store by hand, outside our layout, is copied with the type it was given.
 std::string copyType(store::Database& db, const std::string& table, const std::string& column) {
-    store::FieldType type = store::FieldType::Text;
+    std::optional<store::FieldType> type;
     for (const auto& t : store::schemaOf(store::DatabaseKind::Store))
         if (t.name == table)
             if (const auto* f = t.field(column)) type = f->type;
-    std::string sql = db.copyColumnType(type);
+    std::string sql = type ? db.copyColumnType(*type) : db.declaredType(table, column);
+    if (sql.empty()) sql = db.copyColumnType(store::FieldType::Text);
     return sql.empty() ? "" : " " + sql;
 }
 }  // namespace

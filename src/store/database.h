@@ -88,6 +88,15 @@ class Database {
         (void)rewrittenByUpdates;
         return {};
     }
+    // The type a column of an existing table was given, in this engine's words, for a copy of
+    // it; "" where the engine keeps any value untyped (or has no such column).
+    virtual std::string declaredType(const std::string& table, const std::string& column,
+                                     const std::string& schema = "main") {
+        (void)table;
+        (void)column;
+        (void)schema;
+        return {};
+    }
     // A whole-number key the engine numbers itself (see lastInsertId).
     virtual std::string autoKeyColumn() const = 0;
     virtual std::string createIndexSql(const std::string& schema, const std::string& name,

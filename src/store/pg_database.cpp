@@ -464,6 +464,22 @@ std::vector<std::string> PgDatabase::columns(const std::string& table, const std
     return out;
 }
 
+std::string PgDatabase::declaredType(const std::string& table, const std::string& column,
+                                     const std::string& schema) {
+    auto st = prepare(
+        "SELECT format_type(a.atttypid, a.atttypmod), co.collname FROM pg_attribute a "
+        "JOIN pg_class c ON c.oid = a.attrelid JOIN pg_namespace n ON n.oid = c.relnamespace "
+        "LEFT JOIN pg_collation co ON co.oid = a.attcollation "
+        "WHERE n.nspname = ? AND c.relname = ? AND a.attname = ? AND NOT a.attisdropped");
+    st.bindAll(schema, table, column);
+    if (!st.step()) return {};
+    std::string type = st.value(0).text();
+    const std::string collation = st.value(1).text();
+    // A text column keeps its comparison rules in the copy.
+    if (!collation.empty() && collation != "default") type += " COLLATE " + quoteName(collation);
+    return type;
+}
+
 int PgDatabase::userVersion(const std::string& schema) {
     auto st = prepare(
         "SELECT obj_description(oid, 'pg_namespace') AS v FROM pg_namespace WHERE nspname = ?");

@@ -70,6 +70,8 @@ class PgDatabase : public Database {
     long long lastInsertId() const override;
     std::string chainedWriteSql(const ChainedWrite& parts) const override;
     std::string tableOptions(bool rewrittenByUpdates) const override;
+    std::string declaredType(const std::string& table, const std::string& column,
+                             const std::string& schema = "main") override;
     // Whether `sql` is a chained write this connection composed: it returns no rows.
     bool isChainedWrite(const std::string& sql) const { return chained_.count(sql) > 0; }
     int changes() const override {
