@@ -8,6 +8,7 @@
 #include "check/start_up.h"
 #include "server_store.h"
 #include "store/error.h"
+#include "support/cli_runner.h"
 #include "support/temp_dir.h"
 #include "support/workstation.h"
 
@@ -83,6 +84,11 @@ TEST(ServerDown, StartUpNamesTheServerInItalian) {
         EXPECT_NE(text.find("Controllare che il server sia acceso"), std::string::npos) << text;
         EXPECT_NE(text.find("spento"), std::string::npos) << "the server is not named: " << text;
     }
+    // The command line says the same and ends as refused, with nothing written.
+    CliResult cli = runProgram(dir.path / "root", {"--server", session.server, "apply"});
+    EXPECT_EQ(cli.exitCode, 1) << cli.err;
+    EXPECT_NE(cli.err.find("Impossibile collegarsi al server PostgreSQL"), std::string::npos)
+        << cli.err;
 }
 
 }  // namespace
