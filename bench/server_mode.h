@@ -128,6 +128,8 @@ inline void copyInstallation(const Session& session, const std::string& conninfo
                *server, kFixedSchema);
     copyTables(session.host(session.state.nomedb_suite), store::DatabaseKind::Suite, *server,
                store::kServerSuiteSchema);
+    // The planner's figures, as `server import` gathers them.
+    server->exec("ANALYZE");
     tx.commit();
 }
 
