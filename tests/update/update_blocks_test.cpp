@@ -54,5 +54,29 @@ TEST_F(UpdateBlocks, RowsBeyondOneBlockAndNewArticlesAmongThemAreAllWritten) {
               "101,102");
 }
 
+TEST_F(UpdateBlocks, SupplierCodesStoredWithBlanksOrInAnotherCaseAreFoundNotAddedAgain) {
+    insert("listi01", {{"codart", 5}, {"przpub", 1}});
+    insert("listi01", {{"codart", 6}, {"przpub", 1}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "   4711"}, {"codart", 5}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "ab12      "}, {"codart", 6}});
+    row(5, "", 2, "4711");
+    row(6, "", 2, "AB12");
+    run();
+    EXPECT_EQ(q("SELECT count(*) FROM listi02"), "2");
+    EXPECT_EQ(joined("SELECT codart, cobart FROM listi02 ORDER BY codart", "/"), "5/10,6/10");
+}
+
+TEST_F(UpdateBlocks, NewArticlesAreNumberedAfterTheHighestCodeTheRunItselfWrote) {
+    settings.kcrea = true;
+    insert("listi01", {{"codart", 100}, {"przpub", 1}});
+    row(0, "8011111111111", 3, "2001");
+    // A code without an article record is created under that code...
+    row(500, "8022222222222", 3, "2002");
+    // ...and the next new product comes after it.
+    row(0, "8033333333333", 3, "2003");
+    run();
+    EXPECT_EQ(joined("SELECT codart FROM listi01 ORDER BY codart"), "100,101,500,501");
+}
+
 }  // namespace
 }  // namespace cl::test
