@@ -19,7 +19,7 @@ using Tables = std::map<std::string, std::string>;
 constexpr int kArticles = 800;
 
 class Serialise : public ServerStoreTest {
-  protected:
+  public:
     // The state after `first` then `second`, each run to its end, on a copy of the store.
     Tables oneAfterTheOther(const Command& first, const Command& second,
                             std::string* saidSecond = nullptr) {
@@ -82,6 +82,32 @@ TEST_F(Serialise, TwoUpdatesApplyTheReviewOnce) {
     }
 }
 
+// `x` and `y` started together in both orders and at each delay leave the tables of x then y,
+// of y then x, or of `whenStopped` when the one of them that `stoppable` names refused.
+struct Pair {
+    Command x, y;
+    const char *xName, *yName;
+    bool yStoppable;  // else x
+};
+
+void expectOneOrder(Serialise& t, const Pair& p, const Tables& xThenY, const Tables& yThenX,
+                    const Tables& whenStopped) {
+    for (int delay : kDelaysMs) {
+        for (bool xFirst : {true, false}) {
+            std::string a, b;
+            Tables got = xFirst ? t.atOnce(p.x, p.y, delay, a, b) : t.atOnce(p.y, p.x, delay, a, b);
+            const std::string& stoppable = (xFirst == p.yStoppable) ? b : a;
+            const bool stopped = refused(stoppable) && got == whenStopped;
+            EXPECT_TRUE(got == xThenY || got == yThenX || stopped)
+                << "differing from " << p.xName << " then " << p.yName << ":"
+                << differing(got, xThenY) << "\nfrom " << p.yName << " then " << p.xName << ":"
+                << differing(got, yThenX) << "\n"
+                << (xFirst ? p.xName : p.yName) << " first, " << delay << " ms apart\nfirst: " << a
+                << "\nsecond: " << b;
+        }
+    }
+}
+
 TEST_F(Serialise, CheckAndUpdateLeaveOneOrderOfThem) {
     reviewWaiting();
     markCentralAgain();
@@ -89,21 +115,9 @@ TEST_F(Serialise, CheckAndUpdateLeaveOneOrderOfThem) {
     const Tables checkThenUpdate = oneAfterTheOther(runCheck, runUpdate);
     const Tables updateOnly = alone(runUpdate);
     ASSERT_FALSE(updateThenCheck == checkThenUpdate) << "the order would not show";
-    for (int delay : kDelaysMs) {
-        for (bool updateFirst : {true, false}) {
-            std::string a, b;
-            Tables got = updateFirst ? atOnce(runUpdate, runCheck, delay, a, b)
-                                     : atOnce(runCheck, runUpdate, delay, a, b);
-            const std::string& check = updateFirst ? b : a;
-            // The check asked about the review before the update consumed it, and stopped.
-            const bool checkStopped = refused(check) && got == updateOnly;
-            EXPECT_TRUE(got == updateThenCheck || got == checkThenUpdate || checkStopped)
-                << "differing from update then check:" << differing(got, updateThenCheck)
-                << "\nfrom check then update:" << differing(got, checkThenUpdate) << "\n"
-                << (updateFirst ? "update" : "check") << " first, " << delay
-                << " ms apart\nfirst: " << a << "\nsecond: " << b;
-        }
-    }
+    // The check may ask about the review before the update consumed it, and stop.
+    expectOneOrder(*this, {runUpdate, runCheck, "update", "check", true}, updateThenCheck,
+                   checkThenUpdate, updateOnly);
 }
 
 TEST_F(Serialise, UpdateAndUndoLeaveOneOrderOfThem) {
@@ -115,21 +129,9 @@ TEST_F(Serialise, UpdateAndUndoLeaveOneOrderOfThem) {
     const Tables updateThenUndo = oneAfterTheOther(runUpdate, runUndo);
     const Tables updateOnly = alone(runUpdate);
     ASSERT_FALSE(undoThenUpdate == updateThenUndo) << "the order would not show";
-    for (int delay : kDelaysMs) {
-        for (bool undoFirst : {true, false}) {
-            std::string a, b;
-            Tables got = undoFirst ? atOnce(runUndo, runUpdate, delay, a, b)
-                                   : atOnce(runUpdate, runUndo, delay, a, b);
-            const std::string& undo = undoFirst ? a : b;
-            // The undo refused, nothing written, because an update came in between.
-            const bool undoStopped = refused(undo) && got == updateOnly;
-            EXPECT_TRUE(got == undoThenUpdate || got == updateThenUndo || undoStopped)
-                << "differing from undo then update:" << differing(got, undoThenUpdate)
-                << "\nfrom update then undo:" << differing(got, updateThenUndo) << "\n"
-                << (undoFirst ? "undo" : "update") << " first, " << delay
-                << " ms apart\nfirst: " << a << "\nsecond: " << b;
-        }
-    }
+    // The undo may refuse, nothing written, because an update came in between.
+    expectOneOrder(*this, {runUndo, runUpdate, "undo", "update", false}, undoThenUpdate,
+                   updateThenUndo, updateOnly);
 }
 
 }  // namespace
