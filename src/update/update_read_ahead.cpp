@@ -22,11 +22,8 @@ std::string marks(size_t n) {
 }
 
 using store::asciiFolded;
-std::string folded(const std::string& text) {
-    return asciiFolded(text);
-}
 std::string foldedTrim(const std::string& text) {
-    return folded(store::trimmed(text));
+    return asciiFolded(store::trimmed(text));
 }
 
 // Runs the statement `sql` makes for kKeys keys over every kKeys of `keys`, each key bound
@@ -74,24 +71,35 @@ void UpdateStore::readAhead(const BlockKeys& keys) {
     readSuppliers(distinct(keys.supplierCodes), keys.codlis);
 }
 
-void UpdateStore::readArticles(const std::vector<long long>& codes) {
-    for (long long c : codes) articles_[c];
+// Every row of `sql` (the row identity, then the code, then what `entry` makes of the row)
+// under the code it holds, in row order; each code asked starts with no rows. A code stored in
+// another form than a whole number is left to the look-up of its own: nothing is kept.
+template <typename Entry>
+void UpdateStore::readByCode(const std::vector<long long>& codes, const std::string& sql,
+                             std::map<long long, std::vector<Entry>>& byCode,
+                             Entry (*entry)(const store::Query&)) {
+    for (long long c : codes) byCode[c];
     bool odd = false;
     inChunks<long long>(
-        db_, codes,
-        selectRow("codart, przpub, codafo FROM listi01 WHERE codart IN (" + marks(kKeys) +
-                  ") ORDER BY " + db_.rowIdentity()),
-        [](long long c) { return std::vector<Value>{Value(c)}; },
+        db_, codes, sql, [](long long c) { return std::vector<Value>{Value(c)}; },
         [&](store::Query& st) {
             auto code = wholeCode(st.value(1));
-            if (!code || !articles_.count(*code))
+            if (!code || !byCode.count(*code))
                 odd = true;
             else
-                articles_[*code].push_back(
-                    {st.value(0).integer(), st.value(1), st.value(2), st.value(3)});
+                byCode[*code].push_back(entry(st));
         });
-    // A code stored in another form is left to the look-up of its own.
-    if (odd) articles_.clear();
+    if (odd) byCode.clear();
+}
+
+void UpdateStore::readArticles(const std::vector<long long>& codes) {
+    readByCode<ArticleRow>(
+        codes,
+        selectRow("codart, przpub, codafo FROM listi01 WHERE codart IN (" + marks(kKeys) +
+                  ") ORDER BY " + db_.rowIdentity()),
+        articles_, [](const store::Query& st) {
+            return ArticleRow{st.value(0).integer(), st.value(1), st.value(2), st.value(3)};
+        });
 }
 
 std::vector<long long> UpdateStore::readBarcodes(const std::vector<std::string>& eans) {
@@ -110,7 +118,7 @@ std::vector<long long> UpdateStore::readBarcodes(const std::vector<std::string>&
         },
         [&](store::Query& st) {
             found.push_back(
-                {st.value(0).integer(), st.value(1), st.value(2), folded(st.value(3).text())});
+                {st.value(0).integer(), st.value(1), st.value(2), asciiFolded(st.value(3).text())});
         });
     // Of the rows an ean matches, the first by eanare then identity, as barcode() orders them.
     std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
@@ -118,8 +126,8 @@ std::vector<long long> UpdateStore::readBarcodes(const std::vector<std::string>&
     });
     std::vector<long long> owners;
     for (const std::string& ean : eans) {
-        const std::string padded = folded(store::fixedWidth(ean, 13));
-        const std::string bare = folded(store::trimmed(ean));
+        const std::string padded = asciiFolded(store::fixedWidth(ean, 13));
+        const std::string bare = asciiFolded(store::trimmed(ean));
         auto first = std::find_if(found.begin(), found.end(), [&](const Candidate& c) {
             return c.key == padded || c.key == bare;
         });
@@ -134,22 +142,12 @@ std::vector<long long> UpdateStore::readBarcodes(const std::vector<std::string>&
 }
 
 void UpdateStore::readBarcodesOf(const std::vector<long long>& codes) {
-    for (long long c : codes) barcodesOf_[c];
-    bool odd = false;
-    inChunks<long long>(
-        db_, codes,
-        selectRow("codare, pezzix, aggi FROM codean WHERE codare IN (" + marks(kKeys) +
-                  ") ORDER BY " + db_.rowIdentity()),
-        [](long long c) { return std::vector<Value>{Value(c)}; },
-        [&](store::Query& st) {
-            auto code = wholeCode(st.value(1));
-            if (!code || !barcodesOf_.count(*code))
-                odd = true;
-            else
-                barcodesOf_[*code].push_back(
-                    {st.value(0).integer(), st.value(2), st.value(3).text()});
-        });
-    if (odd) barcodesOf_.clear();
+    readByCode<Barcode>(codes,
+                        selectRow("codare, pezzix, aggi FROM codean WHERE codare IN (" +
+                                  marks(kKeys) + ") ORDER BY " + db_.rowIdentity()),
+                        barcodesOf_, [](const store::Query& st) {
+                            return Barcode{st.value(0).integer(), st.value(2), st.value(3).text()};
+                        });
 }
 
 void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std::string& codlis) {
@@ -165,7 +163,7 @@ void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std
     };
     std::vector<Candidate> found;
     auto collect = [&](store::Query& st) {
-        found.push_back({st.value(0).integer(), st.value(1), folded(st.value(2).text())});
+        found.push_back({st.value(0).integer(), st.value(1), asciiFolded(st.value(2).text())});
     };
     // Each key through its own index range, as supplierByTrimmedCode reads it.
     std::string arms;
@@ -180,10 +178,10 @@ void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std
         },
         collect);
     auto firstOf = [&](const std::string& key) -> std::optional<Found> {
-        const std::string want = folded(key);
+        const std::string want = asciiFolded(key);
         std::optional<Candidate> best;
         for (const Candidate& c : found)
-            if (folded(store::trimmed(c.key)) == want &&
+            if (foldedTrim(c.key) == want &&
                 (!best || c.key < best->key || (c.key == best->key && c.row < best->row)))
                 best = c;
         return best ? std::optional(Found{best->row, best->codart, {}}) : std::nullopt;

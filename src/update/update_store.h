@@ -80,6 +80,10 @@ class UpdateStore {
     history::Journal& journal();
     std::string selectRow(const std::string& rest) const;
     std::string firstBy(const std::string& keys = {}) const;
+    template <typename Entry>
+    void readByCode(const std::vector<long long>& codes, const std::string& sql,
+                    std::map<long long, std::vector<Entry>>& byCode,
+                    Entry (*entry)(const store::Query&));
     void readArticles(const std::vector<long long>& codes);
     std::vector<long long> readBarcodes(const std::vector<std::string>& eans);
     void readBarcodesOf(const std::vector<long long>& codes);
