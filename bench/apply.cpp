@@ -134,15 +134,15 @@ Figures measure(const fs::path& dir, long long articles, bench::LocalServer* ser
     fillReview(db, articles, updates, 0);
     // BENCH_PROFILE=1: the statements the server runs for the updates, counted from its log.
     const bool profile = server && std::getenv("BENCH_PROFILE");
-    if (profile) db.exec("SET log_statement = 'all'");
+    if (profile) db.exec("SET log_min_duration_statement = 0");
     const auto logStart = server ? fs::file_size(server->log()) : 0;
     double u = runUpdate(db, settings);
     if (profile) {
-        db.exec("SET log_statement = 'none'");
-        for (const auto& [n, text] : bench::loggedStatements(server->log(), logStart))
-            if (n >= updates / 10)
-                std::printf("  %9lld  %.2f/row  %s\n", n, double(n) / double(updates),
-                            text.c_str());
+        db.exec("SET log_min_duration_statement = -1");
+        for (const auto& s : bench::loggedStatements(server->log(), logStart))
+            if (s.count >= updates / 10 || s.ms >= 200)
+                std::printf("  %9lld  %.2f/row %8.3f s  %s\n", s.count,
+                            double(s.count) / double(updates), s.ms / 1000, s.text.c_str());
     }
     std::printf("store %7lld articles: %lld updates, processor time %.2f s\n", articles, updates,
                 lastCpu);

@@ -182,16 +182,18 @@ Sample medianWall(std::vector<Sample> v) {
     return v[v.size() / 2];
 }
 
-// The statements that ran most often on the server during a run, and how many per article.
+// The statements the server spent most time on during a run, and how many per article.
 void printStatements(bench::LocalServer& server, std::uintmax_t logStart, long long articles) {
-    auto counts = bench::loggedStatements(server.log(), logStart);
+    auto logged = bench::loggedStatements(server.log(), logStart);
     long long total = 0;
-    for (const auto& c : counts) total += c.first;
-    std::printf("  statements on the server: %lld (%.2f per article)\n", total,
-                double(total) / double(articles));
-    for (size_t i = 0; i < counts.size() && i < 8; ++i)
-        std::printf("  %9lld  %.2f/art  %s\n", counts[i].first,
-                    double(counts[i].first) / double(articles), counts[i].second.c_str());
+    double ms = 0;
+    for (const auto& s : logged) total += s.count, ms += s.ms;
+    std::printf("  statements on the server: %lld (%.2f per article), %.2f s of its time\n", total,
+                double(total) / double(articles), ms / 1000);
+    for (size_t i = 0; i < logged.size() && i < 8; ++i)
+        std::printf("  %9lld  %.2f/art %8.3f s  %s\n", logged[i].count,
+                    double(logged[i].count) / double(articles), logged[i].ms / 1000,
+                    logged[i].text.c_str());
 }
 
 // Each check on the files and on a local server, same store, same machine. BENCH_PROFILE=1
@@ -223,7 +225,9 @@ int serverMode(const std::string& self, const std::vector<long long>& sizes, int
                 const std::string work = server.copyOf(original, "lavoro");
                 server.logStatements("lavoro");
                 const auto logStart = std::filesystem::file_size(server.log());
-                runChild(self, what, pristine, {}, work);
+                Sample s = runChild(self, what, pristine, {}, work);
+                std::printf("  logged run: %.3f s, this side's processor %.3f s\n", s.seconds,
+                            s.cpu);
                 printStatements(server, logStart, n);
             }
             Sample f = medianWall(files), s = medianWall(onServer);

@@ -43,9 +43,12 @@ class LocalServer {
         return server_.conninfo(database);
     }
 
-    // Every statement run on `database` from now on goes to the server's log.
+    // Every statement run on `database` from now on goes to the server's log, with its time.
     void logStatements(const std::string& database) {
-        exec("ALTER DATABASE " + store::quoteName(database) + " SET log_statement = 'all'");
+        exec("ALTER DATABASE " + store::quoteName(database) +
+             " SET log_min_duration_statement = 0");
+        // Without the values bound: writing them would weigh on the times measured.
+        exec("ALTER DATABASE " + store::quoteName(database) + " SET log_parameter_max_length = 0");
     }
     std::filesystem::path log() const { return server_.folder() / "server.log"; }
 
@@ -53,29 +56,41 @@ class LocalServer {
     test::PgServer server_;
 };
 
+// What the server's log shows of one kind of statement: how often it ran and the
+// milliseconds the server spent on it (parsing and binding included).
+struct LoggedStatement {
+    long long count = 0;
+    double ms = 0;
+    std::string text;
+};
+
 // The statements the server's log shows from byte `from` on, counted by their first line, most
-// frequent first: where the round trips of a run go.
-inline std::vector<std::pair<long long, std::string>> loggedStatements(
-    const std::filesystem::path& log, std::uintmax_t from) {
+// costly first: where the round trips and the server's time of a run go.
+inline std::vector<LoggedStatement> loggedStatements(const std::filesystem::path& log,
+                                                     std::uintmax_t from) {
     std::ifstream in(log);
     in.seekg(static_cast<std::streamoff>(from));
-    std::map<std::string, long long> counts;
+    std::map<std::string, LoggedStatement> byText;
     std::string line;
+    const std::string mark = "LOG:  duration: ";
     while (std::getline(in, line)) {
-        for (const std::string mark : {"LOG:  execute ", "LOG:  statement: "}) {
-            auto at = line.find(mark);
-            if (at == std::string::npos) continue;
-            std::string text = line.substr(at + mark.size());
-            // "execute s12: SELECT ...": the statement's name goes, its text stays.
-            if (mark == "LOG:  execute ")
-                if (auto colon = text.find(": "); colon != std::string::npos)
-                    text = text.substr(colon + 2);
-            ++counts[text.substr(0, 160)];
-        }
+        auto at = line.find(mark);
+        if (at == std::string::npos) continue;
+        char* end = nullptr;
+        const double ms = std::strtod(line.c_str() + at + mark.size(), &end);
+        std::string text = end ? std::string(end) : std::string();
+        // "  execute s12: SELECT ...": the step and the statement's name go, its text stays.
+        text.erase(0, text.find_first_not_of(" ms"));
+        const bool executed = text.rfind("execute ", 0) == 0 || text.rfind("statement: ", 0) == 0;
+        if (auto colon = text.find(": "); colon != std::string::npos) text = text.substr(colon + 2);
+        auto& s = byText[text.substr(0, 160)];
+        s.text = text.substr(0, 160);
+        s.ms += ms;
+        if (executed) ++s.count;
     }
-    std::vector<std::pair<long long, std::string>> out;
-    for (const auto& [text, n] : counts) out.emplace_back(n, text);
-    std::sort(out.rbegin(), out.rend());
+    std::vector<LoggedStatement> out;
+    for (auto& [text, s] : byText) out.push_back(s);
+    std::sort(out.begin(), out.end(), [](auto& a, auto& b) { return a.ms > b.ms; });
     return out;
 }
 
