@@ -25,11 +25,27 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
-// The store look-ups of the block, read ahead.
-void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block) {
+// The store look-ups of the block, read ahead: barcodes, the supplier-list codes of the rows
+// whose barcode the store lacks, then the price rows of the store articles found either way.
+void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block,
+               const std::string& codlis) {
     std::vector<std::string> barcodes;
     for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
-    lookups.readAheadArticles(barcodes);
+    lookups.readAheadBarcodes(barcodes);
+    std::vector<long long> articles;
+    std::vector<std::string> codes;
+    for (size_t i = 0; i < block.size(); ++i) {
+        if (auto found = lookups.barcode(barcodes[i])) {
+            if (found->codare != 0) articles.push_back(found->codare);
+        } else {
+            codes.push_back(zeroPadded(articleNumber(block[i].codart), 9));
+        }
+    }
+    lookups.readAheadSupplierArticles(codes, codlis);
+    for (const auto& code : codes)
+        if (auto article = lookups.supplierListArticle(code, codlis); article && *article != 0)
+            articles.push_back(*article);
+    lookups.readAheadPriceRows(articles);
 }
 
 void clearChangeMarks(RunContext& ctx) {
@@ -101,7 +117,7 @@ RunResult elabora(RunContext& ctx) {
         auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder());
         std::vector<WalkRow> block;
         auto compareBlock = [&] {
-            readAhead(ctx.lookups, block);
+            readAhead(ctx.lookups, block, steps.codice_lis);
             for (const auto& r : block) {
                 forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
                 bar.rowDone();

@@ -87,6 +87,7 @@ std::optional<PriceRow> StoreLookups::priceRow(long long codart) {
 std::optional<long long> StoreLookups::supplierListArticle(const std::string& codafo,
                                                            const std::string& codlis) {
     if (codafo.empty()) return std::nullopt;  // a row without a code names no listed article
+    if (auto known = readAheadSupplierArticle(codafo, codlis)) return *known;
     auto st =
         db_.prepare("SELECT codart FROM main.listi02 WHERE codafo = ? AND codlis = ? ORDER BY " +
                     db_.rowIdentity() + " LIMIT 1");

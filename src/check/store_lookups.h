@@ -37,7 +37,8 @@ struct Department {
 
 // The store and central lookups of one run over one connection (central tables attached as
 // "fisso"). Groups, sub-groups and departments are small and read once; barcodes, price rows
-// and supplier lists are sought row by row through prepared, indexed statements.
+// and supplier lists are sought through prepared, indexed statements, row by row or read
+// ahead for a block of rows.
 class StoreLookups {
   public:
     explicit StoreLookups(store::Database& db);
@@ -59,8 +60,9 @@ class StoreLookups {
     // barcodes and price rows meanwhile (a check never does). forgetReadAhead() drops them.
     void readAheadBarcodes(const std::vector<std::string>& eans);
     void readAheadPriceRows(const std::vector<long long>& codes);
-    // Both: the barcodes, then the price rows of the store articles they name.
-    void readAheadArticles(const std::vector<std::string>& eans);
+    // What supplierListArticle() will be asked for these codes of the list `codlis`.
+    void readAheadSupplierArticles(const std::vector<std::string>& codafos,
+                                   const std::string& codlis);
     void forgetReadAhead();
 
     const long long* subgroupGroup(long long codsot) const;  // fisso.sottogruppi
@@ -76,12 +78,17 @@ class StoreLookups {
     // nullopt: not read ahead; else the answer barcode() gives.
     std::optional<std::optional<StoreBarcode>> readAheadBarcode(const std::string& key,
                                                                 const std::string& padded) const;
+    std::optional<std::optional<long long>> readAheadSupplierArticle(
+        const std::string& codafo, const std::string& codlis) const;
     store::Database& db_;
     // Read ahead: barcodes by their letters folded as the store compares them, the keys asked
     // (found or not), price rows by code (empty: read, not there).
     std::unordered_map<std::string, StoreBarcode> barcodes_;
     std::unordered_set<std::string> barcodeKeys_;
     std::unordered_map<long long, std::optional<PriceRow>> priceRows_;
+    // Supplier-list articles of the list supplierList_ by code folded (empty: read, not there).
+    std::string supplierList_;
+    std::unordered_map<std::string, std::optional<long long>> supplierArticles_;
     std::unordered_map<long long, long long> subgroups_;
     std::unordered_map<long long, StoreGroup> groups_;
     std::unordered_map<long long, Department> departments_;

@@ -66,5 +66,40 @@ TEST(ReadAhead, BarcodesAndPriceRowsAnswerAsTheSingleLookUps) {
     EXPECT_EQ(described(ahead.priceRow(1)), "-");
 }
 
+TEST(ReadAhead, SupplierListCodesAnswerAsTheSingleLookUps) {
+    test::TempStore t;
+    // Codes in either case, a code listed twice (the older row wins), one of another list.
+    std::string rows =
+        "('000001', 'AB12', 7), ('000001', 'ab12', 8), ('000002', 'X9', 9), "
+        "('000001', 'X9 ', 10), ('000001', 'NUL', NULL)";
+    for (int i = 1; i <= 300; ++i)
+        rows += ", ('000001', '" + std::to_string(900000000 + i) + "', " + std::to_string(i) + ")";
+    t.exec("INSERT INTO listi02 (codlis, codafo, codart) VALUES " + rows);
+    auto db = t.session.openStore(true);
+
+    std::vector<std::string> asked = {"AB12", "ab12", "X9", "X9 ", "x9 ", "nul", "", "none"};
+    for (int i = 1; i <= 300; i += 3) asked.push_back(std::to_string(900000000 + i));
+    auto described = [](const std::optional<long long>& a) {
+        return a ? std::to_string(*a) : std::string("-");
+    };
+    StoreLookups single(*db);
+    std::vector<std::string> expected;
+    for (const auto& code : asked)
+        expected.push_back(described(single.supplierListArticle(code, "000001")));
+
+    StoreLookups ahead(*db);
+    ahead.readAheadSupplierArticles(asked, "000001");
+    t.exec("DELETE FROM listi02");
+    std::vector<std::string> got;
+    for (const auto& code : asked)
+        got.push_back(described(ahead.supplierListArticle(code, "000001")));
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(expected[0], "7");
+    EXPECT_EQ(expected[2], "-");  // "X9" is listed under another list only
+    EXPECT_EQ(expected[3], "10");
+    // Another list is never answered from what was read for this one.
+    EXPECT_EQ(described(ahead.supplierListArticle("X9", "000002")), "-");
+}
+
 }  // namespace
 }  // namespace cl::check
