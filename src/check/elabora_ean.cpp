@@ -1,9 +1,11 @@
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/percentages.h"
 #include "app/price_rounding.h"
 #include "app/row_amounts.h"
 #include "check/comparison_steps.h"
+#include "check/key_groups.h"
 #include "check/pricing.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
@@ -56,12 +58,9 @@ StoreSide readStoreSide(RunContext& ctx, long long codice_art) {
     return s;
 }
 
+// The amounts were checked when the row passed the filters.
 void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, const StoreSide& s,
                      long long bns) {
-    checkAmount(s.oldCost, "Costo attuale del negozio");
-    checkAmount(s.oldPrice, "Prezzo attuale del negozio");
-    checkAmount(s.offer, "Prezzo di offerta del negozio");
-    checkAmount(moneyOf(r.przpub), "Prezzo al pubblico");
     VariatilRow v;
     v.codart = codice_art;
     v.desart = store::fixedWidth(s.description, 30);
@@ -99,16 +98,22 @@ void writeBarcodeRow(RunContext& ctx, const WalkRow& r, long long codice_art, co
     ctx.workRows.add(v);
 }
 
-WalkRow centralArticle(store::Database& db, long long id) {
-    auto st = db.prepare("SELECT " + walkColumns() + " FROM fisso.articolo a WHERE a." +
-                         db.rowIdentity() + " = ?");
-    st.bind(1, store::Value(id));
-    if (!st.step())
-        throw Error("Articolo centrale non più presente durante il controllo.",
-                    ErrorKind::NotFound);
-    WalkRow r = readWalkRow(st);
-    st.reset();
-    return r;
+// The central articles of a block's written rows, by their identity, in a few statements.
+std::unordered_map<long long, WalkRow> centralArticles(store::Database& db,
+                                                       const std::vector<long long>& ids) {
+    std::unordered_map<long long, WalkRow> out;
+    auto st = db.prepare("SELECT " + walkColumns() + ", a." + db.rowIdentity() +
+                         " FROM fisso.articolo a WHERE a." + db.rowIdentity() + " IN (" +
+                         keyMarks() + ")");
+    forKeyGroups(st, ids, [&](const store::Query& q) {
+        WalkRow r = readWalkRow(q);
+        out.emplace(q.value(q.columnCount() - 1).integer(), std::move(r));
+    });
+    for (long long id : ids)
+        if (!out.count(id))
+            throw Error("Articolo centrale non più presente durante il controllo.",
+                        ErrorKind::NotFound);
+    return out;
 }
 
 }  // namespace
@@ -136,18 +141,25 @@ RunResult elabora_ean(RunContext& ctx) {
     RunProgress bar(ctx.progress, rows);
     const FilterBoxes filters = ctx.screen.filters();
     // Only what the comparison needs is sorted; a written article is read whole by its identity.
-    auto walk =
-        ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
-                       ", a.przart, a.ivart, c.eanare, a.codart, a.desart" + from + walkOrder());
+    auto walk = ctx.db.prepare("SELECT a." + ctx.db.rowIdentity() +
+                               ", a.przart, a.ivart, c.eanare, a.codart, a.desart, a.przpub" +
+                               from + walkOrder());
     // A block of walked rows, their store look-ups read ahead, then compared one by one.
     struct Walked {
         long long identity;
         store::Value przart, ivart;
         std::string eanare;
-        store::Value codart, desart;
+        store::Value codart, desart, przpub;
     };
     std::vector<Walked> block;
     const Walked* current = nullptr;
+    struct ToWrite {
+        long long identity, codice_art;
+        StoreSide store;
+        long long bns;
+        std::string eanare;
+    };
+    std::vector<ToWrite> toWrite;
     auto checkOne = [&] {
         const Walked& w = *current;
         const std::string& eanare = w.eanare;
@@ -167,11 +179,25 @@ RunResult elabora_ean(RunContext& ctx) {
                                                            : variationPercent(price, s.oldPrice);
         ctx.app.tipo_filtro = 0;
         if (!passesBarcodeFilters(filters, ctx.limit, p, found->even)) return;
+        checkAmount(s.oldCost, "Costo attuale del negozio");
+        checkAmount(s.oldPrice, "Prezzo attuale del negozio");
+        checkAmount(s.offer, "Prezzo di offerta del negozio");
+        checkAmount(moneyOf(w.przpub), "Prezzo al pubblico");
         ++counts.processed;
-        WalkRow r = centralArticle(ctx.db, w.identity);
-        r.eanare = eanare;
-        writeBarcodeRow(ctx, r, found->codare, s, counts.processed);
-        ++counts.written;
+        toWrite.push_back({w.identity, found->codare, std::move(s), counts.processed, eanare});
+    };
+    // The block's passing rows are written in their order, the central articles read at once.
+    auto writeBlock = [&] {
+        std::vector<long long> ids;
+        for (const auto& t : toWrite) ids.push_back(t.identity);
+        const auto articles = centralArticles(ctx.db, ids);
+        for (auto& t : toWrite) {
+            WalkRow r = articles.at(t.identity);
+            r.eanare = t.eanare;
+            writeBarcodeRow(ctx, r, t.codice_art, t.store, t.bns);
+            ++counts.written;
+        }
+        toWrite.clear();
     };
     auto compareBlock = [&] {
         std::vector<std::string> barcodes;
@@ -191,12 +217,13 @@ RunResult elabora_ean(RunContext& ctx) {
             current = &w;
             forArticle(w.codart, w.desart, checkOne);
         }
+        writeBlock();
         block.clear();
         ctx.lookups.forgetReadAhead();
     };
     while (walk.step()) {
         block.push_back({walk.value(0).integer(), walk.value(1), walk.value(2),
-                         walk.value(3).text(), walk.value(4), walk.value(5)});
+                         walk.value(3).text(), walk.value(4), walk.value(5), walk.value(6)});
         if (block.size() == kReadAheadRows) compareBlock();
     }
     compareBlock();

@@ -148,6 +148,13 @@ TEST_F(HostileNumbers, CentralCostOutOfRangeStopsTheCheckNamingTheArticle) {
         central.exec("UPDATE articolo SET przart = 600000000000000");
     }
     expectRefused({"barcode-check", "--filters", "all"}, "dell'archivio centrale: Costo ");
+    // Its public price too, though it is read only for the rows that pass the filters.
+    {
+        auto centralConnection = store::openDatabase(root / "C/orvik/DATI.MDB");
+        centralConnection->exec("UPDATE articolo SET przart = 1, przpub = 600000000000000");
+    }
+    expectRefused({"barcode-check", "--filters", "all"},
+                  "dell'archivio centrale: Prezzo al pubblico ");
 }
 
 TEST_F(HostileNumbers, NegativeOrAbsurdSalePricesAreRefusedWhereTyped) {
