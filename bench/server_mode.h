@@ -143,9 +143,10 @@ inline void copyInstallation(const Session& session, const std::string& conninfo
                *server, kFixedSchema);
     copyTables(session.host(session.state.nomedb_suite), store::DatabaseKind::Suite, *server,
                store::kServerSuiteSchema);
-    // The planner's figures, as `server import` gathers them.
+    // The planner's figures and the rows' commit marks, as `server import` leaves them.
     server->exec("ANALYZE");
     tx.commit();
+    server->exec("VACUUM");
 }
 
 }  // namespace cl::bench

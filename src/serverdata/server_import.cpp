@@ -107,6 +107,12 @@ MoveReport importStore(store::Database& server, const StoreFiles& files,
     // updates would be planned for empty tables until the server gathers its own.
     server.exec("ANALYZE");
     tx.commit();
+    // Once committed, the rows' commit marks are set and kept in one pass, not by the first
+    // check that reads each page. Only speed hangs on it: the server's own vacuum does it later.
+    try {
+        server.exec("VACUUM");
+    } catch (const Error&) {
+    }
     return report;
 }
 
