@@ -27,11 +27,12 @@ std::string foldedTrim(const std::string& text) {
 }
 
 // Runs the statement `sql` makes for kKeys keys over every kKeys of `keys`, each key bound
-// as the `perKey` values `bindKey` gives; the last chunk repeats its first key.
+// as the `perKey` values `bindKey` gives, then `after`; the last chunk repeats its first key.
 template <typename Key>
 void inChunks(store::Database& db, const std::vector<Key>& keys, const std::string& sql,
               const std::function<std::vector<Value>(const Key&)>& bindKey,
-              const std::function<void(store::Query&)>& perRow) {
+              const std::function<void(store::Query&)>& perRow,
+              const std::vector<Value>& after = {}) {
     auto st = db.prepare(sql);
     for (size_t at = 0; at < keys.size(); at += kKeys) {
         st.reset();
@@ -40,6 +41,7 @@ void inChunks(store::Database& db, const std::vector<Key>& keys, const std::stri
             const Key& key = keys[at + i < keys.size() ? at + i : at];
             for (const Value& v : bindKey(key)) st.bind(++param, v);
         }
+        for (const Value& v : after) st.bind(++param, v);
         while (st.step()) perRow(st);
     }
     st.reset();
@@ -165,18 +167,33 @@ void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std
     auto collect = [&](store::Query& st) {
         found.push_back({st.value(0).integer(), st.value(1), asciiFolded(st.value(2).text())});
     };
-    // Each key through its own index range, as supplierByTrimmedCode reads it.
-    std::string arms;
-    for (size_t i = 0; i < kKeys; ++i)
-        arms +=
-            (i ? " UNION ALL " : "") +
-            selectRow("codart, codafo FROM listi02 WHERE codafo BETWEEN ? AND ? AND codlis = ?");
-    inChunks<std::string>(
-        db_, keys, arms,
-        [&](const std::string& key) {
-            return std::vector<Value>{Value(key), Value(key + std::string(32, ' ')), Value(codlis)};
-        },
-        collect);
+    if (supplierCodesInStoreForms()) {
+        // A code's rows are those of its two forms: one look-up of the index per form.
+        inChunks<std::string>(
+            db_, keys,
+            selectRow("codart, codafo FROM listi02 WHERE codafo IN (" + marks(2 * kKeys) +
+                      ") AND codlis = ?"),
+            [](const std::string& key) {
+                const bool fits = store::charCount(key) < kSupplierCodeWidth;
+                return std::vector<Value>{
+                    Value(key), Value(fits ? store::fixedWidth(key, kSupplierCodeWidth) : key)};
+            },
+            collect, {Value(codlis)});
+    } else {
+        // Each key through its own index range, as supplierByTrimmedCode reads it.
+        std::string arms;
+        for (size_t i = 0; i < kKeys; ++i)
+            arms += (i ? " UNION ALL " : "") +
+                    selectRow(
+                        "codart, codafo FROM listi02 WHERE codafo BETWEEN ? AND ? AND codlis = ?");
+        inChunks<std::string>(
+            db_, keys, arms,
+            [&](const std::string& key) {
+                return std::vector<Value>{Value(key), Value(key + std::string(32, ' ')),
+                                          Value(codlis)};
+            },
+            collect);
+    }
     auto firstOf = [&](const std::string& key) -> std::optional<Found> {
         const std::string want = asciiFolded(key);
         std::optional<Candidate> best;
@@ -198,6 +215,21 @@ void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std
     while (lead.step()) collect(lead);
     lead.reset();
     for (const std::string& key : missing) suppliers_[key] = firstOf(key);
+}
+
+// True when no supplier code of listi02 has blanks around it save in a field filled to its
+// width: each is stored as given or padded, the two forms the store writes. Then the codes
+// that trimmed equal a key are found by equality, which a server plans as cheaply as the
+// files; a range per key costs it more to plan than to read. Asked once per run.
+bool UpdateStore::supplierCodesInStoreForms() {
+    if (!supplierCodesInStoreForms_) {
+        auto odd = db_.prepare(
+            "SELECT 1 FROM listi02 WHERE codafo <> trim(codafo) AND length(codafo) <> " +
+            std::to_string(kSupplierCodeWidth) + " LIMIT 1");
+        supplierCodesInStoreForms_ = !odd.step();
+        odd.reset();
+    }
+    return *supplierCodesInStoreForms_;
 }
 
 // A write forgets the answers that hold the row it wrote, and those of the keys it gave.
@@ -248,6 +280,11 @@ void UpdateStore::forget(const std::string& table, long long row, const Fields& 
     } else if (table == "listi02") {
         std::erase_if(suppliers_, holdsRow);
         if (given("codlis") && !given("codafo")) suppliers_.clear();
+        if (const Value* code = given("codafo"); code && !code->isNull()) {
+            const std::string text = code->text();
+            if (store::trimmed(text) != text && store::charCount(text) != kSupplierCodeWidth)
+                supplierCodesInStoreForms_ = false;
+        }
         forgetKey(suppliers_, "codafo");
     }
 }

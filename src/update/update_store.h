@@ -10,6 +10,9 @@
 
 namespace cl::review {
 
+// The characters of listi02.codafo: a code the store writes is padded to them.
+inline constexpr size_t kSupplierCodeWidth = 16;
+
 // The store look-ups and writes of the update and creation routines: statements prepared once
 // (cached by the connection) and rebound per row; every look-up goes through an index. Writes
 // go through the run's journal, which records them; a store without one only looks up.
@@ -88,6 +91,7 @@ class UpdateStore {
     std::vector<long long> readBarcodes(const std::vector<std::string>& eans);
     void readBarcodesOf(const std::vector<long long>& codes);
     void readSuppliers(const std::vector<std::string>& codes, const std::string& codlis);
+    bool supplierCodesInStoreForms();
     void forget(const std::string& table, long long row, const Fields& fields);
     store::Database& db_;
     history::Journal* journal_;
@@ -107,6 +111,7 @@ class UpdateStore {
     std::map<long long, std::vector<Barcode>> barcodesOf_;
     std::map<std::string, std::optional<Found>> suppliers_;  // by trimmed code
     std::string suppliersList_;                              // the codlis they belong to
+    std::optional<bool> supplierCodesInStoreForms_;          // as the run has left listi02
     std::map<std::string, bool> supplierLists_;              // fistini by codlis
     std::optional<long long> highestCode_;                   // of listi01, as the run left it
 };

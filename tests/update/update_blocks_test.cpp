@@ -66,6 +66,25 @@ TEST_F(UpdateBlocks, SupplierCodesStoredWithBlanksOrInAnotherCaseAreFoundNotAdde
     EXPECT_EQ(joined("SELECT codart, cobart FROM listi02 ORDER BY codart", "/"), "5/10,6/10");
 }
 
+TEST_F(UpdateBlocks, SupplierCodesStoredBareOrPaddedAreFoundByEitherForm) {
+    // Every code of the list in a form the store writes: the look-ups take the short way.
+    for (long long code : {5, 6, 8}) insert("listi01", {{"codart", code}, {"przpub", 1}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "4711"}, {"codart", 5}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "ab12            "}, {"codart", 6}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "Q1              "}, {"codart", 8}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "Q1              "}, {"codart", 8}});
+    row(5, "", 2, "4711");
+    row(6, "", 2, "AB12");
+    row(8, "", 2, "q1");
+    run();
+    // Found, not added; of the two rows of one code the older one is written.
+    EXPECT_EQ(q("SELECT count(*) FROM listi02"), "4");
+    EXPECT_EQ(joined("SELECT codart, coalesce(cobart, 0) FROM listi02 ORDER BY " +
+                         ts.openStoreDb()->rowIdentity(),
+                     "/"),
+              "5/10,6/10,8/10,8/0");
+}
+
 TEST_F(UpdateBlocks, NewArticlesAreNumberedAfterTheHighestCodeTheRunItselfWrote) {
     settings.kcrea = true;
     insert("listi01", {{"codart", 100}, {"przpub", 1}});
