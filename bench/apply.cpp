@@ -133,7 +133,8 @@ Figures measure(const fs::path& dir, long long articles, bench::LocalServer* ser
     settings.aggcodafo = settings.kcos = true;
     const long long updates = 100000, creations = 10000;
     fillReview(db, articles, updates, 0);
-    // BENCH_PROFILE=1: the statements the server runs for the updates, counted from its log.
+    // BENCH_PROFILE=1: the statements the server runs for the updates and its time on them,
+    // from its log.
     const bool profile = server && std::getenv("BENCH_PROFILE");
     if (profile) db.exec("SET log_min_duration_statement = 0");
     const auto logStart = server ? fs::file_size(server->log()) : 0;

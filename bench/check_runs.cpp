@@ -197,7 +197,7 @@ void printStatements(bench::LocalServer& server, std::uintmax_t logStart, long l
 }
 
 // Each check on the files and on a local server, same store, same machine. BENCH_PROFILE=1
-// also counts the statements the server ran (its log).
+// also counts the statements the server ran and its time on them (its log).
 int serverMode(const std::string& self, const std::vector<long long>& sizes, int repeats,
                const fs::path& base) {
     bench::LocalServer server;
