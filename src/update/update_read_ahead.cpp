@@ -201,7 +201,9 @@ void UpdateStore::readSuppliers(const std::vector<std::string>& codes, const std
             if (foldedTrim(c.key) == want &&
                 (!best || c.key < best->key || (c.key == best->key && c.row < best->row)))
                 best = c;
-        return best ? std::optional(Found{best->row, best->codart, {}}) : std::nullopt;
+        // The form the code is stored in goes along: a later edit of the row may keep it first.
+        return best ? std::optional(Found{best->row, best->codart, Value(best->key)})
+                    : std::nullopt;
     };
     std::vector<std::string> missing;
     for (const std::string& key : keys)
@@ -230,6 +232,36 @@ bool UpdateStore::supplierCodesInStoreForms() {
         odd.reset();
     }
     return *supplierCodesInStoreForms_;
+}
+
+// An edit of a known article or barcode row that changes none of its keys: the answers that
+// hold the row take the values written, as the row now holds them (each comes from a column
+// of the same type, or is a whole number). True when so; else the answers are forgotten.
+bool UpdateStore::followEdit(const std::string& table, long long row, const Fields& fields) {
+    auto given = [&](const char* column) -> const Value* {
+        auto it = fields.find(column);
+        return it == fields.end() ? nullptr : &it->second;
+    };
+    if (row == 0) return false;
+    if (table == "listi01") {
+        if (given("codart")) return false;
+        for (auto& [code, rows] : articles_)
+            for (ArticleRow& a : rows)
+                if (a.row == row) {
+                    if (const Value* v = given("przpub")) a.przpub = *v;
+                    if (const Value* v = given("codafo")) a.codafo = *v;
+                }
+        return true;
+    }
+    if (given("eanare") || given("codare") || given("aggi")) return false;
+    if (const Value* v = given("pezzix")) {
+        for (auto& [key, found] : barcodes_)
+            if (found && found->row == row) found->extra = *v;
+        for (auto& [code, rows] : barcodesOf_)
+            for (Barcode& b : rows)
+                if (b.row == row) b.pezzix = *v;
+    }
+    return true;
 }
 
 // A write forgets the answers that hold the row it wrote, and those of the keys it gave.
@@ -262,12 +294,14 @@ void UpdateStore::forget(const std::string& table, long long row, const Fields& 
             highestCode_ = std::max(*highestCode_, *wholeCode(*code));
         else if (code || row == 0)
             highestCode_.reset();
+        if (followEdit(table, row, fields)) return;
         std::erase_if(articles_, [&](const auto& e) {
             return std::any_of(e.second.begin(), e.second.end(),
                                [&](const ArticleRow& a) { return a.row == row; });
         });
         forgetCode(articles_, "codart");
     } else if (table == "codean") {
+        if (followEdit(table, row, fields)) return;
         std::erase_if(barcodes_, holdsRow);
         std::erase_if(barcodesOf_, [&](const auto& e) {
             return std::any_of(e.second.begin(), e.second.end(),
@@ -278,14 +312,29 @@ void UpdateStore::forget(const std::string& table, long long row, const Fields& 
     } else if (table == "fistini") {
         supplierLists_.clear();
     } else if (table == "listi02") {
-        std::erase_if(suppliers_, holdsRow);
-        if (given("codlis") && !given("codafo")) suppliers_.clear();
-        if (const Value* code = given("codafo"); code && !code->isNull()) {
+        const Value* code = given("codafo");
+        if (code && !code->isNull()) {
             const std::string text = code->text();
             if (store::trimmed(text) != text && store::charCount(text) != kSupplierCodeWidth)
                 supplierCodesInStoreForms_ = false;
         }
-        forgetKey(suppliers_, "codafo");
+        // Of the rows of a code the one of the smallest form comes first, then the oldest: an
+        // edit of that row which keeps its code in a form no larger leaves it first.
+        auto staysFirst = [&](const auto& e) {
+            if (row == 0 || !e.second || e.second->row != row || given("codlis") || given("codart"))
+                return false;
+            return !code || (foldedTrim(code->text()) == foldedTrim(e.first) &&
+                             asciiFolded(code->text()) <= e.second->extra.text());
+        };
+        std::erase_if(suppliers_, [&](const auto& e) { return holdsRow(e) && !staysFirst(e); });
+        if (given("codlis") && !code) suppliers_.clear();
+        if (!code && row == 0) suppliers_.clear();
+        if (code) {
+            const std::string written = foldedTrim(code->text());
+            std::erase_if(suppliers_, [&](const auto& e) {
+                return foldedTrim(e.first) == written && !staysFirst(e);
+            });
+        }
     }
 }
 

@@ -92,6 +92,7 @@ class UpdateStore {
     void readBarcodesOf(const std::vector<long long>& codes);
     void readSuppliers(const std::vector<std::string>& codes, const std::string& codlis);
     bool supplierCodesInStoreForms();
+    bool followEdit(const std::string& table, long long row, const Fields& fields);
     void forget(const std::string& table, long long row, const Fields& fields);
     store::Database& db_;
     history::Journal* journal_;

@@ -33,6 +33,15 @@ TEST_F(UpdateBlocks, ASecondRowOfAnArticleSeesThePriceAndRowsTheFirstOneWrote) {
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
 }
 
+TEST_F(UpdateBlocks, ANewBarcodeTakesThePriceItsRowJustWroteToTheArticle) {
+    insert("listi01", {{"codart", 5}, {"przpub", 15}, {"desart", "VECCHIA"}});
+    row(5, "8001111111111", 16);
+    row(5, "8002222222222", 20);
+    run();
+    EXPECT_EQ(joined("SELECT eanare, prezzo FROM codean ORDER BY eanare", "/"),
+              "8001111111111/16,8002222222222/20");
+}
+
 TEST_F(UpdateBlocks, RowsBeyondOneBlockAndNewArticlesAmongThemAreAllWritten) {
     settings.kcrea = true;
     insert("listi01", {{"codart", 100}, {"przpub", 1}});
@@ -83,6 +92,27 @@ TEST_F(UpdateBlocks, SupplierCodesStoredBareOrPaddedAreFoundByEitherForm) {
                          ts.openStoreDb()->rowIdentity(),
                      "/"),
               "5/10,6/10,8/10,8/0");
+}
+
+TEST_F(UpdateBlocks, ASupplierRowWrittenInALargerFormGivesWayToTheNextOfItsCode) {
+    insert("listi01", {{"codart", 5}, {"przpub", 1}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "4711"}, {"codart", 5}});
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "4711 "}, {"codart", 5}});
+    // The first row finds "4711" and writes it with six blanks: "4711 " now comes first, and
+    // the second row writes that one.
+    row(5, "", 2, "4711      ");
+    variatil({{"codart", 5},
+              {"ea1art", ""},
+              {"coston", 20},
+              {"ivart", "22"},
+              {"prezpubv", 3},
+              {"desart", "PASTA DI SEMOLA"},
+              {"codafo", "4711      "}});
+    run();
+    EXPECT_EQ(
+        joined("SELECT codafo, cobart FROM listi02 ORDER BY " + ts.openStoreDb()->rowIdentity(),
+               "/"),
+        "4711      /10,4711      /20");
 }
 
 TEST_F(UpdateBlocks, NewArticlesAreNumberedAfterTheHighestCodeTheRunItselfWrote) {
