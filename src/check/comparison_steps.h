@@ -67,6 +67,12 @@ class ComparisonSteps {
     std::optional<PriceRow> price_;
 };
 
+// The store look-ups of a block of rows, read ahead: barcodes, the supplier-list codes of the
+// rows whose barcode the store lacks, then the price rows of the store articles found either
+// way. On a server each look-up of its own would cost a round trip.
+void readAheadBlock(StoreLookups& lookups, const std::vector<WalkRow>& block,
+                    const std::string& codlis);
+
 // One changed article through every step: barcode skip, store search, price row, new price,
 // variation, filters and the write.
 void compareChanged(ComparisonSteps& steps, const WalkRow& r);

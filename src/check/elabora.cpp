@@ -25,35 +25,44 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
-// The store look-ups of the block, read ahead: barcodes, the supplier-list codes of the rows
-// whose barcode the store lacks, then the price rows of the store articles found either way.
-void readAhead(StoreLookups& lookups, const std::vector<WalkRow>& block,
-               const std::string& codlis) {
-    std::vector<std::string> barcodes;
-    for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
-    lookups.readAheadBarcodes(barcodes);
-    std::vector<long long> articles;
-    std::vector<std::string> codes;
-    for (size_t i = 0; i < block.size(); ++i) {
-        if (auto found = lookups.barcode(barcodes[i])) {
-            if (found->codare != 0) articles.push_back(found->codare);
-        } else {
-            codes.push_back(zeroPadded(articleNumber(block[i].codart), 9));
-        }
-    }
-    lookups.readAheadSupplierArticles(codes, codlis);
-    for (const auto& code : codes)
-        if (auto article = lookups.supplierListArticle(code, codlis); article && *article != 0)
-            articles.push_back(*article);
-    lookups.readAheadPriceRows(articles);
-}
-
 void clearChangeMarks(RunContext& ctx) {
     if (ctx.journaled) history::recordClearedMarks(ctx.db);
     ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
 }
 
 }  // namespace
+
+void readAheadBlock(StoreLookups& lookups, const std::vector<WalkRow>& block,
+                    const std::string& codlis) {
+    std::vector<std::string> barcodes;
+    for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
+    lookups.readAheadBarcodes(barcodes);
+    std::vector<long long> articles;
+    std::vector<const WalkRow*> notFound;
+    for (size_t i = 0; i < block.size(); ++i) {
+        if (auto found = lookups.barcode(barcodes[i])) {
+            if (found->codare != 0) articles.push_back(found->codare);
+        } else {
+            notFound.push_back(&block[i]);
+        }
+    }
+    std::vector<std::string> exact, listed;
+    for (const WalkRow* r : notFound) {
+        if (r->codafo)
+            listed.push_back(*r->codafo);
+        else
+            exact.push_back(zeroPadded(articleNumber(r->codart), 9));
+    }
+    lookups.readAheadSupplierArticles(exact, codlis);
+    lookups.readAheadSupplierCodes(listed, codlis);
+    for (const WalkRow* r : notFound) {
+        auto article = r->codafo ? lookups.supplierListCode(*r->codafo, codlis)
+                                 : lookups.supplierListArticle(
+                                       zeroPadded(articleNumber(r->codart), 9), codlis);
+        if (article && *article != 0) articles.push_back(*article);
+    }
+    lookups.readAheadPriceRows(articles);
+}
 
 void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     Working w;
@@ -93,6 +102,34 @@ void compareWithoutBarcode(ComparisonSteps& steps, StoreLookups& lookups, const 
     if (steps.passesFilters(w)) steps.write(w, r, barcode);
 }
 
+// The look-ups of a block of articles compared without a central barcode, read ahead: which
+// have one, then the store barcodes, supplier-list codes and price rows of the others.
+void readAheadWithoutBarcode(StoreLookups& lookups, const std::vector<WalkRow>& block,
+                             const std::string& codlis) {
+    std::vector<long long> codes;
+    for (const auto& r : block) codes.push_back(articleNumber(r.codart));
+    lookups.readAheadCentralBarcodes(codes);
+    std::vector<std::string> barcodes, listed;
+    std::vector<long long> articles;
+    for (size_t i = 0; i < block.size(); ++i)
+        if (!lookups.centralHasBarcode(codes[i]))
+            barcodes.push_back(store::fixedWidth(block[i].ea1art.text(), 13));
+    lookups.readAheadBarcodes(barcodes);
+    for (size_t i = 0, b = 0; i < block.size(); ++i) {
+        if (lookups.centralHasBarcode(codes[i])) continue;
+        if (auto found = lookups.barcode(barcodes[b++])) {
+            if (found->codare != 0) articles.push_back(found->codare);
+        } else {
+            listed.push_back(store::fixedWidth(zeroPadded(codes[i], 9), 16));
+        }
+    }
+    lookups.readAheadSupplierArticles(listed, codlis);
+    for (const auto& code : listed)
+        if (auto article = lookups.supplierListArticle(code, codlis); article && *article != 0)
+            articles.push_back(*article);
+    lookups.readAheadPriceRows(articles);
+}
+
 }  // namespace
 
 long long changedArticles(store::Database& db) {
@@ -117,7 +154,7 @@ RunResult elabora(RunContext& ctx) {
         auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder());
         std::vector<WalkRow> block;
         auto compareBlock = [&] {
-            readAhead(ctx.lookups, block, steps.codice_lis);
+            readAheadBlock(ctx.lookups, block, steps.codice_lis);
             for (const auto& r : block) {
                 forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
                 bar.rowDone();
@@ -148,11 +185,22 @@ RunResult elabora_solodoppi(RunContext& ctx) {
         RunProgress bar(ctx.progress, rows);
         auto walk =
             ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a." + ctx.db.rowIdentity());
+        std::vector<WalkRow> block;
+        auto compareBlock = [&] {
+            readAheadWithoutBarcode(ctx.lookups, block, steps.codice_lis);
+            for (const auto& r : block) {
+                forArticle(r.codart, r.desart,
+                           [&] { compareWithoutBarcode(steps, ctx.lookups, r); });
+                bar.rowDone();
+            }
+            block.clear();
+            ctx.lookups.forgetReadAhead();
+        };
         while (walk.step()) {
-            WalkRow r = readWalkRow(walk);
-            forArticle(r.codart, r.desart, [&] { compareWithoutBarcode(steps, ctx.lookups, r); });
-            bar.rowDone();
+            block.push_back(readWalkRow(walk));
+            if (block.size() == kReadAheadRows) compareBlock();
         }
+        compareBlock();
         clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};

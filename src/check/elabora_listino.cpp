@@ -35,10 +35,21 @@ RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceLis
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
     {
         RunProgress bar(ctx.progress, static_cast<long long>(rows.size()));
+        std::vector<WalkRow> block;
+        auto compareBlock = [&] {
+            readAheadBlock(ctx.lookups, block, steps.codice_lis);
+            for (const auto& r : block) {
+                compareChanged(steps, r);
+                bar.rowDone();
+            }
+            block.clear();
+            ctx.lookups.forgetReadAhead();
+        };
         for (const auto& row : rows) {
-            compareChanged(steps, walkRowOf(row, ctx.app.nome_fornitore));
-            bar.rowDone();
+            block.push_back(walkRowOf(row, ctx.app.nome_fornitore));
+            if (block.size() == kReadAheadRows) compareBlock();
         }
+        compareBlock();
     }
     return {RunEnd::Done, steps.counts};
 }

@@ -68,6 +68,25 @@ void StoreLookups::readAheadSupplierArticles(const std::vector<std::string>& cod
         &codlis);
 }
 
+void StoreLookups::readAheadSupplierCodes(const std::vector<std::string>& codes,
+                                          const std::string& codlis) {
+    std::vector<std::string> forms;
+    for (const auto& code : codes) {
+        forms.push_back(code);
+        forms.push_back(store::fixedWidth(code, 16));
+    }
+    readAheadSupplierArticles(forms, codlis);
+}
+
+void StoreLookups::readAheadCentralBarcodes(const std::vector<long long>& codes) {
+    std::vector<long long> keys;
+    for (long long code : codes)
+        if (centralAsked_.insert(code).second) keys.push_back(code);
+    auto st = db_.prepare("SELECT codare FROM fisso.codean WHERE codare IN (" + keyMarks() + ")");
+    forKeyGroups(st, keys,
+                 [&](const store::Query& q) { centralWithBarcode_.insert(q.value(0).integer()); });
+}
+
 std::optional<std::optional<long long>> StoreLookups::readAheadSupplierArticle(
     const std::string& codafo, const std::string& codlis) const {
     if (store::asciiFolded(codlis) != store::asciiFolded(supplierList_)) return std::nullopt;
@@ -81,6 +100,8 @@ void StoreLookups::forgetReadAhead() {
     barcodeKeys_.clear();
     priceRows_.clear();
     supplierArticles_.clear();
+    centralAsked_.clear();
+    centralWithBarcode_.clear();
 }
 
 }  // namespace cl::check

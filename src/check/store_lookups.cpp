@@ -102,6 +102,10 @@ std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
     if (code.empty()) return std::nullopt;
     const std::string padded = store::fixedWidth(code, 16);
     if (padded == code) return supplierListArticle(code, codlis);
+    // The code as written wins over the code padded, as the statement below orders them.
+    if (auto bare = readAheadSupplierArticle(code, codlis)) {
+        if (auto full = readAheadSupplierArticle(padded, codlis)) return *bare ? *bare : *full;
+    }
     auto st = db_.prepare(
         "SELECT codart FROM main.listi02 WHERE codafo IN (?, ?) AND codlis = ? "
         "ORDER BY CASE WHEN codafo = ? THEN 0 ELSE 1 END, codafo, " +
@@ -113,6 +117,7 @@ std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
 }
 
 bool StoreLookups::centralHasBarcode(long long codart) {
+    if (centralAsked_.count(codart)) return centralWithBarcode_.count(codart) > 0;
     auto st = db_.prepare("SELECT 1 FROM fisso.codean WHERE codare = ? LIMIT 1");
     st.bind(1, store::Value(codart));
     bool found = st.step();

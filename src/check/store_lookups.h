@@ -63,6 +63,10 @@ class StoreLookups {
     // What supplierListArticle() will be asked for these codes of the list `codlis`.
     void readAheadSupplierArticles(const std::vector<std::string>& codafos,
                                    const std::string& codlis);
+    // What supplierListCode() will be asked: each code as written and padded.
+    void readAheadSupplierCodes(const std::vector<std::string>& codes, const std::string& codlis);
+    // What centralHasBarcode() will be asked for these central articles.
+    void readAheadCentralBarcodes(const std::vector<long long>& codes);
     void forgetReadAhead();
 
     const long long* subgroupGroup(long long codsot) const;  // fisso.sottogruppi
@@ -89,6 +93,8 @@ class StoreLookups {
     // Supplier-list articles of the list supplierList_ by code folded (empty: read, not there).
     std::string supplierList_;
     std::unordered_map<std::string, std::optional<long long>> supplierArticles_;
+    // Central articles asked, and those of them with a barcode.
+    std::unordered_set<long long> centralAsked_, centralWithBarcode_;
     std::unordered_map<long long, long long> subgroups_;
     std::unordered_map<long long, StoreGroup> groups_;
     std::unordered_map<long long, Department> departments_;

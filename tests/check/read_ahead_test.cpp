@@ -101,5 +101,40 @@ TEST(ReadAhead, SupplierListCodesAnswerAsTheSingleLookUps) {
     EXPECT_EQ(described(ahead.supplierListArticle("X9", "000002")), "-");
 }
 
+TEST(ReadAhead, SupplierFileCodesAndCentralBarcodesAnswerAsTheSingleLookUps) {
+    test::TempStore t;
+    // A code stored as written and padded (as written wins), one only padded, one in another
+    // case; central articles with and without barcodes.
+    t.exec(
+        "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000001', 'K1              ', 1), "
+        "('000001', 'K1', 2), ('000001', 'K2              ', 3), ('000001', 'k3', 4), "
+        "('000002', 'K4', 5)");
+    t.execFixed(
+        "INSERT INTO codean (eanare, codare) VALUES ('8000000000017', 10), "
+        "('8000000000024', 12), ('8000000000031', 12)");
+    auto db = t.session.openStore(true);
+    const std::vector<std::string> codes = {"K1", "K2", "K3", "K4", "K5", "K1              "};
+    const std::vector<long long> articles = {10, 11, 12, 13};
+    auto answers = [&](StoreLookups& l) {
+        std::string out;
+        for (const auto& c : codes) {
+            auto a = l.supplierListCode(c, "000001");
+            out += (a ? std::to_string(*a) : "-") + ",";
+        }
+        for (long long a : articles) out += l.centralHasBarcode(a) ? "B," : "-,";
+        return out;
+    };
+    StoreLookups single(*db);
+    const std::string expected = answers(single);
+    EXPECT_EQ(expected, "2,3,4,-,-,1,B,-,B,-,");
+
+    StoreLookups ahead(*db);
+    ahead.readAheadSupplierCodes(codes, "000001");
+    ahead.readAheadCentralBarcodes(articles);
+    t.exec("DELETE FROM listi02");
+    t.execFixed("DELETE FROM codean");
+    EXPECT_EQ(answers(ahead), expected);
+}
+
 }  // namespace
 }  // namespace cl::check
