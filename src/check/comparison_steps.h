@@ -73,6 +73,25 @@ class ComparisonSteps {
 void readAheadBlock(StoreLookups& lookups, const std::vector<WalkRow>& block,
                     const std::string& codlis);
 
+// Compares the rows `next` gives (nullopt: no more) in blocks of kReadAheadRows: each block's
+// look-ups are read by `readAhead` first, then `compare` takes its rows in order, then the
+// look-ups read ahead are forgotten.
+template <typename Next, typename ReadAhead, typename Compare>
+void compareInBlocks(StoreLookups& lookups, Next&& next, ReadAhead&& readAhead, Compare&& compare) {
+    std::vector<WalkRow> block;
+    auto compareBlock = [&] {
+        readAhead(block);
+        for (const auto& r : block) compare(r);
+        block.clear();
+        lookups.forgetReadAhead();
+    };
+    while (std::optional<WalkRow> row = next()) {
+        block.push_back(std::move(*row));
+        if (block.size() == kReadAheadRows) compareBlock();
+    }
+    compareBlock();
+}
+
 // One changed article through every step: barcode skip, store search, price row, new price,
 // variation, filters and the write.
 void compareChanged(ComparisonSteps& steps, const WalkRow& r);

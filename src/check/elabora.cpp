@@ -25,6 +25,14 @@ const std::string kChangedWalk =
     "WHERE a.artvariato = 'S'";
 const std::string kMarkedWalk = " FROM fisso.articolo a WHERE  a.artvariato = 'S' ";
 
+// The walk's rows one by one, for compareInBlocks.
+auto nextWalkRow(store::Query& walk) {
+    return [&walk]() -> std::optional<WalkRow> {
+        if (!walk.step()) return std::nullopt;
+        return readWalkRow(walk);
+    };
+}
+
 void clearChangeMarks(RunContext& ctx) {
     if (ctx.journaled) history::recordClearedMarks(ctx.db);
     ctx.db.prepare("UPDATE fisso.articolo SET artvariato = '' WHERE artvariato = 'S'").run();
@@ -37,30 +45,26 @@ void readAheadBlock(StoreLookups& lookups, const std::vector<WalkRow>& block,
     std::vector<std::string> barcodes;
     for (const auto& r : block) barcodes.push_back(store::fixedWidth(r.eanare, 13));
     lookups.readAheadBarcodes(barcodes);
+    // The rows whose barcode the store lacks are sought in the supplier list: by the code of
+    // the supplier's file as it writes it, else by the central code.
     std::vector<long long> articles;
-    std::vector<const WalkRow*> notFound;
+    std::vector<std::string> exact, listed;
     for (size_t i = 0; i < block.size(); ++i) {
         if (auto found = lookups.barcode(barcodes[i])) {
             if (found->codare != 0) articles.push_back(found->codare);
+        } else if (block[i].codafo) {
+            listed.push_back(*block[i].codafo);
         } else {
-            notFound.push_back(&block[i]);
+            exact.push_back(zeroPadded(articleNumber(block[i].codart), 9));
         }
-    }
-    std::vector<std::string> exact, listed;
-    for (const WalkRow* r : notFound) {
-        if (r->codafo)
-            listed.push_back(*r->codafo);
-        else
-            exact.push_back(zeroPadded(articleNumber(r->codart), 9));
     }
     lookups.readAheadSupplierArticles(exact, codlis);
     lookups.readAheadSupplierCodes(listed, codlis);
-    for (const WalkRow* r : notFound) {
-        auto article = r->codafo ? lookups.supplierListCode(*r->codafo, codlis)
-                                 : lookups.supplierListArticle(
-                                       zeroPadded(articleNumber(r->codart), 9), codlis);
+    auto add = [&](std::optional<long long> article) {
         if (article && *article != 0) articles.push_back(*article);
-    }
+    };
+    for (const auto& code : exact) add(lookups.supplierListArticle(code, codlis));
+    for (const auto& code : listed) add(lookups.supplierListCode(code, codlis));
     lookups.readAheadPriceRows(articles);
 }
 
@@ -152,21 +156,13 @@ RunResult elabora(RunContext& ctx) {
     {
         RunProgress bar(ctx.progress, rows);
         auto walk = ctx.db.prepare("SELECT " + walkColumns() + ", c.eanare" + from + walkOrder());
-        std::vector<WalkRow> block;
-        auto compareBlock = [&] {
-            readAheadBlock(ctx.lookups, block, steps.codice_lis);
-            for (const auto& r : block) {
+        compareInBlocks(
+            ctx.lookups, nextWalkRow(walk),
+            [&](const auto& block) { readAheadBlock(ctx.lookups, block, steps.codice_lis); },
+            [&](const WalkRow& r) {
                 forArticle(r.codart, r.desart, [&] { compareChanged(steps, r); });
                 bar.rowDone();
-            }
-            block.clear();
-            ctx.lookups.forgetReadAhead();
-        };
-        while (walk.step()) {
-            block.push_back(readWalkRow(walk));
-            if (block.size() == kReadAheadRows) compareBlock();
-        }
-        compareBlock();
+            });
         clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};
@@ -185,22 +181,16 @@ RunResult elabora_solodoppi(RunContext& ctx) {
         RunProgress bar(ctx.progress, rows);
         auto walk =
             ctx.db.prepare("SELECT " + walkColumns() + from + "ORDER BY a." + ctx.db.rowIdentity());
-        std::vector<WalkRow> block;
-        auto compareBlock = [&] {
-            readAheadWithoutBarcode(ctx.lookups, block, steps.codice_lis);
-            for (const auto& r : block) {
+        compareInBlocks(
+            ctx.lookups, nextWalkRow(walk),
+            [&](const auto& block) {
+                readAheadWithoutBarcode(ctx.lookups, block, steps.codice_lis);
+            },
+            [&](const WalkRow& r) {
                 forArticle(r.codart, r.desart,
                            [&] { compareWithoutBarcode(steps, ctx.lookups, r); });
                 bar.rowDone();
-            }
-            block.clear();
-            ctx.lookups.forgetReadAhead();
-        };
-        while (walk.step()) {
-            block.push_back(readWalkRow(walk));
-            if (block.size() == kReadAheadRows) compareBlock();
-        }
-        compareBlock();
+            });
         clearChangeMarks(ctx);
     }
     return {RunEnd::Done, steps.counts};

@@ -35,21 +35,18 @@ RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceLis
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
     {
         RunProgress bar(ctx.progress, static_cast<long long>(rows.size()));
-        std::vector<WalkRow> block;
-        auto compareBlock = [&] {
-            readAheadBlock(ctx.lookups, block, steps.codice_lis);
-            for (const auto& r : block) {
+        size_t next = 0;
+        compareInBlocks(
+            ctx.lookups,
+            [&]() -> std::optional<WalkRow> {
+                if (next == rows.size()) return std::nullopt;
+                return walkRowOf(rows[next++], ctx.app.nome_fornitore);
+            },
+            [&](const auto& block) { readAheadBlock(ctx.lookups, block, steps.codice_lis); },
+            [&](const WalkRow& r) {
                 compareChanged(steps, r);
                 bar.rowDone();
-            }
-            block.clear();
-            ctx.lookups.forgetReadAhead();
-        };
-        for (const auto& row : rows) {
-            block.push_back(walkRowOf(row, ctx.app.nome_fornitore));
-            if (block.size() == kReadAheadRows) compareBlock();
-        }
-        compareBlock();
+            });
     }
     return {RunEnd::Done, steps.counts};
 }
