@@ -91,11 +91,14 @@ void updateArticleRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
     }
     const UpdateSettings& s = run.settings;
     Fields f;
-    Value przpub = art->extra;
+    // The price the record keeps after this row: the markup and margin the cost step writes
+    // belong to it, never to a price the store no longer has.
+    const bool newPrice = s.kpre && writesPrice(run, row);
+    const Value przpub = newPrice ? row.prezzoN : art->extra;
     if (s.kcos) costFields(w, row, przpub, f);
     if (s.aimb) f["imbart"] = row.imbart;
     if (s.kpre) {
-        if (writesPrice(run, row)) f["przpub"] = przpub = row.prezzoN;
+        if (newPrice) f["przpub"] = przpub;
         if (!row.tipart.isNull() && row.tipart.number() == 2) f["colore"] = Value(5);
     }
     if (s.AggDes) {

@@ -1,4 +1,5 @@
 // The full update on articles the store already has: prices, costs, markups, barcodes.
+#include "store/fixed_text.h"
 #include "update_fixture.h"
 
 namespace cl::test {
@@ -38,6 +39,24 @@ TEST_F(UpdatePrices, CostBoxComputesVatCostMarkupAndMarginFromStoredPrice) {
     EXPECT_EQ(q("SELECT marg FROM listi01"), "18.67");
     EXPECT_EQ(joined("SELECT cobart, cofart FROM listi01", "/"), "10/10");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "15");
+}
+
+TEST_F(UpdatePrices, CostWithTheNewPriceGivesTheMarkupAndMarginOfThatPrice) {
+    // "Costo prodotto" and the price ticked, "% di Ricarica" not: the record must not keep the
+    // markup of the price it no longer has (the next check reads ricart as the markup).
+    settings.kcos = true;
+    settings.kpre = true;
+    settings.kric = false;
+    article(5, 15);
+    row(5, "8001234567890", 10, "22", 16);
+    // Updated today and not by hand: the stored price stays, and so do its figures.
+    article(6, 15);
+    row(6, "8001234567906", 10, "22", 16, {{"datagg", kToday}});
+    run();
+    EXPECT_EQ(joined("SELECT przpub, cosiva, ricart, marg FROM listi01 WHERE codart = 5", "/"),
+              "16/12.2/31.15/23.75");  // (16 - 12.2) / 12.2 and / 16
+    EXPECT_EQ(joined("SELECT przpub, ricart, marg FROM listi01 WHERE codart = 6", "/"),
+              "15/22.95/18.67");
 }
 
 TEST_F(UpdatePrices, VatInclusiveCostIsRoundedOnceAndMarkupFollowsIt) {
