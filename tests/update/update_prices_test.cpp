@@ -59,6 +59,29 @@ TEST_F(UpdatePrices, CostWithTheNewPriceGivesTheMarkupAndMarginOfThatPrice) {
               "15/22.95/18.67");
 }
 
+TEST_F(UpdatePrices, DescriptionCutToTheReviewWidthKeepsTheStoresWholeOne) {
+    settings.AggDes = true;
+    const std::string whole = "BAGNOSCHIUMA CAMOMILLA DELICATO 250 ML";
+    const std::string cut = store::fixedWidth(whole, 30);  // as the review holds it
+    article(1, 3, {{"desart", whole}});
+    row(1, "8000000000011", 1, "22", 3, {{"desart", cut}});
+    // A store description of the same start but stored padded is not longer: written.
+    article(2, 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA", 50)}});
+    row(2, "8000000000028", 1, "22", 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA", 30)}});
+    // Another description, or the same start cut elsewhere, is the central one's: written.
+    article(3, 3, {{"desart", "BAGNOSCHIUMA CAMOMILLA DELICATO 500 ML"}});
+    row(3, "8000000000035", 1, "22", 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA ARGAN", 30)}});
+    article(4, 3, {{"desart", whole}});
+    row(4, "8000000000042", 1, "22", 3,
+        {{"desart", store::fixedWidth("BAGNOSCHIUMA CAMOMILLA", 30)}});
+    run();
+    EXPECT_EQ(q("SELECT desart FROM listi01 WHERE codart = 1"), whole);
+    EXPECT_EQ(q("SELECT descas FROM listi01 WHERE codart = 1"), cut);
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 2"), "BAGNOSCHIUMA");
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 3"), "BAGNOSCHIUMA ARGAN");
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 4"), "BAGNOSCHIUMA CAMOMILLA");
+}
+
 TEST_F(UpdatePrices, VatInclusiveCostIsRoundedOnceAndMarkupFollowsIt) {
     // 27.7025 + 22 % = 33.79705 -> 33.7970 (ties to even), not 27.7025 + 6.0946 = 33.7971;
     // the markup over it is then 0.28, not 0.27.
