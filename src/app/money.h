@@ -87,5 +87,8 @@ inline bool withinLimits(Money m) {
 // Why a sale price is refused where it is typed or calculated: negative, not a number or beyond
 // kMaxAmount. Empty for a price a store can mean (0 included: the update passes over it).
 std::string salePriceRefusal(double price);
+// The same for a price the operator gives, which must also be in whole cents: a till cannot
+// charge 4,567, and labels and the price file would show it as 4,57.
+std::string typedSalePriceRefusal(double price);
 
 }  // namespace cl
