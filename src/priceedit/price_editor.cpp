@@ -124,13 +124,10 @@ bool PriceEditor::lossConfirmed(double price) {
     auto cost = vatInclusiveCost();
     // A price of 0 is never written by the update: nothing is sold at it.
     if (price <= 0 || !cost || !(Money::fromDouble(price) < Money::fromDouble(*cost))) return true;
-    // The cost in cents, or to 4 decimals where the cents alone would equal the price.
-    const Money exact = Money::fromDouble(*cost);
-    const std::string shownCost =
-        formatNumber(exact.toDouble(), exact == exact.round2() ? "#,##0.00" : "#,##0.0000");
-    const std::string question =
-        "Attenzione ... Il prezzo di vendita " + formatNumber(price, "#,##0.00") +
-        " è sotto il costo IVA compresa " + shownCost + ". Confermare il prezzo?";
+    const std::string question = "Attenzione ... Il prezzo di vendita " +
+                                 formatNumber(price, "#,##0.00") +
+                                 " è sotto il costo IVA compresa " +
+                                 amountText(Money::fromDouble(*cost)) + ". Confermare il prezzo?";
     return messages_.ask(question, kTitle, Icon::Exclamation, Answer::No) == Answer::Yes;
 }
 
