@@ -36,9 +36,18 @@ void noteBelowCost(const UpdateRun& run, const UpdateRow& row, UpdateSummary& s)
 
 constexpr size_t kListed = 50;
 
-// The line that ends a list cut after kListed of its `total` rows.
-std::string moreRows(size_t total) {
-    return "\n  ... e altre " + std::to_string(total - kListed) + " righe";
+// "HEADING: N" and a line for each row, cut after kListed.
+template <typename Row, typename Line>
+std::string listed(const std::string& heading, const std::vector<Row>& rows, Line line) {
+    std::string out = heading + ": " + std::to_string(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i == kListed) {
+            out += "\n  ... e altre " + std::to_string(rows.size() - kListed) + " righe";
+            break;
+        }
+        out += "\n  - " + line(rows[i]);
+    }
+    return out;
 }
 
 }  // namespace
@@ -78,33 +87,19 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
 
 std::string unwrittenList(const std::vector<UnwrittenRow>& rows) {
     if (rows.empty()) return "";
-    std::string out = "Righe non scritte nel listino: " + std::to_string(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i == kListed) {
-            out += moreRows(rows.size());
-            break;
-        }
-        const auto& r = rows[i];
-        out += "\n  - " + (r.ean.empty() ? std::string("(senza EAN)") : r.ean) + " " +
-               r.descrizione + ": " + r.motivo;
-    }
-    return out;
+    return listed("Righe non scritte nel listino", rows, [](const UnwrittenRow& r) {
+        return (r.ean.empty() ? std::string("(senza EAN)") : r.ean) + " " + r.descrizione + ": " +
+               r.motivo;
+    });
 }
 
 std::string belowCostList(const std::vector<BelowCostRow>& rows) {
-    std::string out = "Nuovi prezzi sotto il costo IVA compresa: " + std::to_string(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i == kListed) {
-            out += moreRows(rows.size());
-            break;
-        }
-        const auto& r = rows[i];
+    return listed("Nuovi prezzi sotto il costo IVA compresa", rows, [](const BelowCostRow& r) {
         const std::string code =
             r.codart != 0 ? std::to_string(r.codart) : "nuovo" + (r.ean.empty() ? "" : " " + r.ean);
-        out += "\n  - " + code + " " + r.descrizione + ": prezzo " + amountText(r.price) +
+        return code + " " + r.descrizione + ": prezzo " + amountText(r.price) +
                ", costo IVA compresa " + amountText(r.cost);
-    }
-    return out;
+    });
 }
 
 std::string summaryText(const UpdateSummary& s) {
