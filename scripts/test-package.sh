@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it with apt-get, runs the installed program away from the
+# source tree (--version, demo, check, labels --pdf, the manual page, the desktop entry and the
+# AppStream file), then removes it and checks that the store it made is still there.
+# Needs root (or sudo); CI runs it from scripts/test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+deb="$PWD/$(scripts/package.sh | tail -1)"
+if dpkg-query -W -f='${Status}' controllo-listino 2>/dev/null | grep -q "install ok installed"; then
+    echo "controllo-listino è già installato: questa prova non lo sostituisce." >&2
+    exit 1
+fi
+
+work=$(mktemp -d)
+remove() {
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get remove -y -qq controllo-listino >/dev/null
+}
+trap 'remove || true; rm -rf "$work"' EXIT
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "$deb" >/dev/null
+
+fail() { echo "test-package: $*" >&2; exit 1; }
+bin=/usr/bin/controllo-listino
+[ -x "$bin" ] || fail "manca $bin"
+# From an empty folder with nothing of the build in sight.
+cd "$work"
+version=$("$bin" --version)
+[[ "$version" == "controllo-listino "[0-9]* ]] || fail "--version: $version"
+"$bin" --root "$work/store" demo --articles 300 >/dev/null
+"$bin" --root "$work/store" check >/dev/null
+"$bin" --root "$work/store" --yes apply >/dev/null
+"$bin" --root "$work/store" labels --pdf "$work/labels.pdf" >/dev/null
+[ "$(head -c 5 "$work/labels.pdf")" = "%PDF-" ] || fail "labels --pdf non ha scritto un PDF"
+for f in /usr/share/man/man1/controllo-listino.1.gz /usr/share/doc/controllo-listino/README.md \
+         /usr/share/icons/hicolor/scalable/apps/controllo-listino.svg \
+         /usr/share/icons/hicolor/48x48/apps/controllo-listino.png; do
+    [ -s "$f" ] || fail "manca $f"
+done
+zcat /usr/share/man/man1/controllo-listino.1.gz | grep -q -- "--version" || fail "pagina di manuale"
+desktop-file-validate /usr/share/applications/controllo-listino.desktop
+appstreamcli validate --no-net /usr/share/metainfo/controllo-listino.metainfo.xml >/dev/null
+# The program writes nothing under /usr: what dpkg installed is all that is there.
+dpkg -L controllo-listino | grep -q /usr/bin/controllo-listino || fail "dpkg -L"
+
+remove
+[ ! -e "$bin" ] || fail "$bin rimasto dopo la rimozione"
+[ -f "$work/store/C/ostrel/tramel.mdb" ] || fail "la rimozione ha toccato i dati del negozio"
+echo "Pacchetto $(basename "$deb"): installato, provato e rimosso."
