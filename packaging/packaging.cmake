@@ -1,6 +1,7 @@
 # Install rules and the Debian package: scripts/package.sh builds the program and its manual
 # page, then runs cpack, which writes build/controllo-listino_VERSION_amd64.deb.
 include(GNUInstallDirs)
+set(CL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/controllo-listino)
 
 # The manual page is made from the program's own --help (not built with everything: the package
 # script asks for it).
@@ -27,8 +28,8 @@ foreach(size 16 24 32 48 64 128 256)
   install(FILES packaging/icons/${size}.png RENAME controllo-listino.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
+install(FILES README.md DESTINATION ${CL_DOCDIR})
+install(DIRECTORY docs/ DESTINATION ${CL_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME controllo-listino)
@@ -36,11 +37,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Sviluppo Controllo Listino <sviluppo@controllo-listino.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "controllo dei listini e dei prezzi di vendita per negozi alimentari")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Confronta gli articoli variati della banca dati centrale con i listini del negozio,\n"
-    "propone i nuovi prezzi di vendita, li fa rivedere in una griglia, li applica agli\n"
-    "archivi del negozio e stampa etichette e resoconti. Lavora su file SQLite o su un\n"
-    "server PostgreSQL; legge i database Access con mdbtools.")
+# One argument: CMake would join several with semicolons.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "\
+Confronta gli articoli variati della banca dati centrale con i listini del negozio,
+propone i nuovi prezzi di vendita, li fa rivedere in una griglia, li applica agli
+archivi del negozio e stampa etichette e resoconti. Lavora su file SQLite o su un
+server PostgreSQL e legge i database Access con mdbtools.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_STRIP_FILES ON)
