@@ -40,7 +40,12 @@ for f in /usr/share/man/man1/controllo-listino.1.gz /usr/share/doc/controllo-lis
          /usr/share/icons/hicolor/48x48/apps/controllo-listino.png; do
     [ -s "$f" ] || fail "manca $f"
 done
-zcat /usr/share/man/man1/controllo-listino.1.gz | grep -q -- '\\-\\-version' || fail "pagina di manuale"
+# The manual page carries every command of --help, and the --version option.
+man=$(zcat /usr/share/man/man1/controllo-listino.1.gz)
+grep -q -- '\\-\\-version' <<<"$man" || fail "pagina di manuale senza --version"
+for command in $("$bin" --help | sed -n '/^Comandi:/,$p' | grep -E '^  [a-z]' | awk '{print $1}'); do
+    grep -qF ".B ${command//-/\\-}" <<<"$man" || fail "pagina di manuale senza $command"
+done
 desktop-file-validate /usr/share/applications/controllo-listino.desktop
 # Errors fail; the warning that the id is not a reverse domain name is accepted (we have no
 # domain to name it after).
