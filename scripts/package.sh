@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/controllo-listino_VERSION_amd64.deb: the program alone (not
-# the tests), its manual page from --help, then cpack. Needs what scripts/setup.sh installs;
-# arguments go to cmake when build/ is configured here.
+# Builds the Debian package build/controllo-listino_VERSION_amd64.deb: sets up (the packages
+# scripts/setup.sh installs), builds the program alone (not the tests) and its manual page from
+# --help, then runs cpack. Arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-[ -f build/CMakeCache.txt ] || \
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
-cmake --build build --target controllo-listino manpage
+CL_BUILD_TARGET=controllo-listino scripts/setup.sh "$@"
+cmake --build build --target manpage
 (cd build && cpack -G DEB >/dev/null)
 version=$(build/controllo-listino --version | cut -d' ' -f2)
 deb="build/controllo-listino_${version}_$(dpkg --print-architecture).deb"
