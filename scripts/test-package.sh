@@ -16,6 +16,7 @@ if installed; then
     exit 1
 fi
 
+source_dir=$PWD
 work=$(mktemp -d)
 remove() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get remove -y -qq controllo-listino >/dev/null
@@ -52,6 +53,8 @@ desktop-file-validate /usr/share/applications/controllo-listino.desktop
 appstream=$(appstreamcli validate --no-net /usr/share/metainfo/controllo-listino.metainfo.xml || true)
 ! grep -q "^E:" <<<"$appstream" || fail "AppStream: $appstream"
 grep -q "Validation" <<<"$appstream" || fail "AppStream: $appstream"
+# Nothing of the build machine is baked in: no path into the sources or the build.
+! strings "$bin" | grep -qF "$source_dir" || fail "$bin nomina $source_dir"
 # The program writes nothing under /usr: what dpkg installed is all that is there.
 dpkg -L controllo-listino | grep -q /usr/bin/controllo-listino || fail "dpkg -L"
 
