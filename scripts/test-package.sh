@@ -55,10 +55,13 @@ appstream=$(appstreamcli validate --no-net /usr/share/metainfo/controllo-listino
 grep -q "Validation" <<<"$appstream" || fail "AppStream: $appstream"
 # Nothing of the build machine is baked in: no path into the sources or the build.
 ! strings "$bin" | grep -qF "$source_dir" || fail "$bin nomina $source_dir"
-# The program writes nothing under /usr: what dpkg installed is all that is there.
-dpkg -L controllo-listino | grep -q /usr/bin/controllo-listino || fail "dpkg -L"
+installed_paths=$(dpkg -L controllo-listino)
 
 remove
-[ ! -e "$bin" ] || fail "$bin rimasto dopo la rimozione"
+# Removal takes back every file and folder of the package: nothing the program wrote stays there.
+for path in $installed_paths; do
+    [ ! -f "$path" ] || fail "$path rimasto dopo la rimozione"
+done
+[ ! -e /usr/share/doc/controllo-listino ] || fail "/usr/share/doc/controllo-listino rimasta"
 [ -f "$work/store/C/ostrel/tramel.mdb" ] || fail "la rimozione ha toccato i dati del negozio"
 echo "Pacchetto $(basename "$deb"): installato, provato e rimosso."
