@@ -24,8 +24,11 @@ install(FILES ${CMAKE_BINARY_DIR}/controllo-listino.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES packaging/icons/controllo-listino.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-foreach(size 16 24 32 48 64 128 256)
-  install(FILES packaging/icons/${size}.png RENAME controllo-listino.png
+# The PNG sizes are those scripts/render-icons.sh made (packaging/icons/SIZE.png).
+file(GLOB CL_ICON_PNGS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/packaging/icons/*.png)
+foreach(png ${CL_ICON_PNGS})
+  get_filename_component(size ${png} NAME_WE)
+  install(FILES ${png} RENAME controllo-listino.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 install(FILES README.md DESTINATION ${CL_DOCDIR})
