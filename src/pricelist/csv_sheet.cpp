@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "store/error.h"
+
 namespace cl::pricelist {
 
 namespace {
@@ -63,7 +65,7 @@ Sheet readCsv(std::string_view text) {
     const char d = sheet.delimiter;
     SheetRow row;
     std::string field;
-    long long line = 1;
+    long long line = 1, quoteLine = 0;
     row.line = 1;
     bool quoted = false, wasQuoted = false;
     auto endField = [&] {
@@ -99,6 +101,7 @@ Sheet readCsv(std::string_view text) {
         }
         if (c == '"' && trimBlanks(field).empty()) {
             quoted = wasQuoted = true;
+            quoteLine = line;
             field.clear();
         } else if (c == d) {
             endField();
@@ -109,6 +112,12 @@ Sheet readCsv(std::string_view text) {
             field += c;
         }
     }
+    // Read to the end, the open quote would swallow every row after it without a word.
+    if (quoted)
+        throw Error("Virgolette non chiuse: il campo che inizia alla riga " +
+                        std::to_string(quoteLine) +
+                        " non finisce. Correggere il file (ogni \" aperto va chiuso).",
+                    ErrorKind::InvalidInput);
     if (!field.empty() || !row.cells.empty() || wasQuoted) endRow();
     return sheet;
 }

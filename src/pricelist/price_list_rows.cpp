@@ -1,8 +1,11 @@
 // The rows of a supplier's price list under its heading row, each value read and checked.
+#include <algorithm>
 #include <cmath>
 
+#include "app/ean.h"
 #include "pricelist/amounts.h"
 #include "pricelist/price_list.h"
+#include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::pricelist {
@@ -31,12 +34,6 @@ struct Reader {
     }
 };
 
-bool allDigits(const std::string& s) {
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return !s.empty();
-}
-
 // The VAT rate as the store's two-character field holds it; 0.22 and "22 %" are 22.
 std::optional<std::string> vatOf(const Reader& r, const SheetRow& row) {
     const Cell* c = r.cell(row, Field::Vat);
@@ -64,13 +61,14 @@ std::optional<std::string> readRow(const Reader& r, const SheetRow& row, PriceLi
     out.unit = r.text(row, Field::Unit);
     std::string ean = r.text(row, Field::Ean), code = r.text(row, Field::Code);
     std::string eanProblem;
-    if (!ean.empty() && !(allDigits(ean) && ean.size() <= 13))
-        eanProblem = "EAN non valido «" + ean + "»";
-    else if (std::string padded = store::fixedWidth(ean, 13);
+    if (ean.empty()) {
+    } else if (auto checked = app::storeEan(ean); !checked)
+        eanProblem = "EAN non valido " + cellQuote(ean) + " (cifre o cifra di controllo)";
+    else if (std::string padded = store::fixedWidth(*checked, 13);
              padded.compare(0, 3, "000") == 0 && padded.compare(0, 5, "00000") != 0)
-        eanProblem = "EAN «" + ean + "» di un codice interno (inizia con 000)";
+        eanProblem = "EAN " + cellQuote(*checked) + " di un codice interno (inizia con 000)";
     else
-        out.ean = ean;
+        out.ean = *checked;
     if (store::charCount(code) > 16) return "codice fornitore più lungo di 16 caratteri";
     out.code = code;
 
@@ -80,9 +78,9 @@ std::optional<std::string> readRow(const Reader& r, const SheetRow& row, PriceLi
     if (!costCell)
         costProblem = "manca il costo";
     else if (!cost)
-        costProblem = "costo non leggibile «" + costCell->text + "»";
+        costProblem = "costo non leggibile " + cellQuote(costCell->text);
     else if (*cost < 0 || *cost >= kMaxAmount)
-        costProblem = "costo non valido «" + costCell->text + "»";
+        costProblem = "costo non valido " + cellQuote(costCell->text);
     if (out.ean.empty() && out.code.empty()) {
         std::string why = !eanProblem.empty() ? eanProblem : "mancano codice fornitore ed EAN";
         return costProblem.empty() ? why : why + "; " + costProblem;
@@ -96,23 +94,66 @@ std::optional<std::string> readRow(const Reader& r, const SheetRow& row, PriceLi
         if (price && *price >= 0 && *price < kMaxAmount)
             out.price = price;
         else
-            notes.push_back(
-                {row.line, "prezzo di vendita non valido «" + p->text + "»: ignorato", true});
+            notes.push_back({row.line,
+                             "prezzo di vendita non valido " + cellQuote(p->text) + ": ignorato",
+                             true});
     }
     if (const Cell* v = r.cell(row, Field::Vat)) {
         out.vat = vatOf(r, row);
         if (!out.vat)
             notes.push_back(
-                {row.line, "aliquota IVA non valida «" + v->text + "»: ignorata", true});
+                {row.line, "aliquota IVA non valida " + cellQuote(v->text) + ": ignorata", true});
     }
     if (const Cell* k = r.cell(row, Field::Pack)) {
         auto pack = r.amount(row, Field::Pack);
         if (pack && *pack >= 0 && *pack < 1e6 && *pack == std::floor(*pack))
             out.pack = static_cast<long long>(*pack);
         else
-            notes.push_back({row.line, "confezione non valida «" + k->text + "»: ignorata", true});
+            notes.push_back(
+                {row.line, "confezione non valida " + cellQuote(k->text) + ": ignorata", true});
     }
     return std::nullopt;
+}
+
+// The fields of a CSV's heading row: all of them, and up to the last one not empty.
+struct FieldCount {
+    size_t all = 0, written = 0;
+    bool csv = false;
+};
+
+FieldCount headingWidths(const Sheet& sheet, const ColumnMap& map) {
+    FieldCount w;
+    if (sheet.kind != SourceKind::Csv || !map.headingRow) return w;
+    const auto& cells = sheet.rows[*map.headingRow].cells;
+    w.csv = true;
+    w.all = cells.size();
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (!cells[i].empty()) w.written = i + 1;
+    return w;
+}
+
+// A CSV row split into more or fewer fields than its heading: its values would land in the
+// wrong columns (a "1,25" cut in two by a "," separator gives cost 1 and VAT 25).
+std::optional<std::string> shapeProblem(const SheetRow& row, const FieldCount& w, char d) {
+    if (!w.csv) return std::nullopt;
+    size_t last = 0;
+    for (size_t i = 0; i < row.cells.size(); ++i)
+        if (!row.cells[i].empty()) last = i + 1;
+    if (last <= w.all && row.cells.size() >= w.written) return std::nullopt;
+    const std::string sep = d == '\t' ? "tabulazione" : std::string("«") + d + "»";
+    return "la riga ha " + std::to_string(row.cells.size()) + " campi, l'intestazione " +
+           std::to_string(w.all) + " (separatore " + sep + " dentro un valore?)";
+}
+
+[[noreturn]] void refuseMisshapen(char d) {
+    const std::string sep = d == '\t' ? "la tabulazione" : std::string("«") + d + "»";
+    throw Error(
+        "Quasi tutte le righe del file hanno un numero di campi diverso dall'intestazione: il "
+        "separatore dei campi (" +
+            sep +
+            ") compare probabilmente anche dentro i valori (per esempio la virgola dei "
+            "decimali). Salvare il file con il separatore «;» o con i valori tra virgolette.",
+        ErrorKind::InvalidInput);
 }
 
 }  // namespace
@@ -137,8 +178,15 @@ PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
         r.style[size_t(f)] = columnStyle(cells, fallback);
     }
     PriceList out;
+    const FieldCount widths = headingWidths(sheet, map);
+    size_t misshapen = 0;
     for (size_t i = first; i < sheet.rows.size(); ++i) {
         const SheetRow& row = sheet.rows[i];
+        if (auto why = shapeProblem(row, widths, sheet.delimiter)) {
+            out.problems.push_back({row.line, *why, false});
+            ++misshapen;
+            continue;
+        }
         PriceListRow item;
         std::vector<RowProblem> notes;
         if (auto reason = readRow(r, row, item, notes)) {
@@ -148,6 +196,8 @@ PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
         out.rows.push_back(std::move(item));
         for (auto& n : notes) out.problems.push_back(std::move(n));
     }
+    const size_t dataRows = sheet.rows.size() - std::min(first, sheet.rows.size());
+    if (dataRows > 0 && misshapen * 2 > dataRows) refuseMisshapen(sheet.delimiter);
     return out;
 }
 

@@ -34,7 +34,7 @@ TEST(CsvFixtures, ItalianWithBomSemicolonsAndHeadingBelowATitle) {
     ASSERT_EQ(l.rows.size(), 3u);
     const auto& pasta = byCode(l, "R-001");
     EXPECT_EQ(pasta.line, 5);
-    EXPECT_EQ(pasta.ean, "8001234567890");
+    EXPECT_EQ(pasta.ean, "8001234567897");
     EXPECT_EQ(pasta.description, "PASTA DI SEMOLA; 500 g");
     EXPECT_DOUBLE_EQ(pasta.cost, 1234.56);
     EXPECT_EQ(pasta.vat, "22");
@@ -210,7 +210,7 @@ TEST(Columns, GivenByLettersOrHeadingsTheRestGuessed) {
 TEST(Rows, ValuesThatCannotBeUsedAreListedWithTheirLine) {
     Sheet s =
         csv("EAN;Codice;Costo;IVA;Prezzo vendita;Pezzi\n"
-            "0001234567890;;1,00;22;;\n"      // internal code, nothing else
+            "0001234567895;;1,00;22;;\n"      // internal code, nothing else
             "8,00123E+12;X1;1,00;22;;\n"      // EAN spoilt by a spreadsheet: sought by code
             ";ABCDEFGHIJKLMNOPQ;1,00;22;;\n"  // 17 characters
             ";X2;-1,00;22;;\n"                // negative cost
@@ -220,8 +220,8 @@ TEST(Rows, ValuesThatCannotBeUsedAreListedWithTheirLine) {
     std::vector<std::string> lines;
     for (const auto& p : l.problems) lines.push_back(problemLine(p));
     std::vector<std::string> expected = {
-        "Riga 2: EAN «0001234567890» di un codice interno (inizia con 000) (non controllata)",
-        "Riga 3: EAN non valido «8,00123E+12»: cercato per codice",
+        "Riga 2: EAN «0001234567895» di un codice interno (inizia con 000) (non controllata)",
+        "Riga 3: EAN non valido «8,00123E+12» (cifre o cifra di controllo): cercato per codice",
         "Riga 4: codice fornitore più lungo di 16 caratteri (non controllata)",
         "Riga 5: costo non valido «-1,00» (non controllata)",
         "Riga 6: prezzo di vendita non valido «n.d.»: ignorato",
