@@ -36,7 +36,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
         messages.show(kNoSupplier, Icon::Information);
-        return {RunOutcome::NoSupplier, {}};
+        return {RunOutcome::NoSupplier, {}, {}};
     }
     // The run changes these only when it is kept.
     AppState working = app;
@@ -50,11 +50,11 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         const bool guarded = std::string(run.kind) != kKindPriceList;
         const long long lastSeen = guarded ? lastCheckId(*db) : 0;
         if (guarded && !confirmSupplier(*db, screen, app, messages))
-            return {RunOutcome::SupplierDeclined, {}};
+            return {RunOutcome::SupplierDeclined, {}, {}};
         WorkTableMark discardAgreed;
         if (run.articles(*db) > 0) {
             auto agreed = confirmDiscardReview(*db, messages);
-            if (!agreed) return {RunOutcome::Declined, {}};
+            if (!agreed) return {RunOutcome::Declined, {}, {}};
             discardAgreed = *agreed;
         }
         const history::CheckInfo info = checkInfo(screen, app, run.kind);
@@ -76,7 +76,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         held.release();
         app = working;
         return {result.end == RunEnd::NoArticles ? RunOutcome::NoArticles : RunOutcome::Done,
-                result.counts};
+                result.counts, std::move(result.leftOut)};
     } catch (const Error& e) {
         held.release();
         showFailure(messages, progress, e.what());
@@ -87,7 +87,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         held.release();
         showFailure(messages, progress, "Errore: " + std::string(e.what()));
     }
-    return {RunOutcome::Failed, {}};
+    return {RunOutcome::Failed, {}, {}};
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ enum class RunOutcome {
 struct RunReport {
     RunOutcome outcome = RunOutcome::Failed;
     RunCounts counts;
+    std::vector<pricelist::RowProblem> leftOut;  // rows of a supplier's file the run left out
     // The review screen follows every run that was not refused and did not fail.
     bool opensReview() const {
         return outcome == RunOutcome::Declined || outcome == RunOutcome::NoArticles ||

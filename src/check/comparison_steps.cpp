@@ -95,6 +95,18 @@ void ComparisonSteps::readPriceRow(Working& w) {
     }
 }
 
+std::optional<WalkRow> ComparisonSteps::withStoreVat(const WalkRow& r) {
+    if (!vatFromStore || !r.ivart.isNull()) return r;
+    if (price_ && !store::trimmed(price_->ivart.text()).empty()) {
+        WalkRow out = r;
+        out.ivart = store::Value(store::trimmed(price_->ivart.text()));
+        return out;
+    }
+    leftOut = price_ ? "manca l'aliquota IVA, nel file e nell'articolo del negozio"
+                     : "manca l'aliquota IVA di un articolo nuovo";
+    return std::nullopt;
+}
+
 void ComparisonSteps::computePrice(Working& w, const WalkRow& r) {
     w.costo_nuovo = moneyOf(r.przart);
     checkAmount(w.costo_nuovo, "Costo");

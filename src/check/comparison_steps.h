@@ -57,8 +57,14 @@ class ComparisonSteps {
     bool passesFilters(const Working& w) const;
     void write(Working& w, const WalkRow& r, const std::string& barcode);
 
+    // A supplier's row without a VAT rate takes the store article's; the one neither gives
+    // is left out, its reason kept here for the caller to list.
+    std::optional<WalkRow> withStoreVat(const WalkRow& r);
+
     RunCounts counts;
     std::string codice_lis;
+    bool vatFromStore = false;
+    std::optional<std::string> leftOut;
 
   private:
     bool departmentExcluded(Working& w);

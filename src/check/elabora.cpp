@@ -79,10 +79,12 @@ void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     if (barcode.rfind("000", 0) == 0 && barcode.rfind("00000", 0) != 0) return;
     steps.searchStore(w, r, barcode, r.codafo ? *r.codafo : zeroPadded(articleNumber(r.codart), 9));
     steps.readPriceRow(w);
-    steps.computePrice(w, r);
+    const auto row = steps.withStoreVat(r);
+    if (!row) return;
+    steps.computePrice(w, *row);
     steps.countExamined();
-    steps.computeVariation(w, r);
-    if (steps.passesFilters(w)) steps.write(w, r, barcode);
+    steps.computeVariation(w, *row);
+    if (steps.passesFilters(w)) steps.write(w, *row, barcode);
 }
 
 namespace {
@@ -150,7 +152,7 @@ RunResult elabora(RunContext& ctx) {
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
-        return {RunEnd::NoArticles, {}};
+        return {RunEnd::NoArticles, {}, {}};
     }
     discardReview(ctx.db, ctx.discardAgreed);
     {
@@ -165,7 +167,7 @@ RunResult elabora(RunContext& ctx) {
             });
         clearChangeMarks(ctx);
     }
-    return {RunEnd::Done, steps.counts};
+    return {RunEnd::Done, steps.counts, {}};
 }
 
 RunResult elabora_solodoppi(RunContext& ctx) {
@@ -174,7 +176,7 @@ RunResult elabora_solodoppi(RunContext& ctx) {
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
-        return {RunEnd::NoArticles, {}};
+        return {RunEnd::NoArticles, {}, {}};
     }
     discardReview(ctx.db, ctx.discardAgreed);
     {
@@ -193,7 +195,7 @@ RunResult elabora_solodoppi(RunContext& ctx) {
             });
         clearChangeMarks(ctx);
     }
-    return {RunEnd::Done, steps.counts};
+    return {RunEnd::Done, steps.counts, {}};
 }
 
 }  // namespace cl::check

@@ -54,7 +54,8 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
 }
 
 const std::string StoreLookups::kPriceColumns =
-    "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot";
+    "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot, "
+    "ivart";
 
 PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     PriceRow r;
@@ -70,6 +71,7 @@ PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     r.desfor = st.value(first + 9).text();
     r.desgru = st.value(first + 10).text();
     r.dessot = st.value(first + 11).text();
+    r.ivart = st.value(first + 12);
     return r;
 }
 

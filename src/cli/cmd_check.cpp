@@ -169,9 +169,11 @@ int runFileCheck(Context& ctx, const Args& args) {
     // Without a supplier the check refuses before the file is read.
     if (ctx.session.state.codice_fornitore != 0) list = readPriceList(args);
     for (const auto& p : list.problems) std::cerr << pricelist::problemLine(p) << "\n";
-    if (list.notChecked() > 0)
-        std::cerr << "Righe del listino non controllate: " << list.notChecked() << "\n";
     auto r = check::checkPriceList(ctx.session, screen, list, messages, progress);
+    // The rows the check itself could not price (no VAT rate anywhere, ...).
+    for (const auto& p : r.leftOut) std::cerr << pricelist::problemLine(p) << "\n";
+    const long long left = list.notChecked() + static_cast<long long>(r.leftOut.size());
+    if (left > 0) std::cerr << "Righe del listino non controllate: " << left << "\n";
     return report(r, progress, false);
 }
 

@@ -34,8 +34,8 @@ struct Reader {
     }
 };
 
-// The VAT rate as the store's two-character field holds it; 0.22 and "22 %" are 22.
-std::optional<std::string> vatOf(const Reader& r, const SheetRow& row) {
+// The rate a VAT cell gives: 0.22 and "22 %" are 22. nullopt when it reads as no number.
+std::optional<double> vatOf(const Reader& r, const SheetRow& row) {
     const Cell* c = r.cell(row, Field::Vat);
     if (!c) return std::nullopt;
     std::optional<double> v;
@@ -47,10 +47,14 @@ std::optional<std::string> vatOf(const Reader& r, const SheetRow& row) {
         v = readAmount(t, r.style[size_t(Field::Vat)]);
     }
     if (v && *v > 0 && *v < 1) *v *= 100;
-    if (!v) return std::nullopt;
-    double rounded = std::round(*v * 100) / 100;
-    if (rounded < 0 || rounded > 99 || rounded != std::floor(rounded)) return std::nullopt;
-    return std::to_string(static_cast<int>(rounded));
+    return v;
+}
+
+// The Italian rates, as the store's two-character field writes them.
+std::optional<std::string> italianRate(double v) {
+    for (int rate : {0, 4, 5, 10, 22})
+        if (std::abs(v - rate) < 0.005) return std::to_string(rate);
+    return std::nullopt;
 }
 
 // Reads one row; a reason of a left-out row, else nullopt.
@@ -98,11 +102,18 @@ std::optional<std::string> readRow(const Reader& r, const SheetRow& row, PriceLi
                              "prezzo di vendita non valido " + cellQuote(p->text) + ": ignorato",
                              true});
     }
+    // A rate that does not read is the store's own; one that reads wrong prices the row wrong.
     if (const Cell* v = r.cell(row, Field::Vat)) {
-        out.vat = vatOf(r, row);
-        if (!out.vat)
-            notes.push_back(
-                {row.line, "aliquota IVA non valida " + cellQuote(v->text) + ": ignorata", true});
+        if (auto rate = vatOf(r, row)) {
+            out.vat = italianRate(*rate);
+            if (!out.vat)
+                return "aliquota IVA " + cellQuote(v->text) + " non italiana (0, 4, 5, 10, 22)";
+        } else {
+            notes.push_back({row.line,
+                             "aliquota IVA non leggibile " + cellQuote(v->text) +
+                                 ": si usa quella dell'articolo del negozio",
+                             true});
+        }
     }
     if (const Cell* k = r.cell(row, Field::Pack)) {
         auto pack = r.amount(row, Field::Pack);

@@ -46,15 +46,24 @@ TEST_F(PriceListCommand, ChecksTheFileAndListsTheBadRowsOnStderr) {
 }
 
 TEST_F(PriceListCommand, ColumnsAndSheetOptions) {
-    auto csv = file("nohead.csv", "X1;1,50;ACQUA\nX2;2,00;VINO\n");
+    auto csv = file("nohead.csv", "X1;1,50;ACQUA;22\nX2;2,00;VINO;22\n");
     auto r = run({"check", "--supplier", "12", "--price-list", csv, "--columns",
-                  "code=A,cost=B,description=C"});
+                  "code=A,cost=B,description=C,vat=D"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "2");
     EXPECT_EQ(
         run({"check", "--supplier", "12", "--price-list", csv, "--columns", "colour=A"}).exitCode,
         2);
     EXPECT_EQ(run({"check", "--supplier", "12", "--price-list", csv, "--sheet", "0"}).exitCode, 2);
+    // One field in two columns, two fields in one column.
+    EXPECT_EQ(
+        run({"check", "--supplier", "12", "--price-list", csv, "--columns", "code=A,cost=B,cost=C"})
+            .exitCode,
+        2);
+    EXPECT_EQ(run({"check", "--supplier", "12", "--price-list", csv, "--columns",
+                   "code=A,cost=B,price=B"})
+                  .exitCode,
+              2);
     EXPECT_EQ(run({"check", "--supplier", "12", "--columns", "code=A"}).exitCode, 2);
     EXPECT_EQ(run({"check", "--supplier", "12", "--price-list", csv, "--only-no-barcode"}).exitCode,
               2);

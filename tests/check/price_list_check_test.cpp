@@ -136,5 +136,27 @@ TEST_F(PriceListCheck, FailureMidwayWritesNothing) {
     EXPECT_EQ(t.dump("parametri"), params);
 }
 
+// A row without a VAT rate is priced with the store article's own; a new article without
+// one cannot be priced, and is listed with its line.
+TEST_F(PriceListCheck, NoVatTakesTheStoreRateANewArticleWithoutOneIsListed) {
+    storeArticle(70, "8002222222222", "9", "15.00");
+    t.exec("UPDATE listi01 SET ivart = '4' WHERE codart = 70");
+    auto known = row("8002222222222", "P-1", "PASTA", 10, std::nullopt, std::nullopt);
+    known.line = 2;
+    auto added = row("8004444444444", "N-1", "NUOVO", 10, std::nullopt, std::nullopt);
+    added.line = 3;
+    PriceList l;
+    l.rows = {known, added};
+    auto r = checkFile(l);
+    ASSERT_EQ(r.outcome, RunOutcome::Done);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(field("ivart"), "4 ");
+    // 10 marked up by 35 % with 4 % VAT: 14.04, not the 13.50 of no VAT.
+    EXPECT_EQ(field("prezpubv"), "14.04");
+    ASSERT_EQ(r.leftOut.size(), 1u);
+    EXPECT_EQ(pricelist::problemLine(r.leftOut[0]),
+              "Riga 3: manca l'aliquota IVA di un articolo nuovo (non controllata)");
+}
+
 }  // namespace
 }  // namespace cl::test

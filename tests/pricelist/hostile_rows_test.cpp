@@ -96,3 +96,31 @@ TEST(HostileRows, OneColumnPerFieldAndOneFieldPerColumn) {
 
 }  // namespace
 }  // namespace cl::pricelist
+
+namespace cl::pricelist {
+namespace {
+
+TEST(HostileRows, AVatRateThatDoesNotReadIsLeftToTheStoreOneThatIsNotItalianIsListed) {
+    auto l = rowsOf(
+        "Codice;Costo;IVA\n"
+        "A1;1,00;esente\n"
+        "A2;1,00;IVA 22\n"
+        "A3;1,00;\n"
+        "A4;1,00;7\n"
+        "A5;1,00;22%\n"
+        "A6;1,00;0\n");
+    ASSERT_EQ(l.rows.size(), 5u);
+    EXPECT_FALSE(l.rows[0].vat);
+    EXPECT_FALSE(l.rows[1].vat);
+    EXPECT_FALSE(l.rows[2].vat);
+    EXPECT_EQ(l.rows[3].vat, "22");
+    EXPECT_EQ(l.rows[4].vat, "0");
+    const std::vector<std::string> expected = {
+        "Riga 2: aliquota IVA non leggibile «esente»: si usa quella dell'articolo del negozio",
+        "Riga 3: aliquota IVA non leggibile «IVA 22»: si usa quella dell'articolo del negozio",
+        "Riga 5: aliquota IVA «7» non italiana (0, 4, 5, 10, 22) (non controllata)"};
+    EXPECT_EQ(listed(l), expected);
+}
+
+}  // namespace
+}  // namespace cl::pricelist

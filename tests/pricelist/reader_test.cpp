@@ -226,15 +226,14 @@ TEST(Rows, ValuesThatCannotBeUsedAreListedWithTheirLine) {
         "Riga 5: costo non valido «-1,00» (non controllata)",
         "Riga 6: prezzo di vendita non valido «n.d.»: ignorato",
         "Riga 6: confezione non valida «1,5»: ignorata",
-        "Riga 7: aliquota IVA non valida «5,5»: ignorata",
+        "Riga 7: aliquota IVA «5,5» non italiana (0, 4, 5, 10, 22) (non controllata)",
     };
     EXPECT_EQ(lines, expected);
-    ASSERT_EQ(l.rows.size(), 3u);
+    ASSERT_EQ(l.rows.size(), 2u);
     EXPECT_EQ(l.rows[0].code, "X1");
     EXPECT_EQ(l.rows[0].ean, "");
     EXPECT_EQ(l.rows[1].vat, "4");
     EXPECT_FALSE(l.rows[1].price);
-    EXPECT_FALSE(l.rows[2].vat);
 }
 
 TEST(UnreadableFiles, StopWithTheReason) {
