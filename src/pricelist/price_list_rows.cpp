@@ -1,6 +1,7 @@
 // The rows of a supplier's price list under its heading row, each value read and checked.
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "app/ean.h"
 #include "pricelist/amounts.h"
@@ -167,6 +168,46 @@ std::optional<std::string> shapeProblem(const SheetRow& row, const FieldCount& w
         ErrorKind::InvalidInput);
 }
 
+bool sameValues(const PriceListRow& a, const PriceListRow& b) {
+    return a.cost == b.cost && a.price == b.price && a.vat == b.vat && a.pack == b.pack;
+}
+
+// One article, one row: two rows of an EAN or a code that disagree are both left out (which
+// one the supplier meant cannot be told); a row repeating another exactly is checked once.
+void leaveOutRepeatedArticles(PriceList& list) {
+    std::unordered_map<std::string, size_t> first;
+    std::vector<std::string> why(list.rows.size());
+    for (size_t i = 0; i < list.rows.size(); ++i) {
+        const auto& r = list.rows[i];
+        for (const std::string& key :
+             {r.ean.empty() ? "" : "E" + r.ean, r.code.empty() ? "" : "C" + r.code}) {
+            if (key.empty()) continue;
+            auto [at, added] = first.try_emplace(key, i);
+            if (added) continue;
+            const auto& other = list.rows[at->second];
+            const std::string what =
+                key[0] == 'E' ? "EAN " + cellQuote(r.ean) : "codice " + cellQuote(r.code);
+            if (sameValues(r, other)) {
+                if (why[i].empty()) why[i] = "ripete la riga " + std::to_string(other.line);
+                continue;
+            }
+            why[i] = what + " anche alla riga " + std::to_string(other.line) + " con altri valori";
+            why[at->second] =
+                what + " anche alla riga " + std::to_string(r.line) + " con altri valori";
+        }
+    }
+    std::vector<PriceListRow> kept;
+    for (size_t i = 0; i < list.rows.size(); ++i) {
+        if (why[i].empty())
+            kept.push_back(std::move(list.rows[i]));
+        else
+            list.problems.push_back({list.rows[i].line, why[i], false});
+    }
+    list.rows = std::move(kept);
+    std::stable_sort(list.problems.begin(), list.problems.end(),
+                     [](const RowProblem& a, const RowProblem& b) { return a.line < b.line; });
+}
+
 }  // namespace
 
 long long PriceList::notChecked() const {
@@ -209,6 +250,7 @@ PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
     }
     const size_t dataRows = sheet.rows.size() - std::min(first, sheet.rows.size());
     if (dataRows > 0 && misshapen * 2 > dataRows) refuseMisshapen(sheet.delimiter);
+    leaveOutRepeatedArticles(out);
     return out;
 }
 

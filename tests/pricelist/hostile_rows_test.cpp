@@ -29,14 +29,14 @@ TEST(HostileRows, OnlyBarcodesWithTheRightCheckDigitAreEans) {
         "8.01235E+12;A4;1,00\n"     // written by a spreadsheet
         "96385074;A5;1,00\n"        // EAN-8
         "036000291452;A6;1,00\n"    // UPC-A
-        "08001234567897;A7;1,00\n"  // GTIN-14 of an EAN-13
+        "08009876543217;A7;1,00\n"  // GTIN-14 of an EAN-13
         "18001234567894;A8;1,00\n"  // a carton's GTIN-14
         "8001234567890;;1,00\n");   // wrong and no code: nothing to seek it by
     ASSERT_EQ(l.rows.size(), 8u);
     std::vector<std::string> eans;
     for (const auto& r : l.rows) eans.push_back(r.ean);
     EXPECT_EQ(eans, (std::vector<std::string>{"8001234567897", "", "", "", "96385074",
-                                              "036000291452", "8001234567897", ""}));
+                                              "036000291452", "8009876543217", ""}));
     const std::vector<std::string> expected = {
         "Riga 3: EAN non valido «8001234567890» (cifre o cifra di controllo): cercato per codice",
         "Riga 4: EAN non valido «80012345678» (cifre o cifra di controllo): cercato per codice",
@@ -119,6 +119,30 @@ TEST(HostileRows, AVatRateThatDoesNotReadIsLeftToTheStoreOneThatIsNotItalianIsLi
         "Riga 2: aliquota IVA non leggibile «esente»: si usa quella dell'articolo del negozio",
         "Riga 3: aliquota IVA non leggibile «IVA 22»: si usa quella dell'articolo del negozio",
         "Riga 5: aliquota IVA «7» non italiana (0, 4, 5, 10, 22) (non controllata)"};
+    EXPECT_EQ(listed(l), expected);
+}
+
+}  // namespace
+}  // namespace cl::pricelist
+
+namespace cl::pricelist {
+namespace {
+
+TEST(HostileRows, TwoRowsOfOneArticleThatDisagreeAreBothListed) {
+    auto l = rowsOf(
+        "EAN;Codice;Costo\n"
+        "8001234567897;A1;1,00\n"
+        "8009876543217;B1;2,00\n"
+        "8001234567897;A9;7,24\n"  // same EAN, +624 %
+        ";B1;2,00\n"               // the same code, the same cost: checked once
+        ";C1;3,00\n");
+    std::vector<std::string> codes;
+    for (const auto& r : l.rows) codes.push_back(r.code);
+    EXPECT_EQ(codes, (std::vector<std::string>{"B1", "C1"}));
+    const std::vector<std::string> expected = {
+        "Riga 2: EAN «8001234567897» anche alla riga 4 con altri valori (non controllata)",
+        "Riga 4: EAN «8001234567897» anche alla riga 2 con altri valori (non controllata)",
+        "Riga 5: ripete la riga 3 (non controllata)"};
     EXPECT_EQ(listed(l), expected);
 }
 
