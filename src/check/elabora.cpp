@@ -78,6 +78,7 @@ void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     // Codes "000..." other than "00000..." are internal codes, not products.
     if (barcode.rfind("000", 0) == 0 && barcode.rfind("00000", 0) != 0) return;
     steps.searchStore(w, r, barcode, r.codafo ? *r.codafo : zeroPadded(articleNumber(r.codart), 9));
+    if (steps.leftOut) return;
     steps.readPriceRow(w);
     const auto row = steps.withStoreVat(r);
     if (!row) return;

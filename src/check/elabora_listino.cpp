@@ -33,7 +33,7 @@ RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceLis
     }
     discardReview(ctx.db, ctx.discardAgreed);
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
-    steps.vatFromStore = true;
+    steps.fromSupplierFile = true;
     std::vector<pricelist::RowProblem> leftOut;
     size_t compared = 0;
     {

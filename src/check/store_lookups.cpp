@@ -99,6 +99,41 @@ std::optional<long long> StoreLookups::supplierListArticle(const std::string& co
     return out;
 }
 
+namespace {
+std::string withoutLeadingZeros(const std::string& digits) {
+    size_t i = digits.find_first_not_of('0');
+    return i == std::string::npos ? "0" : digits.substr(i);
+}
+bool isDigits(const std::string& s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+}
+}  // namespace
+
+std::vector<StoreLookups::StoredCode> StoreLookups::codesWithoutZeros(const std::string& digits,
+                                                                      const std::string& codlis) {
+    if (!isDigits(digits)) return {};
+    if (zerosList_ != codlis) {
+        zerosList_ = codlis;
+        codesByDigits_.clear();
+        auto st = db_.prepare("SELECT codafo, codart FROM main.listi02 WHERE codlis = ?");
+        st.bind(1, store::Value(codlis));
+        while (st.step()) {
+            std::string code = store::trimmed(st.value(0).text());
+            if (isDigits(code))
+                codesByDigits_.emplace(withoutLeadingZeros(code),
+                                       StoredCode{st.value(0).text(), st.value(1).integer()});
+        }
+    }
+    std::vector<StoredCode> out;
+    auto [from, to] = codesByDigits_.equal_range(withoutLeadingZeros(digits));
+    for (auto it = from; it != to; ++it) {
+        bool known = false;
+        for (const auto& o : out) known = known || o.codart == it->second.codart;
+        if (!known) out.push_back(it->second);
+    }
+    return out;
+}
+
 std::optional<long long> StoreLookups::supplierListCode(const std::string& code,
                                                         const std::string& codlis) {
     if (code.empty()) return std::nullopt;

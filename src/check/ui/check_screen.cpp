@@ -295,7 +295,7 @@ RunReport CheckScreen::commandListino() {
     if (session_.state.codice_fornitore == 0) {
         messages_.show(kNoSupplier, Icon::Information);
         DBCombo3->setFocus();
-        return {RunOutcome::NoSupplier, {}};
+        return {RunOutcome::NoSupplier, {}, {}};
     }
     const QString file =
         chooseFile ? chooseFile()
