@@ -7,6 +7,7 @@
 #include "app/parameters.h"
 #include "check/check_record.h"
 #include "check/elabora_listino.h"
+#include "check/file_supplier.h"
 #include "history/journal.h"
 #include "store/error.h"
 
@@ -19,6 +20,8 @@ struct RunKind {
     std::function<long long(store::Database&)> articles;
     std::function<RunResult(RunContext&)> run;
     const char* kind;
+    // A question of the run's own before anything is written (true: go on).
+    std::function<bool(store::Database&, Messages&)> confirm = {};
 };
 
 void showFailure(Messages& messages, Progress& progress, const std::string& text) {
@@ -51,6 +54,8 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         const long long lastSeen = guarded ? lastCheckId(*db) : 0;
         if (guarded && !confirmSupplier(*db, screen, app, messages))
             return {RunOutcome::SupplierDeclined, {}, {}};
+        if (run.confirm && !run.confirm(*db, messages))
+            return {RunOutcome::FileSupplierDeclined, {}, {}};
         WorkTableMark discardAgreed;
         if (run.articles(*db) > 0) {
             auto agreed = confirmDiscardReview(*db, messages);
@@ -112,7 +117,10 @@ RunReport checkPriceList(Session& session, const CheckScreenState& screen,
     return startRun(
         session, screen, messages, progress,
         {[rows](store::Database&) { return rows; },
-         [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList});
+         [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList,
+         [&](store::Database& db, Messages& m) {
+             return confirmFileSupplier(db, list.rows, screen, session.state, m);
+         }});
 }
 
 }  // namespace cl::check

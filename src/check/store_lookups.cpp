@@ -55,7 +55,7 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
 
 const std::string StoreLookups::kPriceColumns =
     "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot, "
-    "ivart";
+    "ivart, codfor";
 
 PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     PriceRow r;
@@ -72,6 +72,7 @@ PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     r.desgru = st.value(first + 10).text();
     r.dessot = st.value(first + 11).text();
     r.ivart = st.value(first + 12);
+    r.codfor = st.value(first + 13);
     return r;
 }
 

@@ -22,7 +22,7 @@ struct StoreBarcode {
 
 // The fields of the store's sale-list row (listi01, index primary) that the runs read.
 struct PriceRow {
-    store::Value ricart, marg, przpub, cofart, przsal, datagg, codrep, ivart;
+    store::Value ricart, marg, przpub, cofart, przsal, datagg, codrep, ivart, codfor;
     std::string desart, umart, desfor, desgru, dessot;
 };
 

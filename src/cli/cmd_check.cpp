@@ -119,6 +119,10 @@ int report(const check::RunReport& r, const CliProgress& progress, bool barcode)
             std::cerr << "Controllo non eseguito: il fornitore non è quello dell'ultimo "
                          "controllo (--yes per confermarlo).\n";
             return kFailed;
+        case RunOutcome::FileSupplierDeclined:
+            std::cerr << "Controllo non eseguito: gli articoli del listino sono per lo più di un "
+                         "altro fornitore (--yes per controllarlo comunque).\n";
+            return kFailed;
         case RunOutcome::NoArticles:
             std::cout << "Righe scritte in variatil: 0\n";
             return kDone;
