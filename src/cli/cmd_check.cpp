@@ -16,7 +16,7 @@ const char* kUsage =
     "[--markup TEXT] [--markup-source groups|new-only] [--round]";
 const char* kFileUsage =
     " [--price-list FILE [--columns ean=A,code=B,description=C,cost=D,vat=E,price=F,unit=G,pack=H]"
-    " [--sheet N]]";
+    " [--sheet N] [--decimal comma|point]]";
 // The barcode check has no "Solo prodotti doppi": it is a box of the other run.
 const char* kBarcodeUsage =
     "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
@@ -157,8 +157,15 @@ pricelist::PriceList readPriceList(const Args& args) {
             throw UsageError{e.what()};
         }
     }
+    std::optional<pricelist::NumberStyle> decimal;
+    if (auto v = args.value("decimal")) {
+        if (*v != "comma" && *v != "point") throw UsageError{"--decimal vale comma o point"};
+        decimal = *v == "comma" ? pricelist::NumberStyle::Italian : pricelist::NumberStyle::Plain;
+    }
     auto s = pricelist::readPriceListFile(*args.value("price-list"), sheet);
-    return pricelist::extractRows(s, pricelist::columnsFor(s, columns));
+    auto map = pricelist::columnsFor(s, columns);
+    map.decimal = decimal;
+    return pricelist::extractRows(s, map);
 }
 
 int runFileCheck(Context& ctx, const Args& args) {
@@ -183,8 +190,8 @@ int runFileCheck(Context& ctx, const Args& args) {
 
 int runCheck(Context& ctx, const Args& args, bool barcode) {
     if (!barcode && args.value("price-list")) return runFileCheck(ctx, args);
-    if (args.value("columns") || args.value("sheet"))
-        throw UsageError{"--columns e --sheet valgono solo con --price-list"};
+    if (args.value("columns") || args.value("sheet") || args.value("decimal"))
+        throw UsageError{"--columns, --sheet e --decimal valgono solo con --price-list"};
     auto screen = screenFrom(ctx, args);
     CliProgress progress;
     progress.setText("cntw", "0");
@@ -200,7 +207,7 @@ const std::vector<std::string> kValues = {"supplier", "updates", "reference",   
 const std::vector<std::string> kFlags = {"only-no-barcode", "round"};
 std::vector<std::string> checkValues() {
     auto v = kValues;
-    v.insert(v.end(), {"price-list", "columns", "sheet"});
+    v.insert(v.end(), {"price-list", "columns", "sheet", "decimal"});
     return v;
 }
 const std::vector<std::string> kBarcodeFlags = {"round"};

@@ -94,6 +94,11 @@ std::optional<NumberStyle> styleOf(const std::string& text) {
     return std::nullopt;
 }
 
+bool readsBothWays(const std::string& text) {
+    auto a = readAmount(text, NumberStyle::Italian), b = readAmount(text, NumberStyle::Plain);
+    return a && b && *a != *b;
+}
+
 NumberStyle columnStyle(const std::vector<const Cell*>& cells, NumberStyle fallback) {
     long italian = 0, plain = 0;
     for (const Cell* c : cells) {

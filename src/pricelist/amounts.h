@@ -12,6 +12,8 @@ enum class NumberStyle { Italian, Plain };
 
 // What a text alone says about its style; nullopt when it could be either ("1.234", "12").
 std::optional<NumberStyle> styleOf(const std::string& text);
+// True when the text gives two different amounts in the two styles ("1.250": 1250 or 1,25).
+bool readsBothWays(const std::string& text);
 // The style most of the column's texts show; the fallback when none tells.
 NumberStyle columnStyle(const std::vector<const Cell*>& cells, NumberStyle fallback);
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pricelist/amounts.h"
 #include "pricelist/sheet.h"
 
 namespace cl::pricelist {
@@ -22,6 +23,9 @@ const char* fieldCaption(Field f);  // "EAN", "Codice fornitore", ... as the scr
 struct ColumnMap {
     std::array<std::optional<size_t>, kFieldCount> column;
     std::optional<size_t> headingRow;  // index into Sheet::rows; data rows follow it
+    // The decimal separator the operator gave (--decimal, the window); none: read from the
+    // amounts, and a column whose every amount reads two ways refuses the file.
+    std::optional<NumberStyle> decimal;
     std::optional<size_t>& operator[](Field f) { return column[size_t(f)]; }
     const std::optional<size_t>& operator[](Field f) const { return column[size_t(f)]; }
     // Cost and at least one of code and EAN.

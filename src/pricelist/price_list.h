@@ -44,7 +44,12 @@ Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet = {});
 // Throws cl::Error when no heading row is found or the cost, code and EAN cannot be placed.
 ColumnMap columnsFor(const Sheet& sheet, const std::optional<std::string>& spec);
 
-// The rows under the heading row, read with the columns given.
+// What makes the amounts of a column unreadable without the decimal separator given: every
+// one of them reads two ways ("1.250"). nullopt when the amounts tell, or map.decimal does.
+std::optional<std::string> ambiguousAmounts(const Sheet& sheet, const ColumnMap& map);
+
+// The rows under the heading row, read with the columns given. Throws cl::Error when the
+// amounts are ambiguous (above) or most rows are split into other fields than the heading.
 PriceList extractRows(const Sheet& sheet, const ColumnMap& map);
 
 // The line the operator reads for a row left out or checked without a value.

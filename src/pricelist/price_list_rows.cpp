@@ -168,6 +168,40 @@ std::optional<std::string> shapeProblem(const SheetRow& row, const FieldCount& w
         ErrorKind::InvalidInput);
 }
 
+// A column of amounts none of which tells its decimal separator, and some of which read two
+// ways: a thousand times too much or too little, so not guessed.
+std::optional<std::string> ambiguityOf(Field f, const std::vector<const Cell*>& cells) {
+    const Cell* example = nullptr;
+    for (const Cell* c : cells) {
+        if (!c || c->number) continue;
+        if (styleOf(c->text)) return std::nullopt;
+        if (!example && readsBothWays(c->text)) example = c;
+    }
+    if (!example) return std::nullopt;
+    auto shown = [&](NumberStyle style) {
+        std::string s = std::to_string(*readAmount(example->text, style));
+        s.erase(s.find_last_not_of('0') + 1);
+        if (s.back() == '.') s.pop_back();
+        if (auto dot = s.find('.'); dot != std::string::npos) s[dot] = ',';
+        return s;
+    };
+    return std::string("Gli importi della colonna \"") + fieldCaption(f) +
+           "\" si leggono in due modi (" + cellQuote(example->text) + ": " +
+           shown(NumberStyle::Italian) + " o " + shown(NumberStyle::Plain) + ")";
+}
+
+bool isAmount(Field f) {
+    return f == Field::Cost || f == Field::Price || f == Field::Vat || f == Field::Pack;
+}
+
+std::vector<const Cell*> columnCells(const Sheet& sheet, const ColumnMap& map, Field f) {
+    std::vector<const Cell*> cells;
+    Reader r{sheet, map, {}};
+    const size_t first = map.headingRow ? *map.headingRow + 1 : 0;
+    for (size_t i = first; i < sheet.rows.size(); ++i) cells.push_back(r.cell(sheet.rows[i], f));
+    return cells;
+}
+
 bool sameValues(const PriceListRow& a, const PriceListRow& b) {
     return a.cost == b.cost && a.price == b.price && a.vat == b.vat && a.pack == b.pack;
 }
@@ -210,6 +244,14 @@ void leaveOutRepeatedArticles(PriceList& list) {
 
 }  // namespace
 
+std::optional<std::string> ambiguousAmounts(const Sheet& sheet, const ColumnMap& map) {
+    if (map.decimal) return std::nullopt;
+    for (Field f : kFields)
+        if (isAmount(f) && map[f])
+            if (auto why = ambiguityOf(f, columnCells(sheet, map, f))) return why;
+    return std::nullopt;
+}
+
 long long PriceList::notChecked() const {
     long long n = 0;
     for (const auto& p : problems) n += p.checked ? 0 : 1;
@@ -223,12 +265,14 @@ PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
     NumberStyle fallback = sheet.kind == SourceKind::Csv && sheet.delimiter == ','
                                ? NumberStyle::Plain
                                : NumberStyle::Italian;
-    for (Field f : kFields) {
-        std::vector<const Cell*> cells;
-        for (size_t i = first; i < sheet.rows.size(); ++i)
-            cells.push_back(r.cell(sheet.rows[i], f));
-        r.style[size_t(f)] = columnStyle(cells, fallback);
-    }
+    if (auto why = ambiguousAmounts(sheet, map))
+        throw Error(*why +
+                        ": indicare il separatore dei decimali (--decimal comma o point, o "
+                        "nella finestra delle colonne).",
+                    ErrorKind::InvalidInput);
+    for (Field f : kFields)
+        r.style[size_t(f)] =
+            map.decimal ? *map.decimal : columnStyle(columnCells(sheet, map, f), fallback);
     PriceList out;
     const FieldCount widths = headingWidths(sheet, map);
     size_t misshapen = 0;

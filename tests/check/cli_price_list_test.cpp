@@ -121,5 +121,19 @@ TEST_F(PriceListCommand, MostArticlesOfAnotherSupplierAskFirst) {
     EXPECT_EQ(own.err.find("trovati nel negozio"), std::string::npos) << own.err;
 }
 
+TEST_F(PriceListCommand, AmountsThatReadTwoWaysNeedDecimal) {
+    auto csv = file("mille.csv", "Codice;Costo;IVA\nM1;1.250;22\nM2;2.750;22\n");
+    auto refused = run({"check", "--supplier", "12", "--price-list", csv});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("--decimal"), std::string::npos) << refused.err;
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
+    EXPECT_EQ(
+        run({"check", "--supplier", "12", "--price-list", csv, "--decimal", "virgola"}).exitCode,
+        2);
+    ASSERT_EQ(
+        run({"check", "--supplier", "12", "--price-list", csv, "--decimal", "point"}).exitCode, 0);
+    EXPECT_EQ(t.scalar("SELECT coston FROM variatil WHERE codafo = 'M1'"), "1.25");
+}
+
 }  // namespace
 }  // namespace cl::test

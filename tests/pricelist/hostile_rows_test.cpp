@@ -148,3 +148,30 @@ TEST(HostileRows, TwoRowsOfOneArticleThatDisagreeAreBothListed) {
 
 }  // namespace
 }  // namespace cl::pricelist
+
+namespace cl::pricelist {
+namespace {
+
+PriceList rowsWithDecimal(const std::string& text, NumberStyle decimal) {
+    Sheet s = readPriceListBytes(text);
+    ColumnMap map = columnsFor(s, std::nullopt);
+    map.decimal = decimal;
+    return extractRows(s, map);
+}
+
+TEST(HostileRows, AmountsThatAllReadTwoWaysAreNotGuessed) {
+    const std::string file = "Codice;Costo\nA1;1.250\nA2;2.750\nA3;3\n";
+    auto r = test::refusal([&] { rowsOf(file); });
+    EXPECT_EQ(r.kind, ErrorKind::InvalidInput);
+    EXPECT_NE(r.message.find("\"Costo\" si leggono in due modi («1.250»: 1250 o 1,25)"),
+              std::string::npos)
+        << r.message;
+    EXPECT_NE(r.message.find("--decimal"), std::string::npos);
+    EXPECT_DOUBLE_EQ(rowsWithDecimal(file, NumberStyle::Italian).rows[0].cost, 1250);
+    EXPECT_DOUBLE_EQ(rowsWithDecimal(file, NumberStyle::Plain).rows[1].cost, 2.75);
+    // One amount that tells ("0,50") decides the column.
+    EXPECT_DOUBLE_EQ(rowsOf("Codice;Costo\nA1;1.250\nA2;0,50\n").rows[0].cost, 1250);
+}
+
+}  // namespace
+}  // namespace cl::pricelist
