@@ -1,5 +1,8 @@
 #include "update/update_summary.h"
 
+#include "app/numbers.h"
+#include "app/percentages.h"
+#include "store/fixed_text.h"
 #include "update/update_run.h"
 #include "update/update_steps.h"
 #include "update/update_store.h"
@@ -51,6 +54,11 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
         switch (fate) {
             case RowFate::Update:
                 ++s.rowsToUpdate;
+                if (int jump = costJump(row.costoV.number(), row.costoN.number()))
+                    s.costJumps.push_back(store::trimmed(row.descrizione.text()) + ": costo " +
+                                          localeText(row.costoV.number()) + " → " +
+                                          localeText(row.costoN.number()) + " (" +
+                                          costJumpMark(jump) + ")");
                 countPrice(run, lookups, row, code, s);
                 if (settings.kpre && writesPrice(run, row) && belowCost(run, row))
                     ++s.pricesBelowCost;
@@ -88,7 +96,16 @@ std::string summaryText(const UpdateSummary& s) {
         "\n  prezzo di vendita diminuito: " + std::to_string(s.pricesLowered) +
         "\n  prezzo di vendita invariato: " + std::to_string(s.pricesUnchanged) +
         "\nNuovi prezzi sotto il costo IVA compresa: " + std::to_string(s.pricesBelowCost) +
-        "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate);
+        "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate) +
+        "\nCosti nuovi oltre il triplo o sotto un terzo del vecchio: " +
+        std::to_string(s.costJumps.size());
+    for (size_t i = 0; i < s.costJumps.size(); ++i) {
+        if (i == kListed) {
+            out += "\n  ... e altri " + std::to_string(s.costJumps.size() - kListed);
+            break;
+        }
+        out += "\n  - " + s.costJumps[i];
+    }
     out += "\n" + (s.unwritten.empty() ? std::string("Righe non scritte nel listino: 0")
                                        : unwrittenList(s.unwritten));
     return out;

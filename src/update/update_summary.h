@@ -17,6 +17,8 @@ struct UpdateSummary {
     long long pricesRaised = 0, pricesLowered = 0, pricesUnchanged = 0;  // their sale prices
     long long pricesBelowCost = 0;   // new prices written below the VAT-inclusive cost
     long long articlesToCreate = 0;  // new articles
+    // Articles whose new cost is more than 3 times or less than a third of the old one.
+    std::vector<std::string> costJumps;
     std::vector<UnwrittenRow> unwritten;
 };
 

@@ -46,6 +46,28 @@ TEST(VariationRule, LoweredPriceIsGreenRaisedRedEqualYellow) {
     EXPECT_EQ(same.background, kYellow);
 }
 
+ReviewRow rowWithCosts(const std::string& oldCost, const std::string& newCost) {
+    test::TempStore store;
+    VariatilRow r;
+    r.prezpub = "10";
+    r.prezpubv = "12.5";
+    r.przvec = oldCost;
+    r.coston = newCost;
+    addVariatil(store, r);
+    auto db = store.session.openStore();
+    ReviewRows rows;
+    rows.load(*db, ReviewFilter{});
+    return rows.row(0);
+}
+
+// A new cost three times the old one, or under a third of it, is marked in the Var column.
+TEST(VariationRule, CostThatJumpsThreefoldIsMarked) {
+    EXPECT_EQ(cellLook(rowWithCosts("1", "7.24"), kVar).text, "3× costo 25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("3.10", "1"), kVar).text, "⅓ costo 25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("1", "2.99"), kVar).text, "25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("0", "5"), kVar).text, "25,00");  // no old cost
+}
+
 TEST(VariationRule, OldPriceRoundedInTheDifferenceButNotInTheDivisor) {
     // (10.00 - round(10.004, 2)) / 10.004 = 0: the stored cost variation is not shown.
     EXPECT_DOUBLE_EQ(*variazione(rowWith("10.004", "10")), 0.0);

@@ -88,6 +88,7 @@ TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
               "  prezzo di vendita invariato: 1\n"
               "Nuovi prezzi sotto il costo IVA compresa: 2\n"
               "Articoli nuovi da creare: 1\n"
+              "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 0\n"
               "Righe non scritte nel listino: 2\n"
               "  - 8000000000112 BLOCCATO: gruppo merceologico escluso\n"
               "  - 8000000000105 GRATIS: prezzo nuovo 0 o negativo\n\n"
@@ -115,6 +116,20 @@ TEST_F(UpdateSummary, LongListsAreCut) {
     EXPECT_EQ(text.rfind("Righe non scritte nel listino: 60", 0), 0u);
     EXPECT_NE(text.find("... e altre 10 righe"), std::string::npos);
     EXPECT_EQ(review::unwrittenList({}), "");
+}
+
+// A cost three times the old one, or under a third of it, is named before the update.
+TEST_F(UpdateSummary, CostsThatJumpThreefoldAreNamed) {
+    ts.exec("UPDATE variatil SET przvec = 0.30 WHERE desart LIKE 'SU%'");
+    ts.exec("UPDATE variatil SET przvec = 3.10 WHERE desart LIKE 'GIU%'");
+    ts.exec("UPDATE variatil SET przvec = 2.90 WHERE desart LIKE 'UGUALE%'");  // under 3×: no
+    auto s = summary();
+    ASSERT_EQ(s.costJumps.size(), 2u);
+    EXPECT_EQ(s.costJumps[0], "GIU: costo 3,1 → 1 (⅓)");
+    EXPECT_EQ(s.costJumps[1], "SU: costo 0,3 → 1 (3×)");
+    EXPECT_NE(review::summaryText(s).find(
+                  "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 2\n  - GIU"),
+              std::string::npos);
 }
 
 }  // namespace
