@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/held_messages.h"
+#include "app/italian_errors.h"
 #include "app/parameters.h"
 #include "check/check_record.h"
 #include "check/elabora_listino.h"
@@ -90,7 +91,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         showFailure(messages, progress, "Memoria insufficiente per il controllo.");
     } catch (const std::exception& e) {
         held.release();
-        showFailure(messages, progress, "Errore: " + std::string(e.what()));
+        showFailure(messages, progress, italianMessage(e));
     }
     return {RunOutcome::Failed, {}, {}};
 }

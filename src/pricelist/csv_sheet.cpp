@@ -8,6 +8,8 @@ namespace cl::pricelist {
 
 namespace {
 
+constexpr size_t kMaxFields = 1000;
+
 // How many times each candidate splits each of the first lines, outside quotes.
 std::map<char, std::vector<int>> countsPerLine(std::string_view text, int maxLines) {
     std::map<char, std::vector<int>> counts{{';', {}}, {'\t', {}}, {',', {}}};
@@ -69,6 +71,12 @@ Sheet readCsv(std::string_view text) {
     row.line = 1;
     bool quoted = false, wasQuoted = false;
     auto endField = [&] {
+        // A line of thousands of separators is no price list; kept, it would take gigabytes.
+        if (row.cells.size() == kMaxFields)
+            throw Error("La riga " + std::to_string(row.line) + " ha più di " +
+                            std::to_string(kMaxFields) +
+                            " campi: il file non è un listino, o il separatore è sbagliato.",
+                        ErrorKind::InvalidInput);
         Cell cell;
         cell.text = wasQuoted ? field : trimBlanks(field);
         // A quoted field keeps its text, but blanks outside the quotes never count.

@@ -1,7 +1,9 @@
 // Recognising the kind of a supplier's file and reading it into rows.
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
+#include "app/italian_errors.h"
 #include "pricelist/csv_sheet.h"
 #include "pricelist/price_list.h"
 #include "pricelist/text_encoding.h"
@@ -11,6 +13,8 @@
 namespace cl::pricelist {
 
 namespace {
+
+constexpr std::uintmax_t kMaxFileBytes = 160ull << 20;
 
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
@@ -54,6 +58,28 @@ Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet) {
 }
 
 Sheet readPriceListFile(const std::filesystem::path& file, std::optional<int> sheet) {
+    // Only a regular file of a price list's size is read: a folder, a FIFO or a device such as
+    // /dev/zero would never end, or never be a list.
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status))
+        throw Error("Impossibile aprire il file " + file.string() +
+                        (ec && ec.value() != ENOENT ? ": " + systemErrorText(ec.value()) : "") +
+                        ".",
+                    ErrorKind::NotFound);
+    if (std::filesystem::is_directory(status))
+        throw Error(file.string() + " è una cartella: indicare il file del listino.",
+                    ErrorKind::InvalidInput);
+    if (!std::filesystem::is_regular_file(status))
+        throw Error(file.string() +
+                        " non è un file normale (è un dispositivo o una coda): "
+                        "indicare il file del listino.",
+                    ErrorKind::InvalidInput);
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec && size > kMaxFileBytes)
+        throw Error("Il file " + file.string() + " è troppo grande per un listino (oltre " +
+                        std::to_string(kMaxFileBytes >> 20) + " MB).",
+                    ErrorKind::InvalidInput);
     std::ifstream in(file, std::ios::binary);
     if (!in) throw Error("Impossibile aprire il file " + file.string() + ".", ErrorKind::NotFound);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
