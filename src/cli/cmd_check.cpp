@@ -162,10 +162,7 @@ pricelist::PriceList readPriceList(const Args& args) {
         if (*v != "comma" && *v != "point") throw UsageError{"--decimal vale comma o point"};
         decimal = *v == "comma" ? pricelist::NumberStyle::Italian : pricelist::NumberStyle::Plain;
     }
-    auto s = pricelist::readPriceListFile(*args.value("price-list"), sheet);
-    auto map = pricelist::columnsFor(s, columns);
-    map.decimal = decimal;
-    return pricelist::extractRows(s, map);
+    return pricelist::readPriceListRows(*args.value("price-list"), columns, decimal, sheet);
 }
 
 int runFileCheck(Context& ctx, const Args& args) {

@@ -10,7 +10,6 @@ namespace cl::pricelist {
 namespace {
 
 // The first rows in which a heading row is looked for.
-constexpr size_t kHeadingSearch = 30;
 
 struct Names {
     Field field;

@@ -9,6 +9,9 @@
 
 namespace cl::pricelist {
 
+// The heading row is sought among the first rows of a sheet.
+inline constexpr size_t kHeadingSearch = 30;
+
 // The fields a supplier's price list can give, in the order of --columns.
 enum class Field { Ean, Code, Description, Cost, Vat, Price, Unit, Pack };
 inline constexpr size_t kFieldCount = 8;

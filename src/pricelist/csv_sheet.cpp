@@ -64,7 +64,12 @@ Sheet readCsv(std::string_view text) {
     Sheet sheet;
     sheet.kind = SourceKind::Csv;
     sheet.delimiter = detectDelimiter(text);
-    const char d = sheet.delimiter;
+    forEachCsvRow(text, sheet.delimiter,
+                  [&](SheetRow&& row) { sheet.rows.push_back(std::move(row)); });
+    return sheet;
+}
+
+void forEachCsvRow(std::string_view text, char d, const std::function<void(SheetRow&&)>& take) {
     SheetRow row;
     std::string field;
     long long line = 1, quoteLine = 0;
@@ -87,7 +92,7 @@ Sheet readCsv(std::string_view text) {
     };
     auto endRow = [&] {
         endField();
-        if (!row.empty()) sheet.rows.push_back(std::move(row));
+        if (!row.empty()) take(std::move(row));
         row = SheetRow{};
         row.line = line;
     };
@@ -127,7 +132,6 @@ Sheet readCsv(std::string_view text) {
                         " non finisce. Correggere il file (ogni \" aperto va chiuso).",
                     ErrorKind::InvalidInput);
     if (!field.empty() || !row.cells.empty() || wasQuoted) endRow();
-    return sheet;
 }
 
 }  // namespace cl::pricelist

@@ -1,7 +1,7 @@
 // The rows of a supplier's price list under its heading row, each value read and checked.
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
+#include <map>
 
 #include "app/ean.h"
 #include "pricelist/amounts.h"
@@ -16,7 +16,6 @@ namespace {
 constexpr double kMaxAmount = 1e9;  // beyond any price; Money holds far more, a typo is likelier
 
 struct Reader {
-    const Sheet& sheet;
     const ColumnMap& map;
     std::array<NumberStyle, kFieldCount> style{};
 
@@ -170,23 +169,17 @@ std::optional<std::string> shapeProblem(const SheetRow& row, const FieldCount& w
 
 // A column of amounts none of which tells its decimal separator, and some of which read two
 // ways: a thousand times too much or too little, so not guessed.
-std::optional<std::string> ambiguityOf(Field f, const std::vector<const Cell*>& cells) {
-    const Cell* example = nullptr;
-    for (const Cell* c : cells) {
-        if (!c || c->number) continue;
-        if (styleOf(c->text)) return std::nullopt;
-        if (!example && readsBothWays(c->text)) example = c;
-    }
-    if (!example) return std::nullopt;
+std::optional<std::string> ambiguityOf(Field f, const StyleCount& count) {
+    if (!count.ambiguous()) return std::nullopt;
     auto shown = [&](NumberStyle style) {
-        std::string s = std::to_string(*readAmount(example->text, style));
+        std::string s = std::to_string(*readAmount(count.twoWays, style));
         s.erase(s.find_last_not_of('0') + 1);
         if (s.back() == '.') s.pop_back();
         if (auto dot = s.find('.'); dot != std::string::npos) s[dot] = ',';
         return s;
     };
     return std::string("Gli importi della colonna \"") + fieldCaption(f) +
-           "\" si leggono in due modi (" + cellQuote(example->text) + ": " +
+           "\" si leggono in due modi (" + cellQuote(count.twoWays) + ": " +
            shown(NumberStyle::Italian) + " o " + shown(NumberStyle::Plain) + ")";
 }
 
@@ -194,12 +187,19 @@ bool isAmount(Field f) {
     return f == Field::Cost || f == Field::Price || f == Field::Vat || f == Field::Pack;
 }
 
-std::vector<const Cell*> columnCells(const Sheet& sheet, const ColumnMap& map, Field f) {
-    std::vector<const Cell*> cells;
-    Reader r{sheet, map, {}};
-    const size_t first = map.headingRow ? *map.headingRow + 1 : 0;
-    for (size_t i = first; i < sheet.rows.size(); ++i) cells.push_back(r.cell(sheet.rows[i], f));
-    return cells;
+std::optional<std::string> ambiguityIn(const ColumnMap& map, const AmountEvidence& evidence) {
+    if (map.decimal) return std::nullopt;
+    for (Field f : kFields)
+        if (isAmount(f) && map[f])
+            if (auto why = ambiguityOf(f, evidence.of(*map[f]))) return why;
+    return std::nullopt;
+}
+
+AmountEvidence evidenceUnder(const Sheet& sheet, const ColumnMap& map) {
+    AmountEvidence e;
+    for (size_t i = map.headingRow ? *map.headingRow + 1 : 0; i < sheet.rows.size(); ++i)
+        e.add(sheet.rows[i]);
+    return e;
 }
 
 bool sameValues(const PriceListRow& a, const PriceListRow& b) {
@@ -209,47 +209,118 @@ bool sameValues(const PriceListRow& a, const PriceListRow& b) {
 // One article, one row: two rows of an EAN or a code that disagree are both left out (which
 // one the supplier meant cannot be told); a row repeating another exactly is checked once.
 void leaveOutRepeatedArticles(PriceList& list) {
-    std::unordered_map<std::string, size_t> first;
-    std::vector<std::string> why(list.rows.size());
-    for (size_t i = 0; i < list.rows.size(); ++i) {
-        const auto& r = list.rows[i];
-        for (const std::string& key :
-             {r.ean.empty() ? "" : "E" + r.ean, r.code.empty() ? "" : "C" + r.code}) {
-            if (key.empty()) continue;
-            auto [at, added] = first.try_emplace(key, i);
-            if (added) continue;
-            const auto& other = list.rows[at->second];
-            const std::string what =
-                key[0] == 'E' ? "EAN " + cellQuote(r.ean) : "codice " + cellQuote(r.code);
-            if (sameValues(r, other)) {
-                if (why[i].empty()) why[i] = "ripete la riga " + std::to_string(other.line);
-                continue;
+    auto& rows = list.rows;
+    std::map<size_t, std::string> why;  // few rows: the reason of each left out
+    // By sorted indices rather than a hash of keys: a million rows take 4 MB per key.
+    for (bool ean : {true, false}) {
+        auto key = [&](uint32_t i) -> const std::string& {
+            return ean ? rows[i].ean : rows[i].code;
+        };
+        std::vector<uint32_t> order;
+        for (uint32_t i = 0; i < rows.size(); ++i)
+            if (!key(i).empty()) order.push_back(i);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](uint32_t a, uint32_t b) { return key(a) < key(b); });
+        for (size_t g = 0; g < order.size();) {
+            size_t end = g + 1;
+            while (end < order.size() && key(order[end]) == key(order[g])) ++end;
+            const auto& first = rows[order[g]];
+            for (size_t k = g + 1; k < end; ++k) {
+                const auto& r = rows[order[k]];
+                const std::string what =
+                    ean ? "EAN " + cellQuote(r.ean) : "codice " + cellQuote(r.code);
+                if (sameValues(r, first)) {
+                    why.try_emplace(order[k], "ripete la riga " + std::to_string(first.line));
+                    continue;
+                }
+                why[order[k]] =
+                    what + " anche alla riga " + std::to_string(first.line) + " con altri valori";
+                why[order[g]] =
+                    what + " anche alla riga " + std::to_string(r.line) + " con altri valori";
             }
-            why[i] = what + " anche alla riga " + std::to_string(other.line) + " con altri valori";
-            why[at->second] =
-                what + " anche alla riga " + std::to_string(r.line) + " con altri valori";
+            g = end;
         }
     }
-    std::vector<PriceListRow> kept;
-    for (size_t i = 0; i < list.rows.size(); ++i) {
-        if (why[i].empty())
-            kept.push_back(std::move(list.rows[i]));
-        else
-            list.problems.push_back({list.rows[i].line, why[i], false});
+    size_t kept = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (auto w = why.find(i); w != why.end()) {
+            list.problems.push_back({rows[i].line, std::move(w->second), false});
+        } else {
+            if (kept != i) rows[kept] = std::move(rows[i]);
+            ++kept;
+        }
     }
-    list.rows = std::move(kept);
+    rows.resize(kept);
     std::stable_sort(list.problems.begin(), list.problems.end(),
                      [](const RowProblem& a, const RowProblem& b) { return a.line < b.line; });
 }
 
 }  // namespace
 
+void AmountEvidence::add(const SheetRow& row) {
+    if (row.cells.size() > columns.size()) columns.resize(row.cells.size());
+    for (size_t c = 0; c < row.cells.size(); ++c) columns[c].add(&row.cells[c]);
+}
+
+void AmountEvidence::merge(const AmountEvidence& later) {
+    if (later.columns.size() > columns.size()) columns.resize(later.columns.size());
+    for (size_t c = 0; c < later.columns.size(); ++c) {
+        columns[c].italian += later.columns[c].italian;
+        columns[c].plain += later.columns[c].plain;
+        if (columns[c].twoWays.empty()) columns[c].twoWays = later.columns[c].twoWays;
+    }
+}
+
+const StyleCount& AmountEvidence::of(size_t column) const {
+    static const StyleCount none;
+    return column < columns.size() ? columns[column] : none;
+}
+
 std::optional<std::string> ambiguousAmounts(const Sheet& sheet, const ColumnMap& map) {
-    if (map.decimal) return std::nullopt;
+    return map.decimal ? std::nullopt : ambiguityIn(map, evidenceUnder(sheet, map));
+}
+
+RowExtractor::RowExtractor(const Sheet& head, const ColumnMap& map, const AmountEvidence& evidence)
+    : map_(map), delimiter_(head.delimiter) {
+    if (auto why = ambiguityIn(map, evidence))
+        throw Error(*why +
+                        ": indicare il separatore dei decimali (--decimal comma o point, o "
+                        "nella finestra delle colonne).",
+                    ErrorKind::InvalidInput);
+    // Without a sign of its own, a column follows the habit of the file's kind.
+    const NumberStyle fallback = head.kind == SourceKind::Csv && head.delimiter == ','
+                                     ? NumberStyle::Plain
+                                     : NumberStyle::Italian;
     for (Field f : kFields)
-        if (isAmount(f) && map[f])
-            if (auto why = ambiguityOf(f, columnCells(sheet, map, f))) return why;
-    return std::nullopt;
+        style_[size_t(f)] = map.decimal ? *map.decimal
+                            : map[f]    ? evidence.of(*map[f]).style(fallback)
+                                        : fallback;
+    const FieldCount w = headingWidths(head, map);
+    widthAll_ = w.all, widthWritten_ = w.written, csv_ = w.csv;
+}
+
+void RowExtractor::add(const SheetRow& row) {
+    ++rows_;
+    if (auto why = shapeProblem(row, {widthAll_, widthWritten_, csv_}, delimiter_)) {
+        out_.problems.push_back({row.line, *why, false});
+        ++misshapen_;
+        return;
+    }
+    Reader r{map_, style_};
+    PriceListRow item;
+    std::vector<RowProblem> notes;
+    if (auto reason = readRow(r, row, item, notes)) {
+        out_.problems.push_back({row.line, *reason, false});
+        return;
+    }
+    out_.rows.push_back(std::move(item));
+    for (auto& n : notes) out_.problems.push_back(std::move(n));
+}
+
+PriceList RowExtractor::finish() {
+    if (rows_ > 0 && misshapen_ * 2 > rows_) refuseMisshapen(delimiter_);
+    leaveOutRepeatedArticles(out_);
+    return std::move(out_);
 }
 
 long long PriceList::notChecked() const {
@@ -259,43 +330,10 @@ long long PriceList::notChecked() const {
 }
 
 PriceList extractRows(const Sheet& sheet, const ColumnMap& map) {
-    Reader r{sheet, map, {}};
-    const size_t first = map.headingRow ? *map.headingRow + 1 : 0;
-    // Without a sign of its own, a column follows the habit of the file's kind.
-    NumberStyle fallback = sheet.kind == SourceKind::Csv && sheet.delimiter == ','
-                               ? NumberStyle::Plain
-                               : NumberStyle::Italian;
-    if (auto why = ambiguousAmounts(sheet, map))
-        throw Error(*why +
-                        ": indicare il separatore dei decimali (--decimal comma o point, o "
-                        "nella finestra delle colonne).",
-                    ErrorKind::InvalidInput);
-    for (Field f : kFields)
-        r.style[size_t(f)] =
-            map.decimal ? *map.decimal : columnStyle(columnCells(sheet, map, f), fallback);
-    PriceList out;
-    const FieldCount widths = headingWidths(sheet, map);
-    size_t misshapen = 0;
-    for (size_t i = first; i < sheet.rows.size(); ++i) {
-        const SheetRow& row = sheet.rows[i];
-        if (auto why = shapeProblem(row, widths, sheet.delimiter)) {
-            out.problems.push_back({row.line, *why, false});
-            ++misshapen;
-            continue;
-        }
-        PriceListRow item;
-        std::vector<RowProblem> notes;
-        if (auto reason = readRow(r, row, item, notes)) {
-            out.problems.push_back({row.line, *reason, false});
-            continue;
-        }
-        out.rows.push_back(std::move(item));
-        for (auto& n : notes) out.problems.push_back(std::move(n));
-    }
-    const size_t dataRows = sheet.rows.size() - std::min(first, sheet.rows.size());
-    if (dataRows > 0 && misshapen * 2 > dataRows) refuseMisshapen(sheet.delimiter);
-    leaveOutRepeatedArticles(out);
-    return out;
+    RowExtractor rows(sheet, map, evidenceUnder(sheet, map));
+    for (size_t i = map.headingRow ? *map.headingRow + 1 : 0; i < sheet.rows.size(); ++i)
+        rows.add(sheet.rows[i]);
+    return rows.finish();
 }
 
 std::string problemLine(const RowProblem& p) {

@@ -32,7 +32,7 @@ struct Outcome {
 };
 
 // Reads the file in a child process bound to kBound more address space and 20 s.
-Outcome readBounded(const std::filesystem::path& file) {
+Outcome readBounded(const std::filesystem::path& file, bool streamed) {
     int fds[2];
     if (pipe(fds) != 0) return {};
     pid_t pid = fork();
@@ -44,8 +44,12 @@ Outcome readBounded(const std::filesystem::path& file) {
         int code = 0;
         std::string message;
         try {
-            Sheet s = readPriceListFile(file);
-            extractRows(s, columnsFor(s, std::nullopt));
+            if (streamed) {
+                readPriceListRows(file, std::nullopt, std::nullopt);
+            } else {
+                Sheet s = readPriceListFile(file);
+                extractRows(s, columnsFor(s, std::nullopt));
+            }
         } catch (const Error& e) {
             message = e.what();
         } catch (const std::bad_alloc&) {
@@ -74,7 +78,11 @@ TEST(HostileFiles, EachIsReadOrRefusedWithinBoundsInItalian) {
     int refused = 0;
     for (const auto& h : files) {
         SCOPED_TRACE(h.name);
-        const Outcome o = readBounded(h.make(dir.path));
+        const auto file = h.make(dir.path);
+        const Outcome sheet = readBounded(file, false);
+        const Outcome o = readBounded(file, true);  // as the command line reads
+        EXPECT_EQ(sheet.exit, 0);
+        EXPECT_EQ(sheet.message, o.message);
         EXPECT_EQ(o.exit, 0) << "3: memoria; 4: eccezione; 100+: segnale";
         refused += o.message.empty() ? 0 : 1;
         for (const char* english : {"not ", "error", "invalid", "bad_alloc", "std::", "failed"})

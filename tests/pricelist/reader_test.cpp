@@ -56,6 +56,25 @@ TEST(CsvFixtures, ItalianWithBomSemicolonsAndHeadingBelowATitle) {
     EXPECT_EQ(l.notChecked(), 2);
 }
 
+// The command line reads a CSV as a stream, the window as a sheet: the same rows either way.
+TEST(CsvFixtures, StreamedAsTheSheetIs) {
+    for (const char* name : {"italiano_bom.csv", "plain_comma.csv", "windows1252.csv"}) {
+        PriceList sheet = readFixture(name);
+        PriceList streamed = readPriceListRows(fixture(name), std::nullopt, std::nullopt);
+        ASSERT_EQ(streamed.rows.size(), sheet.rows.size()) << name;
+        for (size_t i = 0; i < sheet.rows.size(); ++i) {
+            EXPECT_EQ(streamed.rows[i].line, sheet.rows[i].line);
+            EXPECT_EQ(streamed.rows[i].code, sheet.rows[i].code);
+            EXPECT_EQ(streamed.rows[i].cost, sheet.rows[i].cost);
+            EXPECT_EQ(streamed.rows[i].vat, sheet.rows[i].vat);
+        }
+        std::vector<std::string> a, b;
+        for (const auto& p : sheet.problems) a.push_back(problemLine(p));
+        for (const auto& p : streamed.problems) b.push_back(problemLine(p));
+        EXPECT_EQ(a, b) << name;
+    }
+}
+
 TEST(CsvFixtures, PlainNumbersWithCommasAndCrLf) {
     Sheet s;
     PriceList l = readFixture("plain_comma.csv", &s);
