@@ -94,5 +94,14 @@ TEST(HostileFiles, EachIsReadOrRefusedWithinBoundsInItalian) {
     EXPECT_GE(refused, 11);
 }
 
+// A million rows, as the command line reads them: within the same bound.
+TEST(SlowHostileFiles, MillionRowCsvIsReadWithinBounds) {
+    test::TempDir dir;
+    const auto file = test::writeBigCsv(dir.path / "grande.csv", 1'000'000);
+    const Outcome o = readBounded(file, true);
+    EXPECT_EQ(o.exit, 0) << "3: memoria; 4: eccezione; 100+: segnale";
+    EXPECT_EQ(o.message, "");
+}
+
 }  // namespace
 }  // namespace cl::pricelist
