@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
 
 #include "check/start_up.h"
 #include "check/ui/check_screen.h"
@@ -146,7 +147,9 @@ TEST_F(PriceListScreen, RowsLeftOutAreShownAfterTheRun) {
 
 TEST_F(PriceListScreen, UnreadableFileIsToldAndNothingRuns) {
     chooseSupplier();
-    screen.chooseFile = [] { return QString(CL_SOURCE_DIR) + "/README.md"; };
+    const auto text = t.root / "appunti.txt";
+    std::ofstream(text) << "Appunti del mese\nnessun listino qui, solo parole\n";
+    screen.chooseFile = [&] { return QString::fromStdString(text.string()); };
     bool dialogShown = false;
     screen.chooseColumns = [&](const QString&, pricelist::Sheet&, pricelist::ColumnMap&) {
         dialogShown = true;
