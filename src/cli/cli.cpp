@@ -163,7 +163,8 @@ void printHelp(std::ostream& out) {
         << ";\n"
            "                    senza nessuno dei tre, i file SQLite nella cartella radice\n"
            "  --today AAAA-MM-GG  data di oggi per le operazioni\n"
-           "  --yes             risponde Sì a ogni domanda\n\n"
+           "  --yes             risponde Sì a ogni domanda\n"
+           "  --version         mostra la versione del programma\n\n"
            "Comandi:\n";
     for (const auto& [name, c] : registry())
         out << "  " << name << (c.usage.empty() ? "" : " " + c.usage) << "\n      " << c.summary
@@ -206,6 +207,9 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
                 setToday(t);
             } else if (w == "--yes" || w == "-y") {
                 yes = true;
+            } else if (w == "--version") {
+                std::cout << "controllo-listino " << CL_VERSION << "\n";
+                return kDone;
             } else if (w == "--help" || w == "-h" || w == "help") {
                 printHelp(std::cout);
                 return kDone;

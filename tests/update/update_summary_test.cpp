@@ -52,6 +52,13 @@ TEST_F(UpdateSummary, FiguresOfEveryCategory) {
     EXPECT_EQ(s.pricesLowered, 1);
     EXPECT_EQ(s.pricesUnchanged, 1);
     EXPECT_EQ(s.pricesBelowCost, 2);
+    ASSERT_EQ(s.belowCost.size(), 2u);  // named, in the order of the review
+    EXPECT_EQ(s.belowCost[1].codart, 8);
+    EXPECT_EQ(s.belowCost[1].descrizione, "SOTTOCOSTO");
+    EXPECT_EQ(s.belowCost[1].price.plain(), "1");
+    EXPECT_EQ(s.belowCost[1].cost.plain(), "1.22");
+    EXPECT_EQ(s.belowCost[0].codart, 0);
+    EXPECT_EQ(s.belowCost[0].ean, "8000000000099");
     EXPECT_EQ(s.articlesToCreate, 1);
     ASSERT_EQ(s.unwritten.size(), 2u);  // in the order of the review (by description)
     EXPECT_EQ(s.unwritten[0].descrizione, "BLOCCATO");
@@ -87,6 +94,8 @@ TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
               "  prezzo di vendita diminuito: 1\n"
               "  prezzo di vendita invariato: 1\n"
               "Nuovi prezzi sotto il costo IVA compresa: 2\n"
+              "  - nuovo 8000000000099 NUOVO: prezzo 2,00, costo IVA compresa 3,30\n"
+              "  - 8 SOTTOCOSTO: prezzo 1,00, costo IVA compresa 1,22\n"
               "Articoli nuovi da creare: 1\n"
               "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 0\n"
               "Righe non scritte nel listino: 2\n"
@@ -116,6 +125,14 @@ TEST_F(UpdateSummary, LongListsAreCut) {
     EXPECT_EQ(text.rfind("Righe non scritte nel listino: 60", 0), 0u);
     EXPECT_NE(text.find("... e altre 10 righe"), std::string::npos);
     EXPECT_EQ(review::unwrittenList({}), "");
+    std::vector<review::BelowCostRow> below(
+        51, {7, "", "SOTTOCOSTO", Money::fromDouble(1), Money::fromDouble(1.2345)});
+    text = review::belowCostList(below);
+    EXPECT_EQ(text.rfind("Nuovi prezzi sotto il costo IVA compresa: 51\n"
+                         "  - 7 SOTTOCOSTO: prezzo 1,00, costo IVA compresa 1,2345\n",
+                         0),
+              0u);
+    EXPECT_NE(text.find("... e altre 1 righe"), std::string::npos);
 }
 
 // A cost three times the old one, or under a third of it, is named before the update.
@@ -125,8 +142,8 @@ TEST_F(UpdateSummary, CostsThatJumpThreefoldAreNamed) {
     ts.exec("UPDATE variatil SET przvec = 2.90 WHERE desart LIKE 'UGUALE%'");  // under 3×: no
     auto s = summary();
     ASSERT_EQ(s.costJumps.size(), 2u);
-    EXPECT_EQ(s.costJumps[0], "GIU: costo 3,1 → 1 (⅓)");
-    EXPECT_EQ(s.costJumps[1], "SU: costo 0,3 → 1 (3×)");
+    EXPECT_EQ(s.costJumps[0], "GIU: costo 3,10 → 1,00 (⅓)");
+    EXPECT_EQ(s.costJumps[1], "SU: costo 0,30 → 1,00 (3×)");
     EXPECT_NE(review::summaryText(s).find(
                   "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 2\n  - GIU"),
               std::string::npos);
