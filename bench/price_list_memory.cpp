@@ -13,6 +13,7 @@
 
 #include "app/ean.h"
 #include "app/session.h"
+#include "bench_messages.h"
 #include "check/check_commands.h"
 #include "check/start_up.h"
 #include "demo/demo_store.h"
@@ -23,15 +24,7 @@ using namespace cl;
 
 namespace {
 
-class YesMessages : public Messages {
-  public:
-    void show(const std::string& text, Icon, const std::string&) override {
-        std::cerr << text << "\n";
-    }
-    Answer ask(const std::string&, const std::string&, Icon, Answer) override {
-        return Answer::Yes;
-    }
-};
+using bench::YesMessages;
 
 long peakMb() {
     rusage u{};

@@ -10,18 +10,23 @@ namespace {
 using test::addVariatil;
 using test::VariatilRow;
 
-ReviewRow rowWith(const std::string& oldPrice, const std::string& newPrice,
-                  const std::string& var = "3") {
+// The row as the grid loads it from the work table.
+ReviewRow loaded(const VariatilRow& r) {
     test::TempStore store;
-    VariatilRow r;
-    r.prezpub = oldPrice;
-    r.prezpubv = newPrice;
-    r.percdiff = var;
     addVariatil(store, r);
     auto db = store.session.openStore();
     ReviewRows rows;
     rows.load(*db, ReviewFilter{});
     return rows.row(0);
+}
+
+ReviewRow rowWith(const std::string& oldPrice, const std::string& newPrice,
+                  const std::string& var = "3") {
+    VariatilRow r;
+    r.prezpub = oldPrice;
+    r.prezpubv = newPrice;
+    r.percdiff = var;
+    return loaded(r);
 }
 
 TEST(VariationRule, NewArticleOldPriceZeroShowsHundredRedWithYellowText) {
@@ -47,17 +52,12 @@ TEST(VariationRule, LoweredPriceIsGreenRaisedRedEqualYellow) {
 }
 
 ReviewRow rowWithCosts(const std::string& oldCost, const std::string& newCost) {
-    test::TempStore store;
     VariatilRow r;
     r.prezpub = "10";
     r.prezpubv = "12.5";
     r.przvec = oldCost;
     r.coston = newCost;
-    addVariatil(store, r);
-    auto db = store.session.openStore();
-    ReviewRows rows;
-    rows.load(*db, ReviewFilter{});
-    return rows.row(0);
+    return loaded(r);
 }
 
 // A new cost three times the old one, or under a third of it, is marked in the Var column.
