@@ -175,3 +175,19 @@ TEST(HostileRows, AmountsThatAllReadTwoWaysAreNotGuessed) {
 
 }  // namespace
 }  // namespace cl::pricelist
+
+namespace cl::pricelist {
+namespace {
+
+TEST(HostileRows, AMessageQuotesAtMost80CharactersOfACell) {
+    const std::string huge(1 << 20, 'X');
+    auto l = rowsOf("Codice;Costo\nA1;" + huge + "\n");
+    ASSERT_EQ(l.problems.size(), 1u);
+    EXPECT_EQ(problemLine(l.problems[0]),
+              "Riga 2: costo non leggibile «" + std::string(80, 'X') + "…» (non controllata)");
+    EXPECT_EQ(cellQuote("caffè"), "«caffè»");
+    EXPECT_EQ(cellQuote(std::string(79, 'a') + "èè"), "«" + std::string(79, 'a') + "è…»");
+}
+
+}  // namespace
+}  // namespace cl::pricelist
