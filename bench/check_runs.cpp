@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/session.h"
+#include "bench_messages.h"
 #include "check/check_commands.h"
 #include "check/start_up.h"
 #include "demo/demo_store.h"
@@ -28,15 +29,7 @@ using namespace cl;
 
 namespace {
 
-class YesMessages : public Messages {
-  public:
-    void show(const std::string& text, Icon, const std::string&) override {
-        std::cerr << text << "\n";
-    }
-    Answer ask(const std::string&, const std::string&, Icon, Answer) override {
-        return Answer::Yes;
-    }
-};
+using bench::YesMessages;
 
 // The variatil rows of the run over changed articles for the default options, in one statement:
 // every examined row passes the filters ("Tutti" is ticked), so only the skipped barcodes and

@@ -35,4 +35,15 @@ double variationPercent(Money now, Money before) {
     return roundHalfEven(percentChange(before.toDouble(), now.toDouble()), 2);
 }
 
+int costJump(double oldCost, double newCost) {
+    if (!(oldCost > 0) || !(newCost > 0)) return 0;
+    if (newCost > oldCost * 3) return 1;
+    if (newCost * 3 < oldCost) return -1;
+    return 0;
+}
+
+const char* costJumpMark(int jump) {
+    return jump > 0 ? "3×" : jump < 0 ? "⅓" : "";
+}
+
 }  // namespace cl

@@ -22,4 +22,11 @@ Money plusPercentToCent(Money amount, Money percent);
 // (now - before) / before x 100, rounded to 2 decimals, ties to even; 100 when before is 0.
 double variationPercent(Money now, Money before);
 
+// A new cost more than 3 times the old one (+1) or less than a third of it (-1): a unit or a
+// decimal mix-up is likelier than a price change, so the operator is shown it. 0 otherwise,
+// and when either cost is not above 0.
+int costJump(double oldCost, double newCost);
+// "3×" or "⅓" for a jump, empty for none.
+const char* costJumpMark(int jump);
+
 }  // namespace cl

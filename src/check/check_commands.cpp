@@ -4,9 +4,11 @@
 #include <new>
 
 #include "app/held_messages.h"
+#include "app/italian_errors.h"
 #include "app/parameters.h"
 #include "check/check_record.h"
 #include "check/elabora_listino.h"
+#include "check/file_supplier.h"
 #include "history/journal.h"
 #include "store/error.h"
 
@@ -19,6 +21,8 @@ struct RunKind {
     std::function<long long(store::Database&)> articles;
     std::function<RunResult(RunContext&)> run;
     const char* kind;
+    // A question of the run's own before anything is written (true: go on).
+    std::function<bool(store::Database&, Messages&)> confirm = {};
 };
 
 void showFailure(Messages& messages, Progress& progress, const std::string& text) {
@@ -36,7 +40,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
     setOptionFlags(screen, app);
     if (app.codice_fornitore == 0) {
         messages.show(kNoSupplier, Icon::Information);
-        return {RunOutcome::NoSupplier, {}};
+        return {RunOutcome::NoSupplier, {}, {}};
     }
     // The run changes these only when it is kept.
     AppState working = app;
@@ -50,11 +54,13 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         const bool guarded = std::string(run.kind) != kKindPriceList;
         const long long lastSeen = guarded ? comparedSupplier(*db, app).code : 0;
         if (guarded && !confirmSupplier(*db, screen, app, messages))
-            return {RunOutcome::SupplierDeclined, {}};
+            return {RunOutcome::SupplierDeclined, {}, {}};
+        if (run.confirm && !run.confirm(*db, messages))
+            return {RunOutcome::FileSupplierDeclined, {}, {}};
         WorkTableMark discardAgreed;
         if (run.articles(*db) > 0) {
             auto agreed = confirmDiscardReview(*db, messages);
-            if (!agreed) return {RunOutcome::Declined, {}};
+            if (!agreed) return {RunOutcome::Declined, {}, {}};
             discardAgreed = *agreed;
         }
         history::CheckInfo info = checkInfo(screen, app, run.kind);
@@ -89,7 +95,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         held.release();
         app = working;
         return {result.end == RunEnd::NoArticles ? RunOutcome::NoArticles : RunOutcome::Done,
-                result.counts};
+                result.counts, std::move(result.leftOut)};
     } catch (const Error& e) {
         held.release();
         showFailure(messages, progress, e.what());
@@ -98,9 +104,9 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         showFailure(messages, progress, "Memoria insufficiente per il controllo.");
     } catch (const std::exception& e) {
         held.release();
-        showFailure(messages, progress, "Errore: " + std::string(e.what()));
+        showFailure(messages, progress, italianMessage(e));
     }
-    return {RunOutcome::Failed, {}};
+    return {RunOutcome::Failed, {}, {}};
 }
 
 }  // namespace
@@ -125,7 +131,10 @@ RunReport checkPriceList(Session& session, const CheckScreenState& screen,
     return startRun(
         session, screen, messages, progress,
         {[rows](store::Database&) { return rows; },
-         [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList});
+         [&list](RunContext& ctx) { return elabora_listino(ctx, list.rows); }, kKindPriceList,
+         [&](store::Database& db, Messages& m) {
+             return confirmFileSupplier(db, list.rows, screen, session.state, m);
+         }});
 }
 
 }  // namespace cl::check

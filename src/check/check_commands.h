@@ -8,17 +8,20 @@
 namespace cl::check {
 
 enum class RunOutcome {
-    NoSupplier,        // refused: no supplier chosen, nothing saved
-    Declined,          // the operator kept the unapplied review: nothing written
-    SupplierDeclined,  // not the last check's supplier, and the operator said No
-    NoArticles,        // nothing to check: parameters saved, the work table as it was
-    Done,              // the work table refilled
-    Failed,            // the message was shown, everything rolled back
+    NoSupplier,            // refused: no supplier chosen, nothing saved
+    Declined,              // the operator kept the unapplied review: nothing written
+    SupplierDeclined,      // not the last check's supplier, and the operator said No
+    FileSupplierDeclined,  // the file's articles are mostly another supplier's: the operator said
+                           // No
+    NoArticles,            // nothing to check: parameters saved, the work table as it was
+    Done,                  // the work table refilled
+    Failed,                // the message was shown, everything rolled back
 };
 
 struct RunReport {
     RunOutcome outcome = RunOutcome::Failed;
     RunCounts counts;
+    std::vector<pricelist::RowProblem> leftOut;  // rows of a supplier's file the run left out
     // The review screen follows every run that was not refused and did not fail.
     bool opensReview() const {
         return outcome == RunOutcome::Declined || outcome == RunOutcome::NoArticles ||

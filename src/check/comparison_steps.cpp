@@ -62,6 +62,22 @@ void ComparisonSteps::searchStore(Working& w, const WalkRow& r, const std::strin
         w.codice_art = *codart;
         return;
     }
+    // A code a spreadsheet stripped of its leading zeros is the stored one it can only be;
+    // with two it could be, the row is not guessed.
+    if (r.codafo && fromSupplierFile) {
+        auto stored = ctx_.lookups.codesWithoutZeros(*r.codafo, codice_lis);
+        if (stored.size() == 1) {
+            w.codice_art = stored[0].codart;
+            w.codiceListino = stored[0].codafo;
+            return;
+        }
+        if (stored.size() > 1) {
+            leftOut = "codice «" + *r.codafo + "» senza gli zeri iniziali: può essere «" +
+                      store::trimmed(stored[0].codafo) + "» o «" +
+                      store::trimmed(stored[1].codafo) + "»";
+            return;
+        }
+    }
     w.descrizione = store::fixedWidth(r.desart.text(), 50);
     w.unita = r.umart.text();
     w.nome_fornitore = store::fixedWidth(r.desfor.text(), 45);
@@ -93,6 +109,18 @@ void ComparisonSteps::readPriceRow(Working& w) {
         w.stato = store::fixedWidth("OFFERTA", 10);
         w.prezzo_offerta = moneyOf(p.przsal);
     }
+}
+
+std::optional<WalkRow> ComparisonSteps::withStoreVat(const WalkRow& r) {
+    if (!fromSupplierFile || !r.ivart.isNull()) return r;
+    if (price_ && !store::trimmed(price_->ivart.text()).empty()) {
+        WalkRow out = r;
+        out.ivart = store::Value(store::trimmed(price_->ivart.text()));
+        return out;
+    }
+    leftOut = price_ ? "manca l'aliquota IVA, nel file e nell'articolo del negozio"
+                     : "manca l'aliquota IVA di un articolo nuovo";
+    return std::nullopt;
 }
 
 void ComparisonSteps::computePrice(Working& w, const WalkRow& r) {
@@ -192,7 +220,9 @@ void ComparisonSteps::write(Working& w, const WalkRow& r, const std::string& bar
     }
     v.offerta = store::fixedWidth(w.stato, 10);
     v.prezoff = amountValue(w.prezzo_offerta);
-    v.codafo = r.codafo ? *r.codafo : zeroPadded(r.codart.integer(), 9);
+    v.codafo = w.codiceListino ? *w.codiceListino
+               : r.codafo      ? *r.codafo
+                               : zeroPadded(r.codart.integer(), 9);
     v.marchio = r.marchio;
     v.pezzatura = r.pezzatura;
     v.umconf = r.umconf;

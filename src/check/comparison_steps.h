@@ -38,6 +38,8 @@ struct Working {
     long long codice_gruppo = 0, codice_sottogruppo = 0, codice_reparto = 0;
     std::string descr_gruppo, descr_sottogruppo, descr_reparto;
     double variazione = 0;
+    // The supplier-list code a code without its leading zeros was found as.
+    std::optional<std::string> codiceListino;
 };
 
 // The steps of the comparison runs shared by the run over changed articles and the one over
@@ -57,8 +59,15 @@ class ComparisonSteps {
     bool passesFilters(const Working& w) const;
     void write(Working& w, const WalkRow& r, const std::string& barcode);
 
+    // A supplier's row (fromSupplierFile) without a VAT rate takes the store article's; the one
+    // neither gives is left out, its reason kept in leftOut for the caller to list, as is a
+    // code that lost its leading zeros and can be two stored codes.
+    std::optional<WalkRow> withStoreVat(const WalkRow& r);
+
     RunCounts counts;
     std::string codice_lis;
+    bool fromSupplierFile = false;
+    std::optional<std::string> leftOut;
 
   private:
     bool departmentExcluded(Working& w);

@@ -78,11 +78,14 @@ void compareChanged(ComparisonSteps& steps, const WalkRow& r) {
     // Codes "000..." other than "00000..." are internal codes, not products.
     if (barcode.rfind("000", 0) == 0 && barcode.rfind("00000", 0) != 0) return;
     steps.searchStore(w, r, barcode, r.codafo ? *r.codafo : zeroPadded(articleNumber(r.codart), 9));
+    if (steps.leftOut) return;
     steps.readPriceRow(w);
-    steps.computePrice(w, r);
+    const auto row = steps.withStoreVat(r);
+    if (!row) return;
+    steps.computePrice(w, *row);
     steps.countExamined();
-    steps.computeVariation(w, r);
-    if (steps.passesFilters(w)) steps.write(w, r, barcode);
+    steps.computeVariation(w, *row);
+    if (steps.passesFilters(w)) steps.write(w, *row, barcode);
 }
 
 namespace {
@@ -150,7 +153,7 @@ RunResult elabora(RunContext& ctx) {
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
-        return {RunEnd::NoArticles, {}};
+        return {RunEnd::NoArticles, {}, {}};
     }
     discardReview(ctx.db, ctx.discardAgreed);
     {
@@ -165,7 +168,7 @@ RunResult elabora(RunContext& ctx) {
             });
         clearChangeMarks(ctx);
     }
-    return {RunEnd::Done, steps.counts};
+    return {RunEnd::Done, steps.counts, {}};
 }
 
 RunResult elabora_solodoppi(RunContext& ctx) {
@@ -174,7 +177,7 @@ RunResult elabora_solodoppi(RunContext& ctx) {
     long long rows = countOf(ctx.db, "SELECT count(*)" + from);
     if (rows == 0) {
         ctx.messages.show(kNoArticles, Icon::Information);
-        return {RunEnd::NoArticles, {}};
+        return {RunEnd::NoArticles, {}, {}};
     }
     discardReview(ctx.db, ctx.discardAgreed);
     {
@@ -193,7 +196,7 @@ RunResult elabora_solodoppi(RunContext& ctx) {
             });
         clearChangeMarks(ctx);
     }
-    return {RunEnd::Done, steps.counts};
+    return {RunEnd::Done, steps.counts, {}};
 }
 
 }  // namespace cl::check

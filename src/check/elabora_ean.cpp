@@ -133,7 +133,7 @@ RunResult elabora_ean(RunContext& ctx) {
     const std::string& from = kBarcodeWalk;
     const long long rows = barcodeArticles(ctx.db);
     // Nothing to check: the work table keeps what it holds.
-    if (rows == 0) return {RunEnd::NoArticles, {}};
+    if (rows == 0) return {RunEnd::NoArticles, {}, {}};
     discardReview(ctx.db, ctx.discardAgreed);
 
     RunCounts counts;
@@ -227,7 +227,7 @@ RunResult elabora_ean(RunContext& ctx) {
         if (block.size() == kReadAheadRows) compareBlock();
     }
     compareBlock();
-    return {RunEnd::Done, counts};
+    return {RunEnd::Done, counts, {}};
 }
 
 }  // namespace cl::check

@@ -29,10 +29,13 @@ WalkRow walkRowOf(const pricelist::PriceListRow& row, const std::string& supplie
 RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceListRow>& rows) {
     if (rows.empty()) {
         ctx.messages.show(kNoArticles, Icon::Information);
-        return {RunEnd::NoArticles, {}};
+        return {RunEnd::NoArticles, {}, {}};
     }
     discardReview(ctx.db, ctx.discardAgreed);
     ComparisonSteps steps(ctx, ComparisonKind::Changed);
+    steps.fromSupplierFile = true;
+    std::vector<pricelist::RowProblem> leftOut;
+    size_t compared = 0;
     {
         RunProgress bar(ctx.progress, static_cast<long long>(rows.size()));
         size_t next = 0;
@@ -45,10 +48,13 @@ RunResult elabora_listino(RunContext& ctx, const std::vector<pricelist::PriceLis
             [&](const auto& block) { readAheadBlock(ctx.lookups, block, steps.codice_lis); },
             [&](const WalkRow& r) {
                 compareChanged(steps, r);
+                if (steps.leftOut) leftOut.push_back({rows[compared].line, *steps.leftOut, false});
+                steps.leftOut.reset();
+                ++compared;
                 bar.rowDone();
             });
     }
-    return {RunEnd::Done, steps.counts};
+    return {RunEnd::Done, steps.counts, std::move(leftOut)};
 }
 
 }  // namespace cl::check

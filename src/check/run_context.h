@@ -6,6 +6,7 @@
 #include "check/filters.h"
 #include "check/store_lookups.h"
 #include "check/work_rows.h"
+#include "pricelist/price_list.h"
 #include "store/database.h"
 
 namespace cl::check {
@@ -46,6 +47,8 @@ enum class RunEnd { Done, NoArticles };
 struct RunResult {
     RunEnd end = RunEnd::Done;
     RunCounts counts;
+    // The rows of a supplier's file the run itself could not check, with their reasons.
+    std::vector<pricelist::RowProblem> leftOut;
 };
 
 // The three runs. Each works inside the caller's transaction, asks nothing and throws cl::Error

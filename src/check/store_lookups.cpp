@@ -54,7 +54,8 @@ std::optional<StoreBarcode> StoreLookups::barcode(const std::string& ean) {
 }
 
 const std::string StoreLookups::kPriceColumns =
-    "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot";
+    "ricart, marg, przpub, cofart, przsal, datagg, codrep, desart, umart, desfor, desgru, dessot, "
+    "ivart, codfor";
 
 PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     PriceRow r;
@@ -70,6 +71,8 @@ PriceRow StoreLookups::readPriceRow(const store::Query& st, int first) {
     r.desfor = st.value(first + 9).text();
     r.desgru = st.value(first + 10).text();
     r.dessot = st.value(first + 11).text();
+    r.ivart = st.value(first + 12);
+    r.codfor = st.value(first + 13);
     return r;
 }
 
@@ -94,6 +97,41 @@ std::optional<long long> StoreLookups::supplierListArticle(const std::string& co
     st.bindAll(codafo, codlis);
     std::optional<long long> out;
     if (st.step()) out = st.value(0).integer();
+    return out;
+}
+
+namespace {
+std::string withoutLeadingZeros(const std::string& digits) {
+    size_t i = digits.find_first_not_of('0');
+    return i == std::string::npos ? "0" : digits.substr(i);
+}
+bool isDigits(const std::string& s) {
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+}
+}  // namespace
+
+std::vector<StoreLookups::StoredCode> StoreLookups::codesWithoutZeros(const std::string& digits,
+                                                                      const std::string& codlis) {
+    if (!isDigits(digits)) return {};
+    if (zerosList_ != codlis) {
+        zerosList_ = codlis;
+        codesByDigits_.clear();
+        auto st = db_.prepare("SELECT codafo, codart FROM main.listi02 WHERE codlis = ?");
+        st.bind(1, store::Value(codlis));
+        while (st.step()) {
+            std::string code = store::trimmed(st.value(0).text());
+            if (isDigits(code))
+                codesByDigits_.emplace(withoutLeadingZeros(code),
+                                       StoredCode{st.value(0).text(), st.value(1).integer()});
+        }
+    }
+    std::vector<StoredCode> out;
+    auto [from, to] = codesByDigits_.equal_range(withoutLeadingZeros(digits));
+    for (auto it = from; it != to; ++it) {
+        bool known = false;
+        for (const auto& o : out) known = known || o.codart == it->second.codart;
+        if (!known) out.push_back(it->second);
+    }
     return out;
 }
 

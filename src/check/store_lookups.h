@@ -22,7 +22,7 @@ struct StoreBarcode {
 
 // The fields of the store's sale-list row (listi01, index primary) that the runs read.
 struct PriceRow {
-    store::Value ricart, marg, przpub, cofart, przsal, datagg, codrep;
+    store::Value ricart, marg, przpub, cofart, przsal, datagg, codrep, ivart, codfor;
     std::string desart, umart, desfor, desgru, dessot;
 };
 
@@ -51,6 +51,13 @@ class StoreLookups {
     // listi02 by a supplier's code as its file writes it: stored as written or padded to the
     // 16 characters of the field (the form the store writes), the same code.
     std::optional<long long> supplierListCode(const std::string& code, const std::string& codlis);
+    // The codes of the list `codlis` a numeric code can be once its leading zeros are lost
+    // ("123" for "000123"), with their articles. The list is read once per run.
+    struct StoredCode {
+        std::string codafo;
+        long long codart = 0;
+    };
+    std::vector<StoredCode> codesWithoutZeros(const std::string& digits, const std::string& codlis);
     // True when the central database has a barcode row for the article.
     bool centralHasBarcode(long long codart);
 
@@ -95,6 +102,9 @@ class StoreLookups {
     std::unordered_map<std::string, std::optional<long long>> supplierArticles_;
     // Central articles asked, and those of them with a barcode.
     std::unordered_set<long long> centralAsked_, centralWithBarcode_;
+    // The numeric codes of one supplier list by their digits without leading zeros.
+    std::optional<std::string> zerosList_;
+    std::unordered_multimap<std::string, StoredCode> codesByDigits_;
     std::unordered_map<long long, long long> subgroups_;
     std::unordered_map<long long, StoreGroup> groups_;
     std::unordered_map<long long, Department> departments_;

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "app/clock.h"
+#include "app/italian_errors.h"
 #include "app/server_choice.h"
 #include "store/error.h"
 #include "store/windows_path.h"
@@ -268,7 +269,7 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
         std::cerr << e.what() << "\n";
         return kFailed;
     } catch (const std::exception& e) {
-        std::cerr << "Errore: " << e.what() << "\n";
+        std::cerr << italianMessage(e) << "\n";
         return kFailed;
     }
 }

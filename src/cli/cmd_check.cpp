@@ -16,7 +16,7 @@ const char* kUsage =
     "[--markup TEXT] [--markup-source groups|new-only] [--round]";
 const char* kFileUsage =
     " [--price-list FILE [--columns ean=A,code=B,description=C,cost=D,vat=E,price=F,unit=G,pack=H]"
-    " [--sheet N]]";
+    " [--sheet N] [--decimal comma|point]]";
 // The barcode check has no "Solo prodotti doppi": it is a box of the other run.
 const char* kBarcodeUsage =
     "[--supplier CODE] [--updates cost,markup,price,create] [--reference price|cost] "
@@ -119,6 +119,10 @@ int report(const check::RunReport& r, const CliProgress& progress, bool barcode)
             std::cerr << "Controllo non eseguito: il fornitore non è quello dell'ultimo "
                          "controllo (--yes per confermarlo).\n";
             return kFailed;
+        case RunOutcome::FileSupplierDeclined:
+            std::cerr << "Controllo non eseguito: gli articoli del listino sono per lo più di un "
+                         "altro fornitore (--yes per controllarlo comunque).\n";
+            return kFailed;
         case RunOutcome::NoArticles:
             std::cout << "Righe scritte in variatil: 0\n";
             return kDone;
@@ -153,8 +157,12 @@ pricelist::PriceList readPriceList(const Args& args) {
             throw UsageError{e.what()};
         }
     }
-    auto s = pricelist::readPriceListFile(*args.value("price-list"), sheet);
-    return pricelist::extractRows(s, pricelist::columnsFor(s, columns));
+    std::optional<pricelist::NumberStyle> decimal;
+    if (auto v = args.value("decimal")) {
+        if (*v != "comma" && *v != "point") throw UsageError{"--decimal vale comma o point"};
+        decimal = *v == "comma" ? pricelist::NumberStyle::Italian : pricelist::NumberStyle::Plain;
+    }
+    return pricelist::readPriceListRows(*args.value("price-list"), columns, decimal, sheet);
 }
 
 int runFileCheck(Context& ctx, const Args& args) {
@@ -169,16 +177,18 @@ int runFileCheck(Context& ctx, const Args& args) {
     // Without a supplier the check refuses before the file is read.
     if (ctx.session.state.codice_fornitore != 0) list = readPriceList(args);
     for (const auto& p : list.problems) std::cerr << pricelist::problemLine(p) << "\n";
-    if (list.notChecked() > 0)
-        std::cerr << "Righe del listino non controllate: " << list.notChecked() << "\n";
     auto r = check::checkPriceList(ctx.session, screen, list, messages, progress);
+    // The rows the check itself could not price (no VAT rate anywhere, ...).
+    for (const auto& p : r.leftOut) std::cerr << pricelist::problemLine(p) << "\n";
+    const long long left = list.notChecked() + static_cast<long long>(r.leftOut.size());
+    if (left > 0) std::cerr << "Righe del listino non controllate: " << left << "\n";
     return report(r, progress, false);
 }
 
 int runCheck(Context& ctx, const Args& args, bool barcode) {
     if (!barcode && args.value("price-list")) return runFileCheck(ctx, args);
-    if (args.value("columns") || args.value("sheet"))
-        throw UsageError{"--columns e --sheet valgono solo con --price-list"};
+    if (args.value("columns") || args.value("sheet") || args.value("decimal"))
+        throw UsageError{"--columns, --sheet e --decimal valgono solo con --price-list"};
     auto screen = screenFrom(ctx, args);
     CliProgress progress;
     progress.setText("cntw", "0");
@@ -194,7 +204,7 @@ const std::vector<std::string> kValues = {"supplier", "updates", "reference",   
 const std::vector<std::string> kFlags = {"only-no-barcode", "round"};
 std::vector<std::string> checkValues() {
     auto v = kValues;
-    v.insert(v.end(), {"price-list", "columns", "sheet"});
+    v.insert(v.end(), {"price-list", "columns", "sheet", "decimal"});
     return v;
 }
 const std::vector<std::string> kBarcodeFlags = {"round"};

@@ -3,17 +3,18 @@
 #include <cstdio>
 #include <map>
 
+#include "app/ean.h"
 #include "app/money.h"
 #include "app/percentages.h"
 #include "demo/demo_catalog.h"
 #include "demo/demo_random.h"
-#include "demo/ean.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
 namespace cl::demo {
 
 namespace {
+using app::ean13;
 
 std::string padded(long long n, int digits) {
     char buf[32];

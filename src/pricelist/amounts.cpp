@@ -94,14 +94,28 @@ std::optional<NumberStyle> styleOf(const std::string& text) {
     return std::nullopt;
 }
 
-NumberStyle columnStyle(const std::vector<const Cell*>& cells, NumberStyle fallback) {
-    long italian = 0, plain = 0;
-    for (const Cell* c : cells) {
-        if (!c || c->number) continue;
-        if (auto s = styleOf(c->text)) (*s == NumberStyle::Italian ? italian : plain)++;
-    }
+bool readsBothWays(const std::string& text) {
+    auto a = readAmount(text, NumberStyle::Italian), b = readAmount(text, NumberStyle::Plain);
+    return a && b && *a != *b;
+}
+
+void StyleCount::add(const Cell* c) {
+    if (!c || c->number || c->text.empty()) return;
+    if (auto s = styleOf(c->text))
+        (*s == NumberStyle::Italian ? italian : plain)++;
+    else if (twoWays.empty() && readsBothWays(c->text))
+        twoWays = c->text;
+}
+
+NumberStyle StyleCount::style(NumberStyle fallback) const {
     if (italian == plain) return fallback;
     return italian > plain ? NumberStyle::Italian : NumberStyle::Plain;
+}
+
+NumberStyle columnStyle(const std::vector<const Cell*>& cells, NumberStyle fallback) {
+    StyleCount count;
+    for (const Cell* c : cells) count.add(c);
+    return count.style(fallback);
 }
 
 std::optional<double> readAmount(const std::string& text, NumberStyle style) {

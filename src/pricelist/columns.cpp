@@ -10,7 +10,6 @@ namespace cl::pricelist {
 namespace {
 
 // The first rows in which a heading row is looked for.
-constexpr size_t kHeadingSearch = 30;
 
 struct Names {
     Field field;
@@ -135,6 +134,13 @@ std::optional<ColumnMap> guessColumns(const Sheet& sheet) {
     return std::nullopt;
 }
 
+namespace {
+bool sameColumn(const std::string& a, const std::string& b) {
+    auto x = columnIndex(a), y = columnIndex(b);
+    return x && y ? *x == *y : fold(a) == fold(b);
+}
+}  // namespace
+
 std::vector<std::pair<Field, std::string>> parseColumnSpec(const std::string& spec) {
     std::vector<std::pair<Field, std::string>> out;
     size_t start = 0;
@@ -146,17 +152,27 @@ std::vector<std::pair<Field, std::string>> parseColumnSpec(const std::string& sp
         if (item.empty()) continue;
         auto eq = item.find('=');
         if (eq == std::string::npos)
-            throw Error("--columns: «" + item + "» non è nella forma campo=colonna",
+            throw Error("--columns: " + cellQuote(item) + " non è nella forma campo=colonna",
                         ErrorKind::InvalidInput);
         std::string key = trimBlanks(item.substr(0, eq)), column = trimBlanks(item.substr(eq + 1));
         auto f = std::find_if(kFields.begin(), kFields.end(),
                               [&](Field x) { return key == fieldKey(x); });
         if (f == kFields.end())
-            throw Error("--columns: campo sconosciuto «" + key +
-                            "» (ean, code, description, cost, vat, price, unit, pack)",
+            throw Error("--columns: campo sconosciuto " + cellQuote(key) +
+                            " (ean, code, description, cost, vat, price, unit, pack)",
                         ErrorKind::InvalidInput);
         if (column.empty())
             throw Error("--columns: manca la colonna di «" + key + "»", ErrorKind::InvalidInput);
+        // One field in two columns, or two fields in one: either way a value would be guessed.
+        for (auto& [g, other] : out) {
+            if (g == *f)
+                throw Error("--columns: il campo «" + key + "» è indicato due volte",
+                            ErrorKind::InvalidInput);
+            if (sameColumn(other, column))
+                throw Error("--columns: la colonna " + cellQuote(column) + " è indicata per «" +
+                                fieldKey(g) + "» e per «" + key + "»",
+                            ErrorKind::InvalidInput);
+        }
         out.emplace_back(*f, column);
     }
     return out;
@@ -192,8 +208,13 @@ ColumnMap resolveColumns(const Sheet& sheet,
         if (heading) at = namedIn(sheet.rows[*heading], col);  // "UM" may be a heading
         if (!at) at = columnIndex(col);
         if (!at)
-            throw Error("La colonna «" + col + "» non è tra le intestazioni del file.",
+            throw Error("La colonna " + cellQuote(col) + " non è tra le intestazioni del file.",
                         ErrorKind::InvalidInput);
+        for (Field g : kFields)
+            if (g != f && map[g] == at)
+                throw Error("--columns: la colonna " + cellQuote(col) + " è indicata per «" +
+                                fieldKey(g) + "» e per «" + fieldKey(f) + "»",
+                            ErrorKind::InvalidInput);
         map[f] = at;
     }
     if (!heading)

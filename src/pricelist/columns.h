@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "pricelist/amounts.h"
 #include "pricelist/sheet.h"
 
 namespace cl::pricelist {
+
+// The heading row is sought among the first rows of a sheet.
+inline constexpr size_t kHeadingSearch = 30;
 
 // The fields a supplier's price list can give, in the order of --columns.
 enum class Field { Ean, Code, Description, Cost, Vat, Price, Unit, Pack };
@@ -22,6 +26,9 @@ const char* fieldCaption(Field f);  // "EAN", "Codice fornitore", ... as the scr
 struct ColumnMap {
     std::array<std::optional<size_t>, kFieldCount> column;
     std::optional<size_t> headingRow;  // index into Sheet::rows; data rows follow it
+    // The decimal separator the operator gave (--decimal, the window); none: read from the
+    // amounts, and a column whose every amount reads two ways refuses the file.
+    std::optional<NumberStyle> decimal;
     std::optional<size_t>& operator[](Field f) { return column[size_t(f)]; }
     const std::optional<size_t>& operator[](Field f) const { return column[size_t(f)]; }
     // Cost and at least one of code and EAN.

@@ -2,9 +2,13 @@
 
 #include <map>
 
+#include "store/error.h"
+
 namespace cl::pricelist {
 
 namespace {
+
+constexpr size_t kMaxFields = 1000;
 
 // How many times each candidate splits each of the first lines, outside quotes.
 std::map<char, std::vector<int>> countsPerLine(std::string_view text, int maxLines) {
@@ -60,13 +64,24 @@ Sheet readCsv(std::string_view text) {
     Sheet sheet;
     sheet.kind = SourceKind::Csv;
     sheet.delimiter = detectDelimiter(text);
-    const char d = sheet.delimiter;
+    forEachCsvRow(text, sheet.delimiter,
+                  [&](SheetRow&& row) { sheet.rows.push_back(std::move(row)); });
+    return sheet;
+}
+
+void forEachCsvRow(std::string_view text, char d, const std::function<void(SheetRow&&)>& take) {
     SheetRow row;
     std::string field;
-    long long line = 1;
+    long long line = 1, quoteLine = 0;
     row.line = 1;
     bool quoted = false, wasQuoted = false;
     auto endField = [&] {
+        // A line of thousands of separators is no price list; kept, it would take gigabytes.
+        if (row.cells.size() == kMaxFields)
+            throw Error("La riga " + std::to_string(row.line) + " ha più di " +
+                            std::to_string(kMaxFields) +
+                            " campi: il file non è un listino, o il separatore è sbagliato.",
+                        ErrorKind::InvalidInput);
         Cell cell;
         cell.text = wasQuoted ? field : trimBlanks(field);
         // A quoted field keeps its text, but blanks outside the quotes never count.
@@ -77,7 +92,7 @@ Sheet readCsv(std::string_view text) {
     };
     auto endRow = [&] {
         endField();
-        if (!row.empty()) sheet.rows.push_back(std::move(row));
+        if (!row.empty()) take(std::move(row));
         row = SheetRow{};
         row.line = line;
     };
@@ -99,6 +114,7 @@ Sheet readCsv(std::string_view text) {
         }
         if (c == '"' && trimBlanks(field).empty()) {
             quoted = wasQuoted = true;
+            quoteLine = line;
             field.clear();
         } else if (c == d) {
             endField();
@@ -109,8 +125,13 @@ Sheet readCsv(std::string_view text) {
             field += c;
         }
     }
+    // Read to the end, the open quote would swallow every row after it without a word.
+    if (quoted)
+        throw Error("Virgolette non chiuse: il campo che inizia alla riga " +
+                        std::to_string(quoteLine) +
+                        " non finisce. Correggere il file (ogni \" aperto va chiuso).",
+                    ErrorKind::InvalidInput);
     if (!field.empty() || !row.cells.empty() || wasQuoted) endRow();
-    return sheet;
 }
 
 }  // namespace cl::pricelist

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string_view>
 
 #include "pricelist/sheet.h"
@@ -13,5 +14,9 @@ char detectDelimiter(std::string_view text);
 // line ends and doubled quotes; blanks around fields are dropped; empty lines are left out.
 // Each row carries the line number where it begins.
 Sheet readCsv(std::string_view text);
+// The same rows, each handed over as it is read, with the delimiter given: a big file is never
+// held as a whole sheet.
+void forEachCsvRow(std::string_view text, char delimiter,
+                   const std::function<void(SheetRow&&)>& take);
 
 }  // namespace cl::pricelist

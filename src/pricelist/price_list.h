@@ -44,8 +44,46 @@ Sheet readPriceListBytes(std::string_view bytes, std::optional<int> sheet = {});
 // Throws cl::Error when no heading row is found or the cost, code and EAN cannot be placed.
 ColumnMap columnsFor(const Sheet& sheet, const std::optional<std::string>& spec);
 
-// The rows under the heading row, read with the columns given.
+// What makes the amounts of a column unreadable without the decimal separator given: every
+// one of them reads two ways ("1.250"). nullopt when the amounts tell, or map.decimal does.
+std::optional<std::string> ambiguousAmounts(const Sheet& sheet, const ColumnMap& map);
+
+// The rows under the heading row, read with the columns given. Throws cl::Error when the
+// amounts are ambiguous (above) or most rows are split into other fields than the heading.
 PriceList extractRows(const Sheet& sheet, const ColumnMap& map);
+
+// What the amounts of each column (by index) say of their decimal separator, row by row.
+struct AmountEvidence {
+    std::vector<StyleCount> columns;
+    void add(const SheetRow& row);
+    void merge(const AmountEvidence& later);
+    const StyleCount& of(size_t column) const;
+};
+
+// extractRows() one row at a time, for a file read as a stream: `head` holds the heading row
+// (and gives the file's kind), `evidence` was gathered from the rows under it.
+class RowExtractor {
+  public:
+    RowExtractor(const Sheet& head, const ColumnMap& map, const AmountEvidence& evidence);
+    void add(const SheetRow& row);  // a row under the heading
+    void expect(size_t rows) { out_.rows.reserve(rows); }
+    PriceList finish();
+
+  private:
+    ColumnMap map_;
+    char delimiter_;
+    std::array<NumberStyle, kFieldCount> style_{};
+    size_t widthAll_ = 0, widthWritten_ = 0, rows_ = 0, misshapen_ = 0;
+    bool csv_ = false;
+    PriceList out_;
+};
+
+// A supplier's CSV or .xlsx file read straight into its rows. A CSV is read twice as a stream
+// (first its headings and the style of its amounts, then its rows), never held as a sheet: a
+// file of a million rows takes the memory of its rows only.
+PriceList readPriceListRows(const std::filesystem::path& file,
+                            const std::optional<std::string>& columns,
+                            std::optional<NumberStyle> decimal, std::optional<int> sheet = {});
 
 // The line the operator reads for a row left out or checked without a value.
 std::string problemLine(const RowProblem& p);

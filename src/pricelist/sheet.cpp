@@ -24,6 +24,16 @@ size_t blankAt(const std::string& s, size_t i) {
 }
 }  // namespace
 
+std::string cellQuote(const std::string& text) {
+    constexpr size_t kMaxChars = 80;
+    size_t chars = 0, i = 0;
+    for (; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a letter
+        if (chars++ == kMaxChars) break;
+    }
+    return "«" + text.substr(0, i) + (i < text.size() ? "…»" : "»");
+}
+
 std::string trimBlanks(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e) {

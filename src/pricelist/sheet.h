@@ -35,6 +35,9 @@ struct Sheet {
 // The text without the blanks around it (spaces, tabs, no-break spaces).
 std::string trimBlanks(const std::string& text);
 
+// «text» as a message quotes a cell: at most 80 characters, then "…".
+std::string cellQuote(const std::string& text);
+
 // "A", "B", ... "Z", "AA" for a 0-based column index.
 std::string columnLetters(size_t index);
 // The 0-based index of "A", "b", "AA"... (1 to 3 letters); nullopt otherwise.

@@ -12,7 +12,7 @@ namespace cl::pricelist {
 
 namespace {
 
-constexpr zip_uint64_t kMaxPart = 512ull << 20;  // a larger part is not a price list
+constexpr zip_uint64_t kMaxPart = 96ull << 20;  // a larger part is not a price list
 
 const char* kDamaged = "Il file non è un .xlsx leggibile: l'archivio è danneggiato o incompleto.";
 

@@ -14,7 +14,10 @@ namespace {
 
 // Price lists never need more; a reference beyond is left out rather than filling memory.
 constexpr size_t kMaxColumns = 256;
-constexpr size_t kMaxCells = 20'000'000;
+constexpr size_t kMaxCells = 4'000'000;
+// The text the cells hold in all: a few shared strings named by a million cells would copy
+// them a million times (a file of some KB asking for GB).
+constexpr size_t kMaxText = 64ull << 20;
 
 std::optional<double> number(std::string_view text) {
     double v = 0;
@@ -164,6 +167,11 @@ class SheetBuilder {
                             ErrorKind::InvalidInput);
             row_.cells.resize(cell_.column + 1);
         }
+        text_ += c.text.size();
+        if (text_ > kMaxText)
+            throw Error("Il foglio contiene troppo testo per essere letto come listino (oltre " +
+                            std::to_string(kMaxText >> 20) + " MB).",
+                        ErrorKind::InvalidInput);
         row_.cells[cell_.column] = std::move(c);
     }
 
@@ -172,7 +180,7 @@ class SheetBuilder {
     SheetRow row_;
     Open cell_;
     long long nextRow_ = 1;
-    size_t nextColumn_ = 0, cells_ = 0;
+    size_t nextColumn_ = 0, cells_ = 0, text_ = 0;
     bool inCell_ = false, collecting_ = false, inPhonetic_ = false;
 };
 

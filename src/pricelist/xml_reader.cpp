@@ -59,6 +59,39 @@ void XMLCALL onText(void* data, const XML_Char* s, int len) {
     });
 }
 
+// expat's own texts are English: the operator reads what went wrong in Italian.
+std::string italianXmlError(XML_Error code) {
+    switch (code) {
+        case XML_ERROR_NO_MEMORY:
+            return "memoria insufficiente";
+        case XML_ERROR_SYNTAX:
+            return "errore di sintassi";
+        case XML_ERROR_NO_ELEMENTS:
+            return "nessun elemento";
+        case XML_ERROR_INVALID_TOKEN:
+            return "testo non ben formato";
+        case XML_ERROR_UNCLOSED_TOKEN:
+        case XML_ERROR_PARTIAL_CHAR:
+            return "il testo finisce a metà";
+        case XML_ERROR_TAG_MISMATCH:
+            return "un elemento chiuso con un altro nome";
+        case XML_ERROR_DUPLICATE_ATTRIBUTE:
+            return "un attributo ripetuto";
+        case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+            return "testo dopo la fine del documento";
+        case XML_ERROR_UNDEFINED_ENTITY:
+        case XML_ERROR_RECURSIVE_ENTITY_REF:
+            return "un'entità non definita o ricorsiva";
+        case XML_ERROR_UNKNOWN_ENCODING:
+        case XML_ERROR_INCORRECT_ENCODING:
+            return "codifica dei caratteri non valida";
+        case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
+            return "entità che si moltiplicano oltre ogni misura";
+        default:
+            return "XML non valido (errore " + std::to_string(int(code)) + ")";
+    }
+}
+
 struct ParserFree {
     void operator()(XML_Parser p) const { XML_ParserFree(p); }
 };
@@ -84,7 +117,7 @@ void parseXml(std::string_view xml, const XmlHandlers& handlers, const std::stri
         if (status == XML_STATUS_ERROR)
             throw Error("Il file .xlsx è danneggiato: XML non valido in " + part + " (riga " +
                             std::to_string(XML_GetCurrentLineNumber(p)) + ": " +
-                            XML_ErrorString(XML_GetErrorCode(p)) + ").",
+                            italianXmlError(XML_GetErrorCode(p)) + ").",
                         ErrorKind::Corrupt);
         at += n;
     } while (at < xml.size());

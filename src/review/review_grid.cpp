@@ -4,6 +4,7 @@
 
 #include "app/money.h"
 #include "app/numbers.h"
+#include "app/percentages.h"
 
 namespace cl::review {
 
@@ -128,6 +129,13 @@ CellLook cellLook(const ReviewRow& row, int col) {
     const std::string format = columnInfo(col).format;
     bool numeric = v.isNumber() || var;
     look.text = !format.empty() && numeric && n ? formatNumber(*n, format) : shownText(v, col);
+    if (col == kVar)
+        if (int jump =
+                costJump(numberOf(row[kCostoV]).value_or(0), numberOf(row[kCostoN]).value_or(0))) {
+            look.text = std::string(costJumpMark(jump)) + " costo " + look.text;
+            look.background = kRed;
+            look.foreground = kYellow;
+        }
     return look;
 }
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "app/italian_errors.h"
 #include "check/start_up.h"
 #include "check/ui/check_screen.h"
 #include "ui/review_wiring.h"
@@ -43,7 +44,7 @@ std::optional<int> startScreens(Session& session, QtMessages& messages) {
         if (!check::locateDatabases(session, messages)) return 1;
         screen = openCheckScreen(session, messages);
     } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, {});
+        messages.show(italianMessage(e), Icon::Critical, {});
         return 1;
     }
     // Start-up ends as "Controllo dati" does: without a supplier the operator is told before

@@ -144,7 +144,7 @@ void barcodeRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, const 
         store.add("codean", f);
 }
 
-void createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work,
+bool createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work,
                    Variant variant) {
     const std::string codlis = formatNumber(static_cast<double>(work.codiceFornitore), "000000");
     long long code =
@@ -167,34 +167,34 @@ void createArticle(UpdateRun& run, UpdateStore& store, const UpdateRow& row, Wor
 
     if (code == 0) {
         run.messages.show("Attenzione....., codice articolo =0", Icon::Critical);
-        return;
+        return false;
     }
     run.progress.setText("codarw", std::to_string(code));
     run.progress.setText("descw", row.descrizione.text());
 
-    if (!store.articolo(code))
-        addArticle(run, store, row, work, code, codrep, desrep, fatxmul, variant);
+    const bool created = !store.articolo(code);
+    if (created) addArticle(run, store, row, work, code, codrep, desrep, fatxmul, variant);
     if (work.gean == kNoEan) {
-        if (variant == Variant::Nuovo)
+        if (variant == Variant::Nuovo && created)
             run.result.noBarcodeLines.push_back(noBarcodeLine(code, row.descrizione.text()));
-        return;
+        return created;
     }
     barcodeRow(run, store, row, work, code, variant);
+    return created;
 }
 
 }  // namespace
 
 std::string supplierArticleCode(const Value& codiceForn) {
-    std::string code;
-    if (!codiceForn.isNull()) {
-        auto n = localeNumber(store::trimmed(codiceForn.text()));
-        if (n) code = formatNumber(*n, "000000000");
-    }
-    return store::fixedWidth(code, 16);
+    const std::string written = codiceForn.isNull() ? "" : store::trimmed(codiceForn.text());
+    const bool digits =
+        !written.empty() && written.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits) return store::fixedWidth(written, 16);
+    return store::fixedWidth(formatNumber(*localeNumber(written), "000000000"), 16);
 }
 
-void creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work) {
-    createArticle(run, store, row, work, Variant::Nuovo);
+bool creo_art_nuovo(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& work) {
+    return createArticle(run, store, row, work, Variant::Nuovo);
 }
 
 void creo_art_nuovo_forni(UpdateRun& run, UpdateStore& store, const UpdateRow& row,

@@ -15,7 +15,7 @@ const char* const kAliases[] = {
     "CodArt",          "Ean",         "Descrizione", "UM",         "Iva",    "CostoN", "MarN",
     "PrezzoN",         "PrezzoV",     "Datagg",      "CodiceForn", "codrep", "codgru", "codsot",
     "Gruppo",          "Sottogruppo", "imbart",      "pezzatura",  "umconf", "codfor", "tipart",
-    "modificatoamano", "bns"};
+    "modificatoamano", "bns",         "CostoV"};
 constexpr size_t kCount = sizeof kAliases / sizeof kAliases[0];
 }  // namespace
 
@@ -40,7 +40,7 @@ UpdateRow UpdateRowReader::read(const store::Query& walk) const {
                                     &r.imbart,      &r.pezzatura,
                                     &r.umconf,      &r.codfor,
                                     &r.tipart,      &r.modificatoamano,
-                                    &r.bns};
+                                    &r.bns,         &r.costoV};
     for (size_t i = 0; i < kCount; ++i) *fields[i] = walk.value(columns_[i]);
     return r;
 }

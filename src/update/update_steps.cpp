@@ -277,8 +277,8 @@ void firstPass(UpdateRun& run, UpdateStore& store, const UpdateRow& row) {
     WorkArea w = freshWorkArea(run, row);
     if (fate == RowFate::CreationOff) nonScritta(run, row, fate);
     if (run.settings.kcrea && code == 0) {
-        run.progress.setCount("cntcw", ++run.result.creati);
-        creo_art_nuovo(run, store, row, w);
+        // An article the supplier list already links to is not created: not counted either.
+        if (creo_art_nuovo(run, store, row, w)) run.progress.setCount("cntcw", ++run.result.creati);
         return;
     }
     run.progress.setCount("cntaw", ++run.result.aggiornati);

@@ -1,5 +1,6 @@
 #include "update/update_summary.h"
 
+#include "app/percentages.h"
 #include "store/fixed_text.h"
 #include "update/update_run.h"
 #include "update/update_steps.h"
@@ -71,6 +72,12 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
         switch (fate) {
             case RowFate::Update:
                 ++s.rowsToUpdate;
+                if (int jump = costJump(row.costoV.number(), row.costoN.number()))
+                    s.costJumps.push_back(store::trimmed(row.descrizione.text()) + ": costo " +
+                                          amountText(Money::fromDouble(row.costoV.number())) +
+                                          " → " +
+                                          amountText(Money::fromDouble(row.costoN.number())) +
+                                          " (" + costJumpMark(jump) + ")");
                 countPrice(run, lookups, row, code, s);
                 if (settings.kpre && writesPrice(run, row)) noteBelowCost(run, row, s);
                 break;
@@ -108,7 +115,9 @@ std::string summaryText(const UpdateSummary& s) {
                       "\n  prezzo di vendita diminuito: " + std::to_string(s.pricesLowered) +
                       "\n  prezzo di vendita invariato: " + std::to_string(s.pricesUnchanged) +
                       "\n" + belowCostList(s.belowCost) +
-                      "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate);
+                      "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate) + "\n" +
+                      listed("Costi nuovi oltre il triplo o sotto un terzo del vecchio",
+                             s.costJumps, [](const std::string& line) { return line; });
     out += "\n" + (s.unwritten.empty() ? std::string("Righe non scritte nel listino: 0")
                                        : unwrittenList(s.unwritten));
     return out;

@@ -26,6 +26,8 @@ struct UpdateSummary {
     long long pricesBelowCost = 0;        // new prices written below the VAT-inclusive cost
     std::vector<BelowCostRow> belowCost;  // those rows, in the order of the review
     long long articlesToCreate = 0;       // new articles
+    // Articles whose new cost is more than 3 times or less than a third of the old one.
+    std::vector<std::string> costJumps;
     std::vector<UnwrittenRow> unwritten;
 };
 

@@ -15,7 +15,7 @@ namespace cl::review {
 struct UpdateRow {
     store::Value codart, ean, descrizione, um, iva, costoN, marN, prezzoN, prezzoV, datagg,
         codiceForn, codrep, codgru, codsot, gruppo, sottogruppo, imbart, pezzatura, umconf, codfor,
-        tipart, modificatoamano, bns;
+        tipart, modificatoamano, bns, costoV;
 };
 
 // Resolves the aliases of the review source once, then fills a UpdateRow per step.

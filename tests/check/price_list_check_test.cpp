@@ -136,5 +136,53 @@ TEST_F(PriceListCheck, FailureMidwayWritesNothing) {
     EXPECT_EQ(t.dump("parametri"), params);
 }
 
+// A row without a VAT rate is priced with the store article's own; a new article without
+// one cannot be priced, and is listed with its line.
+TEST_F(PriceListCheck, NoVatTakesTheStoreRateANewArticleWithoutOneIsListed) {
+    storeArticle(70, "8002222222222", "9", "15.00");
+    t.exec("UPDATE listi01 SET ivart = '4' WHERE codart = 70");
+    auto known = row("8002222222222", "P-1", "PASTA", 10, std::nullopt, std::nullopt);
+    known.line = 2;
+    auto added = row("8004444444444", "N-1", "NUOVO", 10, std::nullopt, std::nullopt);
+    added.line = 3;
+    PriceList l;
+    l.rows = {known, added};
+    auto r = checkFile(l);
+    ASSERT_EQ(r.outcome, RunOutcome::Done);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(field("ivart"), "4 ");
+    // 10 marked up by 35 % with 4 % VAT: 14.04, not the 13.50 of no VAT.
+    EXPECT_EQ(field("prezpubv"), "14.04");
+    ASSERT_EQ(r.leftOut.size(), 1u);
+    EXPECT_EQ(pricelist::problemLine(r.leftOut[0]),
+              "Riga 3: manca l'aliquota IVA di un articolo nuovo (non controllata)");
+}
+
+// A code a spreadsheet wrote without its leading zeros is the one stored code it can be; with
+// two it could be, the row is listed rather than matched.
+TEST_F(PriceListCheck, CodeWithoutLeadingZerosMatchesTheOnlyStoredCodeItCanBe) {
+    storeArticle(70, "8002222222222", "9", "15.00");
+    storeArticle(71, "8003333333333", "9", "15.00");
+    storeArticle(72, "8005555555555", "9", "15.00");
+    t.exec(
+        "INSERT INTO listi02 (codlis, codafo, codart) VALUES ('000012', '000123', 70), "
+        "('000012', '0456', 71), ('000012', '00456', 72)");
+    auto one = row("", "123", "PASTA", 10, std::nullopt);
+    one.line = 2;
+    auto two = row("", "456", "OLIO", 10, std::nullopt);
+    two.line = 3;
+    PriceList l;
+    l.rows = {one, two};
+    auto r = checkFile(l);
+    ASSERT_EQ(r.outcome, RunOutcome::Done);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(field("codart"), "70");
+    EXPECT_EQ(field("codafo"), "000123");  // as the list stores it
+    ASSERT_EQ(r.leftOut.size(), 1u);
+    EXPECT_EQ(pricelist::problemLine(r.leftOut[0]),
+              "Riga 3: codice «456» senza gli zeri iniziali: può essere «0456» o «00456» (non "
+              "controllata)");
+}
+
 }  // namespace
 }  // namespace cl::test

@@ -5,10 +5,12 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
 
 #include "check/start_up.h"
 #include "check/ui/check_screen.h"
 #include "check/ui/price_list_dialog.h"
+#include "pricelist/price_list.h"
 #include "support/temp_store.h"
 #include "test_application.h"
 
@@ -101,6 +103,23 @@ TEST_F(PriceListScreen, ColumnsGuessedShownChangedThenTheFileIsChecked) {
     EXPECT_EQ(t.scalarFixed("SELECT artvariato FROM articolo"), "S");
 }
 
+// Amounts that all read two ways: the window asks for the decimal separator rather than guess.
+TEST_F(PriceListScreen, AmbiguousAmountsAreAskedInTheWindow) {
+    const auto sheet = pricelist::readPriceListBytes("Codice;Costo\nA1;1.250\nA2;2.750\n");
+    check::ui::PriceListDialog dialog("listino.csv", sheet, nullptr, &screen);
+    EXPECT_FALSE(dialog.okButton->isEnabled());
+    EXPECT_TRUE(dialog.status->text().contains("si leggono in due modi"))
+        << dialog.status->text().toStdString();
+    dialog.resize(820, 520);
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        dialog.grab().save(QString(dir) + "/price-list-decimals.png");
+    dialog.decimalBox->setCurrentIndex(2);  // point
+    EXPECT_TRUE(dialog.okButton->isEnabled());
+    auto l = pricelist::extractRows(dialog.sheet(), dialog.columns());
+    ASSERT_EQ(l.rows.size(), 2u);
+    EXPECT_DOUBLE_EQ(l.rows[0].cost, 1.25);
+}
+
 TEST_F(PriceListScreen, RowsLeftOutAreShownAfterTheRun) {
     chooseSupplier();
     screen.chooseFile = [] { return fixture("italiano_bom.csv"); };
@@ -128,7 +147,9 @@ TEST_F(PriceListScreen, RowsLeftOutAreShownAfterTheRun) {
 
 TEST_F(PriceListScreen, UnreadableFileIsToldAndNothingRuns) {
     chooseSupplier();
-    screen.chooseFile = [] { return QString(CL_SOURCE_DIR) + "/README.md"; };
+    const auto text = t.root / "appunti.txt";
+    std::ofstream(text) << "Appunti del mese\nnessun listino qui, solo parole\n";
+    screen.chooseFile = [&] { return QString::fromStdString(text.string()); };
     bool dialogShown = false;
     screen.chooseColumns = [&](const QString&, pricelist::Sheet&, pricelist::ColumnMap&) {
         dialogShown = true;

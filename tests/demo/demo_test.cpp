@@ -4,9 +4,9 @@
 #include <set>
 
 #include "app/clock.h"
+#include "app/ean.h"
 #include "demo/demo_model.h"
 #include "demo/demo_store.h"
-#include "demo/ean.h"
 #include "store/database.h"
 #include "store/fixed_text.h"
 #include "support/temp_dir.h"
@@ -69,14 +69,14 @@ std::set<std::string> filesUnder(const fs::path& root) {
 }
 
 TEST(Ean, CheckDigit) {
-    EXPECT_EQ(demo::ean13("400638133393"), "4006381333931");
-    EXPECT_EQ(demo::ean13("800123456789"), "8001234567897");
-    EXPECT_EQ(demo::ean13("210000100000"), "2100001000004");
-    EXPECT_TRUE(demo::isValidEan13("8001234567897"));
-    EXPECT_FALSE(demo::isValidEan13("8001234567895"));
-    EXPECT_FALSE(demo::isValidEan13("800123456789"));
-    EXPECT_FALSE(demo::isValidEan13("80012345678a5"));
-    EXPECT_THROW(demo::eanCheckDigit("12"), Error);
+    EXPECT_EQ(app::ean13("400638133393"), "4006381333931");
+    EXPECT_EQ(app::ean13("800123456789"), "8001234567897");
+    EXPECT_EQ(app::ean13("210000100000"), "2100001000004");
+    EXPECT_TRUE(app::isValidEan13("8001234567897"));
+    EXPECT_FALSE(app::isValidEan13("8001234567895"));
+    EXPECT_FALSE(app::isValidEan13("800123456789"));
+    EXPECT_FALSE(app::isValidEan13("80012345678a5"));
+    EXPECT_THROW(app::eanCheckDigit("12"), Error);
 }
 
 TEST(DemoModel, SalePriceFollowsTheCheckRunFormula) {
@@ -136,7 +136,7 @@ TEST_F(DemoStore, EveryBarcodeHasAValidCheckDigit) {
         long long n = 0;
         while (st.step()) {
             ++n;
-            EXPECT_TRUE(demo::isValidEan13(st.value(0).text())) << st.value(0).text();
+            EXPECT_TRUE(app::isValidEan13(st.value(0).text())) << st.value(0).text();
         }
         EXPECT_GT(n, 1000);
     }

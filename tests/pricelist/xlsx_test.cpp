@@ -27,7 +27,7 @@ std::filesystem::path writeWorkbook(const std::filesystem::path& dir) {
     worksheet_write_string(list, 0, 0, "Listino ROSSI SPA 2027", nullptr);
     const char* headings[] = {"EAN", "Codice", "Descrizione", "Costo", "IVA", "Valido dal"};
     for (int c = 0; c < 6; ++c) worksheet_write_string(list, 2, lxw_col_t(c), headings[c], nullptr);
-    worksheet_write_number(list, 3, 0, 8001234567890, nullptr);
+    worksheet_write_number(list, 3, 0, 8001234567897, nullptr);
     worksheet_write_string(list, 3, 1, "R-001", nullptr);
     worksheet_write_string(list, 3, 2, "PASTA DI SEMOLA", nullptr);
     worksheet_write_number(list, 3, 3, 1.2345, nullptr);
@@ -72,7 +72,7 @@ TEST_F(Xlsx, FirstSheetNumbersSharedStringsEmptyCellsAndDates) {
     PriceList l = extractRows(s, map);
     ASSERT_EQ(l.rows.size(), 2u);
     EXPECT_EQ(l.rows[0].line, 4);
-    EXPECT_EQ(l.rows[0].ean, "8001234567890");
+    EXPECT_EQ(l.rows[0].ean, "8001234567897");
     EXPECT_EQ(l.rows[0].description, "PASTA DI SEMOLA");
     EXPECT_DOUBLE_EQ(l.rows[0].cost, 1.2345);
     EXPECT_EQ(l.rows[0].vat, "22");

@@ -10,18 +10,23 @@ namespace {
 using test::addVariatil;
 using test::VariatilRow;
 
-ReviewRow rowWith(const std::string& oldPrice, const std::string& newPrice,
-                  const std::string& var = "3") {
+// The row as the grid loads it from the work table.
+ReviewRow loaded(const VariatilRow& r) {
     test::TempStore store;
-    VariatilRow r;
-    r.prezpub = oldPrice;
-    r.prezpubv = newPrice;
-    r.percdiff = var;
     addVariatil(store, r);
     auto db = store.session.openStore();
     ReviewRows rows;
     rows.load(*db, ReviewFilter{});
     return rows.row(0);
+}
+
+ReviewRow rowWith(const std::string& oldPrice, const std::string& newPrice,
+                  const std::string& var = "3") {
+    VariatilRow r;
+    r.prezpub = oldPrice;
+    r.prezpubv = newPrice;
+    r.percdiff = var;
+    return loaded(r);
 }
 
 TEST(VariationRule, NewArticleOldPriceZeroShowsHundredRedWithYellowText) {
@@ -44,6 +49,23 @@ TEST(VariationRule, LoweredPriceIsGreenRaisedRedEqualYellow) {
     CellLook same = cellLook(rowWith("10", "10"), kVar);
     EXPECT_EQ(same.text, "0,00");
     EXPECT_EQ(same.background, kYellow);
+}
+
+ReviewRow rowWithCosts(const std::string& oldCost, const std::string& newCost) {
+    VariatilRow r;
+    r.prezpub = "10";
+    r.prezpubv = "12.5";
+    r.przvec = oldCost;
+    r.coston = newCost;
+    return loaded(r);
+}
+
+// A new cost three times the old one, or under a third of it, is marked in the Var column.
+TEST(VariationRule, CostThatJumpsThreefoldIsMarked) {
+    EXPECT_EQ(cellLook(rowWithCosts("1", "7.24"), kVar).text, "3× costo 25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("3.10", "1"), kVar).text, "⅓ costo 25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("1", "2.99"), kVar).text, "25,00");
+    EXPECT_EQ(cellLook(rowWithCosts("0", "5"), kVar).text, "25,00");  // no old cost
 }
 
 TEST(VariationRule, OldPriceRoundedInTheDifferenceButNotInTheDivisor) {

@@ -116,6 +116,28 @@ TEST_F(CreoArt, CodeLinkedBySupplierListIsTakenOverWithoutSecondListRow) {
     EXPECT_EQ(q("SELECT codare FROM codean"), "77");
 }
 
+TEST_F(CreoArt, AlphanumericSupplierCodeIsKeptOnTheNewArticle) {
+    settings.kcrea = true;
+    nuovo("8001111111111", {{"codafo", "AB-100"}});
+    EXPECT_EQ(run().creati, 1);
+    const std::string kept = "AB-100" + std::string(10, ' ');
+    EXPECT_EQ(q("SELECT codafo FROM listi02"), kept);
+    EXPECT_EQ(q("SELECT codafo FROM listi01"), kept);
+}
+
+// A row the supplier list links to an article already in the store creates nothing: neither
+// counted nor announced as "Creato Codice".
+TEST_F(CreoArt, LinkedExistingArticleIsNeitherCountedNorAnnounced) {
+    insert("listi02", {{"codlis", "000012"}, {"codafo", "000012345       "}, {"codart", 77}});
+    insert("listi01", {{"codart", 77}});
+    settings.kcrea = true;
+    nuovo("", {{"desart", "PANE"}});
+    auto r = run();
+    EXPECT_EQ(r.creati, 0);
+    EXPECT_TRUE(r.noBarcodeLines.empty());
+    EXPECT_EQ(q("SELECT count(*) FROM listi01"), "1");
+}
+
 TEST_F(CreoArt, ExistingBarcodeKeepsItsArticleAndGetsThePreviousPrice) {
     insert("codean", {{"eanare", "8001111111111"}, {"codare", 12}, {"pezzix", 3}, {"prezzo", 1}});
     nuovo("8001111111111");

@@ -97,6 +97,7 @@ TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
               "  - nuovo 8000000000099 NUOVO: prezzo 2,00, costo IVA compresa 3,30\n"
               "  - 8 SOTTOCOSTO: prezzo 1,00, costo IVA compresa 1,22\n"
               "Articoli nuovi da creare: 1\n"
+              "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 0\n"
               "Righe non scritte nel listino: 2\n"
               "  - 8000000000112 BLOCCATO: gruppo merceologico escluso\n"
               "  - 8000000000105 GRATIS: prezzo nuovo 0 o negativo\n\n"
@@ -132,6 +133,20 @@ TEST_F(UpdateSummary, LongListsAreCut) {
                          0),
               0u);
     EXPECT_NE(text.find("... e altre 1 righe"), std::string::npos);
+}
+
+// A cost three times the old one, or under a third of it, is named before the update.
+TEST_F(UpdateSummary, CostsThatJumpThreefoldAreNamed) {
+    ts.exec("UPDATE variatil SET przvec = 0.30 WHERE desart LIKE 'SU%'");
+    ts.exec("UPDATE variatil SET przvec = 3.10 WHERE desart LIKE 'GIU%'");
+    ts.exec("UPDATE variatil SET przvec = 2.90 WHERE desart LIKE 'UGUALE%'");  // under 3×: no
+    auto s = summary();
+    ASSERT_EQ(s.costJumps.size(), 2u);
+    EXPECT_EQ(s.costJumps[0], "GIU: costo 3,10 → 1,00 (⅓)");
+    EXPECT_EQ(s.costJumps[1], "SU: costo 0,30 → 1,00 (3×)");
+    EXPECT_NE(review::summaryText(s).find(
+                  "Costi nuovi oltre il triplo o sotto un terzo del vecchio: 2\n  - GIU"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -295,7 +295,7 @@ RunReport CheckScreen::commandListino() {
     if (session_.state.codice_fornitore == 0) {
         messages_.show(kNoSupplier, Icon::Information);
         DBCombo3->setFocus();
-        return {RunOutcome::NoSupplier, {}};
+        return {RunOutcome::NoSupplier, {}, {}};
     }
     const QString file =
         chooseFile ? chooseFile()
@@ -317,12 +317,19 @@ RunReport CheckScreen::commandListino() {
                          return askColumns(f, s, m, this);
                      };
     if (!ask(file, sheet, map)) return {};
-    const auto list = pricelist::extractRows(sheet, map);
+    pricelist::PriceList list;
+    try {
+        list = pricelist::extractRows(sheet, map);
+    } catch (const Error& e) {
+        messages_.show(e.what(), Icon::Critical);
+        return {};
+    }
     RunReport r = runPriceList(list);
-    if (r.outcome != RunOutcome::NoSupplier && r.outcome != RunOutcome::Failed &&
-        !list.problems.empty())
+    auto problems = list.problems;
+    problems.insert(problems.end(), r.leftOut.begin(), r.leftOut.end());
+    if (r.outcome != RunOutcome::NoSupplier && r.outcome != RunOutcome::Failed && !problems.empty())
         (showProblems ? showProblems
-                      : [this](const auto& p) { showRowProblems(p, this); })(list.problems);
+                      : [this](const auto& p) { showRowProblems(p, this); })(problems);
     if (r.opensReview() && onRunEnded) onRunEnded(r);
     return r;
 }

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "pricelist/price_list.h"
 #include "store/error.h"
 
 namespace cl::check::ui {
@@ -37,6 +38,14 @@ PriceListDialog::PriceListDialog(const QString& fileName, pricelist::Sheet sheet
     headingBox = new QComboBox;
     headingBox->setObjectName("intestazione");
     form->addRow("Riga di intestazione", headingBox);
+    decimalBox = new QComboBox;
+    decimalBox->setObjectName("decimali");
+    decimalBox->addItem("dagli importi", -1);
+    decimalBox->addItem("virgola (1.250,50)", int(pricelist::NumberStyle::Italian));
+    decimalBox->addItem("punto (1,250.50)", int(pricelist::NumberStyle::Plain));
+    form->addRow("Decimali", decimalBox);
+    connect(decimalBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this] { refresh(); });
     auto* fields = new QFormLayout;
     for (auto f : pricelist::kFields) {
         auto* box = new QComboBox;
@@ -140,6 +149,8 @@ pricelist::ColumnMap PriceListDialog::columns() const {
     }
     int h = headingBox->currentData().toInt();
     if (h >= 0) map.headingRow = size_t(h);
+    if (int d = decimalBox->currentData().toInt(); d >= 0)
+        map.decimal = static_cast<pricelist::NumberStyle>(d);
     return map;
 }
 
@@ -155,8 +166,11 @@ void PriceListDialog::refresh() {
                 item->setForeground(map.headingRow && size_t(r) < *map.headingRow ? Qt::gray
                                                                                   : Qt::black);
             }
-    okButton->setEnabled(map.complete());
-    status->setText(map.complete()
+    // Amounts that read two ways are asked about here, never guessed.
+    const auto ambiguous = map.complete() ? pricelist::ambiguousAmounts(sheet_, map) : std::nullopt;
+    okButton->setEnabled(map.complete() && !ambiguous);
+    status->setText(ambiguous ? QString::fromStdString(*ambiguous) + ": scegliere i decimali."
+                    : map.complete()
                         ? "Le righe sotto l'intestazione saranno controllate come articoli variati."
                         : "Indicare la colonna del costo e quella del codice fornitore o "
                           "dell'EAN (*).");

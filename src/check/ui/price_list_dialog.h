@@ -26,6 +26,7 @@ class PriceListDialog : public QDialog {
 
     QComboBox* sheetBox;
     QComboBox* headingBox;
+    QComboBox* decimalBox;  // from the amounts, comma or point
     std::array<QComboBox*, pricelist::kFieldCount> fieldBoxes{};
     QTableWidget* preview;
     QLabel* status;
