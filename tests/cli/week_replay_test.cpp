@@ -45,13 +45,14 @@ class WeekReplay : public ::testing::Test {
     void markCentral(const std::string& where) {
         store::openDatabase(central)->exec("UPDATE articolo SET artvariato = 'S' WHERE " + where);
     }
-    // A supplier's file with three articles of the store, at a higher cost.
+    // A supplier's file with three articles of the store (one EAN each: two rows of one
+    // article would be one article), at a higher cost.
     fs::path supplierFile() {
         auto db = store::openDatabase(store, store::OpenMode::ReadOnly);
         auto st = db->prepare(
-            "SELECT trim(c.eanare), l.codart, l.desart, l.cofart FROM codean c JOIN listi01 l ON "
-            "l.codart = c.codare WHERE l.cofart > 0 AND c.eanare LIKE '80%' ORDER BY c.codare, "
-            "c.eanare LIMIT 3");
+            "SELECT trim(min(c.eanare)), l.codart, l.desart, l.cofart FROM codean c JOIN listi01 l "
+            "ON l.codart = c.codare WHERE l.cofart > 0 AND c.eanare LIKE '80%' "
+            "GROUP BY l.codart, l.desart, l.cofart ORDER BY l.codart LIMIT 3");
         fs::path file = dir.path / "listino-77.csv";
         std::ofstream out(file);
         out << "EAN;Codice;Descrizione;Costo;IVA\n";
