@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "store/connection_mask.h"
 #include "store/error.h"
 
 namespace cl {
@@ -113,7 +114,9 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
 std::string serverFromSettings(const std::string& text, const std::string& shownName) {
     std::string server;
     bool seen = false;
-    std::istringstream lines(text);
+    // A file saved by Notepad begins with a byte order mark.
+    const std::string bom = "\xEF\xBB\xBF";
+    std::istringstream lines(text.rfind(bom, 0) == 0 ? text.substr(bom.size()) : text);
     int number = 0;
     for (std::string line; std::getline(lines, line);) {
         ++number;
@@ -124,7 +127,8 @@ std::string serverFromSettings(const std::string& text, const std::string& shown
             refuse(shownName, number, "manca \"=\" (atteso: server = URL)");
         std::string key = trimmed(content.substr(0, eq));
         std::string value = trimmed(content.substr(eq + 1));
-        if (!hasOnlyKeyCharacters(key)) refuse(shownName, number, "riga non valida: " + content);
+        // The line is named by its number, never shown: it may hold a password.
+        if (!hasOnlyKeyCharacters(key)) refuse(shownName, number, "riga non valida");
         if (key != "server") refuse(shownName, number, "chiave sconosciuta \"" + key + "\"");
         if (value.empty()) refuse(shownName, number, "manca l'indirizzo del server");
         if (seen) refuse(shownName, number, "server indicato più volte");
@@ -169,7 +173,8 @@ std::string serverPlace(const std::string& connection) {
     std::string db = parts["dbname"];
     std::string host = parts["host"].empty() ? parts["hostaddr"] : parts["host"];
     if (db.empty()) db = "server";
-    return host.empty() ? db : db + "@" + host;
+    // A database name may itself be a whole connection string.
+    return store::withoutPasswords(host.empty() ? db : db + "@" + host, connection);
 }
 
 std::string workPlace(const std::string& server, const std::filesystem::path& root) {
