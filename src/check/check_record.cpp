@@ -1,5 +1,6 @@
 #include "check/check_record.h"
 
+#include "app/numbers.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 
@@ -46,10 +47,11 @@ bool confirmSupplier(store::Database& db, const CheckScreenState& screen, const 
                      Messages& messages) {
     auto last = history::lastCheck(db);
     if (!last || last->supplier == app.codice_fornitore) return true;
-    std::string text =
-        "Il fornitore scelto (" + supplierText(app.codice_fornitore, chosenName(screen, app)) +
-        ") non è quello dell'ultimo controllo (" +
-        supplierText(last->supplier, last->supplierName) + ", del " + last->at + "). Continuare?";
+    std::string text = "Il fornitore scelto (" +
+                       supplierText(app.codice_fornitore, chosenName(screen, app)) +
+                       ") non è quello dell'ultimo controllo (" +
+                       supplierText(last->supplier, last->supplierName) + ", del " +
+                       formatDateTime(last->at) + "). Continuare?";
     return messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) == Answer::Yes;
 }
 

@@ -25,13 +25,15 @@ int printChecks(Context& ctx) {
         std::cout << "Nessun controllo registrato.\n";
         return kDone;
     }
-    std::printf("%5s  %-19s  %-30s  %9s  %7s  %s\n", "Contr", "Data", "Fornitore", "Azzerati",
+    std::printf("%5s  %-16s  %-30s  %9s  %7s  %s\n", "Contr", "Data", "Fornitore", "Azzerati",
                 "Righe", "Opzioni");
     for (const auto& c : checks) {
         std::string supplier = std::to_string(c.supplier) + " " + c.supplierName;
-        std::printf("%5lld  %-19s  %-30.30s  %9lld  %7lld  %s — %s%s\n", c.id, c.at.c_str(),
-                    supplier.c_str(), c.cleared, c.written, c.kind.c_str(), c.options.c_str(),
-                    c.restored() ? ("  (ripristinato il " + c.restoredAt + ")").c_str() : "");
+        const std::string restored =
+            c.restored() ? "  (ripristinato il " + formatDateTime(c.restoredAt) + ")" : "";
+        std::printf("%5lld  %-16s  %-30.30s  %9lld  %7lld  %s — %s%s\n", c.id,
+                    formatDateTime(c.at).c_str(), supplier.c_str(), c.cleared, c.written,
+                    c.kind.c_str(), c.options.c_str(), restored.c_str());
     }
     return kDone;
 }

@@ -1,5 +1,6 @@
 #include "history/restore_check.h"
 
+#include "app/numbers.h"
 #include "history/journal.h"
 #include "store/error.h"
 
@@ -29,7 +30,7 @@ const std::string kReviewRows =
     "variatil.ea1art)";
 
 std::string title(const CheckSummary& c) {
-    return "il controllo " + std::to_string(c.id) + " del " + c.at + " (" + c.kind +
+    return "il controllo " + std::to_string(c.id) + " del " + formatDateTime(c.at) + " (" + c.kind +
            (c.supplierName.empty() ? "" : ", " + c.supplierName) + ")";
 }
 
@@ -40,7 +41,7 @@ CheckSummary findCheck(store::Database& db, std::optional<long long> run) {
     if (run)
         throw Error("Attenzione ... Il controllo " + std::to_string(*run) + " non esiste.",
                     ErrorKind::NotFound);
-    throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
+    throw NothingToDo("Attenzione ... Nessun controllo da ripristinare.");
 }
 
 long long newestCheck(store::Database& db) {
@@ -58,7 +59,7 @@ RestorePlan planRestore(store::Database& db, std::optional<long long> run) {
     plan.check = findCheck(db, run);
     if (plan.check.restored())
         throw Error("Attenzione ... " + title(plan.check) + " è già stato ripristinato il " +
-                    plan.check.restoredAt + ".");
+                    formatDateTime(plan.check.restoredAt) + ".");
     auto st = db.prepare(kCleared);
     st.bindAll(plan.check.id);
     while (st.step()) {
@@ -105,19 +106,24 @@ void applyRestore(store::Database& db, const RestorePlan& plan) {
 namespace {
 
 std::string question(const RestorePlan& p) {
-    std::string q = "Ripristinare " + title(p.check) + "?\n" + std::to_string(p.toMark) +
-                    " articoli verranno segnati di nuovo come variati";
+    std::string q = "Ripristinare " + title(p.check) + "?\n" +
+                    counted(p.toMark, "articolo verrà segnato di nuovo come variato",
+                            "articoli verranno segnati di nuovo come variati");
     if (p.reviewRows > 0)
-        q += " e " + std::to_string(p.reviewRows) +
-             " righe non ancora aggiornate verranno tolte dalla revisione";
+        q += " e " + counted(p.reviewRows, "riga non ancora aggiornata verrà tolta dalla revisione",
+                             "righe non ancora aggiornate verranno tolte dalla revisione");
     q += ".";
     if (p.alreadyMarked > 0)
-        q += "\n" + std::to_string(p.alreadyMarked) +
-             " articoli sono già segnati di nuovo da una consegna più recente e restano come "
-             "sono.";
+        q += "\n" + counted(p.alreadyMarked,
+                            "articolo è già segnato di nuovo da una consegna più recente e resta "
+                            "com'è.",
+                            "articoli sono già segnati di nuovo da una consegna più recente e "
+                            "restano come sono.");
     if (p.checkedLater > 0)
-        q += "\n" + std::to_string(p.checkedLater) +
-             " articoli sono stati esaminati da un controllo successivo e restano come sono.";
+        q += "\n" + counted(p.checkedLater,
+                            "articolo è stato esaminato da un controllo successivo e resta com'è.",
+                            "articoli sono stati esaminati da un controllo successivo e restano "
+                            "come sono.");
     return q;
 }
 
@@ -126,7 +132,7 @@ std::string question(const RestorePlan& p) {
 bool restoreCheck(Session& session, std::optional<long long> run, Messages& messages) {
     auto storeFile = session.host(session.state.nomedb);
     if (!journalExists(session))
-        throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun controllo da ripristinare.");
     auto db = session.openStore(true);
     attachHistory(*db, storeFile);
     RestorePlan plan = planRestore(*db, run);
@@ -142,8 +148,8 @@ bool restoreCheck(Session& session, std::optional<long long> run, Messages& mess
         applyRestore(*db, plan);
         tx.commit();
     }
-    messages.show("Ripristinato " + title(plan.check) + ": " + std::to_string(plan.toMark) +
-                      " articoli di nuovo da controllare.",
+    messages.show("Ripristinato " + title(plan.check) + ": " +
+                      counted(plan.toMark, "articolo", "articoli") + " di nuovo da controllare.",
                   Icon::Information, kRestoreTitle);
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <fstream>
 
+#include "app/failure_message.h"
 #include "app/numbers.h"
 #include "exports/sheets.h"
 #include "history/price_history.h"
@@ -92,13 +93,13 @@ void HistoryWindow::search(const QString& text, bool byEan) {
             QString note = c.created ? "creato" : "";
             if (c.undone) note += note.isEmpty() ? "annullato" : ", annullato";
             setRow(table_, i,
-                   {QString::fromStdString(c.at), QString::number(c.run),
+                   {QString::fromStdString(formatDateTime(c.at)), QString::number(c.run),
                     c.created ? "" : amount(c.costBefore), amount(c.costAfter),
                     c.created ? "" : amount(c.priceBefore), amount(c.priceAfter), note});
         }
         table_->resizeColumnsToContents();
     } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, {});
+        showFailure(messages, e);
     }
 }
 
@@ -119,7 +120,7 @@ bool undoLastUpdate(QWidget* parent, Session& session) {
     try {
         return undoUpdate(session, std::nullopt, messages);
     } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, "Annulla ultimo aggiornamento");
+        showFailure(messages, e, "Annulla ultimo aggiornamento");
         return false;
     }
 }

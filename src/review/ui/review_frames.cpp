@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/failure_message.h"
 #include "review/ui/review_model.h"
 #include "review/ui/review_screen.h"
 
@@ -109,7 +110,7 @@ QWidget* ReviewScreen::buildCommands() {
             try {
                 run(*this);
             } catch (const std::exception& e) {
-                messages_.show(e.what(), Icon::Critical, {});
+                showFailure(messages_, e);
             }
         });
     }
@@ -133,7 +134,7 @@ QWidget* ReviewScreen::buildCommands() {
             try {
                 (this->*member)(*this);
             } catch (const std::exception& e) {
-                messages_.show(e.what(), Icon::Critical, {});
+                showFailure(messages_, e);
             }
         });
     };
