@@ -10,10 +10,12 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "check/check_commands.h"
+#include "check/ui/check_screen.h"
 #include "store/database.h"
 #include "support/temp_store.h"
 #include "ui/gui_main.h"
@@ -108,19 +110,46 @@ TEST_F(StartUp, NoRememberedSupplierToldBeforeTheScreenShowsThenItWaits) {
     EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "0");
 }
 
-TEST_F(StartUp, RememberedSupplierRunsAtOnceAndLaterMessagesOutliveTheCheckScreen) {
-    t.exec(
-        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
-        "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
-        "VALUES ('01L', 0, 0, 1, 1, 12, 4);");
-    t.execFixed(
-        "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "
-        "VALUES (1, 'PANE', 2, '04', 'PZ', 'S');"
-        "INSERT INTO codean (eanare, codare) VALUES ('8000000000011', 1);");
-    ASSERT_EQ(start(), std::nullopt);
+class RememberedSupplier : public StartUp {
+  protected:
+    void SetUp() override {
+        StartUp::SetUp();
+        t.exec(
+            "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
+            "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
+            "VALUES ('01L', 0, 0, 1, 1, 12, 4);");
+        t.execFixed(
+            "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "
+            "VALUES (1, 'PANE', 2, '04', 'PZ', 'S');"
+            "INSERT INTO codean (eanare, codare) VALUES ('8000000000011', 1);");
+    }
+    // The start-up up to the announced check; the count down is driven by the test.
+    check::ui::AutoCheckBar* announced() {
+        if (start() != std::nullopt) return nullptr;
+        auto* screen = topLevel("lis04g");
+        if (!screen) return nullptr;
+        auto* bar = screen->findChild<check::ui::AutoCheckBar*>("AutoCheck");
+        if (bar) bar->timer()->stop();
+        return bar;
+    }
+};
+
+TEST_F(RememberedSupplier, TheCheckIsAnnouncedCountedDownThenRun) {
+    auto* bar = announced();
+    ASSERT_NE(bar, nullptr);
     QPointer<QWidget> checkScreen = topLevel("lis04g");
-    ASSERT_NE(checkScreen, nullptr);
-    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");  // not before it shows
+    settle();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 5 secondi");
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        checkScreen->grab().save(QString(dir) + "/check-countdown.png");
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");  // not before the count down
+    for (int i = 0; i < 3; ++i) bar->tick();
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 2 secondi");
+    bar->tick();
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 1 secondo");
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
+    bar->tick();
     settle();
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "1");
     EXPECT_NE(topLevel("art17t"), nullptr);
@@ -133,6 +162,41 @@ TEST_F(StartUp, RememberedSupplierRunsAtOnceAndLaterMessagesOutliveTheCheckScree
     ASSERT_EQ(boxes.seen.size(), 1u);
     QWidget* parent = boxes.seen[0].parent;
     EXPECT_TRUE(parent == nullptr || QApplication::topLevelWidgets().contains(parent));
+
+    // "Nuovo controllo" goes back to the check screen, with no automatic run this time.
+    auto* review = topLevel("art17t");
+    auto* again = review->findChild<QAbstractButton*>("CommandNuovoControllo");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text(), "Nuovo controllo");
+    again->click();
+    settle();
+    EXPECT_EQ(topLevel("art17t"), nullptr);
+    auto* screen = topLevel("lis04g");
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(screen->findChild<check::ui::AutoCheckBar*>("AutoCheck")->isVisible());
+}
+
+TEST_F(RememberedSupplier, AnnullaLeavesTheCheckScreenReadyAndAvviaOraRunsAtOnce) {
+    auto* bar = announced();
+    ASSERT_NE(bar, nullptr);
+    bar->cancelButton->click();
+    for (int i = 0; i < 6; ++i) bar->tick();
+    settle();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
+    auto* screen = qobject_cast<check::ui::CheckScreen*>(topLevel("lis04g"));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(screen->Command1->isEnabled());
+    EXPECT_TRUE(screen->CommandListino->isEnabled());
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    settle();
+
+    bar = announced();
+    ASSERT_NE(bar, nullptr);
+    bar->startNow->click();
+    settle();
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "1");
+    EXPECT_NE(topLevel("art17t"), nullptr);
 }
 
 TEST_F(StartUp, ErrorsWhileLocatingAreShownAndEndWithStatusOne) {
