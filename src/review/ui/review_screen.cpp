@@ -201,7 +201,13 @@ void ReviewScreen::gridClicked(int row, int col) {
     if (inputs) openEditor(*inputs);
 }
 
+bool ReviewScreen::panelOpen() const {
+    auto* frame2 = findChild<QWidget*>("Frame2", Qt::FindDirectChildrenOnly);
+    return (frame6_ && frame6_->isVisible()) || (frame2 && frame2->isVisible());
+}
+
 void ReviewScreen::openEditor(const priceedit::EditorInputs& inputs) {
+    if (panelOpen()) return;
     if (editor_) editor_->close();
     editor_ = new EditorDialog(*db_, session_.state, inputs, this);
     connect(editor_, &EditorDialog::saved, this, [this](const priceedit::GridCells& cells) {
@@ -246,6 +252,7 @@ bool ReviewScreen::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == flex1_ && enter) {
+        if (panelOpen()) return true;  // the panel over the grid has the keyboard
         int row = flex1_->currentIndex().row();
         std::optional<priceedit::EditorInputs> inputs;
         if (row >= 0 && guarded([&] { inputs = review_->enter(static_cast<size_t>(row)); }) &&
