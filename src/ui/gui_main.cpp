@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include "app/store_lock.h"
 #include "check/start_up.h"
 #include "check/ui/check_screen.h"
 #include "review/ui/review_screen.h"
@@ -62,7 +63,13 @@ std::optional<int> startScreens(Session& session, QtMessages& messages) {
     // file system) is told as the command line tells it, and the program ends with status 1.
     try {
         if (!check::locateDatabases(session, messages)) return 1;
+        if (!holdStoreFiles(session, messages)) return 1;
         wireNewCheck(session, messages);
+        // Another copy has the store: this one shows the review as it is, and writes nothing.
+        if (session.readOnly) {
+            if (!openReviewScreen(session)) return 1;
+            return std::nullopt;
+        }
         screen = openCheckScreen(session, messages);
     } catch (const std::exception& e) {
         messages.show(e.what(), Icon::Critical, {});

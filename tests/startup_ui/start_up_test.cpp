@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -16,7 +18,9 @@
 
 #include "check/check_commands.h"
 #include "check/ui/check_screen.h"
+#include "review/ui/review_screen.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "support/temp_store.h"
 #include "ui/gui_main.h"
 #include "ui/window_place.h"
@@ -197,6 +201,49 @@ TEST_F(RememberedSupplier, AnnullaLeavesTheCheckScreenReadyAndAvviaOraRunsAtOnce
     settle();
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "1");
     EXPECT_NE(topLevel("art17t"), nullptr);
+}
+
+TEST_F(RememberedSupplier, ASecondCopyOnTheStoreIsToldWhoHasItAndNoEndsIt) {
+    ASSERT_NE(announced(), nullptr);
+    auto firstCopy = std::move(session);
+    boxes.seen.clear();
+    // The second copy: the question, answered No, ends it with nothing opened or run.
+    EXPECT_EQ(start(), std::optional<int>(1));
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find("Il negozio è già aperto su "), std::string::npos)
+        << boxes.seen[0].text;
+    EXPECT_NE(boxes.seen[0].text.find("sola lettura"), std::string::npos);
+    EXPECT_FALSE(session->storeLock);
+    // The first copy ends: the next one starts as usual.
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    settle();
+    firstCopy.reset();
+    boxes.seen.clear();
+    ASSERT_NE(announced(), nullptr);
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(RememberedSupplier, AReadOnlyCopyWritesNothing) {
+    ASSERT_EQ(start(), std::nullopt);  // holds the store
+    Session looking(t.root, 'C');
+    ASSERT_TRUE(looking.settoDb(messages));
+    looking.readOnly = true;
+    auto db = looking.openStore(true);
+    EXPECT_THROW(db->exec("DELETE FROM variatil"), Error);
+    // The screens of a read-only copy run nothing.
+    check::ui::CheckScreen screen(looking, messages);
+    EXPECT_FALSE(screen.Command1->isEnabled());
+    EXPECT_FALSE(screen.CommandListino->isEnabled());
+    t.exec("INSERT INTO variatil (bns, sel, codart, desart, codfor) VALUES (1, '', 1, 'PANE', 12)");
+    ReviewScreen review(looking, looking.openStore());
+    EXPECT_TRUE(review.windowTitle().contains("sola lettura"));
+    for (const char* name : {"Command1", "Command3", "Command4", "Command8"})
+        EXPECT_FALSE(review.findChild<QPushButton*>(name)->isEnabled()) << name;
+    EXPECT_TRUE(review.findChild<QPushButton*>("Command10")->isEnabled());  // printing reads
+    review.show();
+    review.grid()->setCurrentIndex(review.grid()->model()->index(0, 1));
+    emit review.grid()->clicked(review.grid()->model()->index(0, 1));  // the Sel cell
+    EXPECT_EQ(t.scalar("SELECT sel FROM variatil"), "");
 }
 
 TEST_F(StartUp, ErrorsWhileLocatingAreShownAndEndWithStatusOne) {

@@ -199,6 +199,11 @@ void CheckScreen::build() {
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     connect(CommandListino, &QPushButton::clicked, this, [this] { commandListino(); });
     cl::ui::enterPressesButtons(this);
+    // Another copy of the program has the store: nothing runs from here.
+    if (session_.readOnly) {
+        for (auto* b : {Command1, Command3, CommandListino}) b->setEnabled(false);
+        inputs_ = {};
+    }
 }
 
 void CheckScreen::connectFilter(QCheckBox* box, FilterBox which) {

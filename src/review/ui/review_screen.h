@@ -88,6 +88,7 @@ class ReviewScreen : public QWidget {
     void gridClicked(int row, int col);
     void rememberCurrent(const QModelIndex& index);
     void openEditor(const priceedit::EditorInputs& inputs);
+    void onlyLook();  // read-only: the commands that write are disabled
     // A panel is open over the grid (recalculation or update settings): the editor waits.
     bool panelOpen() const;
     // Runs a command, showing an Italian message on failure; true when it ran.
