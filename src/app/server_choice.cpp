@@ -66,21 +66,6 @@ std::map<std::string, std::string> keywordPairs(const std::string& text) {
     return out;
 }
 
-std::string percentDecoded(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
-            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 // dbname and host of a postgresql:// URI; parameters after "?" override them.
 std::map<std::string, std::string> uriParts(const std::string& uri) {
     std::map<std::string, std::string> out;
@@ -92,7 +77,7 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
     }
     std::string authority = rest.substr(0, rest.find('/'));
     if (auto slash = rest.find('/'); slash != std::string::npos)
-        out["dbname"] = percentDecoded(rest.substr(slash + 1));
+        out["dbname"] = store::percentDecoded(rest.substr(slash + 1));
     if (auto at = authority.rfind('@'); at != std::string::npos)
         authority = authority.substr(at + 1);
     // The port is not part of the place shown; an IPv6 address keeps its brackets.
@@ -101,11 +86,11 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
     auto colon = host.rfind(':');
     if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket))
         host = host.substr(0, colon);
-    out["host"] = percentDecoded(host);
+    out["host"] = store::percentDecoded(host);
     std::stringstream params(query);
     for (std::string pair; std::getline(params, pair, '&');)
         if (auto eq = pair.find('='); eq != std::string::npos)
-            out[pair.substr(0, eq)] = percentDecoded(pair.substr(eq + 1));
+            out[pair.substr(0, eq)] = store::percentDecoded(pair.substr(eq + 1));
     return out;
 }
 

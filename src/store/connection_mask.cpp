@@ -89,21 +89,6 @@ std::vector<Span> passwordSpans(const std::string& text, bool wordsAfter) {
     return spans;
 }
 
-std::string percentDecoded(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
-            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 // Every form in which a password of the connection string may be quoted back: as written, its
 // words, its value without quotes and escapes, percent-decoded. Longest first.
 std::vector<std::string> secretsOf(const std::string& connection) {
@@ -140,6 +125,21 @@ void replaceAll(std::string& text, const std::string& what, const std::string& w
 }
 
 }  // namespace
+
+std::string percentDecoded(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() &&
+            std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
 
 std::string withoutPasswords(const std::string& text) {
     std::string out;

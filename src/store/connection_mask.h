@@ -18,4 +18,7 @@ std::string withoutPasswords(const std::string& text);
 // operator who forgot the quotes around a password with a blank meant the words after it too).
 std::string withoutPasswords(const std::string& text, const std::string& connection);
 
+// "%2F" and the like of a URI part as the characters they stand for; a lone "%" stays.
+std::string percentDecoded(const std::string& s);
+
 }  // namespace cl::store
