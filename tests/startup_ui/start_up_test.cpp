@@ -171,6 +171,8 @@ TEST_F(RememberedSupplier, TheCheckIsAnnouncedCountedDownThenRun) {
     auto* review = topLevel("art17t");
     auto* again = review->findChild<QAbstractButton*>("CommandNuovoControllo");
     ASSERT_NE(again, nullptr);
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        review->grab().save(QString(dir) + "/review-new-check.png");
     EXPECT_EQ(again->text(), "Nuovo controllo");
     again->click();
     settle();
