@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds, creates a demo store (once) and runs the program on it.
+# Sets up, builds the program (not the tests), creates a demo store (once) and runs the program
+# on it.
 # With a display the screens open; without one the check runs on the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+CL_BUILD_TARGET=controllo-listino scripts/setup.sh
 ROOT="${CONTROLLO_LISTINO_ROOT:-$PWD/demo-store}"
 BIN=build/controllo-listino
 if [ ! -e "$ROOT/C/ostrel/tramel.mdb" ]; then

@@ -2,7 +2,7 @@
 # Sets up, builds and runs the whole test suite; arguments go to ctest (`-LE slow` leaves out
 # the slow harnesses). With CI=true the build treats warnings as errors, and a second build
 # with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) runs the tests not
-# labelled slow.
+# labelled slow, and the Debian package is built, installed, run and removed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 werror=OFF
@@ -12,4 +12,5 @@ export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j2 "$@"
 if [ "${CI:-}" = true ]; then
     scripts/test-sanitizers.sh
+    scripts/test-package.sh
 fi

@@ -96,6 +96,20 @@ std::string salePriceRefusal(double price) {
            " non valido: deve essere compreso tra 0 e 999.999,99.";
 }
 
+std::string amountText(Money amount) {
+    return formatNumber(amount.toDouble(), amount == amount.round2() ? "#,##0.00" : "#,##0.0000");
+}
+
+std::string typedSalePriceRefusal(double price) {
+    if (std::string why = salePriceRefusal(price); !why.empty()) return why;
+    // Beyond 4 decimals the amount is rounded first: 4,56789 is refused as 4,5679.
+    const Money amount = Money::fromDouble(price);
+    if (amount == amount.round2()) return {};
+    return "Attenzione ... Prezzo di vendita " + localeText(amount.toDouble()) +
+           " non valido: un prezzo di vendita ha al massimo 2 decimali (la cassa non può "
+           "incassarlo).";
+}
+
 std::string Money::plain() const {
     std::int64_t u = units_ < 0 ? -units_ : units_;
     std::string s = std::to_string(u / kScale);

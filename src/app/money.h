@@ -87,5 +87,11 @@ inline bool withinLimits(Money m) {
 // Why a sale price is refused where it is typed or calculated: negative, not a number or beyond
 // kMaxAmount. Empty for a price a store can mean (0 included: the update passes over it).
 std::string salePriceRefusal(double price);
+// An amount for a message, Italian style: in cents ("1.234,50"), or to 4 decimals where the cents
+// alone would hide part of it ("12,2345").
+std::string amountText(Money amount);
+// The same for a price the operator gives, which must also be in whole cents: a till cannot
+// charge 4,567, and labels and the price file would show it as 4,57.
+std::string typedSalePriceRefusal(double price);
 
 }  // namespace cl

@@ -1,7 +1,6 @@
 #include "app/store_lock.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -14,23 +13,12 @@
 #include "app/interfaces.h"
 #include "app/numbers.h"
 #include "app/session.h"
+#include "app/who.h"
 #include "store/error.h"
 
 namespace cl {
 
 namespace {
-
-std::string thisPc() {
-    char name[256] = {};
-    if (gethostname(name, sizeof name - 1) != 0 || !name[0]) return "questo PC";
-    return name;
-}
-
-std::string thisUser() {
-    if (auto* pw = getpwuid(getuid()); pw && pw->pw_name) return pw->pw_name;
-    const char* user = std::getenv("USER");
-    return user && *user ? user : "?";
-}
 
 std::string nowText() {
     std::time_t t = std::time(nullptr);
@@ -87,7 +75,8 @@ std::unique_ptr<StoreLock> StoreLock::take(const std::filesystem::path& file,
         ::close(fd);
         return nullptr;
     }
-    const std::string who = "pc=" + thisPc() + "\nuser=" + thisUser() + "\nsince=" + nowText() +
+    const Who& here = whoIsHere();
+    const std::string who = "pc=" + here.pc + "\nuser=" + here.user + "\nsince=" + nowText() +
                             "\npid=" + std::to_string(::getpid()) + "\n";
     // What it says is only told to the operator: a failed write takes nothing away from the lock.
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, who.data(), who.size(), 0) > 0) ::fsync(fd);

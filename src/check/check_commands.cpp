@@ -59,7 +59,7 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         // A supplier's own file is chosen together with its supplier right before the run: the
         // guard is for a supplier left over from the last check of the central database.
         const bool guarded = std::string(run.kind) != kKindPriceList;
-        const long long lastSeen = guarded ? lastCheckId(*db) : 0;
+        const long long lastSeen = guarded ? comparedSupplier(*db, app).code : 0;
         if (guarded && !confirmSupplier(*db, screen, app, messages))
             return {RunOutcome::SupplierDeclined, {}};
         WorkTableMark discardAgreed;
@@ -71,20 +71,33 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
             }
             discardAgreed = *agreed;
         }
-        const history::CheckInfo info = checkInfo(screen, app, run.kind);
+        history::CheckInfo info = checkInfo(screen, app, run.kind);
         RunResult result;
         {
             store::Transaction tx(*db);
-            if (guarded) checkSupplierUnchanged(*db, app, lastSeen);
             working.nsede = 1;
             working.chiave_parametri = chiaveParametri(working.nsede);
-            saveParameters(*db, working.chiave_parametri, parameterRowOf(screen, working));
+            // The row as the run starts (the run itself changes the filter code).
+            const ParameterRow row = parameterRowOf(screen, working);
+            auto saveRow = [&] { saveParameters(*db, working.chiave_parametri, row); };
+            // A file check leaves the supplier the central check remembers: its record keeps
+            // it, as the row then names the file's supplier for the review. It writes the row
+            // only with that record.
+            if (guarded) {
+                checkSupplierUnchanged(*db, app, lastSeen);
+                saveRow();
+            } else {
+                info.centralSupplier = rememberedSupplier(*db, app);
+            }
             RunContext ctx(*db, working, screen, held, progress);
             ctx.journaled = true;
             ctx.discardAgreed = discardAgreed;
             result = run.run(ctx);
             ctx.workRows.flush();
-            if (result.end == RunEnd::Done) history::recordCheck(*db, info, result.counts.written);
+            if (result.end == RunEnd::Done) {
+                if (!guarded) saveRow();
+                history::recordCheck(*db, info, result.counts.written);
+            }
             tx.commit();
         }
         held.release();

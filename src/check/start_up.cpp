@@ -4,6 +4,8 @@
 
 #include "app/init_databases.h"
 #include "app/parameters.h"
+#include "check/check_record.h"
+#include "history/journal.h"
 #include "store/fixed_text.h"
 
 namespace cl::check {
@@ -27,6 +29,18 @@ bool offerToCreate(Session& session, Messages& messages) {
     return session.located() && missingDatabase(session).empty();
 }
 
+// The supplier the central check remembers (the parameter row's, unless a supplier's file check
+// wrote it there). A journal that cannot be read leaves the row's: the check itself then stops
+// on it before writing anything.
+long long rememberedOf(const Session& session, store::Database& db, long long inRow) {
+    try {
+        history::attachHistoryToRead(session, db);
+        return rememberedSupplier(db, session.state);
+    } catch (const Error&) {
+        return inRow;
+    }
+}
+
 }  // namespace
 
 bool locateDatabases(Session& session, Messages& messages) {
@@ -42,16 +56,10 @@ std::vector<Supplier> formLoad(Session& session, CheckScreenState& screen) {
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     app.chiave_parametri = chiaveParametri(app.nsede);
     auto row = readParameters(*db, app.chiave_parametri);
-    long long remembered = row ? row->cliente : app.codice_fornitore;
+    long long remembered = rememberedOf(session, *db, row ? row->cliente : app.codice_fornitore);
+    if (row) row->cliente = remembered;
     std::optional<std::string> name;
-    if (remembered != 0) {
-        auto st =
-            db->prepare("SELECT dscfornitore FROM fornitori WHERE codfornitore = ? ORDER BY " +
-                        db->rowIdentity());
-        st.bind(1, store::Value(remembered));
-        if (st.step()) name = st.value(0).text();
-        st.reset();
-    }
+    if (remembered != 0) name = supplierNameOf(*db, remembered);
     presetAtStartUp(screen, app, row, name);
     std::vector<Supplier> list;
     // Suppliers of one name keep the order they were entered in, on every engine.

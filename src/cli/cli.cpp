@@ -164,6 +164,7 @@ void printHelp(std::ostream& out) {
            "                    senza nessuno dei tre, i file SQLite nella cartella radice\n"
            "  --today AAAA-MM-GG  data di oggi per le operazioni\n"
            "  --yes, -y         risponde Sì a ogni domanda\n"
+           "  --version         mostra la versione del programma\n"
            "Le opzioni globali valgono anche dopo il comando (controllo-listino undo --yes),\n"
            "salvo dove il comando ha un'opzione con lo stesso nome.\n\n"
            "Comandi:\n";
@@ -277,6 +278,10 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
     try {
         for (; i < words.size(); ++i) {
             const std::string& w = words[i];
+            if (w == "--version") {
+                std::cout << "controllo-listino " << CL_VERSION << "\n";
+                return kDone;
+            }
             if (w == "--help" || w == "-h" || w == "help") {
                 printHelp(std::cout);
                 return kDone;

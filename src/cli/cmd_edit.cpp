@@ -51,6 +51,7 @@ int runEdit(Context& ctx, const Args& args) {
     editor.enter(field);
     if (messages.errorShown()) return kFailed;
     auto saved = editor.carica();
+    if (saved.declined) std::cerr << "Prezzo non confermato: nessuna modifica.\n";
     if (!saved.closed) return kFailed;
     std::cout << "bns " << *bns << " (articolo " << editor.fields.codarw << "): P.Vendita "
               << editor.fields.pren << "  % Margine " << editor.fields.margw << "  % Ricarica "
@@ -73,7 +74,8 @@ HelpDetails details{
     "senza separatore, di 3, 4 o 5 cifre, ha i decimali impliciti: la prima cifra è la parte\n"
     "intera (250 = 2,50; 1250 = 1,25; 12500 = 1,25), anche per ricarica e margine (100 =\n"
     "1,00: scrivere 100,00); 7, 25 e 123456 restano come sono. Un testo che non è un numero\n"
-    "(1.234.567, 12a) è rifiutato e non si scrive nulla.\n\n"
+    "(1.234.567, 12a) è rifiutato e non si scrive nulla, come un prezzo con più di 2\n"
+    "decimali (4,567). Un prezzo sotto il costo IVA compresa chiede conferma (--yes).\n\n"
     "Esempi:\n"
     "  controllo-listino edit 14 --price 250          prezzo di vendita 2,50\n"
     "  controllo-listino edit 14 --price 25,00        prezzo di vendita 25,00\n"

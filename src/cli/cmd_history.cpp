@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/numbers.h"
+#include "app/who.h"
 #include "cli/check_list.h"
 #include "cli/cli.h"
 #include "exports/sheets.h"
@@ -35,6 +36,11 @@ std::string amount(const std::optional<Money>& m) {
 }
 std::string plain(const std::optional<Money>& m) {
     return m ? m->plain() : "";
+}
+
+std::string undoneNote(const history::PriceChange& c) {
+    const std::string who = describeWho(c.undoneByUser, c.undoneByPc);
+    return who.empty() ? "  (annullato)" : "  (annullato da " + who + ")";
 }
 
 int runHistory(Context& ctx, const Args& args) {
@@ -81,13 +87,14 @@ int runHistory(Context& ctx, const Args& args) {
         std::cout << "Nessuna variazione di costo o prezzo registrata.\n";
         return kDone;
     }
-    std::printf("%-16s %6s %12s %12s %12s %12s\n", "Data", "Agg.", "Costo prima", "Costo dopo",
-                "Prezzo prima", "Prezzo dopo");
+    std::printf("%-16s %6s %12s %12s %12s %12s  %s\n", "Data", "Agg.", "Costo prima", "Costo dopo",
+                "Prezzo prima", "Prezzo dopo", "Eseguito da");
     for (const auto& c : h.changes) {
-        std::printf("%-16s %6lld %12s %12s %12s %12s%s\n", formatDateTime(c.at).c_str(), c.run,
+        std::printf("%-16s %6lld %12s %12s %12s %12s  %s%s\n", formatDateTime(c.at).c_str(), c.run,
                     c.created ? "nuovo" : amount(c.costBefore).c_str(), amount(c.costAfter).c_str(),
                     c.created ? "nuovo" : amount(c.priceBefore).c_str(),
-                    amount(c.priceAfter).c_str(), c.undone ? "  (annullato)" : "");
+                    amount(c.priceAfter).c_str(), describeWho(c.byUser, c.byPc).c_str(),
+                    c.undone ? undoneNote(c).c_str() : "");
     }
     return kDone;
 }

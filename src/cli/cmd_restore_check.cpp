@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "app/numbers.h"
+#include "app/who.h"
 #include "cli/check_list.h"
 #include "cli/cli.h"
 #include "history/journal.h"
@@ -11,29 +12,30 @@ namespace cl::cli {
 
 int printChecks(Context& ctx) {
     ctx.locate();
-    auto storeFile = ctx.session.host(ctx.session.state.nomedb);
     std::vector<history::CheckSummary> checks;
-    if (history::journalExists(ctx.session)) {
+    {
         // Only read: a journal without checks yet stays as it is.
         auto db = ctx.session.openStore(false, store::OpenMode::ReadOnly);
-        db->attach(history::historyFileFor(storeFile), history::kHistorySchema,
-                   store::OpenMode::ReadOnly);
-        if (db->tableExists("check_runs", history::kHistorySchema))
-            checks = history::listChecks(*db);
+        if (history::attachHistoryToRead(ctx.session, *db)) checks = history::listChecks(*db);
     }
     if (checks.empty()) {
         std::cout << "Nessun controllo registrato.\n";
         return kDone;
     }
-    std::printf("%5s  %-16s  %-30s  %9s  %7s  %s\n", "Contr", "Data", "Fornitore", "Azzerati",
-                "Righe", "Opzioni");
+    std::printf("%5s  %-16s  %-30s  %9s  %7s  %-24s  %s\n", "Contr", "Data", "Fornitore",
+                "Azzerati", "Righe", "Eseguito da", "Opzioni");
     for (const auto& c : checks) {
         std::string supplier = std::to_string(c.supplier) + " " + c.supplierName;
-        const std::string restored =
-            c.restored() ? "  (ripristinato il " + formatDateTime(c.restoredAt) + ")" : "";
-        std::printf("%5lld  %-16s  %-30.30s  %9lld  %7lld  %s — %s%s\n", c.id,
+        std::string restored;
+        if (c.restored()) {
+            const std::string who = describeWho(c.restoredByUser, c.restoredByPc);
+            restored = "  (ripristinato il " + formatDateTime(c.restoredAt) +
+                       (who.empty() ? "" : " da " + who) + ")";
+        }
+        std::printf("%5lld  %-16s  %-30.30s  %9lld  %7lld  %-24s  %s — %s%s\n", c.id,
                     formatDateTime(c.at).c_str(), supplier.c_str(), c.cleared, c.written,
-                    c.kind.c_str(), c.options.c_str(), restored.c_str());
+                    describeWho(c.byUser, c.byPc).c_str(), c.kind.c_str(), c.options.c_str(),
+                    restored.c_str());
     }
     return kDone;
 }
@@ -49,17 +51,21 @@ int runRestoreCheck(Context& ctx, const Args& args) {
         run = *n;
     }
     ctx.locate();
-    if (history::restoreCheck(ctx.session, run, ctx.messages)) return kDone;
+    // A script decides beforehand: --yes must not mark again prices fixed by hand.
+    if (history::restoreCheck(ctx.session, run, ctx.messages, args.flag("include-applied")))
+        return kDone;
     std::cerr << "Controllo non ripristinato: nessuna modifica.\n";
     return kFailed;
 }
 
 Registration reg{{"restore-check",
-                  "[--run ID]",
+                  "[--run ID] [--include-applied]",
                   "\"Ripristina ultimo controllo\": segna di nuovo come variati gli articoli "
-                  "azzerati dall'ultimo controllo (o da quello indicato); chiede conferma",
+                  "azzerati dall'ultimo controllo (o da quello indicato); chiede conferma. Gli "
+                  "articoli aggiornati dopo il controllo restano come sono, salvo "
+                  "--include-applied",
                   {"run"},
-                  {},
+                  {"include-applied"},
                   runRestoreCheck}};
 
 }  // namespace

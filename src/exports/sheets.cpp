@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/who.h"
 #include "labels/label_face.h"
 #include "review/review_grid.h"
 #include "store/fixed_text.h"
@@ -96,14 +97,14 @@ Sheet historySheet(const history::ArticleHistory& h) {
                  {"Data", K::DateTime, 19},      {"Agg.", K::Integer, 6},
                  {"Tipo", K::Text, 22},          {"Costo prima", K::Money2, 11},
                  {"Costo dopo", K::Money2, 11},  {"Prezzo prima", K::Money2, 11},
-                 {"Prezzo dopo", K::Money2, 11}, {"Note", K::Text, 16}};
+                 {"Prezzo dopo", K::Money2, 11}, {"Eseguito da", K::Text, 24},
+                 {"Note", K::Text, 16}};
     for (const auto& c : h.changes) {
-        std::string note = c.created ? "creato" : "";
-        if (c.undone) note += note.empty() ? "annullato" : ", annullato";
-        s.rows.push_back(
-            {static_cast<double>(h.article), text(h.description), c.at, static_cast<double>(c.run),
-             text(c.kind), c.created ? Cell{} : money(c.costBefore), money(c.costAfter),
-             c.created ? Cell{} : money(c.priceBefore), money(c.priceAfter), text(note)});
+        s.rows.push_back({static_cast<double>(h.article), text(h.description), c.at,
+                          static_cast<double>(c.run), text(c.kind),
+                          c.created ? Cell{} : money(c.costBefore), money(c.costAfter),
+                          c.created ? Cell{} : money(c.priceBefore), money(c.priceAfter),
+                          text(describeWho(c.byUser, c.byPc)), text(history::changeNote(c))});
     }
     return s;
 }

@@ -5,6 +5,7 @@
 
 #include "app/clock.h"
 #include "app/session.h"
+#include "app/who.h"
 #include "history/journal_schema.h"
 #include "store/error.h"
 #include "store/schema.h"
@@ -75,6 +76,23 @@ void attachHistory(store::Database& db, const std::filesystem::path& storeFile) 
     }
 }
 
+bool attachHistoryToRead(const Session& session, store::Database& db) {
+    if (db.isAttached(kHistorySchema)) return true;
+    if (!journalExists(session)) return false;
+    db.attach(historyFileFor(session.host(session.state.nomedb)), kHistorySchema,
+              store::OpenMode::ReadOnly);
+    return true;
+}
+
+void signJournalRow(store::Database& db, const std::string& table, long long id,
+                    const std::string& prefix) {
+    const Who& who = whoIsHere();
+    db.prepare("UPDATE " + H + "." + quoteName(table) + " SET " + quoteName(prefix + "by_user") +
+               " = ?, " + quoteName(prefix + "by_pc") + " = ? WHERE id = ?")
+        .bindAll(who.user, who.pc, id)
+        .run();
+}
+
 long long incompleteChanges(store::Database& db, long long run) {
     long long missing = 0;
     for (const auto& table : journaledTables()) {
@@ -101,12 +119,15 @@ Journal::Journal(store::Database& db, const std::filesystem::path& storeFile) : 
 }
 
 long long Journal::beginRun(const RunInfo& info) {
+    // The newest check the run follows: an undo tells the review rows of later checks by it.
     auto st = db_.prepare("INSERT INTO " + H +
-                          ".runs (day, at, kind, supplier, supplier_name, options) "
-                          "VALUES (?, ?, ?, ?, ?, ?)");
+                          ".runs (day, at, kind, supplier, supplier_name, options, last_check) "
+                          "VALUES (?, ?, ?, ?, ?, ?, (SELECT coalesce(max(id), 0) FROM " +
+                          H + ".check_runs))");
     st.bindAll(todayIso(), journalNow(), info.kind, info.supplier, info.supplierName, info.options);
     st.run();
     run_ = db_.lastInsertId();
+    signJournalRow(db_, "runs", run_);
     // The run holds the write lock from here on: no other process numbers changes meanwhile.
     auto last = db_.prepare("SELECT coalesce(max(id), 0) FROM " + H + ".changes");
     lastChange_ = last.step() ? last.value(0).integer() : 0;

@@ -103,6 +103,14 @@ void ensureCopyTables(store::Database& db, const std::string& schema, const std:
 // Attaches the history database to a store connection for writing (creating it when missing,
 // upgrading an older one).
 void attachHistory(store::Database& db, const std::filesystem::path& storeFile);
+// Attaches it only to read, as it is (an older layout too); false when the store has none yet.
+bool attachHistoryToRead(const Session& session, store::Database& db);
+
+// Files who did it (whoIsHere) in the row `id` of the journal's `table`: its columns by_user
+// and by_pc, or, after a prefix ("undone_", "restored_"), those of a later action on that run.
+// Every run the journal keeps is signed by this one routine.
+void signJournalRow(store::Database& db, const std::string& table, long long id,
+                    const std::string& prefix = "");
 using store::quoteName;
 // Today (as --today may fix it) and the time of day: "2026-12-08 09:14:03".
 std::string journalNow();

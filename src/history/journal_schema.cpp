@@ -41,6 +41,26 @@ CREATE TABLE IF NOT EXISTS S.check_rows (run INTEGER NOT NULL, bns INTEGER, coda
   ea1art TEXT);
 )";
 
+// The updates and checks of a journal of version 3 are put in order by their times: a check
+// filed in the same second as an update came before it (a check, then its review is applied).
+const char* kVersion4 = R"(
+ALTER TABLE S.runs ADD COLUMN last_check INTEGER;
+ALTER TABLE S.runs ADD COLUMN by_user TEXT;
+ALTER TABLE S.runs ADD COLUMN by_pc TEXT;
+ALTER TABLE S.runs ADD COLUMN undone_by_user TEXT;
+ALTER TABLE S.runs ADD COLUMN undone_by_pc TEXT;
+ALTER TABLE S.check_runs ADD COLUMN by_user TEXT;
+ALTER TABLE S.check_runs ADD COLUMN by_pc TEXT;
+ALTER TABLE S.check_runs ADD COLUMN restored_by_user TEXT;
+ALTER TABLE S.check_runs ADD COLUMN restored_by_pc TEXT;
+ALTER TABLE S.check_runs ADD COLUMN central_supplier INTEGER;
+ALTER TABLE S.check_cleared ADD COLUMN desart TEXT;
+CREATE TABLE IF NOT EXISTS S.check_cleared_ean (run INTEGER NOT NULL, codart INTEGER NOT NULL,
+  ean TEXT NOT NULL);
+UPDATE S.runs SET last_check = (SELECT coalesce(max(k.id), 0) FROM S.check_runs k
+  WHERE k.at <= runs.at);
+)";
+
 struct JournalIndex {
     int version;
     const char* name;
@@ -57,6 +77,8 @@ const std::vector<JournalIndex>& journalIndexes() {
         {3, "check_cleared_run", "check_cleared", {"run"}},
         {3, "check_cleared_art", "check_cleared", {"codart"}},
         {3, "check_rows_run", "check_rows", {"run"}},
+        {4, "check_rows_bns", "check_rows", {"bns", "run"}},
+        {4, "check_cleared_ean_run", "check_cleared_ean", {"run", "codart"}},
     };
     return all;
 }
@@ -138,6 +160,7 @@ void upgradeJournal(store::Database& db, const std::string& schema) {
         createLayout(db, kVersion2, 2, schema);
     }
     if (version < 3) createLayout(db, kVersion3, 3, schema);
+    if (version < 4) createLayout(db, kVersion4, 4, schema);
     if (version < kJournalVersion) db.setUserVersion(kJournalVersion, schema);
 }
 
@@ -193,8 +216,8 @@ std::string copyRef(const std::string& alias, const std::string& storeColumn, in
 }
 
 std::vector<std::string> journalTableNames() {
-    std::vector<std::string> names{"runs",       "changes",       "review_left",
-                                   "check_runs", "check_cleared", "check_rows"};
+    std::vector<std::string> names{"runs",          "changes",    "review_left",      "check_runs",
+                                   "check_cleared", "check_rows", "check_cleared_ean"};
     for (const auto& table : journaledTables())
         for (const char* side : {"before_", "after_"}) names.push_back(side + table);
     return names;

@@ -13,7 +13,10 @@ namespace cl::history {
 //   2: store columns in the copies take the "v_" prefix (the copies' own key, "change", can no
 //      longer meet a store column); the review rows a run left (review_left)
 //   3: the checks: what each cleared (check_runs, check_cleared, check_rows)
-inline constexpr int kJournalVersion = 3;
+//   4: who ran each update, undo, check and restore (user and PC); the check each update
+//      followed; what each cleared article was (description, barcodes: check_cleared_ean); the
+//      supplier the central check remembers, as a supplier's file check found it
+inline constexpr int kJournalVersion = 4;
 
 // The version of the journal attached (or opened) as `schema`; 0 for an empty file.
 int journalVersion(store::Database& db, const std::string& schema);

@@ -1,6 +1,7 @@
 #include "history/price_history.h"
 
 #include "app/row_amounts.h"
+#include "app/who.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
 #include "store/error.h"
@@ -13,11 +14,8 @@ namespace {
 const std::string H = kHistorySchema;
 
 std::unique_ptr<store::Database> openWithHistory(Session& session) {
-    auto storeFile = session.host(session.state.nomedb);
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
-    if (journalExists(session)) {
-        db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
-    }
+    attachHistoryToRead(session, *db);
     return db;
 }
 
@@ -38,8 +36,10 @@ ArticleHistory historyOf(store::Database& db, long long article) {
     auto st = db.prepare(
         "SELECT r.id, r.at, r.kind, CASE WHEN r.undone_at IS NULL THEN 0 ELSE 1 END, c.op, " +
         col("b", "cofart") + ", " + col("a", "cofart") + ", " + col("b", "przpub") + ", " +
-        col("a", "przpub") + ", " + col("a", "desart") + " FROM " + H + ".changes c JOIN " + H +
-        ".runs r ON r.id = c.run LEFT JOIN " + H +
+        col("a", "przpub") + ", " + col("a", "desart") + ", " +
+        (version >= 4 ? "r.by_user, r.by_pc, r.undone_by_user, r.undone_by_pc"
+                      : "NULL, NULL, NULL, NULL") +
+        " FROM " + H + ".changes c JOIN " + H + ".runs r ON r.id = c.run LEFT JOIN " + H +
         ".before_listi01 b ON b.change = c.id LEFT JOIN " + H +
         ".after_listi01 a ON a.change = c.id WHERE c.tbl = 'listi01' AND c.article = ? ORDER BY "
         "c.id");
@@ -56,6 +56,10 @@ ArticleHistory historyOf(store::Database& db, long long article) {
         p.priceBefore = optionalMoney(st.value(7));
         p.priceAfter = optionalMoney(st.value(8));
         if (out.description.empty()) out.description = store::rtrimmed(st.value(9).text());
+        p.byUser = st.value(10).text();
+        p.byPc = st.value(11).text();
+        p.undoneByUser = st.value(12).text();
+        p.undoneByPc = st.value(13).text();
         bool costSame = p.costBefore == p.costAfter, priceSame = p.priceBefore == p.priceAfter;
         if (p.created || !costSame || !priceSame) out.changes.push_back(p);
     }
@@ -63,6 +67,13 @@ ArticleHistory historyOf(store::Database& db, long long article) {
 }
 
 }  // namespace
+
+std::string changeNote(const PriceChange& c) {
+    std::string note = c.created ? "creato" : "";
+    if (!c.undone) return note;
+    const std::string who = describeWho(c.undoneByUser, c.undoneByPc);
+    return note + (note.empty() ? "" : ", ") + "annullato" + (who.empty() ? "" : " da " + who);
+}
 
 ArticleHistory articleHistory(Session& session, long long article) {
     auto db = openWithHistory(session);

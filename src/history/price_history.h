@@ -15,6 +15,8 @@ struct PriceChange {
     bool undone = false;
     bool created = false;  // the run created the article
     std::optional<Money> costBefore, costAfter, priceBefore, priceAfter;
+    // Who ran the update, and who undid it (empty in a journal older than that record).
+    std::string byUser, byPc, undoneByUser, undoneByPc;
 };
 
 struct ArticleHistory {
@@ -22,6 +24,9 @@ struct ArticleHistory {
     std::string description;
     std::vector<PriceChange> changes;  // oldest first
 };
+
+// "creato", "annullato" (with who undid it, when known), or both, or "".
+std::string changeNote(const PriceChange& change);
 
 // By article code, or by barcode (its article now, else the one the journal knew it under).
 ArticleHistory articleHistory(Session& session, long long article);

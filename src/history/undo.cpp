@@ -190,6 +190,7 @@ void revertRun(store::Database& db, long long run) {
     db.prepare("UPDATE " + H + ".runs SET undone_at = ? WHERE id = ?")
         .bindAll(journalNow(), run)
         .run();
+    signJournalRow(db, "runs", run, "undone_");
 }
 
 }  // namespace cl::history
@@ -279,8 +280,9 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
                             " e i " + std::to_string(following) + " successivi");
     question += "? Verranno ripristinati i valori precedenti.";
     // A check made after the update has replaced the review: the rows the update consumed come
-    // back alone, as they were, not beside the newer ones.
-    const long long newer = newerReviewRows(*db, order.front().id);
+    // back alone, as they were, not beside the newer ones. Undoing later runs first puts back
+    // rows that go again with the update's: the rows shown now that go are those newer than it.
+    const long long newer = newerReviewRows(*db, target->id);
     if (newer)
         question +=
             "\nDopo l'aggiornamento è stato eseguito un nuovo controllo: " +
@@ -291,11 +293,11 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
 
     store::Transaction tx(*db);
     const long long repeated = repeatedReviewNumbers(*db);
+    if (newerReviewRows(*db, target->id) != newer)
+        throw Error(
+            "Attenzione ... Le righe da rivedere sono cambiate nel frattempo: ripetere "
+            "l'annullamento.");
     for (const auto& r : order) {
-        if (r.id == order.front().id && newerReviewRows(*db, r.id) != newer)
-            throw Error(
-                "Attenzione ... Le righe da rivedere sono cambiate nel frattempo: ripetere "
-                "l'annullamento.");
         // Earlier in a chain, a review still newer than the run is one a later run consumed.
         discardNewerReview(*db, r.id);
         auto left = conflictsOf(*db, r.id);

@@ -18,10 +18,10 @@ bool recordedReview(store::Database& db, long long run) {
     return recorded;
 }
 
-// Which rows are newer. A run journaled before the review was recorded knows only the rows it
-// consumed: a row of the review that repeats one of their numbers means a newer check, whose
-// rows are then the whole review.
-std::string newerCondition(store::Database& db, long long run) {
+// Rows the run did not leave there. A run journaled before the review was recorded knows only
+// the rows it consumed: a row of the review that repeats one of their numbers means a newer
+// check, whose rows are then the whole review.
+std::string notLeftBy(store::Database& db, long long run) {
     const std::string id = std::to_string(run);
     if (recordedReview(db, run))
         return "NOT EXISTS (SELECT 1 FROM " + H + ".review_left l WHERE l.run = " + id +
@@ -31,6 +31,22 @@ std::string newerCondition(store::Database& db, long long run) {
     return "EXISTS (SELECT 1 FROM main.variatil w WHERE w.bns IN (SELECT b." + bns + " FROM " + H +
            ".before_variatil b JOIN " + H + ".changes c ON c.id = b.change WHERE c.run = " + id +
            " AND c.tbl = 'variatil' AND c.op = 'D'))";
+}
+
+// The rows written by a check made after the run: the journal keeps every check's rows. A row
+// the run left may carry the identity and number of one of them, so these are told by the
+// checks, not by the rows the run left.
+std::string fromLaterCheck(long long run) {
+    return "EXISTS (SELECT 1 FROM " + H + ".check_rows k WHERE k.bns = v.bns AND k.run > " +
+           "(SELECT coalesce(max(r.last_check), 0) FROM " + H +
+           ".runs r WHERE r.id = " + std::to_string(run) +
+           ") AND k.codart IS NOT DISTINCT FROM v.codart AND k.ea1art IS NOT DISTINCT FROM "
+           "v.ea1art)";
+}
+
+// Which rows are newer: those of a later check, and those the run did not leave.
+std::string newerCondition(store::Database& db, long long run) {
+    return "(" + fromLaterCheck(run) + " OR " + notLeftBy(db, run) + ")";
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ namespace {
 const char* const kNotValidRicn = " Dati non validi...";
 const char* const kNotValid = "Attenzione...,Dati non validi";
 const char* const kNotNumeric = "Il campo non contiene dati numerici validi !!!";
+const char* const kTitle = "Modifica Prezzi di Vendita";
 const char* const kMarginTooHigh =
     "Attenzione ... Con un margine del 100% o più il prezzo di vendita non si può calcolare: "
     "inserire un margine minore di 100.";
@@ -89,7 +90,7 @@ void PriceEditor::load(const EditorInputs& inputs) {
 }
 
 bool PriceEditor::refused(double price) {
-    std::string why = salePriceRefusal(price);
+    std::string why = typedSalePriceRefusal(price);
     if (why.empty()) return false;
     messages_.show(why, Icon::Critical);
     return true;
@@ -110,6 +111,24 @@ double PriceEditor::number(Field f, const char* caption) {
                         text + "\".",
                     ErrorKind::InvalidInput);
     return *v;
+}
+
+std::optional<double> PriceEditor::vatInclusiveCost() const {
+    auto cost = store::trimmed(fields.coston).empty() ? 0.0 : localeNumber(fields.coston);
+    if (!cost) return std::nullopt;
+    int vat = iva() >= 50 ? 0 : iva();
+    return withPercent(*cost, vat);
+}
+
+bool PriceEditor::lossConfirmed(double price) {
+    auto cost = vatInclusiveCost();
+    // A price of 0 is never written by the update: nothing is sold at it.
+    if (price <= 0 || !cost || !(Money::fromDouble(price) < Money::fromDouble(*cost))) return true;
+    const std::string question = "Attenzione ... Il prezzo di vendita " +
+                                 formatNumber(price, "#,##0.00") +
+                                 " è sotto il costo IVA compresa " +
+                                 amountText(Money::fromDouble(*cost)) + ". Confermare il prezzo?";
+    return messages_.ask(question, kTitle, Icon::Exclamation, Answer::No) == Answer::Yes;
 }
 
 bool PriceEditor::calcos() {
@@ -224,6 +243,11 @@ PriceEditor::SaveResult PriceEditor::carica() {
     double margin = *lastSeparatorNumber(fields.margw);
     if (refused(price)) {
         result.focus = Field::pren;
+        return result;
+    }
+    if (!lossConfirmed(price)) {
+        result.focus = Field::pren;
+        result.declined = true;
         return result;
     }
     if (hasRow_) {

@@ -67,17 +67,25 @@ class PriceEditor {
 
     struct SaveResult {
         bool closed = false;         // the dialog closes
-        std::optional<Field> focus;  // the field without a number
+        std::optional<Field> focus;  // the field without a number, or the price not confirmed
         std::optional<GridCells> cells;
+        bool declined = false;  // a price below the cost with VAT, not confirmed
     };
-    // "Conferma" (carica): every variatil row of the article, then the grid's three cells.
+    // "Conferma" (carica): every variatil row of the article, then the grid's three cells. A
+    // price below the cost with VAT is asked about first (default No).
     SaveResult carica();
 
   private:
     int iva() const;
-    // A sale price no store can mean: the message is shown and nothing changes.
+    // A sale price no store can mean, or not in whole cents: the message is shown and nothing
+    // changes.
     bool refused(double price);
     double number(Field f, const char* caption);
+    // The cost with VAT as calc_marg takes it; none while the cost box holds no number.
+    std::optional<double> vatInclusiveCost() const;
+    // A price below the cost with VAT (a "120" read as 1,20, say) is sold at a loss: false
+    // unless the operator confirms it.
+    bool lossConfirmed(double price);
 
     store::Database& db_;
     Messages& messages_;

@@ -29,8 +29,8 @@ QString qs(const std::string& s) {
 // Draws in millimetres from the paper's top-left corner.
 class FacePainter {
   public:
-    FacePainter(QPainter& painter, QPrinter& printer)
-        : p_(painter), printer_(printer), dpmm_(printer.resolution() / 25.4) {}
+    FacePainter(QPainter& painter, QPagedPaintDevice& printer)
+        : p_(painter), printer_(printer), dpmm_(printer.logicalDpiX() / 25.4) {}
 
     void draw(const LabelFace& face, double x0, double y0, double w, double h, bool outline) {
         x0_ = x0;
@@ -123,29 +123,35 @@ class FacePainter {
     }
 
     QPainter& p_;
-    QPrinter& printer_;
+    QPagedPaintDevice& printer_;
     double dpmm_;
     double x0_ = 0, y0_ = 0;
 };
 
 }  // namespace
 
+void setLabelPage(QPagedPaintDevice& device, const LabelLayout& layout) {
+    if (layout.table) return setReportPage(device);
+    QPageSize size(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter,
+                   qs(layout.title), QPageSize::ExactMatch);
+    QPageLayout page(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    page.setMode(QPageLayout::FullPageMode);
+    device.setPageLayout(page);
+}
+
 void prepareLabelPrinter(QPrinter& printer, const LabelLayout& layout) {
-    printer.setDocName(QStringLiteral("Etichette da ristampare"));
     printer.setCreator(QStringLiteral("Controllo Listino"));
     if (layout.table) {
         prepareReportPrinter(printer, QStringLiteral("Etichette da ristampare"));
         return;
     }
-    QPageSize size(QSizeF(layout.pageWidth, layout.pageHeight), QPageSize::Millimeter,
-                   qs(layout.title), QPageSize::ExactMatch);
-    printer.setPageLayout(
-        QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    printer.setDocName(QStringLiteral("Etichette da ristampare"));
+    setLabelPage(printer, layout);
     printer.setFullPage(true);
 }
 
-void drawLabels(QPrinter& printer, const LabelLayout& layout, const history::LabelList& list,
-                int copies) {
+void drawLabels(QPagedPaintDevice& printer, const LabelLayout& layout,
+                const history::LabelList& list, int copies) {
     if (layout.table) {
         QtPrinter out(printer);
         history::printLabelList(list, out);
@@ -175,8 +181,9 @@ void writeLabelsPdf(const history::LabelList& list, const std::string& file,
                     const std::string& layoutName, int copies) {
     const LabelLayout& layout = findLayout(layoutName);
     writePdf(
-        file, [&](QPrinter& printer) { prepareLabelPrinter(printer, layout); },
-        [&](QPrinter& printer) { drawLabels(printer, layout, list, copies); });
+        file, QStringLiteral("Etichette da ristampare"),
+        [&](QPagedPaintDevice& device) { setLabelPage(device, layout); },
+        [&](QPagedPaintDevice& device) { drawLabels(device, layout, list, copies); });
 }
 
 }  // namespace cl::print

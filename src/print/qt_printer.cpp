@@ -22,20 +22,25 @@ QString fromUtf8(const std::string& s) {
 
 }  // namespace
 
+void setReportPage(QPagedPaintDevice& device) {
+    device.setPageSize(QPageSize(QPageSize::A4));
+    device.setPageOrientation(QPageLayout::Portrait);
+    device.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
 void prepareReportPrinter(QPrinter& printer, const QString& documentName) {
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+    setReportPage(printer);
     printer.setDocName(documentName);
     printer.setCreator(QStringLiteral("Controllo Listino"));
 }
 
-QtPrinter::QtPrinter(QPrinter& printer) : printer_(printer) {
-    if (!painter_.begin(&printer_))
+QtPrinter::QtPrinter(QPagedPaintDevice& printer) : printer_(printer) {
+    if (!painter_.begin(&printer_)) {
+        auto* onPrinter = dynamic_cast<QPrinter*>(&printer_);
+        const QString file = onPrinter ? onPrinter->outputFileName() : QString();
         throw Error("Attenzione ... Impossibile avviare la stampa" +
-                    (printer_.outputFileName().isEmpty()
-                         ? std::string(".")
-                         : " sul file " + printer_.outputFileName().toStdString() + "."));
+                    (file.isEmpty() ? std::string(".") : " sul file " + file.toStdString() + "."));
+    }
     // The printer's own font until the report sets one: the report font at row size.
     font_.setPointSizeF(8);
     applyFont();
@@ -86,7 +91,7 @@ void QtPrinter::setBold(bool bold) {
 }
 
 void QtPrinter::setLineWidth(int pixels) {
-    const double dots = std::max(1.0, printer_.resolution() / kPrinterPixelDpi);
+    const double dots = std::max(1.0, printer_.logicalDpiX() / kPrinterPixelDpi);
     QPen pen(Qt::black);
     pen.setWidthF(std::max(1, pixels) * dots);
     pen.setJoinStyle(Qt::MiterJoin);

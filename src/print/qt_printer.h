@@ -6,11 +6,12 @@
 
 #include "app/interfaces.h"
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace cl::print {
 
-// The page operations on a QPrinter (a real printer, the print preview or a PDF file).
+// The page operations on a paged device (a real printer, the print preview or a PDF writer).
 // The user scale covers the printable area of whatever paper the printer has; fonts keep
 // their size in points whatever the scale. Positions follow the original printer: text goes
 // to the right of the current position, a line end brings x back to 0 and y one text line
@@ -18,7 +19,7 @@ namespace cl::print {
 class QtPrinter : public Printer {
   public:
     // Begins the document; throws cl::Error when the printer or file cannot be opened.
-    explicit QtPrinter(QPrinter& printer);
+    explicit QtPrinter(QPagedPaintDevice& printer);
     ~QtPrinter() override;
     QtPrinter(const QtPrinter&) = delete;
     QtPrinter& operator=(const QtPrinter&) = delete;
@@ -45,7 +46,7 @@ class QtPrinter : public Printer {
     QFontMetricsF metrics() const;
     void applyFont();
 
-    QPrinter& printer_;
+    QPagedPaintDevice& printer_;
     QPainter painter_;
     QFont font_;
     QString fontName_ = QStringLiteral("times new roman");
@@ -54,8 +55,10 @@ class QtPrinter : public Printer {
     bool ended_ = false;
 };
 
-// A printer set up for the report: A4 portrait, 10 mm margins, high resolution. The operator
-// can change paper and margins in the print dialogs; the layout follows.
+// The report's paper: A4 portrait, 10 mm margins.
+void setReportPage(QPagedPaintDevice& device);
+// A printer set up for the report: its paper and the document's name. The operator can change
+// paper and margins in the print dialogs; the layout follows.
 void prepareReportPrinter(QPrinter& printer, const QString& documentName);
 
 }  // namespace cl::print

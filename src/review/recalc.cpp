@@ -31,11 +31,12 @@ int wholeVatRate(const std::string& ivart) {
 }
 
 namespace {
-// The computed price is rounded once: to 4 decimals, or with the rounding on straight to the
-// cent, since going through 4 decimals first can move a price like 5.97495 to 5.98.
+// The computed price goes straight to the cent (ties to even), as a till can charge it: going
+// through 4 decimals first can move a price like 5.97495 to 5.98. The rounding option then
+// moves it to 0 or 5 cents.
 Money roundedPrice(double exact, bool round) {
-    return round ? roundPrice(Money::fromDouble(roundHalfEven(exact, 2)))
-                 : Money::fromDouble(exact);
+    const Money cents = Money::fromDouble(roundHalfEven(exact, 2));
+    return round ? roundPrice(cents) : cents;
 }
 }  // namespace
 

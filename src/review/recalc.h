@@ -12,6 +12,7 @@ float percentuale(const std::string& text, const std::string& caption);
 int wholeVatRate(const std::string& ivart);
 
 // "Ricalcola" on the old sale price: old + old x (p / 100), the factor in single precision.
+// Both give a price in whole cents.
 Money priceFromPercentage(Money oldPrice, float p, bool round);
 // "Ricalcola" on the new cost: (cost + cost x p / 100) + VAT.
 Money priceFromCost(Money newCost, float p, int vat, bool round);

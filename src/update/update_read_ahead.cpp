@@ -97,10 +97,11 @@ void UpdateStore::readByCode(const std::vector<long long>& codes, const std::str
 void UpdateStore::readArticles(const std::vector<long long>& codes) {
     readByCode<ArticleRow>(
         codes,
-        selectRow("codart, przpub, codafo FROM listi01 WHERE codart IN (" + marks(kKeys) +
+        selectRow("codart, przpub, codafo, desart FROM listi01 WHERE codart IN (" + marks(kKeys) +
                   ") ORDER BY " + db_.rowIdentity()),
         articles_, [](const store::Query& st) {
-            return ArticleRow{st.value(0).integer(), st.value(1), st.value(2), st.value(3)};
+            return ArticleRow{st.value(0).integer(), st.value(1), st.value(2), st.value(3),
+                              st.value(4)};
         });
 }
 
@@ -250,6 +251,7 @@ bool UpdateStore::followEdit(const std::string& table, long long row, const Fiel
                 if (a.row == row) {
                     if (const Value* v = given("przpub")) a.przpub = *v;
                     if (const Value* v = given("codafo")) a.codafo = *v;
+                    if (const Value* v = given("desart")) a.desart = *v;
                 }
         return true;
     }

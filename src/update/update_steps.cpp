@@ -5,6 +5,7 @@
 #include "app/percentages.h"
 #include "app/row_amounts.h"
 #include "store/fixed_text.h"
+#include "store/schema.h"
 #include "update/creo_art_nuovo.h"
 
 namespace cl::review {
@@ -79,6 +80,16 @@ void unitFields(UpdateStore& store, const UpdateRow& row, const Value& przpub, F
     }
 }
 
+// The review keeps descriptions cut to its own width. One that is the start of the store's
+// longer description is that description cut: writing it would lose the rest (a size, "250 ML").
+bool cutsStoreDescription(const Value& review, const std::string& stored) {
+    static const size_t width = static_cast<size_t>(
+        store::tableDef(store::DatabaseKind::Store, "variatil").field("desart")->width);
+    const std::string whole = store::trimmed(stored);
+    return store::charCount(whole) > width &&
+           store::trimmed(store::firstChars(whole, width)) == store::trimmed(review.text());
+}
+
 // Step 7: the article's listi01 record, field by field as the boxes ask.
 void updateArticleRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, WorkArea& w,
                       long long code) {
@@ -91,15 +102,19 @@ void updateArticleRow(UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
     }
     const UpdateSettings& s = run.settings;
     Fields f;
-    Value przpub = art->extra;
+    // The price the record keeps after this row: the markup and margin the cost step writes
+    // belong to it, never to a price the store no longer has.
+    const bool newPrice = s.kpre && writesPrice(run, row);
+    const Value przpub = newPrice ? row.prezzoN : art->extra;
     if (s.kcos) costFields(w, row, przpub, f);
     if (s.aimb) f["imbart"] = row.imbart;
     if (s.kpre) {
-        if (writesPrice(run, row)) f["przpub"] = przpub = row.prezzoN;
+        if (newPrice) f["przpub"] = przpub;
         if (!row.tipart.isNull() && row.tipart.number() == 2) f["colore"] = Value(5);
     }
     if (s.AggDes) {
-        f["desart"] = row.descrizione;
+        if (!cutsStoreDescription(row.descrizione, store.articleDescription(code)))
+            f["desart"] = row.descrizione;
         f["descas"] = Value(store::firstChars(row.descrizione.text(), 30));
     }
     if (s.kric) {

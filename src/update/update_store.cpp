@@ -67,6 +67,16 @@ std::optional<UpdateStore::Found> UpdateStore::articolo(long long codart) {
     return one(st);
 }
 
+std::string UpdateStore::articleDescription(long long codart) {
+    if (auto known = articles_.find(codart); known != articles_.end())
+        return known->second.empty() ? std::string() : known->second.front().desart.text();
+    auto st = db_.prepare("SELECT desart FROM listi01 WHERE codart = ?" + firstBy());
+    st.bind(1, Value(codart));
+    std::string out = st.step() ? st.value(0).text() : std::string();
+    st.reset();
+    return out;
+}
+
 bool UpdateStore::articleHasSupplierCode(long long codart, const std::string& codafoTrimmed) {
     if (auto known = articles_.find(codart); known != articles_.end()) {
         const std::string want = store::asciiFolded(codafoTrimmed);

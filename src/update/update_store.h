@@ -31,6 +31,8 @@ class UpdateStore {
     // gruppi by codgru: is the group excluded from the update (escgruppo 1)?
     bool isGroupExcluded(long long codgru);
     std::optional<Found> articolo(long long codart);  // listi01 by primary
+    // listi01.desart of the record articolo() finds, as stored (empty when none).
+    std::string articleDescription(long long codart);
     // listi01 by code whose trimmed codafo equals the given one.
     bool articleHasSupplierCode(long long codart, const std::string& codafoTrimmed);
     std::optional<Found> barcode(const std::string& ean);  // codean by keyean
@@ -105,7 +107,7 @@ class UpdateStore {
     // What the block's read-ahead found in the tables the update writes, by key.
     struct ArticleRow {
         long long row = 0;
-        store::Value codart, przpub, codafo;
+        store::Value codart, przpub, codafo, desart;
     };
     std::map<long long, std::vector<ArticleRow>> articles_;  // in row order
     std::map<std::string, std::optional<Found>> barcodes_;

@@ -1,5 +1,6 @@
 #include "update/update_summary.h"
 
+#include "store/fixed_text.h"
 #include "update/update_run.h"
 #include "update/update_steps.h"
 #include "update/update_store.h"
@@ -23,12 +24,31 @@ void countPrice(const UpdateRun& run, UpdateStore& store, const UpdateRow& row, 
         ++s.pricesLowered;
 }
 
-bool belowCost(const UpdateRun& run, const UpdateRow& row) {
+// Counts and names a row whose new price is below its cost with VAT.
+void noteBelowCost(const UpdateRun& run, const UpdateRow& row, UpdateSummary& s) {
     double cost = freshWorkArea(run, row).gcosiva;
-    return cost > 0 && row.prezzoN.number() < cost;
+    if (!(cost > 0 && row.prezzoN.number() < cost)) return;
+    ++s.pricesBelowCost;
+    s.belowCost.push_back({row.codart.integer(), store::trimmed(row.ean.text()),
+                           store::trimmed(row.descrizione.text()),
+                           Money::fromDouble(row.prezzoN.number()), Money::fromDouble(cost)});
 }
 
 constexpr size_t kListed = 50;
+
+// "HEADING: N" and a line for each row, cut after kListed.
+template <typename Row, typename Line>
+std::string listed(const std::string& heading, const std::vector<Row>& rows, Line line) {
+    std::string out = heading + ": " + std::to_string(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i == kListed) {
+            out += "\n  ... e altre " + std::to_string(rows.size() - kListed) + " righe";
+            break;
+        }
+        out += "\n  - " + line(rows[i]);
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -52,12 +72,11 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
             case RowFate::Update:
                 ++s.rowsToUpdate;
                 countPrice(run, lookups, row, code, s);
-                if (settings.kpre && writesPrice(run, row) && belowCost(run, row))
-                    ++s.pricesBelowCost;
+                if (settings.kpre && writesPrice(run, row)) noteBelowCost(run, row, s);
                 break;
             case RowFate::Create:
                 ++s.articlesToCreate;
-                if (belowCost(run, row)) ++s.pricesBelowCost;
+                noteBelowCost(run, row, s);
                 break;
             default:
                 s.unwritten.push_back(unwrittenRowOf(row, fate));
@@ -68,27 +87,28 @@ UpdateSummary summarizeUpdate(AppState& state, store::Database& db, const Update
 
 std::string unwrittenList(const std::vector<UnwrittenRow>& rows) {
     if (rows.empty()) return "";
-    std::string out = "Righe non scritte nel listino: " + std::to_string(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i == kListed) {
-            out += "\n  ... e altre " + std::to_string(rows.size() - kListed) + " righe";
-            break;
-        }
-        const auto& r = rows[i];
-        out += "\n  - " + (r.ean.empty() ? std::string("(senza EAN)") : r.ean) + " " +
-               r.descrizione + ": " + r.motivo;
-    }
-    return out;
+    return listed("Righe non scritte nel listino", rows, [](const UnwrittenRow& r) {
+        return (r.ean.empty() ? std::string("(senza EAN)") : r.ean) + " " + r.descrizione + ": " +
+               r.motivo;
+    });
+}
+
+std::string belowCostList(const std::vector<BelowCostRow>& rows) {
+    return listed("Nuovi prezzi sotto il costo IVA compresa", rows, [](const BelowCostRow& r) {
+        const std::string code =
+            r.codart != 0 ? std::to_string(r.codart) : "nuovo" + (r.ean.empty() ? "" : " " + r.ean);
+        return code + " " + r.descrizione + ": prezzo " + amountText(r.price) +
+               ", costo IVA compresa " + amountText(r.cost);
+    });
 }
 
 std::string summaryText(const UpdateSummary& s) {
-    std::string out =
-        "Righe da aggiornare: " + std::to_string(s.rowsToUpdate) +
-        "\n  prezzo di vendita aumentato: " + std::to_string(s.pricesRaised) +
-        "\n  prezzo di vendita diminuito: " + std::to_string(s.pricesLowered) +
-        "\n  prezzo di vendita invariato: " + std::to_string(s.pricesUnchanged) +
-        "\nNuovi prezzi sotto il costo IVA compresa: " + std::to_string(s.pricesBelowCost) +
-        "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate);
+    std::string out = "Righe da aggiornare: " + std::to_string(s.rowsToUpdate) +
+                      "\n  prezzo di vendita aumentato: " + std::to_string(s.pricesRaised) +
+                      "\n  prezzo di vendita diminuito: " + std::to_string(s.pricesLowered) +
+                      "\n  prezzo di vendita invariato: " + std::to_string(s.pricesUnchanged) +
+                      "\n" + belowCostList(s.belowCost) +
+                      "\nArticoli nuovi da creare: " + std::to_string(s.articlesToCreate);
     out += "\n" + (s.unwritten.empty() ? std::string("Righe non scritte nel listino: 0")
                                        : unwrittenList(s.unwritten));
     return out;

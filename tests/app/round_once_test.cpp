@@ -43,12 +43,12 @@ TEST(RoundOnce, RecalculatedPriceGoesToTheCentFromTheExactAmount) {
     using review::priceFromCost;
     using review::priceFromPercentage;
     // 3.9833 + 50 % = 5.97495: to the cent 5.97, then to 5.95. Through 4 decimals it would be
-    // 5.9750 -> 5.98 -> 6.00.
+    // 5.9750 -> 5.98 -> 6.00. Without the rounding option the price stays 5.97, not 5.98.
     EXPECT_EQ(priceFromPercentage(m("3.9833"), 50.0f, true).plain(), "5.95");
-    EXPECT_EQ(priceFromPercentage(m("3.9833"), 50.0f, false).plain(), "5.975");
+    EXPECT_EQ(priceFromPercentage(m("3.9833"), 50.0f, false).plain(), "5.97");
     // 4.8975 + 22 % VAT = 5.97495, the same way.
     EXPECT_EQ(priceFromCost(m("4.8975"), 0.0f, 22, true).plain(), "5.95");
-    EXPECT_EQ(priceFromCost(m("4.8975"), 0.0f, 22, false).plain(), "5.975");
+    EXPECT_EQ(priceFromCost(m("4.8975"), 0.0f, 22, false).plain(), "5.97");
     EXPECT_EQ(priceFromCost(m("1"), 30.0f, 22, true).plain(), "1.6");
 }
 

@@ -203,8 +203,15 @@ TEST_F(RestoreCheck, CommandLineHistoryChecksRestoreAndSupplierGuard) {
     r = runProgram(t.root, {"restore-check", "--run", "uno"});
     EXPECT_EQ(r.exitCode, 2);
 
+    // The last check was put back: the supplier the parameter row remembers is compared with.
     r = runProgram(t.root, {"check", "--supplier", "27"}, /*yes=*/false);
-    EXPECT_EQ(r.exitCode, 0) << r.err;  // the last check was put back: nothing to compare with
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("non è quello dell'ultimo controllo (ROSSI SPA, codice 12). Continuare?"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(marked(), 3);
+    r = runProgram(t.root, {"check", "--supplier", "27"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
     t.execFixed("UPDATE articolo SET artvariato = 'S'");
     std::string before = everything();
     r = runProgram(t.root, {"check", "--supplier", "12"}, /*yes=*/false);

@@ -55,6 +55,10 @@ TEST(Cli, HelpListsTheCommandsAndUsageErrorsExitTwo) {
     Outcome demoHelp = run(dir, {"demo", "--help"});
     EXPECT_EQ(demoHelp.code, 0);
     EXPECT_TRUE(contains(demoHelp.out, "Uso: controllo-listino demo [--articles N]"));
+    Outcome version = run(dir, {"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(contains(version.out, "controllo-listino " CL_VERSION "\n")) << version.out;
+    EXPECT_TRUE(contains(help.out, "--version")) << "the manual page is made from the help";
     EXPECT_EQ(run(dir, {"--nonesiste"}).code, 2);
     EXPECT_EQ(run(dir, {"comandofinto"}).code, 2);
     EXPECT_EQ(run(dir, {"--today", "2026-13-01", "init"}).code, 2);

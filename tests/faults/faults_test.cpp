@@ -47,13 +47,18 @@ class FaultTest : public ::testing::Test {
         EXPECT_EQ(integrity, "");
         return c;
     }
-    // The store moved onto a file system of its own (tmpfs), for disks that fill or turn
+    // A file system of its own (tmpfs) of `size` bytes at `mnt`, for disks that fill or turn
     // read-only. False when this machine does not allow mounting.
-    bool storeOnTmpfs(const std::string& size) {
-        fs::path mnt = dir / "mnt";
+    bool tmpfsAt(const fs::path& mnt, const std::string& size) {
         fs::create_directories(mnt);
         if (mount("tmpfs", mnt.c_str(), "tmpfs", 0, ("size=" + size).c_str()) != 0) return false;
         mounts.push_back(mnt);
+        return true;
+    }
+    // The store moved onto a tmpfs of its own.
+    bool storeOnTmpfs(const std::string& size) {
+        fs::path mnt = dir / "mnt";
+        if (!tmpfsAt(mnt, size)) return false;
         fs::copy(storeFile().parent_path(), mnt, fs::copy_options::recursive);
         fs::remove_all(storeFile().parent_path());
         fs::create_directory_symlink(mnt, storeFile().parent_path());
@@ -88,6 +93,24 @@ TEST_F(FaultTest, FullDiskRollsBackTheWholeUpdate) {
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     EXPECT_FALSE(r.err.empty());
     EXPECT_EQ(state(), before);
+}
+
+TEST_F(FaultTest, PdfOnAFullDiskIsRefusedWithNoFileLeft) {
+    const fs::path full = dir / "pieno";
+    if (!tmpfsAt(full, "16k")) GTEST_SKIP() << "cannot mount here";
+    auto refused = [&](const std::vector<std::string>& words) {
+        auto r = runProgram(root, words);
+        EXPECT_EQ(r.exitCode, 1) << words[0] << ": " << r.out << r.err;
+        EXPECT_NE(r.err.find("Disco pieno"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("Scritto"), std::string::npos) << r.out;
+        EXPECT_TRUE(fs::is_empty(full)) << words[0];
+    };
+    ASSERT_EQ(runProgram(root, {"check"}).exitCode, 0);
+    refused({"report", "--pdf", (full / "controllo.pdf").string()});
+    ASSERT_EQ(runProgram(root, {"select", "all"}).exitCode, 0);
+    ASSERT_EQ(runProgram(root, kApply).exitCode, 0);
+    refused({"labels", "--pdf", (full / "etichette.pdf").string()});
+    refused({"labels", "--pdf", (full / "elenco.pdf").string(), "--layout", "elenco"});
 }
 
 TEST_F(FaultTest, LockHeldByAnotherProcessBeyondTheBusyTimeout) {

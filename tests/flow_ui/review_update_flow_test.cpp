@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "app/who.h"
 #include "history/ui/history_screens.h"
 #include "review/ui/review_screen.h"
 #include "support/column_text.h"
@@ -106,6 +107,8 @@ TEST_F(ReviewUpdateFlow, AggiornaListinoThenAggiornaWritesTheSelectedRowsAndClos
     ASSERT_EQ(window.table()->rowCount(), 1);
     EXPECT_EQ(window.table()->item(0, 4)->text(), "2,50");
     EXPECT_EQ(window.table()->item(0, 5)->text(), "2,70");
+    EXPECT_EQ(window.table()->item(0, 6)->text().toStdString(),
+              describeWho(whoIsHere().user, whoIsHere().pc));
     window.search("8000000000055", true);
     EXPECT_EQ(window.table()->rowCount(), 1);
     if (const char* dir = std::getenv("CL_SCREENSHOTS"))

@@ -7,6 +7,7 @@
 #include "history/labels.h"
 #include "history/price_history.h"
 #include "history/undo.h"
+#include "support/older_journal.h"
 
 namespace cl {
 namespace {
@@ -171,6 +172,7 @@ TEST_F(JournalTest, AJournalOfTheSecondLayoutIsUpgradedAndUndone) {
         auto dbConnection = t.openStoreDb();
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
+        test::backToJournalVersion3(db, "storia");
         db.exec(
             "DROP TABLE storia.check_runs; DROP TABLE storia.check_cleared; DROP TABLE "
             "storia.check_rows;");

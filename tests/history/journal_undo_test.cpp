@@ -10,6 +10,7 @@
 #include "history/labels.h"
 #include "history/price_history.h"
 #include "history/undo.h"
+#include "support/older_journal.h"
 #include "support/temp_dir.h"
 #include "support/test_engine.h"
 
@@ -118,6 +119,7 @@ TEST_F(JournalTest, AnOlderJournalIsUpgradedAndStillUndone) {
         store::Database& db = *dbConnection;
         history::attachHistory(db, t.storeFile());
         store::Transaction tx(db);
+        test::backToJournalVersion3(db, "storia");
         for (const char* side : {"before_", "after_"})
             for (const auto& table : history::journaledTables())
                 for (const auto& c : db.columns(side + table, "storia"))

@@ -260,6 +260,61 @@ TEST_F(Editor, ConfermaRefusesAFieldWithoutANumber) {
     EXPECT_EQ(store.dump("variatil"), before);
 }
 
+TEST_F(Editor, SalePricesAreInWholeCents) {
+    openOn(article("2", "10"), 100);  // cost with VAT 2,20
+    const std::string before = store.dump("variatil");
+    EXPECT_EQ(type(Field::pren, "4,567"), std::nullopt);
+    EXPECT_EQ(lastMessage(),
+              "Attenzione ... Prezzo di vendita 4,567 non valido: un prezzo di vendita ha al "
+              "massimo 2 decimali (la cassa non può incassarlo).");
+    EXPECT_EQ(messages.shown.back().icon, Icon::Critical);
+    messages.shown.clear();
+    EXPECT_EQ(type(Field::pren, "4567"), std::nullopt);  // implicit decimals: 4,567 again
+    EXPECT_EQ(messages.shown.size(), 1u);
+    // Typed and "Conferma" without Enter: refused the same way, nothing written.
+    f().pren = "4.56789";
+    f().margw = f().ricn = "1";
+    auto saved = editor->carica();
+    EXPECT_FALSE(saved.closed);
+    EXPECT_EQ(saved.focus, Field::pren);
+    EXPECT_NE(lastMessage().find("4,5679 non valido"), std::string::npos) << lastMessage();
+    EXPECT_EQ(store.dump("variatil"), before);
+    // Whole cents, typed or worked out, are written.
+    EXPECT_EQ(type(Field::pren, "4,56"), Field::margw);
+    ASSERT_TRUE(editor->carica().closed);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE codart = 100"), "4.56");
+    EXPECT_EQ(type(Field::ricn, "33,3"), Field::pren);  // 2,20 + 33,3 % = 2,9326 -> 2,93
+    EXPECT_EQ(f().pren, "2,93");
+}
+
+TEST_F(Editor, PriceBelowTheCostWithVatIsAskedAboutBeforeAnythingIsWritten) {
+    openOn(article(), 100);  // cost 10 + 22 % = 12,20
+    const std::string before = store.dump("variatil");
+    EXPECT_EQ(type(Field::pren, "120"), Field::margw);  // read as 1,20
+    auto saved = editor->carica();                      // answered No
+    EXPECT_FALSE(saved.closed);
+    EXPECT_TRUE(saved.declined);
+    EXPECT_EQ(saved.focus, Field::pren);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "Attenzione ... Il prezzo di vendita 1,20 è sotto il costo IVA compresa 12,20. "
+              "Confermare il prezzo?");
+    EXPECT_EQ(messages.shown[0].title, "Modifica Prezzi di Vendita");
+    EXPECT_EQ(store.dump("variatil"), before);
+
+    messages.answers = {Answer::Yes};
+    ASSERT_TRUE(editor->carica().closed);
+    EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE codart = 100"), "1.2");
+
+    // At the cost, above it, or 0 (never written by the update): no question.
+    messages.shown.clear();
+    for (const char* price : {"12,20", "15", "0"}) {
+        type(Field::pren, price);
+        EXPECT_TRUE(editor->carica().closed) << price;
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Editor, NoRowSavesNothingButStillWritesTheGrid) {
     openOn(article(), 555);
     EXPECT_FALSE(editor->hasRow());

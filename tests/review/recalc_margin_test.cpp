@@ -31,21 +31,22 @@ class RecalcMargin : public ReviewFixture, public ::testing::Test {
 };
 
 TEST_F(RecalcMargin, BothRecalculationsSetTheMarginOfTheNewPrice) {
-    add({.bns = 1, .ivart = "22", .prezpub = "10", .coston = "9", .rica = "18"});
-    add({.bns = 2, .ivart = "10", .prezpub = "4", .coston = "2.5", .rica = "18"});
+    // Costs whose recalculated prices fall on whole cents, so the margins are exact.
+    add({.bns = 1, .ivart = "22", .prezpub = "10", .coston = "10", .rica = "18"});
+    add({.bns = 2, .ivart = "10", .prezpub = "4", .coston = "5", .rica = "18"});
     open();
     review->openRecalc();
     review->recalcFromPrice("10");
     EXPECT_DOUBLE_EQ(number("prezpubv", 1), 11);
-    EXPECT_NEAR(number("rica", 1), margin(11, 22, 9), 1e-9);
-    EXPECT_NEAR(number("rica", 2), margin(4.4, 10, 2.5), 1e-9);
+    EXPECT_NEAR(number("rica", 1), margin(11, 22, 10), 1e-9);
+    EXPECT_NEAR(number("rica", 2), margin(4.4, 10, 5), 1e-9);
 
     open();
     review->openRecalc();
-    review->recalcFromCost("30");  // 9 + 30 % = 11.7, + 22 % = 14.274
-    EXPECT_DOUBLE_EQ(number("prezpubv", 1), 14.274);
-    EXPECT_NEAR(number("rica", 1), margin(14.274, 22, 9), 1e-9);
-    EXPECT_NEAR(number("rica", 1), 23.0769230769, 1e-6);  // (11.7 - 9) / 11.7
+    review->recalcFromCost("30");  // 10 + 30 % = 13, + 22 % = 15.86
+    EXPECT_DOUBLE_EQ(number("prezpubv", 1), 15.86);
+    EXPECT_NEAR(number("rica", 1), margin(15.86, 22, 10), 1e-9);
+    EXPECT_NEAR(number("rica", 1), 23.0769230769, 1e-6);  // (13 - 10) / 13
     EXPECT_NEAR(number("rica", 2), 23.0769230769, 1e-6);
 }
 
@@ -146,7 +147,7 @@ TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
          .codafo = "NUOVO1",
          .prezpub = "0",
          .prezpubv = "5",
-         .coston = "1",
+         .coston = "10",
          .rica = "18"});
     open();
     review->openRecalc();
@@ -165,7 +166,7 @@ TEST_F(RecalcMargin, CreatedArticleStoresTheMarginOfTheRecalculatedPrice) {
         applyUpdate(store.session.state, *updateDb, settings, filter, messages, progress);
     ASSERT_EQ(r.creati, 1);
     EXPECT_NEAR(std::stod(store.scalar("SELECT ricart FROM listi01")), rica, 1e-9);
-    EXPECT_EQ(store.scalar("SELECT przpub FROM listi01"), "1.586");
+    EXPECT_EQ(store.scalar("SELECT przpub FROM listi01"), "15.86");
 }
 
 TEST_F(RecalcMargin, PricesTypedByHandWhileAskedStopTheRecalculation) {

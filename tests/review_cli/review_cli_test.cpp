@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/column_text.h"
+#include "support/terminal_runner.h"
 #include "support/variatil_rows.h"
 
 namespace cl::test {
@@ -152,6 +153,8 @@ TEST_F(ReviewCli, RecalcRecalculatesHandTypedPricesUnlessKeepEdited) {
 }
 
 TEST_F(ReviewCli, EditPriceDigitsHaveImplicitDecimalsAndEitherSeparatorIsRead) {
+    // A cost below every price typed here: no question about selling below it.
+    store.exec("UPDATE variatil SET przart = 1 WHERE bns = 1");
     // 250 is 2,50 as in the window; the help says so with an example.
     Outcome e = run("edit 1 --price 250");
     EXPECT_EQ(e.status, 0) << e.err;
@@ -173,6 +176,40 @@ TEST_F(ReviewCli, EditPriceDigitsHaveImplicitDecimalsAndEitherSeparatorIsRead) {
     EXPECT_NE(help.out.find("250 = 2,50"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("edit 14 --price 250"), std::string::npos) << help.out;
     EXPECT_NE(help.out.find("1,234.5"), std::string::npos) << help.out;
+}
+
+TEST_F(ReviewCli, EditRefusesPricesBeyondTheCentAndAsksAboutPricesBelowTheCost) {
+    const std::string before = store.dump("variatil");
+    Outcome cents = run("edit 1 --price 4,567");
+    EXPECT_EQ(cents.status, 1);
+    EXPECT_NE(cents.err.find("4,567 non valido: un prezzo di vendita ha al massimo 2 decimali"),
+              std::string::npos)
+        << cents.err;
+    EXPECT_EQ(store.dump("variatil"), before);
+
+    // Cost 10 + 22 %: "120" is 1,20, below it. Not confirmed: nothing written.
+    Outcome below = run("edit 1 --price 120");
+    EXPECT_EQ(below.status, 1);
+    EXPECT_NE(below.err.find("Il prezzo di vendita 1,20 è sotto il costo IVA compresa 12,20"),
+              std::string::npos)
+        << below.err;
+    EXPECT_NE(below.err.find("Prezzo non confermato: nessuna modifica."), std::string::npos);
+    EXPECT_EQ(store.dump("variatil"), before);
+    Outcome yes = run("--yes edit 1 --price 120");
+    EXPECT_EQ(yes.status, 0) << yes.err;
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "1.2");
+}
+
+TEST_F(ReviewCli, EditOnATerminalTakesNoForThePriceBelowTheCost) {
+    const std::string before = store.dump("variatil");
+    std::string whileAsked;
+    auto r = runOnTerminal(
+        store.root, {"edit", "1", "--price", "120"}, "[s/N]",
+        [&] { whileAsked = store.dump("variatil"); }, "");
+    EXPECT_EQ(r.exitCode, 1) << r.out;
+    EXPECT_NE(r.out.find("Confermare il prezzo? [s/N]"), std::string::npos) << r.out;
+    EXPECT_EQ(whileAsked, before);
+    EXPECT_EQ(store.dump("variatil"), before);
 }
 
 }  // namespace

@@ -158,10 +158,10 @@ TEST_F(GridRows, EditorSavesIntoTheRowOfItsKeyWhereverTheGridHasMovedIt) {
 }
 
 TEST_F(GridRows, EnterOnTheEditorsFocusedButtonsPressesThem) {
-    clickCell(1, 4);  // POMODORI
+    clickCell(1, 4);  // POMODORI: a price above its cost with VAT (12,20) asks nothing
     EditorDialog* editor = screen->editor();
     ASSERT_NE(editor, nullptr);
-    editor->box(Field::pren)->setText("12");
+    editor->box(Field::pren)->setText("15");
     editor->pressEnter(Field::pren);
     auto* uscita = editor->findChild<QPushButton*>("Command1");
     uscita->setFocus();
@@ -172,12 +172,12 @@ TEST_F(GridRows, EnterOnTheEditorsFocusedButtonsPressesThem) {
     clickCell(1, 4);
     editor = screen->editor();
     ASSERT_NE(editor, nullptr);
-    editor->box(Field::pren)->setText("12");
+    editor->box(Field::pren)->setText("15");
     editor->pressEnter(Field::pren);
     editor->conferma()->setFocus();
     sendKey(editor->conferma(), Qt::Key_Enter);
     EXPECT_EQ(screen->editor(), nullptr);
-    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "12");
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "15");
 }
 
 TEST_F(GridRows, EnterOnAFocusedButtonOfTheScreenPressesIt) {

@@ -75,6 +75,7 @@ class MessageBoxes {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (!box || !box->isVisible()) continue;
                 texts.push_back(box->text().toStdString());
+                defaultIsNo.push_back(box->defaultButton() == box->button(QMessageBox::No));
                 EXPECT_EQ(store::openWriteTransactions(), 0) << texts.back();
                 QAbstractButton* b = box->button(answerYes ? QMessageBox::Yes : QMessageBox::No);
                 if (!b) b = box->button(QMessageBox::Ok);
@@ -84,6 +85,7 @@ class MessageBoxes {
         timer_.start();
     }
     std::vector<std::string> texts;
+    std::vector<bool> defaultIsNo;
     bool answerYes = false;
 
   private:
@@ -268,6 +270,35 @@ TEST_F(ReviewScreenTest, EnterOnTheGridOpensTheEditorOnTheCurrentRow) {
     ASSERT_NE(screen->editor(), nullptr);
     EXPECT_EQ(screen->editor()->box(priceedit::Field::desarw)->text().trimmed(), "ZUCCHERO");
     EXPECT_TRUE(screen->isVisible());
+}
+
+TEST_F(ReviewScreenTest, EditorAsksBeforeConfermaOfAPriceBelowTheCostWithVat) {
+    clickCell(1, 4);  // POMODORI: cost 10 + 22 % = 12,20
+    EditorDialog* editor = screen->editor();
+    ASSERT_NE(editor, nullptr);
+    using priceedit::Field;
+    QLineEdit* pren = editor->box(Field::pren);
+    pren->setFocus();
+    pren->selectAll();
+    keyClicks(pren, "120");  // read as 1,20
+    keyClick(pren, Qt::Key_Return);
+    ASSERT_EQ(pren->text(), "1,2000");
+    const std::string before = store.dump("variatil");
+    mouseClick(editor->conferma());  // answered No
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0],
+              "Attenzione ... Il prezzo di vendita 1,20 è sotto il costo IVA compresa 12,20. "
+              "Confermare il prezzo?");
+    EXPECT_TRUE(boxes.defaultIsNo[0]);
+    EXPECT_EQ(screen->editor(), editor);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(store.dump("variatil"), before);
+
+    boxes.answerYes = true;
+    mouseClick(editor->conferma());
+    EXPECT_EQ(screen->editor(), nullptr);
+    EXPECT_EQ(cell(1, 14), "1,2000");  // the text of the price box
+    EXPECT_EQ(q("SELECT prezpubv FROM variatil WHERE bns = 1"), "1.2");
 }
 
 TEST_F(ReviewScreenTest, EditorFocusColoursAndLightGreenMargin) {

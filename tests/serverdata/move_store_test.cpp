@@ -10,6 +10,7 @@
 #include "serverdata/server_import.h"
 #include "store/error.h"
 #include "store/schema.h"
+#include "support/older_journal.h"
 #include "support/store_compare.h"
 #include "support/temp_dir.h"
 
@@ -160,6 +161,7 @@ TEST(MoveStore, AnOlderJournalIsUpgradedOnACopyAndANewerOneRefused) {
     DemoStore demo;
     {
         auto journal = store::openDatabase(demo.files.journal);
+        test::backToJournalVersion3(*journal, "main");
         journal->exec("DROP TABLE check_rows");
         journal->setUserVersion(2);
     }

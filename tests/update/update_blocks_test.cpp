@@ -8,14 +8,15 @@ namespace {
 class UpdateBlocks : public UpdateTest {
   protected:
     void row(long long code, const std::string& ean, double price,
-             const std::string& codafo = "000004711") {
-        variatil({{"codart", code},
-                  {"ea1art", ean},
-                  {"coston", 10},
-                  {"ivart", "22"},
-                  {"prezpubv", price},
-                  {"desart", "PASTA DI SEMOLA"},
-                  {"codafo", codafo}});
+             const std::string& codafo = "000004711", Row extra = {}) {
+        extra.insert({{"codart", code},
+                      {"ea1art", ean},
+                      {"coston", 10},
+                      {"ivart", "22"},
+                      {"prezpubv", price},
+                      {"desart", "PASTA DI SEMOLA"},
+                      {"codafo", codafo}});
+        variatil(extra);
     }
 };
 
@@ -23,13 +24,14 @@ TEST_F(UpdateBlocks, ASecondRowOfAnArticleSeesThePriceAndRowsTheFirstOneWrote) {
     settings.kcos = true;
     insert("listi01", {{"codart", 5}, {"przpub", 15}, {"desart", "VECCHIA"}});
     row(5, "8009999999999", 16);
-    // The first row added the barcode and the supplier row: the second changes them.
-    row(5, "8009999999999", 20);
+    // The first row added the barcode and the supplier row: the second changes them. Its own
+    // price is not written (updated today, not by hand).
+    row(5, "8009999999999", 20, "000004711", {{"datagg", kToday}});
     run();
     // Markup and margin of the second row are over the price the first one wrote (16), not
     // over the 15 the run began with.
-    EXPECT_EQ(joined("SELECT przpub, ricart, marg FROM listi01", "/"), "20/31.15/23.75");
-    EXPECT_EQ(joined("SELECT eanare, prezzo FROM codean", "/"), "8009999999999/20");
+    EXPECT_EQ(joined("SELECT przpub, ricart, marg FROM listi01", "/"), "16/31.15/23.75");
+    EXPECT_EQ(joined("SELECT eanare, prezzo FROM codean", "/"), "8009999999999/16");
     EXPECT_EQ(q("SELECT count(*) FROM listi02"), "1");
 }
 

@@ -1,4 +1,5 @@
 // The full update on articles the store already has: prices, costs, markups, barcodes.
+#include "store/fixed_text.h"
 #include "update_fixture.h"
 
 namespace cl::test {
@@ -38,6 +39,47 @@ TEST_F(UpdatePrices, CostBoxComputesVatCostMarkupAndMarginFromStoredPrice) {
     EXPECT_EQ(q("SELECT marg FROM listi01"), "18.67");
     EXPECT_EQ(joined("SELECT cobart, cofart FROM listi01", "/"), "10/10");
     EXPECT_EQ(q("SELECT przpub FROM listi01"), "15");
+}
+
+TEST_F(UpdatePrices, CostWithTheNewPriceGivesTheMarkupAndMarginOfThatPrice) {
+    // "Costo prodotto" and the price ticked, "% di Ricarica" not: the record must not keep the
+    // markup of the price it no longer has (the next check reads ricart as the markup).
+    settings.kcos = true;
+    settings.kpre = true;
+    settings.kric = false;
+    article(5, 15);
+    row(5, "8001234567890", 10, "22", 16);
+    // Updated today and not by hand: the stored price stays, and so do its figures.
+    article(6, 15);
+    row(6, "8001234567906", 10, "22", 16, {{"datagg", kToday}});
+    run();
+    EXPECT_EQ(joined("SELECT przpub, cosiva, ricart, marg FROM listi01 WHERE codart = 5", "/"),
+              "16/12.2/31.15/23.75");  // (16 - 12.2) / 12.2 and / 16
+    EXPECT_EQ(joined("SELECT przpub, ricart, marg FROM listi01 WHERE codart = 6", "/"),
+              "15/22.95/18.67");
+}
+
+TEST_F(UpdatePrices, DescriptionCutToTheReviewWidthKeepsTheStoresWholeOne) {
+    settings.AggDes = true;
+    const std::string whole = "BAGNOSCHIUMA CAMOMILLA DELICATO 250 ML";
+    const std::string cut = store::fixedWidth(whole, 30);  // as the review holds it
+    article(1, 3, {{"desart", whole}});
+    row(1, "8000000000011", 1, "22", 3, {{"desart", cut}});
+    // A store description of the same start but stored padded is not longer: written.
+    article(2, 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA", 50)}});
+    row(2, "8000000000028", 1, "22", 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA", 30)}});
+    // Another description, or the same start cut elsewhere, is the central one's: written.
+    article(3, 3, {{"desart", "BAGNOSCHIUMA CAMOMILLA DELICATO 500 ML"}});
+    row(3, "8000000000035", 1, "22", 3, {{"desart", store::fixedWidth("BAGNOSCHIUMA ARGAN", 30)}});
+    article(4, 3, {{"desart", whole}});
+    row(4, "8000000000042", 1, "22", 3,
+        {{"desart", store::fixedWidth("BAGNOSCHIUMA CAMOMILLA", 30)}});
+    run();
+    EXPECT_EQ(q("SELECT desart FROM listi01 WHERE codart = 1"), whole);
+    EXPECT_EQ(q("SELECT descas FROM listi01 WHERE codart = 1"), cut);
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 2"), "BAGNOSCHIUMA");
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 3"), "BAGNOSCHIUMA ARGAN");
+    EXPECT_EQ(q("SELECT rtrim(desart) FROM listi01 WHERE codart = 4"), "BAGNOSCHIUMA CAMOMILLA");
 }
 
 TEST_F(UpdatePrices, VatInclusiveCostIsRoundedOnceAndMarkupFollowsIt) {

@@ -52,6 +52,13 @@ TEST_F(UpdateSummary, FiguresOfEveryCategory) {
     EXPECT_EQ(s.pricesLowered, 1);
     EXPECT_EQ(s.pricesUnchanged, 1);
     EXPECT_EQ(s.pricesBelowCost, 2);
+    ASSERT_EQ(s.belowCost.size(), 2u);  // named, in the order of the review
+    EXPECT_EQ(s.belowCost[1].codart, 8);
+    EXPECT_EQ(s.belowCost[1].descrizione, "SOTTOCOSTO");
+    EXPECT_EQ(s.belowCost[1].price.plain(), "1");
+    EXPECT_EQ(s.belowCost[1].cost.plain(), "1.22");
+    EXPECT_EQ(s.belowCost[0].codart, 0);
+    EXPECT_EQ(s.belowCost[0].ean, "8000000000099");
     EXPECT_EQ(s.articlesToCreate, 1);
     ASSERT_EQ(s.unwritten.size(), 2u);  // in the order of the review (by description)
     EXPECT_EQ(s.unwritten[0].descrizione, "BLOCCATO");
@@ -87,6 +94,8 @@ TEST_F(UpdateSummary, QuestionShowsTheFiguresAndNoWritesNothing) {
               "  prezzo di vendita diminuito: 1\n"
               "  prezzo di vendita invariato: 1\n"
               "Nuovi prezzi sotto il costo IVA compresa: 2\n"
+              "  - nuovo 8000000000099 NUOVO: prezzo 2,00, costo IVA compresa 3,30\n"
+              "  - 8 SOTTOCOSTO: prezzo 1,00, costo IVA compresa 1,22\n"
               "Articoli nuovi da creare: 1\n"
               "Righe non scritte nel listino: 2\n"
               "  - 8000000000112 BLOCCATO: gruppo merceologico escluso\n"
@@ -115,6 +124,14 @@ TEST_F(UpdateSummary, LongListsAreCut) {
     EXPECT_EQ(text.rfind("Righe non scritte nel listino: 60", 0), 0u);
     EXPECT_NE(text.find("... e altre 10 righe"), std::string::npos);
     EXPECT_EQ(review::unwrittenList({}), "");
+    std::vector<review::BelowCostRow> below(
+        51, {7, "", "SOTTOCOSTO", Money::fromDouble(1), Money::fromDouble(1.2345)});
+    text = review::belowCostList(below);
+    EXPECT_EQ(text.rfind("Nuovi prezzi sotto il costo IVA compresa: 51\n"
+                         "  - 7 SOTTOCOSTO: prezzo 1,00, costo IVA compresa 1,2345\n",
+                         0),
+              0u);
+    EXPECT_NE(text.find("... e altre 1 righe"), std::string::npos);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "app/failure_message.h"
 #include "app/numbers.h"
+#include "app/who.h"
 #include "exports/sheets.h"
 #include "history/price_history.h"
 #include "history/ui/table_cells.h"
@@ -43,8 +44,9 @@ HistoryWindow::HistoryWindow(Session& session, QWidget* parent)
     layout->addWidget(box);
     article_ = new QLabel(this);
     layout->addWidget(article_);
-    table_ = makeTable(
-        {"Data", "Agg.", "Costo prima", "Costo dopo", "Prezzo prima", "Prezzo dopo", "Note"}, this);
+    table_ = makeTable({"Data", "Agg.", "Costo prima", "Costo dopo", "Prezzo prima", "Prezzo dopo",
+                        "Eseguito da", "Note"},
+                       this);
     layout->addWidget(table_, 1);
     auto* buttons = new QHBoxLayout;
     auto* xlsx = new QPushButton("Esporta in Excel", this);
@@ -90,12 +92,12 @@ void HistoryWindow::search(const QString& text, bool byEan) {
         table_->setRowCount(static_cast<int>(h.changes.size()));
         for (int i = 0; i < static_cast<int>(h.changes.size()); ++i) {
             const auto& c = h.changes[static_cast<size_t>(i)];
-            QString note = c.created ? "creato" : "";
-            if (c.undone) note += note.isEmpty() ? "annullato" : ", annullato";
             setRow(table_, i,
                    {QString::fromStdString(formatDateTime(c.at)), QString::number(c.run),
                     c.created ? "" : amount(c.costBefore), amount(c.costAfter),
-                    c.created ? "" : amount(c.priceBefore), amount(c.priceAfter), note});
+                    c.created ? "" : amount(c.priceBefore), amount(c.priceAfter),
+                    QString::fromStdString(describeWho(c.byUser, c.byPc)),
+                    QString::fromStdString(changeNote(c))});
         }
         table_->resizeColumnsToContents();
     } catch (const std::exception& e) {
