@@ -198,6 +198,7 @@ TEST_F(Elabora, TheKeptReviewOpensOnItsRowsOfTheirSupplier) {
     central(1, "NUOVA", "8000000000011", "1", "2");
     // Another supplier chosen on the check screen, then No to the unapplied review.
     t.session.state.codice_fornitore = 77;
+    messages.answers = {Answer::Yes};  // yes to the other supplier, no to emptying the review
     EXPECT_EQ(check().outcome, RunOutcome::Declined);
     auto db = t.session.openStore();
     auto opening = review::openReviewData(t.session, *db);
