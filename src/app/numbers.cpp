@@ -196,4 +196,20 @@ std::string formatDate(const std::string& iso) {
     return iso;
 }
 
+std::string formatDateTime(const std::string& iso) {
+    if (iso.size() == 10) return formatDate(iso);
+    // "YYYY-MM-DD HH:MM[:SS]" (or with "T"): seconds are not shown anywhere.
+    const bool moment = iso.size() >= 16 && iso[4] == '-' && iso[7] == '-' &&
+                        (iso[10] == ' ' || iso[10] == 'T') && iso[13] == ':';
+    return moment ? formatDate(iso.substr(0, 10)) + " " + iso.substr(11, 5) : iso;
+}
+
+std::string byCount(long long n, const std::string& one, const std::string& many) {
+    return n == 1 || n == -1 ? one : many;
+}
+
+std::string counted(long long n, const std::string& one, const std::string& many) {
+    return std::to_string(n) + " " + byCount(n, one, many);
+}
+
 }  // namespace cl

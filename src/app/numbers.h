@@ -42,5 +42,14 @@ std::string plainNumber(double value);
 std::string localeText(double value);
 // "2026-12-08" -> "08/12/2026"; other texts unchanged.
 std::string formatDate(const std::string& iso);
+// A moment as every screen, question and printed list shows it: "2026-12-09 17:47:07" ->
+// "09/12/2026 17:47"; a date alone as formatDate; other texts unchanged.
+std::string formatDateTime(const std::string& iso);
+
+// Italian agreement with a count: the singular form for 1 (and -1), the plural otherwise.
+// byCount(n, "è stato modificato", "sono stati modificati").
+std::string byCount(long long n, const std::string& one, const std::string& many);
+// The count with its noun: "1 articolo", "3 articoli", "0 articoli".
+std::string counted(long long n, const std::string& one, const std::string& many);
 
 }  // namespace cl

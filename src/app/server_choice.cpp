@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "store/connection_mask.h"
 #include "store/error.h"
 
 namespace cl {
@@ -65,21 +66,6 @@ std::map<std::string, std::string> keywordPairs(const std::string& text) {
     return out;
 }
 
-std::string percentDecoded(const std::string& s) {
-    std::string out;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
-            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += s[i];
-        }
-    }
-    return out;
-}
-
 // dbname and host of a postgresql:// URI; parameters after "?" override them.
 std::map<std::string, std::string> uriParts(const std::string& uri) {
     std::map<std::string, std::string> out;
@@ -91,7 +77,7 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
     }
     std::string authority = rest.substr(0, rest.find('/'));
     if (auto slash = rest.find('/'); slash != std::string::npos)
-        out["dbname"] = percentDecoded(rest.substr(slash + 1));
+        out["dbname"] = store::percentDecoded(rest.substr(slash + 1));
     if (auto at = authority.rfind('@'); at != std::string::npos)
         authority = authority.substr(at + 1);
     // The port is not part of the place shown; an IPv6 address keeps its brackets.
@@ -100,11 +86,11 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
     auto colon = host.rfind(':');
     if (colon != std::string::npos && (bracket == std::string::npos || colon > bracket))
         host = host.substr(0, colon);
-    out["host"] = percentDecoded(host);
+    out["host"] = store::percentDecoded(host);
     std::stringstream params(query);
     for (std::string pair; std::getline(params, pair, '&');)
         if (auto eq = pair.find('='); eq != std::string::npos)
-            out[pair.substr(0, eq)] = percentDecoded(pair.substr(eq + 1));
+            out[pair.substr(0, eq)] = store::percentDecoded(pair.substr(eq + 1));
     return out;
 }
 
@@ -113,7 +99,9 @@ std::map<std::string, std::string> uriParts(const std::string& uri) {
 std::string serverFromSettings(const std::string& text, const std::string& shownName) {
     std::string server;
     bool seen = false;
-    std::istringstream lines(text);
+    // A file saved by Notepad begins with a byte order mark.
+    const std::string bom = "\xEF\xBB\xBF";
+    std::istringstream lines(text.rfind(bom, 0) == 0 ? text.substr(bom.size()) : text);
     int number = 0;
     for (std::string line; std::getline(lines, line);) {
         ++number;
@@ -124,7 +112,8 @@ std::string serverFromSettings(const std::string& text, const std::string& shown
             refuse(shownName, number, "manca \"=\" (atteso: server = URL)");
         std::string key = trimmed(content.substr(0, eq));
         std::string value = trimmed(content.substr(eq + 1));
-        if (!hasOnlyKeyCharacters(key)) refuse(shownName, number, "riga non valida: " + content);
+        // The line is named by its number, never shown: it may hold a password.
+        if (!hasOnlyKeyCharacters(key)) refuse(shownName, number, "riga non valida");
         if (key != "server") refuse(shownName, number, "chiave sconosciuta \"" + key + "\"");
         if (value.empty()) refuse(shownName, number, "manca l'indirizzo del server");
         if (seen) refuse(shownName, number, "server indicato più volte");
@@ -169,7 +158,8 @@ std::string serverPlace(const std::string& connection) {
     std::string db = parts["dbname"];
     std::string host = parts["host"].empty() ? parts["hostaddr"] : parts["host"];
     if (db.empty()) db = "server";
-    return host.empty() ? db : db + "@" + host;
+    // A database name may itself be a whole connection string.
+    return store::withoutPasswords(host.empty() ? db : db + "@" + host, connection);
 }
 
 std::string workPlace(const std::string& server, const std::filesystem::path& root) {

@@ -116,11 +116,14 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
         }
         return db;
     }
-    ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, accessMessages,
+    // A copy that only looks converts nothing: an Access file is refused with how to convert it.
+    if (readOnly) mode = store::OpenMode::ReadOnly;
+    Messages* converting = readOnly ? nullptr : accessMessages;
+    ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, converting,
                  accessProgress);
     if (attachFixed)
         ensureSqlite(host(state.nomedb_fisso), state.nomedb_fisso,
-                     store::DatabaseKind::FixedArticles, accessMessages, accessProgress, true);
+                     store::DatabaseKind::FixedArticles, converting, accessProgress, !readOnly);
     auto db = store::openDatabase(host(state.nomedb), mode);
     store::validateSchema(*db, store::DatabaseKind::Store);
     if (attachFixed) {

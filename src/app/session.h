@@ -10,6 +10,8 @@
 
 namespace cl {
 
+class StoreLock;
+
 // Schema name under which the fixed-path article database is attached to the store's connection.
 inline constexpr const char* kFixedSchema = "fisso";
 
@@ -23,6 +25,12 @@ class Session {
     // database files under the root.
     std::string server;
     bool onServer() const { return !server.empty(); }
+
+    // Another copy of the program holds the store's files: this one only looks. Every store
+    // connection opens read-only, whatever the caller asks.
+    bool readOnly = false;
+    // This copy's hold on the store's files (none on a server, or while read-only).
+    std::shared_ptr<StoreLock> storeLock;
     const store::WindowsPathMapper& mapper() const { return mapper_; }
     std::filesystem::path host(const std::string& windowsPath) const {
         return mapper_.map(windowsPath);

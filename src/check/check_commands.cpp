@@ -30,6 +30,17 @@ void showFailure(Messages& messages, Progress& progress, const std::string& text
     messages.show(text + "\nNessuna modifica è stata salvata.", Icon::Critical);
 }
 
+// The operator kept the unapplied review: it opens on its rows, which are of the supplier the
+// last run saved in the parameter row, not of the one just chosen on the check screen.
+void keepReviewSupplier(store::Database& db, AppState& app) {
+    const std::string chiave = chiaveParametri(1);
+    auto row = readParameters(db, chiave);
+    if (!row) return;
+    app.nsede = 1;
+    app.chiave_parametri = chiave;
+    app.codice_fornitore = row->cliente;
+}
+
 // Two phases. First every question, with no write transaction open: the supplier guard, then
 // the unapplied review when the run has articles to check. Then one transaction that asks
 // nothing, re-checks inside it what the operator answered about and keeps its messages until
@@ -60,7 +71,10 @@ RunReport startRun(Session& session, const CheckScreenState& screen, Messages& m
         WorkTableMark discardAgreed;
         if (run.articles(*db) > 0) {
             auto agreed = confirmDiscardReview(*db, messages);
-            if (!agreed) return {RunOutcome::Declined, {}, {}};
+            if (!agreed) {
+                keepReviewSupplier(*db, app);
+                return {RunOutcome::Declined, {}, {}};
+            }
             discardAgreed = *agreed;
         }
         history::CheckInfo info = checkInfo(screen, app, run.kind);

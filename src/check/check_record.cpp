@@ -1,5 +1,6 @@
 #include "check/check_record.h"
 
+#include "app/numbers.h"
 #include "app/parameters.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
@@ -89,7 +90,7 @@ bool confirmSupplier(store::Database& db, const CheckScreenState& screen, const 
     std::string text =
         "Il fornitore scelto (" + supplierText(app.codice_fornitore, chosenName(screen, app)) +
         ") non è quello dell'ultimo controllo (" + supplierText(last.code, last.name) +
-        (last.at.empty() ? "" : ", del " + last.at) + "). Continuare?";
+        (last.at.empty() ? "" : ", del " + formatDateTime(last.at)) + "). Continuare?";
     return messages.ask(text, "Controllo Articoli", Icon::Question, Answer::No) == Answer::Yes;
 }
 

@@ -9,6 +9,7 @@
 #include "app/clock.h"
 #include "app/italian_errors.h"
 #include "app/server_choice.h"
+#include "store/connection_mask.h"
 #include "store/error.h"
 #include "store/windows_path.h"
 
@@ -69,13 +70,13 @@ std::vector<std::string> Args::values(const std::string& name) const {
 
 void CliMessages::show(const std::string& text, Icon icon, const std::string& title) {
     std::ostream& out = icon == Icon::Critical ? std::cerr : std::cout;
-    if (!title.empty()) out << title << ": ";
-    out << text << std::endl;
+    if (!title.empty()) out << store::withoutPasswords(title) << ": ";
+    out << store::withoutPasswords(text) << std::endl;
 }
 
 Answer CliMessages::ask(const std::string& text, const std::string& title, Icon,
                         Answer defaultAnswer) {
-    std::string prompt = (title.empty() ? "" : title + ": ") + text;
+    std::string prompt = store::withoutPasswords((title.empty() ? "" : title + ": ") + text);
     if (yes_) {
         std::cout << prompt << " Sì (--yes)" << std::endl;
         return Answer::Yes;
@@ -163,113 +164,190 @@ void printHelp(std::ostream& out) {
         << ";\n"
            "                    senza nessuno dei tre, i file SQLite nella cartella radice\n"
            "  --today AAAA-MM-GG  data di oggi per le operazioni\n"
-           "  --yes             risponde Sì a ogni domanda\n"
-           "  --version         mostra la versione del programma\n\n"
+           "  --yes, -y         risponde Sì a ogni domanda\n"
+           "  --version         mostra la versione del programma\n"
+           "Le opzioni globali valgono anche dopo il comando (controllo-listino undo --yes),\n"
+           "salvo dove il comando ha un'opzione con lo stesso nome.\n\n"
            "Comandi:\n";
     for (const auto& [name, c] : registry())
         out << "  " << name << (c.usage.empty() ? "" : " " + c.usage) << "\n      " << c.summary
             << "\n";
 }
 
+// The options of the program as a whole, before or after the command.
+struct GlobalOptions {
+    std::filesystem::path root = store::defaultRoot();
+    char drive = 'C';
+    bool yes = false;
+    std::optional<std::string> server;
+};
+
+// "--name" or "--name=value" split; the name is empty for a word that is not a long option.
+std::pair<std::string, std::optional<std::string>> longOption(const std::string& word) {
+    if (word.size() <= 2 || word.rfind("--", 0) != 0) return {{}, std::nullopt};
+    auto eq = word.find('=');
+    if (eq == std::string::npos) return {word.substr(2), std::nullopt};
+    return {word.substr(2, eq - 2), word.substr(eq + 1)};
+}
+
+bool isGlobalOption(const std::string& name) {
+    return name == "root" || name == "drive" || name == "server" || name == "today" ||
+           name == "yes";
+}
+
+// Takes the global option at words[i] (and its value), moving i past it; false when the word
+// is not one.
+bool takeGlobalOption(const std::vector<std::string>& words, size_t& i, GlobalOptions& g) {
+    const std::string& w = words[i];
+    if (w == "-y") {
+        g.yes = true;
+        return true;
+    }
+    auto [name, inlineValue] = longOption(w);
+    if (!isGlobalOption(name)) return false;
+    if (name == "yes") {
+        if (inlineValue) throw UsageError{"--yes non vuole un valore"};
+        g.yes = true;
+        return true;
+    }
+    std::string value;
+    if (inlineValue) {
+        value = *inlineValue;
+    } else {
+        if (i + 1 >= words.size()) throw UsageError{"manca il valore di --" + name};
+        value = words[++i];
+    }
+    if (name == "root") {
+        // An empty root would put the drives in whatever folder the command runs from.
+        if (value.empty()) throw UsageError{"cartella radice vuota: indicare --root DIR"};
+        g.root = value;
+    } else if (name == "drive") {
+        if (value.empty() || !std::isalpha(static_cast<unsigned char>(value[0])) ||
+            (value.size() > 1 && value != std::string(1, value[0]) + ":"))
+            throw UsageError{"unità non valida: " + value};
+        g.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])));
+    } else if (name == "server") {
+        if (value.empty()) throw UsageError{"indirizzo del server vuoto: indicare --server URL"};
+        g.server = value;
+    } else {
+        if (!isIsoDate(value)) throw UsageError{"data non valida (AAAA-MM-GG): " + value};
+        setToday(value);
+    }
+    return true;
+}
+
+// The command's own words, once the global options written among them are taken out. A word
+// that is an option of the command (or the value of one) stays the command's, even when a
+// global option has the same name.
+std::vector<std::string> commandWords(const std::vector<std::string>& words, size_t from,
+                                      const Command& cmd, GlobalOptions& g) {
+    auto ownsOption = [](const std::vector<std::string>& v, const std::string& name) {
+        return std::find(v.begin(), v.end(), name) != v.end();
+    };
+    std::vector<std::string> own;
+    for (size_t i = from; i < words.size(); ++i) {
+        auto [name, inlineValue] = longOption(words[i]);
+        if (ownsOption(cmd.valueOptions, name)) {
+            own.push_back(words[i]);
+            if (!inlineValue && i + 1 < words.size()) own.push_back(words[++i]);
+        } else if (ownsOption(cmd.flagOptions, name) || !takeGlobalOption(words, i, g)) {
+            own.push_back(words[i]);
+        }
+    }
+    return own;
+}
+
+// Usage errors, with the help of the program or of the command. What reaches stderr never
+// shows a password (an option mistyped may hold a connection string).
+void printUsageError(const std::string& message) {
+    std::cerr << "controllo-listino: " << store::withoutPasswords(message) << "\n";
+    printHelp(std::cerr);
+}
+
+void printUsageError(const Command& cmd, const std::string& message) {
+    std::cerr << "controllo-listino " << cmd.name << ": " << store::withoutPasswords(message)
+              << "\n"
+              << "Uso: controllo-listino " << cmd.name << " " << cmd.usage << "\n";
+}
+
 }  // namespace
 
 int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui) {
     std::vector<std::string> words(argv + 1, argv + argc);
-    std::filesystem::path root = store::defaultRoot();
-    char drive = 'C';
-    bool yes = false;
-    std::optional<std::string> serverOption;
+    GlobalOptions g;
     size_t i = 0;
     try {
         for (; i < words.size(); ++i) {
             const std::string& w = words[i];
-            auto next = [&]() -> std::string {
-                if (i + 1 >= words.size()) throw UsageError{"manca il valore di " + w};
-                return words[++i];
-            };
-            if (w == "--root") {
-                root = next();
-                // An empty root would put the drives in whatever folder the command runs from.
-                if (root.empty()) throw UsageError{"cartella radice vuota: indicare --root DIR"};
-            } else if (w == "--drive") {
-                std::string d = next();
-                if (d.empty() || !std::isalpha(static_cast<unsigned char>(d[0])) ||
-                    (d.size() > 1 && d != std::string(1, d[0]) + ":"))
-                    throw UsageError{"unità non valida: " + d};
-                drive = static_cast<char>(std::toupper(static_cast<unsigned char>(d[0])));
-            } else if (w == "--server") {
-                serverOption = next();
-                if (serverOption->empty())
-                    throw UsageError{"indirizzo del server vuoto: indicare --server URL"};
-            } else if (w == "--today") {
-                std::string t = next();
-                if (!isIsoDate(t)) throw UsageError{"data non valida (AAAA-MM-GG): " + t};
-                setToday(t);
-            } else if (w == "--yes" || w == "-y") {
-                yes = true;
-            } else if (w == "--version") {
+            if (w == "--version") {
                 std::cout << "controllo-listino " << CL_VERSION << "\n";
                 return kDone;
-            } else if (w == "--help" || w == "-h" || w == "help") {
+            }
+            if (w == "--help" || w == "-h" || w == "help") {
                 printHelp(std::cout);
                 return kDone;
-            } else if (w.rfind("-", 0) == 0) {
-                throw UsageError{"opzione sconosciuta: " + w};
-            } else {
-                break;
             }
+            if (takeGlobalOption(words, i, g)) continue;
+            if (w.rfind("-", 0) == 0) throw UsageError{"opzione sconosciuta: " + w};
+            break;
         }
     } catch (const UsageError& e) {
-        std::cerr << "controllo-listino: " << e.message << "\n";
-        printHelp(std::cerr);
+        printUsageError(e.message);
         return kUsage;
     }
 
-    Session session(root, drive);
+    const Command* cmd = nullptr;
+    std::vector<std::string> own;
+    if (i < words.size()) {
+        auto it = registry().find(words[i]);
+        if (it == registry().end()) {
+            printUsageError("comando sconosciuto: " + words[i]);
+            return kUsage;
+        }
+        cmd = &it->second;
+        for (size_t j = i + 1; j < words.size(); ++j) {
+            if (words[j] == "--help" || words[j] == "-h") {
+                std::cout << "Uso: controllo-listino " << cmd->name
+                          << (cmd->usage.empty() ? "" : " " + cmd->usage) << "\n    "
+                          << cmd->summary << "\n";
+                if (auto d = helpDetails().find(cmd->name); d != helpDetails().end())
+                    std::cout << "\n" << d->second;
+                return kDone;
+            }
+        }
+        try {
+            own = commandWords(words, i + 1, *cmd, g);
+        } catch (const UsageError& e) {
+            printUsageError(*cmd, e.message);
+            return kUsage;
+        }
+    }
+
+    Session session(g.root, g.drive);
     try {
-        session.server = chooseServer(serverOption, serverFromEnvironment(), root);
+        session.server = chooseServer(g.server, serverFromEnvironment(), g.root);
     } catch (const Error& e) {
-        std::cerr << "controllo-listino: " << e.what() << "\n";
+        std::cerr << "controllo-listino: " << store::withoutPasswords(e.what()) << "\n";
         return kUsage;
     }
-    CliMessages messages(yes);
-    if (i == words.size()) return gui(session, yes);
+    CliMessages messages(g.yes);
+    if (!cmd) return gui(session, g.yes);
     // The command line asks before converting an Access file (--yes answers) and shows the bar.
     CliProgress accessProgress;
     session.accessMessages = &messages;
     session.accessProgress = &accessProgress;
-
-    auto it = registry().find(words[i]);
-    if (it == registry().end()) {
-        std::cerr << "controllo-listino: comando sconosciuto: " << words[i] << "\n";
-        printHelp(std::cerr);
-        return kUsage;
-    }
-    const Command& cmd = it->second;
-    for (size_t j = i + 1; j < words.size(); ++j) {
-        if (words[j] == "--help" || words[j] == "-h") {
-            std::cout << "Uso: controllo-listino " << cmd.name
-                      << (cmd.usage.empty() ? "" : " " + cmd.usage) << "\n    " << cmd.summary
-                      << "\n";
-            if (auto d = helpDetails().find(cmd.name); d != helpDetails().end())
-                std::cout << "\n" << d->second;
-            return kDone;
-        }
-    }
     try {
-        Args args(std::vector<std::string>(words.begin() + static_cast<long>(i) + 1, words.end()),
-                  cmd.valueOptions, cmd.flagOptions);
-        Context ctx{session, messages, yes};
-        return cmd.run(ctx, args);
+        Args args(own, cmd->valueOptions, cmd->flagOptions);
+        Context ctx{session, messages, g.yes};
+        return cmd->run(ctx, args);
     } catch (const UsageError& e) {
-        std::cerr << "controllo-listino " << cmd.name << ": " << e.message << "\n"
-                  << "Uso: controllo-listino " << cmd.name << " " << cmd.usage << "\n";
+        printUsageError(*cmd, e.message);
         return kUsage;
     } catch (const Error& e) {
-        std::cerr << e.what() << "\n";
+        std::cerr << store::withoutPasswords(e.what()) << "\n";
         return kFailed;
     } catch (const std::exception& e) {
-        std::cerr << italianMessage(e) << "\n";
+        std::cerr << store::withoutPasswords(italianMessage(e)) << "\n";
         return kFailed;
     }
 }

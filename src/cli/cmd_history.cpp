@@ -87,10 +87,10 @@ int runHistory(Context& ctx, const Args& args) {
         std::cout << "Nessuna variazione di costo o prezzo registrata.\n";
         return kDone;
     }
-    std::printf("%-19s %6s %12s %12s %12s %12s  %s\n", "Data", "Agg.", "Costo prima", "Costo dopo",
+    std::printf("%-16s %6s %12s %12s %12s %12s  %s\n", "Data", "Agg.", "Costo prima", "Costo dopo",
                 "Prezzo prima", "Prezzo dopo", "Eseguito da");
     for (const auto& c : h.changes) {
-        std::printf("%-19s %6lld %12s %12s %12s %12s  %s%s\n", c.at.c_str(), c.run,
+        std::printf("%-16s %6lld %12s %12s %12s %12s  %s%s\n", formatDateTime(c.at).c_str(), c.run,
                     c.created ? "nuovo" : amount(c.costBefore).c_str(), amount(c.costAfter).c_str(),
                     c.created ? "nuovo" : amount(c.priceBefore).c_str(),
                     amount(c.priceAfter).c_str(), describeWho(c.byUser, c.byPc).c_str(),
@@ -122,8 +122,9 @@ std::string layoutOption(const Args& args) {
 
 void printLabels(const history::LabelList& list) {
     if (list.run)
-        std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del " << list.at
-                  << (list.undone ? " (annullato: prezzi rimessi)" : "") << "\n";
+        std::cout << "Etichette da ristampare - aggiornamento " << list.run << " del "
+                  << formatDateTime(list.at) << (list.undone ? " (annullato: prezzi rimessi)" : "")
+                  << "\n";
     if (list.labels.empty()) std::cout << "Nessun prezzo di vendita variato.\n";
     for (const auto& l : list.labels) {
         std::printf("%8lld  %-13s  %-40s ", l.article, l.ean.c_str(), l.description.c_str());

@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "app/numbers.h"
 #include "cli/cli.h"
 #include "print/report_pdf.h"
 #include "review/open_review.h"
@@ -51,8 +52,7 @@ int runReport(Context& ctx, const Args& args) {
     if (search) applySearch(filter, kind, args.positional().front());
 
     int pages = print::writeReportPdf(*pdf, ctx.session, *db, filter);
-    std::cout << "Scritto " << *pdf << " (" << pages << (pages == 1 ? " pagina" : " pagine")
-              << ")\n";
+    std::cout << "Scritto " << *pdf << " (" << counted(pages, "pagina", "pagine") << ")\n";
     return kDone;
 }
 

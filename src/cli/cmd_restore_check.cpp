@@ -22,19 +22,20 @@ int printChecks(Context& ctx) {
         std::cout << "Nessun controllo registrato.\n";
         return kDone;
     }
-    std::printf("%5s  %-19s  %-30s  %9s  %7s  %-24s  %s\n", "Contr", "Data", "Fornitore",
+    std::printf("%5s  %-16s  %-30s  %9s  %7s  %-24s  %s\n", "Contr", "Data", "Fornitore",
                 "Azzerati", "Righe", "Eseguito da", "Opzioni");
     for (const auto& c : checks) {
         std::string supplier = std::to_string(c.supplier) + " " + c.supplierName;
         std::string restored;
         if (c.restored()) {
             const std::string who = describeWho(c.restoredByUser, c.restoredByPc);
-            restored =
-                "  (ripristinato il " + c.restoredAt + (who.empty() ? "" : " da " + who) + ")";
+            restored = "  (ripristinato il " + formatDateTime(c.restoredAt) +
+                       (who.empty() ? "" : " da " + who) + ")";
         }
-        std::printf("%5lld  %-19s  %-30.30s  %9lld  %7lld  %-24s  %s — %s%s\n", c.id, c.at.c_str(),
-                    supplier.c_str(), c.cleared, c.written, describeWho(c.byUser, c.byPc).c_str(),
-                    c.kind.c_str(), c.options.c_str(), restored.c_str());
+        std::printf("%5lld  %-16s  %-30.30s  %9lld  %7lld  %-24s  %s — %s%s\n", c.id,
+                    formatDateTime(c.at).c_str(), supplier.c_str(), c.cleared, c.written,
+                    describeWho(c.byUser, c.byPc).c_str(), c.kind.c_str(), c.options.c_str(),
+                    restored.c_str());
     }
     return kDone;
 }

@@ -87,17 +87,18 @@ LabelList labelsToReprint(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     LabelList out;
     if (!journalExists(session))
-        throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun aggiornamento registrato.");
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     out.run = run ? *run : lastRun(*db);
     auto r = db->prepare("SELECT at, CASE WHEN undone_at IS NULL THEN 0 ELSE 1 END FROM " + H +
                          ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
-    if (!r.step())
-        throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
-                        : "Attenzione ... Nessun aggiornamento registrato.",
+    if (!r.step()) {
+        if (!run) throw NothingToDo("Attenzione ... Nessun aggiornamento registrato.");
+        throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.",
                     ErrorKind::NotFound);
+    }
     out.at = r.value(0).text();
     const bool undone = r.value(1).integer() != 0;
     out.undone = undone;

@@ -106,7 +106,7 @@ std::string amount(const std::optional<Money>& m) {
 PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run) {
     auto storeFile = session.host(session.state.nomedb);
     if (!journalExists(session))
-        throw Error("Attenzione ... Nessun aggiornamento registrato.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun aggiornamento registrato.");
     auto db = session.openStore(false, store::OpenMode::ReadOnly);
     db->attach(historyFileFor(storeFile), H, store::OpenMode::ReadOnly);
     PriceChangeList out;
@@ -114,10 +114,11 @@ PriceChangeList priceChangesOfRun(Session& session, std::optional<long long> run
     auto r = db->prepare("SELECT CASE WHEN undone_at IS NULL THEN 0 ELSE 1 END FROM " + H +
                          ".runs WHERE id = ?");
     r.bind(1, store::Value(out.run));
-    if (!r.step())
-        throw Error(run ? "Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste."
-                        : "Attenzione ... Nessun aggiornamento registrato.",
+    if (!r.step()) {
+        if (!run) throw NothingToDo("Attenzione ... Nessun aggiornamento registrato.");
+        throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.",
                     ErrorKind::NotFound);
+    }
     out.undone = r.value(0).integer() != 0;
     r.reset();
     const bool haveAfter = !db->columns("after_codean", H).empty();

@@ -1,5 +1,6 @@
 #include "history/restore_check.h"
 
+#include "app/numbers.h"
 #include "history/cleared_articles.h"
 #include "history/journal.h"
 #include "store/error.h"
@@ -20,7 +21,7 @@ const std::string kReviewRows =
     "variatil.ea1art)";
 
 std::string title(const CheckSummary& c) {
-    return "il controllo " + std::to_string(c.id) + " del " + c.at + " (" + c.kind +
+    return "il controllo " + std::to_string(c.id) + " del " + formatDateTime(c.at) + " (" + c.kind +
            (c.supplierName.empty() ? "" : ", " + c.supplierName) + ")";
 }
 
@@ -31,7 +32,7 @@ CheckSummary findCheck(store::Database& db, std::optional<long long> run) {
     if (run)
         throw Error("Attenzione ... Il controllo " + std::to_string(*run) + " non esiste.",
                     ErrorKind::NotFound);
-    throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
+    throw NothingToDo("Attenzione ... Nessun controllo da ripristinare.");
 }
 
 long long newestCheck(store::Database& db) {
@@ -44,7 +45,7 @@ long long newestCheck(store::Database& db) {
 
 // "N articoli" / "1 articolo".
 std::string articles(long long n) {
-    return std::to_string(n) + (n == 1 ? " articolo" : " articoli");
+    return counted(n, "articolo", "articoli");
 }
 
 // The codes, at most 20 of them.
@@ -63,7 +64,7 @@ RestorePlan planRestore(store::Database& db, std::optional<long long> run) {
     plan.check = findCheck(db, run);
     if (plan.check.restored())
         throw Error("Attenzione ... " + title(plan.check) + " è già stato ripristinato il " +
-                    plan.check.restoredAt + ".");
+                    formatDateTime(plan.check.restoredAt) + ".");
     auto st = db.prepare(clearedArticlesSql(db, plan.check.id) + " ORDER BY c.codart");
     while (st.step()) {
         if (st.value(1).integer())
@@ -119,11 +120,12 @@ long long applyRestore(store::Database& db, const RestorePlan& plan, bool remark
 namespace {
 
 std::string question(const RestorePlan& p, std::optional<bool> remarkApplied) {
-    std::string q = "Ripristinare " + title(p.check) + "?\n" + std::to_string(p.toMark) +
-                    " articoli verranno segnati di nuovo come variati";
+    std::string q = "Ripristinare " + title(p.check) + "?\n" +
+                    counted(p.toMark, "articolo verrà segnato di nuovo come variato",
+                            "articoli verranno segnati di nuovo come variati");
     if (p.reviewRows > 0)
-        q += " e " + std::to_string(p.reviewRows) +
-             " righe non ancora aggiornate verranno tolte dalla revisione";
+        q += " e " + counted(p.reviewRows, "riga non ancora aggiornata verrà tolta dalla revisione",
+                             "righe non ancora aggiornate verranno tolte dalla revisione");
     q += ".";
     if (p.applied > 0) {
         q += "\n" + articles(p.applied) + " da segnare di nuovo " +
@@ -137,12 +139,16 @@ std::string question(const RestorePlan& p, std::optional<bool> remarkApplied) {
             q += "restano come sono.";
     }
     if (p.alreadyMarked > 0)
-        q += "\n" + std::to_string(p.alreadyMarked) +
-             " articoli sono già segnati di nuovo da una consegna più recente e restano come "
-             "sono.";
+        q += "\n" + counted(p.alreadyMarked,
+                            "articolo è già segnato di nuovo da una consegna più recente e resta "
+                            "com'è.",
+                            "articoli sono già segnati di nuovo da una consegna più recente e "
+                            "restano come sono.");
     if (p.checkedLater > 0)
-        q += "\n" + std::to_string(p.checkedLater) +
-             " articoli sono stati esaminati da un controllo successivo e restano come sono.";
+        q += "\n" + counted(p.checkedLater,
+                            "articolo è stato esaminato da un controllo successivo e resta com'è.",
+                            "articoli sono stati esaminati da un controllo successivo e restano "
+                            "come sono.");
     if (!p.otherProduct.empty())
         q += "\n" + articles(static_cast<long long>(p.otherProduct.size())) + " non " +
              (p.otherProduct.size() == 1 ? "viene segnato" : "vengono segnati") +
@@ -166,7 +172,7 @@ bool restoreCheck(Session& session, std::optional<long long> run, Messages& mess
                   std::optional<bool> remarkApplied) {
     auto storeFile = session.host(session.state.nomedb);
     if (!journalExists(session))
-        throw Error("Attenzione ... Nessun controllo da ripristinare.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun controllo da ripristinare.");
     auto db = session.openStore(true);
     attachHistory(*db, storeFile);
     RestorePlan plan = planRestore(*db, run);
@@ -191,8 +197,8 @@ bool restoreCheck(Session& session, std::optional<long long> run, Messages& mess
         marked = applyRestore(*db, plan, remark);
         tx.commit();
     }
-    messages.show("Ripristinato " + title(plan.check) + ": " + std::to_string(marked) +
-                      " articoli di nuovo da controllare.",
+    messages.show("Ripristinato " + title(plan.check) + ": " +
+                      counted(marked, "articolo", "articoli") + " di nuovo da controllare.",
                   Icon::Information, kRestoreTitle);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "app/numbers.h"
 #include "history/journal.h"
 #include "history/journal_schema.h"
 #include "history/undo_review.h"
@@ -199,8 +200,8 @@ namespace cl::history {
 namespace {
 
 std::string runTitle(const RunSummary& r) {
-    return "l'aggiornamento " + std::to_string(r.id) + " del " + r.at + " (" + r.kind +
-           (r.supplierName.empty() ? "" : ", " + r.supplierName) + ")";
+    return "l'aggiornamento " + std::to_string(r.id) + " del " + formatDateTime(r.at) + " (" +
+           r.kind + (r.supplierName.empty() ? "" : ", " + r.supplierName) + ")";
 }
 
 std::string listed(const std::vector<Conflict>& conflicts) {
@@ -208,7 +209,9 @@ std::string listed(const std::vector<Conflict>& conflicts) {
     size_t shown = 0;
     for (const auto& c : conflicts) {
         if (++shown > 20) {
-            out += "\n... e altre " + std::to_string(conflicts.size() - 20) + " righe";
+            const long long more = static_cast<long long>(conflicts.size()) - 20;
+            out += "\n... e " +
+                   byCount(more, "un'altra riga", "altre " + std::to_string(more) + " righe");
             break;
         }
         out += "\n- " + c.describe();
@@ -223,7 +226,7 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
     auto storeFile = session.host(session.state.nomedb);
     // Nothing to undo is a refusal: the command line exits 1 with the message on stderr.
     if (!journalExists(session))
-        throw Error("Attenzione ... Nessun aggiornamento da annullare.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun aggiornamento da annullare.");
     auto db = session.openStore();
     attachHistory(*db, storeFile);
     auto runs = listRuns(*db);
@@ -237,7 +240,7 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
         if (run)
             throw Error("Attenzione ... L'aggiornamento " + std::to_string(*run) + " non esiste.",
                         ErrorKind::NotFound);
-        throw Error("Attenzione ... Nessun aggiornamento da annullare.", ErrorKind::NotFound);
+        throw NothingToDo("Attenzione ... Nessun aggiornamento da annullare.");
     }
     if (target->undone)
         throw Error("Attenzione ... " + runTitle(*target) + " è già stato annullato.");
@@ -271,16 +274,21 @@ bool undoUpdate(Session& session, std::optional<long long> run, Messages& messag
             if (!r.undone && r.id >= target->id) order.push_back(r);
     }
     std::string question = "Annullare " + runTitle(*target);
-    if (order.size() > 1) question += " e i " + std::to_string(order.size() - 1) + " successivi";
+    const long long following = static_cast<long long>(order.size()) - 1;
+    if (following > 0)
+        question += byCount(following, " e il successivo",
+                            " e i " + std::to_string(following) + " successivi");
     question += "? Verranno ripristinati i valori precedenti.";
     // A check made after the update has replaced the review: the rows the update consumed come
     // back alone, as they were, not beside the newer ones. Undoing later runs first puts back
     // rows that go again with the update's: the rows shown now that go are those newer than it.
     const long long newer = newerReviewRows(*db, target->id);
     if (newer)
-        question += "\nDopo l'aggiornamento è stato eseguito un nuovo controllo: le sue " +
-                    std::to_string(newer) +
-                    " righe da rivedere verranno scartate e torneranno quelle dell'aggiornamento.";
+        question +=
+            "\nDopo l'aggiornamento è stato eseguito un nuovo controllo: " +
+            byCount(newer, "la sua riga da rivedere verrà scartata",
+                    "le sue " + std::to_string(newer) + " righe da rivedere verranno scartate") +
+            " e torneranno quelle dell'aggiornamento.";
     if (messages.ask(question, title, Icon::Question, Answer::No) == Answer::No) return false;
 
     store::Transaction tx(*db);

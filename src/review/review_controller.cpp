@@ -1,5 +1,6 @@
 #include "review/review_controller.h"
 
+#include "app/numbers.h"
 #include "review/recalc.h"
 #include "review/review_commands.h"
 #include "review/review_grid.h"
@@ -121,11 +122,12 @@ long long ReviewController::ricalcola(const std::string& text, const std::string
     long long edited = -1;
     if (handTyped == HandTyped::Ask) {
         edited = countHandEdited(db_, state_.shown());
-        keep =
-            edited > 0 && messages_.ask(std::to_string(edited) +
-                                            " dei prezzi selezionati sono stati modificati a mano. "
-                                            "Ricalcolare anche questi?",
-                                        kRecalcTitle, Icon::Question, Answer::Yes) == Answer::No;
+        keep = edited > 0 &&
+               messages_.ask(
+                   std::to_string(edited) + " dei prezzi selezionati " +
+                       byCount(edited, "è stato modificato a mano. Ricalcolare anche questo?",
+                               "sono stati modificati a mano. Ricalcolare anche questi?"),
+                   kRecalcTitle, Icon::Question, Answer::Yes) == Answer::No;
     }
     long long n = recalculation(db_, state_.shown(), p, session_.state.fl_arrotonda == "S", keep,
                                 progress_, edited);

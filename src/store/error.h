@@ -26,6 +26,13 @@ class Error : public std::runtime_error {
     ErrorKind kind_;
 };
 
+// A refusal that is no fault: there is nothing to act on ("Nessun aggiornamento registrato").
+// A caller handles it as any other refusal; the screens show it as information.
+class NothingToDo : public Error {
+  public:
+    explicit NothingToDo(const std::string& message) : Error(message, ErrorKind::NotFound) {}
+};
+
 // The kind of any failure: Other for one that is not ours.
 inline ErrorKind errorKindOf(const std::exception& e) {
     auto* ours = dynamic_cast<const Error*>(&e);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "store/connection_mask.h"
 #include "store/identifier.h"
 #include "store/schema.h"
 
@@ -296,14 +297,17 @@ PgDatabase::PgDatabase(const std::string& conninfo, const std::string& schema, O
         std::string detail = firstLine(conn_ ? PQerrorMessage(conn_) : "memoria esaurita");
         PQfinish(conn_);
         conn_ = nullptr;
-        throw Error("Attenzione ... Impossibile collegarsi al server PostgreSQL (" + conninfo +
-                        "): " + detail +
+        // The server library may quote back pieces of the string it could not read.
+        throw Error("Attenzione ... Impossibile collegarsi al server PostgreSQL (" +
+                        withoutPasswords(conninfo, conninfo) +
+                        "): " + withoutPasswords(detail, conninfo) +
                         "\nControllare che il server sia acceso e raggiungibile, e l'indirizzo "
                         "indicato con --server, CONTROLLO_LISTINO_SERVER o il file di "
                         "impostazioni.",
                     ErrorKind::NotFound);
     }
-    where_ = std::string(PQdb(conn_)) + "@" + (PQhost(conn_) ? PQhost(conn_) : "");
+    where_ = withoutPasswords(std::string(PQdb(conn_)) + "@" + (PQhost(conn_) ? PQhost(conn_) : ""),
+                              conninfo);
     try {
         exec(
             "SET client_min_messages = warning; SET DateStyle = 'ISO, YMD'; "

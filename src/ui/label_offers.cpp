@@ -1,5 +1,6 @@
 #include "ui/label_offers.h"
 
+#include "app/numbers.h"
 #include "history/journal.h"
 #include "history/labels.h"
 #include "history/ui/history_screens.h"
@@ -21,8 +22,7 @@ void offer(Session& session, Messages& messages, long long run, const std::strin
     if (run <= 0) return;
     long long n = labelCount(session, run);
     if (n == 0) return;
-    std::string text =
-        question + " (" + std::to_string(n) + (n == 1 ? " articolo)?" : " articoli)?");
+    std::string text = question + " (" + counted(n, "articolo", "articoli") + ")?";
     if (messages.ask(text, kLabelsTitle, Icon::Question, Answer::Yes) != Answer::Yes) return;
     // A window of its own: the review screen may close behind it.
     auto* window = new history::ui::LabelsWindow(session, run);

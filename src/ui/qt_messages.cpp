@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "store/connection_mask.h"
+
 namespace cl::ui {
 
 namespace {
@@ -22,6 +24,11 @@ QMessageBox::Icon qtIcon(Icon icon) {
     }
     return QMessageBox::NoIcon;
 }
+// A box's title or text as shown: never a password (a message may quote a connection string).
+QString shown(const std::string& text) {
+    return QString::fromStdString(store::withoutPasswords(text));
+}
+
 }  // namespace
 
 QWidget* QtMessages::parentForBox() const {
@@ -32,17 +39,16 @@ QWidget* QtMessages::parentForBox() const {
 }
 
 void QtMessages::show(const std::string& text, Icon icon, const std::string& title) {
-    QMessageBox box(qtIcon(icon),
-                    QString::fromStdString(title.empty() ? "Controllo Listino" : title),
-                    QString::fromStdString(text), QMessageBox::Ok, parentForBox());
+    QMessageBox box(qtIcon(icon), shown(title.empty() ? "Controllo Listino" : title), shown(text),
+                    QMessageBox::Ok, parentForBox());
     box.exec();
 }
 
 std::unique_ptr<QMessageBox> questionBox(const std::string& text, const std::string& title,
                                          Icon icon, Answer defaultAnswer, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(
-        qtIcon(icon), QString::fromStdString(title.empty() ? "Controllo Listino" : title),
-        QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent);
+        qtIcon(icon), shown(title.empty() ? "Controllo Listino" : title), shown(text),
+        QMessageBox::Yes | QMessageBox::No, parent);
     box->button(QMessageBox::Yes)->setText("Sì");
     box->setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box;

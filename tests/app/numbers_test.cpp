@@ -196,5 +196,19 @@ TEST(MoneyArithmetic, ExactProductsAndQuotients) {
     EXPECT_LT(Money::fromDouble(-0.01), Money());
 }
 
+TEST(ItalianForms, MomentsAsTheGridShowsThemAndAgreementWithACount) {
+    EXPECT_EQ(formatDateTime("2026-12-09 17:47:07"), "09/12/2026 17:47");
+    EXPECT_EQ(formatDateTime("2026-12-09T17:47:07.123"), "09/12/2026 17:47");
+    EXPECT_EQ(formatDateTime("2026-12-09 17:47"), "09/12/2026 17:47");
+    EXPECT_EQ(formatDateTime("2026-12-09"), "09/12/2026");
+    EXPECT_EQ(formatDateTime(""), "");
+    EXPECT_EQ(formatDateTime("ieri sera"), "ieri sera");  // not a moment: left as it is
+    EXPECT_EQ(counted(1, "articolo", "articoli"), "1 articolo");
+    EXPECT_EQ(counted(0, "articolo", "articoli"), "0 articoli");
+    EXPECT_EQ(counted(2, "articolo", "articoli"), "2 articoli");
+    EXPECT_EQ(byCount(1, "è stato", "sono stati"), "è stato");
+    EXPECT_EQ(byCount(11, "è stato", "sono stati"), "sono stati");
+}
+
 }  // namespace
 }  // namespace cl

@@ -2,6 +2,8 @@
 #include <iterator>
 
 #include "check_fixture.h"
+#include "review/review_load.h"
+#include "store/fixed_text.h"
 #include "support/refused_write.h"
 
 namespace cl::test {
@@ -186,6 +188,22 @@ TEST_F(Elabora, UnappliedReviewIsAskedAbout) {
     EXPECT_EQ(check().outcome, RunOutcome::Done);
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(field("desart"), "NUOVA                         ");
+}
+
+TEST_F(Elabora, TheKeptReviewOpensOnItsRowsOfTheirSupplier) {
+    t.exec("INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (77, 'BIANCHI SRL')");
+    t.exec(
+        "INSERT INTO variatil (bns, codfor, desart) VALUES (1, 12, 'VECCHIA'), (2, 12, 'ALTRA')");
+    t.exec("INSERT INTO parametri (tipo, cliente, tiposel) VALUES ('01L', 12, 4)");
+    central(1, "NUOVA", "8000000000011", "1", "2");
+    // Another supplier chosen on the check screen, then No to the unapplied review.
+    t.session.state.codice_fornitore = 77;
+    messages.answers = {Answer::Yes};  // yes to the other supplier, no to emptying the review
+    EXPECT_EQ(check().outcome, RunOutcome::Declined);
+    auto db = t.session.openStore();
+    auto opening = review::openReviewData(t.session, *db);
+    EXPECT_EQ(opening.filter.supplier, 12);
+    EXPECT_EQ(store::trimmed(t.session.state.nome_fornitore), "ROSSI SPA");
 }
 
 TEST_F(Elabora, NoSupplierRefusesWithNothingSaved) {

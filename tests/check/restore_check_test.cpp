@@ -96,7 +96,7 @@ TEST_F(RestoreCheck, NewerDeliveryMakesItPartialOrRefused) {
     const std::string& q = messages.shown[0].text;
     EXPECT_NE(q.find("2 articoli verranno segnati di nuovo"), std::string::npos) << q;
     EXPECT_NE(q.find("3 righe non ancora aggiornate verranno tolte"), std::string::npos) << q;
-    EXPECT_NE(q.find("1 articoli sono già segnati di nuovo da una consegna più recente"),
+    EXPECT_NE(q.find("1 articolo è già segnato di nuovo da una consegna più recente"),
               std::string::npos)
         << q;
     EXPECT_EQ(marked(), 3);
@@ -124,8 +124,9 @@ TEST_F(RestoreCheck, OlderCheckLeavesWhatALaterCheckExaminedAndItsReview) {
     ASSERT_EQ(rows(), 1);
     messages.shown.clear();
     ASSERT_TRUE(restore(1));
-    EXPECT_NE(messages.shown[0].text.find("esaminati da un controllo successivo"),
-              std::string::npos);
+    EXPECT_NE(
+        messages.shown[0].text.find("1 articolo è stato esaminato da un controllo successivo"),
+        std::string::npos);
     EXPECT_EQ(t.scalarFixed("SELECT count(*) FROM articolo WHERE artvariato = 'S'"), "2");
     EXPECT_EQ(t.scalarFixed("SELECT min(codart) || ',' || max(codart) FROM articolo "
                             "WHERE artvariato = 'S'"),

@@ -106,7 +106,7 @@ TEST_F(WeekReplay, CheckApplyRestoreUndoAndASupplierFile) {
         << r.out;
     r = run({"labels", "--run", "1"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(has(r.out, "Etichette da ristampare - aggiornamento 1 del 2026-12-08"));
+    EXPECT_TRUE(has(r.out, "Etichette da ristampare - aggiornamento 1 del 08/12/2026"));
 
     // Tuesday: the check is put back. The question counts the articles the update applied;
     // without an answer nothing happens, and those are marked again only when asked for.
@@ -172,7 +172,7 @@ TEST_F(WeekReplay, CheckApplyRestoreUndoAndASupplierFile) {
     r = run({"history", "--checks"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, who)) << r.out;
-    EXPECT_TRUE(has(r.out, "(ripristinato il 2026-12-08 ")) << r.out;
+    EXPECT_TRUE(has(r.out, "(ripristinato il 08/12/2026 ")) << r.out;
     EXPECT_TRUE(has(r.out, " da " + who + ")")) << r.out;
     const std::string article =
         query(dir.path / "C/negozio/dati/DATI.history",

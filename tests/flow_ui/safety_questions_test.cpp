@@ -123,7 +123,7 @@ TEST_F(SafetyQuestions, RestoreQuestionSaysHowManyAndTheScreenOffersIt) {
     ASSERT_TRUE(history::restoreCheck(ts.session, std::nullopt, yes));
     ASSERT_EQ(yes.texts.size(), 1u);
     EXPECT_TRUE(yes.texts[0].contains("3 articoli verranno segnati di nuovo come variati"));
-    EXPECT_TRUE(yes.texts[0].contains("1 articoli sono già segnati di nuovo"));
+    EXPECT_TRUE(yes.texts[0].contains("1 articolo è già segnato di nuovo"));
     EXPECT_TRUE(yes.defaultIsNo[0]);
     EXPECT_EQ(ts.scalarFixed("SELECT count(*) FROM articolo WHERE artvariato = 'S'"), "4");
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
 #include <cstdlib>
@@ -24,6 +25,12 @@ QApplication& app() {
                                  ? static_cast<QApplication*>(QApplication::instance())
                                  : new QApplication(argc, argv);
     return *a;
+}
+
+void key(QWidget* w, int k) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QApplication::processEvents();
 }
 
 // Pixels of the grid's cell colours (yellow, green, red) inside a rectangle of an image.
@@ -84,6 +91,20 @@ TEST(UpdatePanelOverGrid, OpaqueOverAHundredSelectedRowsAndCentredOnResize) {
         EXPECT_NEAR(centre.x(), screen->width() / 2, 2) << size.width();
         EXPECT_NEAR(centre.y(), screen->height() / 2, 2) << size.height();
     }
+
+    // The panel has the keyboard: focus in it, Tab round its controls, Enter on the grid
+    // behind it opens no editor, Esc closes it and gives the commands back.
+    EXPECT_TRUE(panel->isAncestorOf(screen->focusWidget()));
+    for (int i = 0; i < 20; ++i) {
+        key(screen->focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(panel->isAncestorOf(screen->focusWidget())) << i;
+    }
+    screen->grid()->setCurrentIndex(screen->grid()->model()->index(0, 2));
+    key(screen->grid(), Qt::Key_Return);
+    EXPECT_EQ(screen->editor(), nullptr);
+    key(screen->focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(screen->findChild<QWidget*>("Frame1")->isEnabled());
     delete screen;
 }
 

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "app/failure_message.h"
 #include "history/journal_fixture.h"
 #include "history/labels.h"
 #include "history/price_changes.h"
@@ -29,6 +30,23 @@ TEST_F(JournalTest, NothingRecordedYetIsNotFound) {
     EXPECT_EQ(labels.message, "Attenzione ... Nessun aggiornamento registrato.");
     EXPECT_EQ(labels.kind, ErrorKind::NotFound);
     EXPECT_TRUE(m.shown.empty());
+
+    // Nothing to act on is no fault: the screens show it with the information icon.
+    for (auto act : std::vector<std::function<void()>>{
+             [&] { history::undoUpdate(t.session, std::nullopt, m); },
+             [&] { history::restoreCheck(t.session, std::nullopt, m); },
+             [&] { history::labelsToReprint(t.session, std::nullopt); }}) {
+        try {
+            act();
+        } catch (const std::exception& e) {
+            showFailure(m, e);
+        }
+    }
+    ASSERT_EQ(m.shown.size(), 3u);
+    for (const auto& s : m.shown) EXPECT_EQ(s.icon, Icon::Information) << s.text;
+    m.shown.clear();
+    showFailure(m, Error("Attenzione ... L'aggiornamento 99 non esiste.", ErrorKind::NotFound));
+    EXPECT_EQ(m.shown.at(0).icon, Icon::Critical);
 }
 
 TEST_F(JournalTest, AMissingRunOrArticleIsNotFoundAndABadCodeIsInvalidInput) {

@@ -2,6 +2,7 @@
 // renamed or case-changed, hand edits, checks made after an update, odd folders and files.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <thread>
 
 #include "history/journal_fixture.h"
@@ -167,6 +168,10 @@ TEST_F(JournalTest, UndoAfterANewerCheckBringsBackTheConsumedReviewAlone) {
     const std::string& question = no.shown[0].text;
     EXPECT_NE(question.find("nuovo controllo"), std::string::npos) << question;
     EXPECT_NE(question.find("3 righe"), std::string::npos) << question;
+    // The moment of the update as the grid shows it, not as the journal stores it.
+    EXPECT_TRUE(
+        std::regex_search(question, std::regex(" del \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \\(")))
+        << question;
 
     test::RecordingMessages yes;
     yes.answers = {Answer::Yes};

@@ -119,7 +119,7 @@ TEST_F(RecalcMargin, HandTypedPricesAreAskedAboutDefaultYes) {
     answering.openRecalc();
     EXPECT_EQ(answering.recalcFromPrice("10"), 1);
     EXPECT_EQ(asked.text,
-              "1 dei prezzi selezionati sono stati modificati a mano. Ricalcolare anche questi?");
+              "1 dei prezzi selezionati è stato modificato a mano. Ricalcolare anche questo?");
     EXPECT_EQ(asked.defaultAnswer, Answer::Yes);
     EXPECT_EQ(store.scalar("SELECT prezpubv FROM variatil WHERE bns = 1"), "12.5");
     EXPECT_EQ(store.scalar("SELECT rica FROM variatil WHERE bns = 1"), "18");

@@ -341,6 +341,33 @@ TEST_F(ReviewScreenTest, CommandsAndRecalculationPanel) {
     EXPECT_TRUE(reopened);
 }
 
+TEST_F(ReviewScreenTest, TheRecalculationPanelKeepsTheKeyboard) {
+    grid()->setCurrentIndex(grid()->model()->index(2, 20));
+    mouseClick(find<QPushButton>("Command8"));
+    auto* frame6 = find<QGroupBox>("Frame6");
+    ASSERT_TRUE(frame6->isVisible());
+    EXPECT_EQ(screen->focusWidget(), find<QLineEdit>("percw"));
+    // Tab goes round the panel's own controls, never to the grid behind it.
+    std::vector<QWidget*> seen;
+    for (int i = 0; i < 8; ++i) {
+        keyClick(screen->focusWidget(), Qt::Key_Tab);
+        seen.push_back(screen->focusWidget());
+        EXPECT_TRUE(frame6->isAncestorOf(seen.back())) << i;
+    }
+    EXPECT_EQ(seen[0], find<QPushButton>("Command11"));
+    EXPECT_EQ(seen[1], find<QLineEdit>("perc2w"));
+    keyClick(screen->focusWidget(), Qt::Key_Backtab);
+    EXPECT_TRUE(frame6->isAncestorOf(screen->focusWidget()));
+    // Enter on the grid behind the open panel opens no editor over it.
+    keyClick(grid(), Qt::Key_Return);
+    EXPECT_EQ(screen->editor(), nullptr);
+    // Esc closes the panel; the grid has the keyboard again.
+    keyClick(screen->focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(frame6->isVisible());
+    keyClick(grid(), Qt::Key_Return);
+    EXPECT_NE(screen->editor(), nullptr);
+}
+
 TEST_F(ReviewScreenTest, UpdateAndPrintButtonsCallTheirHooks) {
     int updates = 0, prints = 0;
     screen->onUpdatePriceList = [&](ReviewScreen& s) {

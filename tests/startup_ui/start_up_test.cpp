@@ -9,12 +9,18 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QTableView>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "check/check_commands.h"
+#include "check/ui/check_screen.h"
+#include "review/ui/review_screen.h"
 #include "store/database.h"
+#include "store/error.h"
 #include "support/temp_store.h"
 #include "ui/gui_main.h"
 #include "ui/window_place.h"
@@ -108,19 +114,46 @@ TEST_F(StartUp, NoRememberedSupplierToldBeforeTheScreenShowsThenItWaits) {
     EXPECT_EQ(t.scalar("SELECT count(*) FROM parametri"), "0");
 }
 
-TEST_F(StartUp, RememberedSupplierRunsAtOnceAndLaterMessagesOutliveTheCheckScreen) {
-    t.exec(
-        "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
-        "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
-        "VALUES ('01L', 0, 0, 1, 1, 12, 4);");
-    t.execFixed(
-        "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "
-        "VALUES (1, 'PANE', 2, '04', 'PZ', 'S');"
-        "INSERT INTO codean (eanare, codare) VALUES ('8000000000011', 1);");
-    ASSERT_EQ(start(), std::nullopt);
+class RememberedSupplier : public StartUp {
+  protected:
+    void SetUp() override {
+        StartUp::SetUp();
+        t.exec(
+            "INSERT INTO fornitori (codfornitore, dscfornitore) VALUES (12, 'ROSSI SPA');"
+            "INSERT INTO parametri (tipo, acos, aric, apv, creart, cliente, tiposel) "
+            "VALUES ('01L', 0, 0, 1, 1, 12, 4);");
+        t.execFixed(
+            "INSERT INTO articolo (codart, desart, przart, ivart, umart, artvariato) "
+            "VALUES (1, 'PANE', 2, '04', 'PZ', 'S');"
+            "INSERT INTO codean (eanare, codare) VALUES ('8000000000011', 1);");
+    }
+    // The start-up up to the announced check; the count down is driven by the test.
+    check::ui::AutoCheckBar* announced() {
+        if (start() != std::nullopt) return nullptr;
+        auto* screen = topLevel("lis04g");
+        if (!screen) return nullptr;
+        auto* bar = screen->findChild<check::ui::AutoCheckBar*>("AutoCheck");
+        if (bar) bar->timer()->stop();
+        return bar;
+    }
+};
+
+TEST_F(RememberedSupplier, TheCheckIsAnnouncedCountedDownThenRun) {
+    auto* bar = announced();
+    ASSERT_NE(bar, nullptr);
     QPointer<QWidget> checkScreen = topLevel("lis04g");
-    ASSERT_NE(checkScreen, nullptr);
-    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");  // not before it shows
+    settle();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 5 secondi");
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        checkScreen->grab().save(QString(dir) + "/check-countdown.png");
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");  // not before the count down
+    for (int i = 0; i < 3; ++i) bar->tick();
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 2 secondi");
+    bar->tick();
+    EXPECT_EQ(bar->text->text(), "Controllo automatico per ROSSI SPA tra 1 secondo");
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
+    bar->tick();
     settle();
     EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "1");
     EXPECT_NE(topLevel("art17t"), nullptr);
@@ -133,6 +166,86 @@ TEST_F(StartUp, RememberedSupplierRunsAtOnceAndLaterMessagesOutliveTheCheckScree
     ASSERT_EQ(boxes.seen.size(), 1u);
     QWidget* parent = boxes.seen[0].parent;
     EXPECT_TRUE(parent == nullptr || QApplication::topLevelWidgets().contains(parent));
+
+    // "Nuovo controllo" goes back to the check screen, with no automatic run this time.
+    auto* review = topLevel("art17t");
+    auto* again = review->findChild<QAbstractButton*>("CommandNuovoControllo");
+    ASSERT_NE(again, nullptr);
+    if (const char* dir = std::getenv("CL_SCREENSHOTS"))
+        review->grab().save(QString(dir) + "/review-new-check.png");
+    EXPECT_EQ(again->text(), "Nuovo controllo");
+    again->click();
+    settle();
+    EXPECT_EQ(topLevel("art17t"), nullptr);
+    auto* screen = topLevel("lis04g");
+    ASSERT_NE(screen, nullptr);
+    EXPECT_FALSE(screen->findChild<check::ui::AutoCheckBar*>("AutoCheck")->isVisible());
+}
+
+TEST_F(RememberedSupplier, AnnullaLeavesTheCheckScreenReadyAndAvviaOraRunsAtOnce) {
+    auto* bar = announced();
+    ASSERT_NE(bar, nullptr);
+    bar->cancelButton->click();
+    for (int i = 0; i < 6; ++i) bar->tick();
+    settle();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "0");
+    auto* screen = qobject_cast<check::ui::CheckScreen*>(topLevel("lis04g"));
+    ASSERT_NE(screen, nullptr);
+    EXPECT_TRUE(screen->Command1->isEnabled());
+    EXPECT_TRUE(screen->CommandListino->isEnabled());
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    settle();
+
+    bar = announced();
+    ASSERT_NE(bar, nullptr);
+    bar->startNow->click();
+    settle();
+    EXPECT_EQ(t.scalar("SELECT count(*) FROM variatil"), "1");
+    EXPECT_NE(topLevel("art17t"), nullptr);
+}
+
+TEST_F(RememberedSupplier, ASecondCopyOnTheStoreIsToldWhoHasItAndNoEndsIt) {
+    ASSERT_NE(announced(), nullptr);
+    auto firstCopy = std::move(session);
+    boxes.seen.clear();
+    // The second copy: the question, answered No, ends it with nothing opened or run.
+    EXPECT_EQ(start(), std::optional<int>(1));
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find("Il negozio è già aperto su "), std::string::npos)
+        << boxes.seen[0].text;
+    EXPECT_NE(boxes.seen[0].text.find("sola lettura"), std::string::npos);
+    EXPECT_FALSE(session->storeLock);
+    // The first copy ends: the next one starts as usual.
+    for (QWidget* w : QApplication::topLevelWidgets()) w->close();
+    settle();
+    firstCopy.reset();
+    boxes.seen.clear();
+    ASSERT_NE(announced(), nullptr);
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(RememberedSupplier, AReadOnlyCopyWritesNothing) {
+    ASSERT_EQ(start(), std::nullopt);  // holds the store
+    Session looking(t.root, 'C');
+    ASSERT_TRUE(looking.settoDb(messages));
+    looking.readOnly = true;
+    auto db = looking.openStore(true);
+    EXPECT_THROW(db->exec("DELETE FROM variatil"), Error);
+    // The screens of a read-only copy run nothing.
+    check::ui::CheckScreen screen(looking, messages);
+    EXPECT_FALSE(screen.Command1->isEnabled());
+    EXPECT_FALSE(screen.CommandListino->isEnabled());
+    t.exec("INSERT INTO variatil (bns, sel, codart, desart, codfor) VALUES (1, '', 1, 'PANE', 12)");
+    ReviewScreen review(looking, looking.openStore());
+    EXPECT_TRUE(review.windowTitle().contains("sola lettura"));
+    for (const char* name : {"Command1", "Command3", "Command4", "Command8"})
+        EXPECT_FALSE(review.findChild<QPushButton*>(name)->isEnabled()) << name;
+    EXPECT_TRUE(review.findChild<QPushButton*>("Command10")->isEnabled());  // printing reads
+    review.show();
+    review.grid()->setCurrentIndex(review.grid()->model()->index(0, 1));
+    emit review.grid()->clicked(review.grid()->model()->index(0, 1));  // the Sel cell
+    EXPECT_EQ(t.scalar("SELECT sel FROM variatil"), "");
 }
 
 TEST_F(StartUp, ErrorsWhileLocatingAreShownAndEndWithStatusOne) {

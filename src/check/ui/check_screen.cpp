@@ -174,6 +174,8 @@ void CheckScreen::build() {
     grid->addWidget(frame("Articoli elaborati", processed), 3, 1);
     grid->addWidget(Drive1, 3, 2, Qt::AlignBottom);
     grid->addWidget(ProgressBar1, 4, 0, 1, 3);
+    autoCheck = new AutoCheckBar;
+    grid->addWidget(autoCheck, 6, 0, 1, 3);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command3);
@@ -197,6 +199,11 @@ void CheckScreen::build() {
     connect(Command2, &QPushButton::clicked, this, &QWidget::close);
     connect(CommandListino, &QPushButton::clicked, this, [this] { commandListino(); });
     cl::ui::enterPressesButtons(this);
+    // Another copy of the program has the store: nothing runs from here.
+    if (session_.readOnly) {
+        for (auto* b : {Command1, Command3, CommandListino}) b->setEnabled(false);
+        inputs_ = {};
+    }
 }
 
 void CheckScreen::connectFilter(QCheckBox* box, FilterBox which) {
@@ -262,6 +269,10 @@ void CheckScreen::supplierChosen(int index) {
     codforw->setText(QString::fromStdString(s.codforw));
 }
 
+void CheckScreen::announceAutomaticCheck(int seconds) {
+    autoCheck->begin(DBCombo3->currentText().trimmed(), seconds, [this] { command1(); });
+}
+
 RunReport CheckScreen::command1() {
     return run(false);
 }
@@ -271,6 +282,7 @@ RunReport CheckScreen::command3() {
 
 RunReport CheckScreen::run(bool barcode) {
     if (running_) return {};
+    autoCheck->cancel();  // a run started by hand replaces the announced one
     QtProgress progress({{"cntw", cntw}, {"bnsw", bnsw}}, ProgressBar1);
     const CheckScreenState s = state();
     setRunning(true);
@@ -291,6 +303,7 @@ RunReport CheckScreen::run(bool barcode) {
 
 RunReport CheckScreen::commandListino() {
     if (running_) return {};
+    autoCheck->cancel();
     // The file is the chosen supplier's: without one there is nothing to ask for.
     if (session_.state.codice_fornitore == 0) {
         messages_.show(kNoSupplier, Icon::Information);

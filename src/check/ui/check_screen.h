@@ -14,6 +14,7 @@
 #include "check/check_commands.h"
 #include "check/check_state.h"
 #include "check/start_up.h"
+#include "check/ui/auto_check_bar.h"
 #include "pricelist/price_list.h"
 
 namespace cl::check::ui {
@@ -35,6 +36,9 @@ class CheckScreen : public QWidget {
     RunReport command1();        // "Controllo dati"
     RunReport command3();        // "Controllo articoli presenti in Barcode"
     RunReport commandListino();  // "Listino da file…"
+    // The automatic check of the remembered supplier: announced, counted down, then
+    // "Controllo dati"; the operator may start it at once or cancel it.
+    void announceAutomaticCheck(int seconds = 5);
 
     // The steps of "Listino da file…" that talk to the operator; tests replace them.
     std::function<QString()> chooseFile;  // the file dialog; empty: nothing chosen
@@ -51,6 +55,7 @@ class CheckScreen : public QWidget {
     QProgressBar* ProgressBar1;
     QPushButton *Command1, *Command2, *Command3, *CommandListino;
     QComboBox* Drive1;
+    AutoCheckBar* autoCheck;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

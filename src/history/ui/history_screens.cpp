@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <fstream>
 
+#include "app/failure_message.h"
 #include "app/numbers.h"
 #include "app/who.h"
 #include "exports/sheets.h"
@@ -92,7 +93,7 @@ void HistoryWindow::search(const QString& text, bool byEan) {
         for (int i = 0; i < static_cast<int>(h.changes.size()); ++i) {
             const auto& c = h.changes[static_cast<size_t>(i)];
             setRow(table_, i,
-                   {QString::fromStdString(c.at), QString::number(c.run),
+                   {QString::fromStdString(formatDateTime(c.at)), QString::number(c.run),
                     c.created ? "" : amount(c.costBefore), amount(c.costAfter),
                     c.created ? "" : amount(c.priceBefore), amount(c.priceAfter),
                     QString::fromStdString(describeWho(c.byUser, c.byPc)),
@@ -100,7 +101,7 @@ void HistoryWindow::search(const QString& text, bool byEan) {
         }
         table_->resizeColumnsToContents();
     } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, {});
+        showFailure(messages, e);
     }
 }
 
@@ -121,7 +122,7 @@ bool undoLastUpdate(QWidget* parent, Session& session) {
     try {
         return undoUpdate(session, std::nullopt, messages);
     } catch (const std::exception& e) {
-        messages.show(e.what(), Icon::Critical, "Annulla ultimo aggiornamento");
+        showFailure(messages, e, "Annulla ultimo aggiornamento");
         return false;
     }
 }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <fstream>
 
+#include "app/numbers.h"
 #include "exports/sheets.h"
 #include "history/price_changes.h"
 #include "history/ui/history_screens.h"
@@ -23,11 +24,13 @@ namespace {
 
 QString heading(const LabelList& list) {
     QString undone = list.undone ? " (annullato: prezzi rimessi)" : "";
-    return QString("Aggiornamento %1 del %2%3: %4 prezzi di vendita variati")
+    const auto n = static_cast<long long>(list.labels.size());
+    return QString("Aggiornamento %1 del %2%3: %4")
         .arg(list.run)
-        .arg(QString::fromStdString(list.at))
+        .arg(QString::fromStdString(formatDateTime(list.at)))
         .arg(undone)
-        .arg(list.labels.size());
+        .arg(QString::fromStdString(
+            counted(n, "prezzo di vendita variato", "prezzi di vendita variati")));
 }
 
 void fillTable(QTableWidget* table, const LabelList& list) {

@@ -9,7 +9,7 @@
 
 namespace cl::ui {
 
-void openReviewScreen(Session& session) {
+bool openReviewScreen(Session& session) {
     std::unique_ptr<store::Database> db;
     ReviewScreen* screen = nullptr;
     try {
@@ -17,12 +17,13 @@ void openReviewScreen(Session& session) {
         screen = new ReviewScreen(session, std::move(db));
     } catch (const std::exception& e) {
         QtMessages().show(e.what(), Icon::Critical, {});
-        return;
+        return false;
     }
     screen->onUpdatePriceList = reviewHooks().onUpdatePriceList;
     screen->onPrint = reviewHooks().onPrint;
     screen->onReopen = [&session] { openReviewScreen(session); };
     screen->show();
+    return true;
 }
 
 }  // namespace cl::ui

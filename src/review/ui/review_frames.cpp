@@ -7,10 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/failure_message.h"
 #include "review/ui/review_model.h"
 #include "review/ui/review_screen.h"
+#include "ui/panel_keys.h"
 
 namespace cl::ui {
 
@@ -109,7 +112,7 @@ QWidget* ReviewScreen::buildCommands() {
             try {
                 run(*this);
             } catch (const std::exception& e) {
-                messages_.show(e.what(), Icon::Critical, {});
+                showFailure(messages_, e);
             }
         });
     }
@@ -133,7 +136,7 @@ QWidget* ReviewScreen::buildCommands() {
             try {
                 (this->*member)(*this);
             } catch (const std::exception& e) {
-                messages_.show(e.what(), Icon::Critical, {});
+                showFailure(messages_, e);
             }
         });
     };
@@ -170,6 +173,7 @@ QWidget* ReviewScreen::buildCommands() {
         centre(frame6_);
         frame6_->show();
         frame6_->raise();
+        frame6Keys_->focusIn(percw_);
     });
     return w;
 }
@@ -223,6 +227,10 @@ QGroupBox* ReviewScreen::buildRecalcPanel() {
     counters->addWidget(command9);
     v->addLayout(counters);
     connect(command9, &QPushButton::clicked, frame6, &QWidget::hide);
+    frame6Keys_ = new PanelKeys(frame6, [this, frame6] {
+        frame6->hide();
+        flex1_->setFocus();
+    });
 
     auto recalc = [this](QLineEdit* field, bool fromCost) {
         if (field->text().trimmed().isEmpty()) field->setText("0");

@@ -96,6 +96,7 @@ ReviewScreen::ReviewScreen(Session& session, std::unique_ptr<store::Database> db
     tiposw_->setText(QString::fromStdString(session_.state.nome_fornitore));
     tiposw_->setObjectName("tiposw");
     setWindowTitle(QString("Gestione Articoli  %1").arg(session_.state.nsede));
+    if (session_.readOnly) onlyLook();
     redraw();
     resize(1180, 720);
     enterPressesButtons(this);
@@ -194,14 +195,29 @@ void ReviewScreen::runSearch(QLineEdit* box) {
 }
 
 void ReviewScreen::gridClicked(int row, int col) {
-    if (row < 0) return;
+    if (row < 0 || session_.readOnly) return;  // a click selects a row or opens the editor
     std::optional<priceedit::EditorInputs> inputs;
     if (!guarded([&] { inputs = review_->click(static_cast<size_t>(row), col); })) return;
     model_->rowChanged(row);
     if (inputs) openEditor(*inputs);
 }
 
+void ReviewScreen::onlyLook() {
+    // Another copy of the program has the store: no selection, recalculation, update, edit,
+    // deletion, undo or restore here.
+    for (const char* name : {"Command1", "Command3", "Command13", "Command7", "Command14",
+                             "Command4", "Command8", "CommandAnnulla", "CommandRipristina"})
+        if (auto* b = findChild<QPushButton*>(name)) b->setEnabled(false);
+    setWindowTitle(windowTitle() + " — sola lettura");
+}
+
+bool ReviewScreen::panelOpen() const {
+    auto* frame2 = findChild<QWidget*>("Frame2", Qt::FindDirectChildrenOnly);
+    return (frame6_ && frame6_->isVisible()) || (frame2 && frame2->isVisible());
+}
+
 void ReviewScreen::openEditor(const priceedit::EditorInputs& inputs) {
+    if (panelOpen() || session_.readOnly) return;
     if (editor_) editor_->close();
     editor_ = new EditorDialog(*db_, session_.state, inputs, this);
     connect(editor_, &EditorDialog::saved, this, [this](const priceedit::GridCells& cells) {
@@ -246,6 +262,7 @@ bool ReviewScreen::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == flex1_ && enter) {
+        if (panelOpen()) return true;  // the panel over the grid has the keyboard
         int row = flex1_->currentIndex().row();
         std::optional<priceedit::EditorInputs> inputs;
         if (row >= 0 && guarded([&] { inputs = review_->enter(static_cast<size_t>(row)); }) &&

@@ -22,6 +22,7 @@ class QTableView;
 
 namespace cl::ui {
 
+class PanelKeys;
 class ReviewModel;
 class ReviewScreen;
 
@@ -87,6 +88,9 @@ class ReviewScreen : public QWidget {
     void gridClicked(int row, int col);
     void rememberCurrent(const QModelIndex& index);
     void openEditor(const priceedit::EditorInputs& inputs);
+    void onlyLook();  // read-only: the commands that write are disabled
+    // A panel is open over the grid (recalculation or update settings): the editor waits.
+    bool panelOpen() const;
     // Runs a command, showing an Italian message on failure; true when it ran.
     bool guarded(const std::function<void()>& command);
     void afterRecalc(long long rows);
@@ -104,6 +108,7 @@ class ReviewScreen : public QWidget {
     QLineEdit *nrartw_ = nullptr, *cntw_ = nullptr;
     QPushButton* command2_ = nullptr;
     QGroupBox* frame6_ = nullptr;
+    PanelKeys* frame6Keys_ = nullptr;
     QCheckBox* arropvw_ = nullptr;
     QLineEdit *percw_ = nullptr, *perc2w_ = nullptr, *cntrw_ = nullptr, *cntbw_ = nullptr;
     QPointer<EditorDialog> editor_;

@@ -57,6 +57,7 @@ UpdatePanel::UpdatePanel(QWidget* parent) : QGroupBox("Impostazioni Aggiornament
         emit exitRequested();
     });
     cl::ui::enterPressesButtons(this);
+    keys_ = new cl::ui::PanelKeys(this, [this] { command6_->click(); });
     hide();
 }
 
@@ -103,6 +104,7 @@ void UpdatePanel::prepare(const UpdateSettings& s, long long nextCode, Runner ru
     runner_ = std::move(runner);
     command5_->setEnabled(true);
     show();
+    keys_->focusIn();
 }
 
 UpdatePanel::Runner UpdatePanel::storeRunner(Session& session, ReviewFilter filter) {

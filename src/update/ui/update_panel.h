@@ -11,6 +11,7 @@
 #include "app/interfaces.h"
 #include "app/session.h"
 #include "review/review_filter.h"
+#include "ui/panel_keys.h"
 #include "update/ui/update_progress.h"
 #include "update/update_settings.h"
 #include "update/update_work.h"
@@ -62,6 +63,7 @@ class UpdatePanel : public QGroupBox {
     UpdateProgress progress_;
     Runner runner_;
     Messages* messages_ = nullptr;
+    cl::ui::PanelKeys* keys_ = nullptr;
     std::unique_ptr<Messages> ownMessages_;
 };
 
