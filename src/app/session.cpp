@@ -5,6 +5,7 @@
 
 #include "app/access_files.h"
 #include "app/server_delivery.h"
+#include "app/store_lock.h"
 #include "store/error.h"
 #include "store/fixed_text.h"
 #include "store/schema.h"
@@ -99,6 +100,13 @@ void Session::locateStore(store::Database& suite) {
     state.nsede = 1;
 }
 
+void Session::holdForWriting() const {
+    if (auto other = takeStoreFiles(*this))
+        throw Error(alreadyOpenText(*other) +
+                        " Nessuna modifica scritta: chiudere prima il programma aperto là.",
+                    ErrorKind::Busy);
+}
+
 std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::OpenMode mode) const {
     if (!located())
         throw Error("Attenzione ... Database del negozio non individuato.", ErrorKind::NotFound);
@@ -118,6 +126,7 @@ std::unique_ptr<store::Database> Session::openStore(bool attachFixed, store::Ope
     }
     // A copy that only looks converts nothing: an Access file is refused with how to convert it.
     if (readOnly) mode = store::OpenMode::ReadOnly;
+    if (mode != store::OpenMode::ReadOnly && holdOnWrite) holdForWriting();
     Messages* converting = readOnly ? nullptr : accessMessages;
     ensureSqlite(host(state.nomedb), state.nomedb, store::DatabaseKind::Store, converting,
                  accessProgress);

@@ -29,8 +29,11 @@ class Session {
     // Another copy of the program holds the store's files: this one only looks. Every store
     // connection opens read-only, whatever the caller asks.
     bool readOnly = false;
-    // This copy's hold on the store's files (none on a server, or while read-only).
-    std::shared_ptr<StoreLock> storeLock;
+    // This copy's hold on the store's files (none on a server, or while read-only). The screens
+    // take it at start; with holdOnWrite, a command takes it when it first opens the store to
+    // write, so that it never writes under the screens of another copy.
+    mutable std::shared_ptr<StoreLock> storeLock;
+    bool holdOnWrite = false;
     const store::WindowsPathMapper& mapper() const { return mapper_; }
     std::filesystem::path host(const std::string& windowsPath) const {
         return mapper_.map(windowsPath);
@@ -53,6 +56,8 @@ class Session {
     Progress* accessProgress = nullptr;
 
   private:
+    // Takes storeLock for this copy; throws cl::Error (Busy) when another copy holds the store.
+    void holdForWriting() const;
     // Fills the location state from the suite's first company.
     void locateStore(store::Database& suite);
     store::WindowsPathMapper mapper_;

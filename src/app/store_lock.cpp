@@ -82,16 +82,25 @@ std::unique_ptr<StoreLock> StoreLock::take(const std::filesystem::path& file,
     return std::unique_ptr<StoreLock>(new StoreLock(fd));
 }
 
-bool holdStoreFiles(Session& session, Messages& messages) {
-    if (session.onServer() || session.storeLock) return true;
+std::optional<StoreHolder> takeStoreFiles(const Session& session) {
+    if (session.onServer() || session.storeLock) return std::nullopt;
     std::optional<StoreHolder> other;
     try {
         session.storeLock =
             StoreLock::take(StoreLock::fileFor(session.host(session.state.nomedb)), other);
     } catch (const Error&) {
-        return true;  // a folder that takes no lock file takes no other copy's writes either
+        return std::nullopt;  // a folder that takes no lock file takes no other copy's writes
     }
-    if (session.storeLock) return true;
+    return other;
+}
+
+void lookIfHeldElsewhere(Session& session) {
+    if (takeStoreFiles(session)) session.readOnly = true;
+}
+
+bool holdStoreFiles(Session& session, Messages& messages) {
+    auto other = takeStoreFiles(session);
+    if (!other) return true;
     const std::string text = alreadyOpenText(*other) +
                              "\nAprirlo in sola lettura, senza controlli, aggiornamenti o "
                              "modifiche? (No: il programma si chiude)";

@@ -36,6 +36,14 @@ class StoreLock {
 class Session;
 class Messages;
 
+// Takes the store's files for this copy (nothing to take on a server, or when already held);
+// when another copy holds them, says who, and this copy holds nothing.
+std::optional<StoreHolder> takeStoreFiles(const Session& session);
+
+// For what only reads: when another copy holds the store, this one turns read-only (opens
+// every connection read-only, converts nothing) rather than waiting or failing.
+void lookIfHeldElsewhere(Session& session);
+
 // At the start of the screens on a store's files: takes the store for this copy; when another
 // copy has it, says who and since when and asks whether to look read-only (Yes: the session
 // turns read-only) or end (false). On a server nothing is taken: many workstations share it.

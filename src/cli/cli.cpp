@@ -332,6 +332,7 @@ int runCli(int argc, char** argv, const std::function<int(Session&, bool)>& gui)
     }
     CliMessages messages(g.yes);
     if (!cmd) return gui(session, g.yes);
+    session.holdOnWrite = true;
     // The command line asks before converting an Access file (--yes answers) and shows the bar.
     CliProgress accessProgress;
     session.accessMessages = &messages;

@@ -54,7 +54,7 @@ int runReview(Context& ctx, const Args& args) {
         if (it == kSearches.end()) throw UsageError{"ricerca sconosciuta: " + *search};
         kind = it->second;
     }
-    auto s = openReviewSession(ctx, ctx.messages);
+    auto s = openReviewSession(ctx, ctx.messages, /*lookOnly=*/true);
     if (args.flag("selected")) s->review->toggleSelectedView();
     if (kind) s->review->search(*kind, args.positional().front());
     if (auto xlsx = args.value("xlsx")) {

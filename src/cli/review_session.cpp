@@ -1,11 +1,13 @@
 #include "cli/review_session.h"
 
+#include "app/store_lock.h"
 #include "review/open_review.h"
 
 namespace cl::cli {
 
-std::unique_ptr<ReviewSession> openReviewSession(Context& ctx, Messages& messages) {
+std::unique_ptr<ReviewSession> openReviewSession(Context& ctx, Messages& messages, bool lookOnly) {
     ctx.locate();
+    if (lookOnly) lookIfHeldElsewhere(ctx.session);
     auto s = std::make_unique<ReviewSession>();
     s->db = review::openReviewStore(ctx.session);
     review::presetLastRunSupplier(ctx.session, *s->db);

@@ -15,7 +15,10 @@ struct ReviewSession {
     std::unique_ptr<review::ReviewController> review;
 };
 
-std::unique_ptr<ReviewSession> openReviewSession(Context& ctx, Messages& messages);
+// lookOnly: the caller only reads the grid, so another copy holding the store does not stop
+// it; the review is then read as that copy's read-only screens show it.
+std::unique_ptr<ReviewSession> openReviewSession(Context& ctx, Messages& messages,
+                                                 bool lookOnly = false);
 
 // Forwards to the command line's messages and remembers whether an error was shown.
 class WatchedMessages : public Messages {
