@@ -34,6 +34,8 @@ class Session {
     // write, so that it never writes under the screens of another copy.
     mutable std::shared_ptr<StoreLock> storeLock;
     bool holdOnWrite = false;
+    // On a server: the connection that names this workstation to the others while it runs.
+    std::shared_ptr<store::Database> serverPresence;
     const store::WindowsPathMapper& mapper() const { return mapper_; }
     std::filesystem::path host(const std::string& windowsPath) const {
         return mapper_.map(windowsPath);

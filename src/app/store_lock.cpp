@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "app/who.h"
 #include "store/error.h"
+#include "store/workstations.h"
 
 namespace cl {
 
@@ -98,7 +99,31 @@ void lookIfHeldElsewhere(Session& session) {
     if (takeStoreFiles(session)) session.readOnly = true;
 }
 
+namespace {
+
+// On a server many workstations share the store: this one names itself on a connection it keeps
+// open for as long as the program runs, and the operator is told who else works on the store.
+void showOtherWorkstations(Session& session, Messages& messages) {
+    auto db =
+        store::openServer(session.server, store::kServerStoreSchema, store::OpenMode::ReadOnly);
+    const Who& here = whoIsHere();
+    store::announceWorkstation(*db, here.pc, here.user);
+    const auto others = store::otherWorkstations(*db);
+    session.serverPresence = std::move(db);
+    if (others.empty()) return;
+    std::string text = "Il negozio è aperto anche";
+    for (size_t i = 0; i < others.size(); ++i)
+        text += (i == 0 ? " " : ", ") + holderText({others[i].pc, others[i].user, others[i].since});
+    messages.show(text + ".", Icon::Information, "Controllo Articoli");
+}
+
+}  // namespace
+
 bool holdStoreFiles(Session& session, Messages& messages) {
+    if (session.onServer()) {
+        if (!session.serverPresence) showOtherWorkstations(session, messages);
+        return true;
+    }
     auto other = takeStoreFiles(session);
     if (!other) return true;
     const std::string text = alreadyOpenText(*other) +
@@ -110,12 +135,17 @@ bool holdStoreFiles(Session& session, Messages& messages) {
     return true;
 }
 
+std::string holderText(const StoreHolder& h) {
+    std::string text = h.pc.empty() ? "" : "su " + h.pc;
+    if (!h.user.empty()) text += (text.empty() ? "" : " ") + std::string("(utente ") + h.user + ")";
+    if (!h.since.empty())
+        text += (text.empty() ? "" : " ") + std::string("dal ") + formatDateTime(h.since);
+    return text;
+}
+
 std::string alreadyOpenText(const StoreHolder& h) {
-    std::string text = "Il negozio è già aperto";
-    if (!h.pc.empty()) text += " su " + h.pc;
-    if (!h.user.empty()) text += " (utente " + h.user + ")";
-    if (!h.since.empty()) text += " dal " + formatDateTime(h.since);
-    return text + ".";
+    const std::string who = holderText(h);
+    return "Il negozio è già aperto" + (who.empty() ? "" : " " + who) + ".";
 }
 
 }  // namespace cl

@@ -46,9 +46,12 @@ void lookIfHeldElsewhere(Session& session);
 
 // At the start of the screens on a store's files: takes the store for this copy; when another
 // copy has it, says who and since when and asks whether to look read-only (Yes: the session
-// turns read-only) or end (false). On a server nothing is taken: many workstations share it.
+// turns read-only) or end (false). On a server nothing is taken: many workstations share it;
+// the other workstations are listed, and this one is named for them until the session ends.
 bool holdStoreFiles(Session& session, Messages& messages);
 
+// "su PC (utente USER) dal 09/12/2026 17:47": the parts that are known.
+std::string holderText(const StoreHolder& holder);
 // "Il negozio è già aperto su PC (utente USER) dal 09/12/2026 17:47."
 std::string alreadyOpenText(const StoreHolder& holder);
 
