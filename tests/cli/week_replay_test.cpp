@@ -150,9 +150,17 @@ TEST_F(WeekReplay, CheckApplyRestoreUndoAndASupplierFile) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, printed("Righe scritte in variatil", 3))) << r.out;
     EXPECT_EQ(inStore("SELECT DISTINCT codfor FROM variatil"), "77");
-    r = run({"apply"});
+    const std::string fileArticles =
+        inStore("SELECT DISTINCT codare FROM codean WHERE eanare IN (SELECT ea1art FROM variatil)");
+    // The new costs and prices, not the markups: the stored markup and margin must be those of
+    // the price written, not of the one it replaced.
+    r = run({"apply", "--updates", "cost,price"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(has(r.out, "Righe elaborate tolte dalla revisione: 3.\n")) << r.out;
+    EXPECT_EQ(inStore("SELECT count(*) FROM listi01 WHERE codart IN (" + fileArticles +
+                      ") AND cosiva > 0 AND abs(ricart - (przpub - cosiva) * 100.0 / cosiva) < "
+                      "0.006 AND abs(marg - (przpub - cosiva) * 100.0 / przpub) < 0.006"),
+              "3");
 
     // Thursday: a new delivery. The check runs for the central supplier, asking nothing.
     markCentral("codart % 5 = 0");
