@@ -22,6 +22,15 @@ std::string todayIso() {
     return buf;
 }
 
+std::string nowIso() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
+    return todayIso() + " " + buf;
+}
+
 void setToday(const std::string& iso) {
     fixedToday() = iso;
 }

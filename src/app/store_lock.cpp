@@ -6,9 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <sstream>
 
+#include "app/clock.h"
 #include "app/interfaces.h"
 #include "app/numbers.h"
 #include "app/session.h"
@@ -19,15 +19,6 @@
 namespace cl {
 
 namespace {
-
-std::string nowText() {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
 
 std::string readAll(int fd) {
     std::string out;
@@ -76,7 +67,7 @@ std::unique_ptr<StoreLock> StoreLock::take(const std::filesystem::path& file,
         return nullptr;
     }
     const Who& here = whoIsHere();
-    const std::string who = "pc=" + here.pc + "\nuser=" + here.user + "\nsince=" + nowText() +
+    const std::string who = "pc=" + here.pc + "\nuser=" + here.user + "\nsince=" + nowIso() +
                             "\npid=" + std::to_string(::getpid()) + "\n";
     // What it says is only told to the operator: a failed write takes nothing away from the lock.
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, who.data(), who.size(), 0) > 0) ::fsync(fd);

@@ -26,12 +26,7 @@ std::string articleField(const std::string& table) {
 }  // namespace
 
 std::string journalNow() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
-    return todayIso() + " " + buf;
+    return nowIso();
 }
 
 const std::vector<std::string>& journaledTables() {
